@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite: once in build/, once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+vaq_install_deps
+
+echo "== build (build/)"
+vaq_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== build with sanitizers (build-asan/)"
+vaq_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVAQ_SANITIZE=ON
+echo "== tests with sanitizers"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$(nproc)"

@@ -1,0 +1,66 @@
+// The core's manager base class: the notes lines of one file for one target language.
+// A file type derives from it and overrides its virtual slots, which the core calls in this order:
+//  0 SaveStringList, 1 SetStats (core), 2 the constructor, 3 ReCalcStats, 4 CalcStats,
+//  5 ClearList (core), 6 Purge, 7 EggBuild, 8 MakeDictionary, 9 Save, 10 Search,
+//  11 NotesStringToString, 12 StringToNotesString, 13 FileNameToNoteName.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/core/search.h"
+#include "host/core/types.h"
+
+namespace vaq {
+
+class TVaqTranslatorMgr {
+ public:
+  TVaqTranslatorMgr();
+  virtual ~TVaqTranslatorMgr();
+  TVaqTranslatorMgr(const TVaqTranslatorMgr&) = delete;
+  TVaqTranslatorMgr& operator=(const TVaqTranslatorMgr&) = delete;
+
+  // Slot 0: sorts, checks and writes the notes lines to the notes file.
+  virtual void SaveStringList() = 0;
+  // Slot 1: writes the statistics header of a notes file.
+  static void SetStats(const std::string& FileName, const TFileStats& Stats);
+  // Slots 3 and 4: counts translated and untranslated records (3 first brings statuses up to date).
+  virtual void ReCalcStats(std::int32_t& Translated, std::int32_t& Untranslated);
+  virtual void CalcStats(std::int32_t& Translated, std::int32_t& Untranslated);
+  // Slot 5: empties the line list.
+  void ClearList();
+  // Slots 6 to 8: batch operations of the file type.
+  virtual void Purge();
+  virtual void EggBuild();
+  virtual void MakeDictionary(std::vector<std::string>& List);
+  // Slot 9: takes Name1/Name2 as new source/target language when not empty, recounts, records the
+  // dates, writes the lines through SaveStringList with the statistics header in front.
+  virtual void Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag);
+  // Slot 10: searches the records with the search state below.
+  virtual void Search();
+  // Slots 11 to 13: the file type's record format and notes-file naming.
+  virtual std::string NotesStringToString(const TVaqNotesString& NotesString, bool Flag) const = 0;
+  virtual TVaqNotesString StringToNotesString(std::string_view S, std::string_view FileName) const = 0;
+  virtual std::string FileNameToNoteName(std::string_view FileName) const = 0;
+
+  int GetCount() const { return static_cast<int>(Lines.size()); }
+  const std::string& GetStrings(int i) const { return Lines.at(static_cast<std::size_t>(i)); }
+  void SetStrings(int i, std::string s) { Lines.at(static_cast<std::size_t>(i)) = std::move(s); }
+
+  std::vector<std::string> Lines;  // one notes string per line
+  std::string FileName;            // the form file whose notes these are
+  std::string Name2;               // a second file name (the original form of a translated one)
+  TFileStats Stats;                // header data; holds the source and target language texts
+  TVaqSearchState SearchState;     // the current search request
+  TSearchFoundEvent OnFound;       // called for every hit
+  int FoundCount = 0;
+};
+
+// Counts the lines whose `LocalizeKey` field reads true and whose `StatusKey` field equals `StatusText`.
+int GetLocalizeItemCount(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
+                         std::string_view StatusKey, std::string_view StatusText);
+
+}  // namespace vaq
