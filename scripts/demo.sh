@@ -12,7 +12,10 @@ run() {
   "$@"
 }
 
+mkdir -p build/demo
 run build/vaq --version
 run build/vaq --help
 run build/vaq locale de-DE ru-RU JPN '$0804'
 run build/vaq records --check examples/demo/MainForm.rux
+run build/vaq convert examples/demo/MainForm.rux build/demo/MainForm.bin --to binary
+run build/vaq convert build/demo/MainForm.bin build/demo/MainForm.txt

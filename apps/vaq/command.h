@@ -54,5 +54,6 @@ const std::vector<Command>& Commands();
 // The subcommands, each in its own file.
 int RunRecords(const Arguments& args);
 int RunLocale(const Arguments& args);
+int RunConvert(const Arguments& args);
 
 }  // namespace vaq::app

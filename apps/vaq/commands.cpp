@@ -13,6 +13,13 @@ const std::vector<Command>& Commands() {
        "page the values are in (default: the system's).",
        {.ValueOptions = {"--lang"}, .FlagOptions = {"--check"}, .MinPositional = 1},
        RunRecords},
+      {"convert",
+       "convert IN OUT [--to text|binary|resource]",
+       "Converts a form file between its text notation, its binary form and the resource form\n"
+       "(binary form behind a resource header), and says which notation IN was in. Without\n"
+       "--to, text becomes binary and binary becomes text. A parse error names the line.",
+       {.ValueOptions = {"--to"}, .FlagOptions = {}, .MinPositional = 2, .MaxPositional = 2},
+       RunConvert},
       {"locale",
        "locale LANGUAGE...",
        "Shows how vaq understands language names: locale id, tag, three-letter abbreviation,\n"

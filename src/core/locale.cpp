@@ -446,4 +446,16 @@ std::string Utf8ToString(TLCID lcid, std::string_view text) {
   return result;
 }
 
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string wide;
+  locale_internal::DecodeInto(0, text, wide);
+  return wide;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string utf8;
+  locale_internal::EncodeInto(0, text, utf8);
+  return utf8;
+}
+
 }  // namespace vaq

@@ -25,3 +25,18 @@ TEST(Utf8, EightBitTextOfALanguageBecomesUtf8AndBack) {
 
 }  // namespace
 }  // namespace vaq
+
+namespace vaq {
+namespace {
+
+TEST(Utf8, Utf16BothWaysWithQuestionMarksForBrokenInput) {
+  EXPECT_EQ(Utf8ToUtf16("a\xc3\xa9\xe4\xb8\x80\xf0\x9f\x98\x80"), u"a\u00e9\u4e00\U0001F600");
+  EXPECT_EQ(Utf16ToUtf8(u"a\u00e9\u4e00\U0001F600"), "a\xc3\xa9\xe4\xb8\x80\xf0\x9f\x98\x80");
+  EXPECT_EQ(Utf8ToUtf16("x\xff"
+                        "y"),
+            u"x?y");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"x") + char16_t(0xD800) + u"y"), "x?y");
+}
+
+}  // namespace
+}  // namespace vaq

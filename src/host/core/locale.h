@@ -53,5 +53,8 @@ std::string WideStringToString(TLCID lcid, std::u16string_view text);
 // speak UTF-8); unmappable characters become '?'.
 std::string StringToUtf8(TLCID lcid, std::string_view text);
 std::string Utf8ToString(TLCID lcid, std::string_view text);
+// UTF-8 <-> UTF-16; invalid sequences and lone surrogates become '?'.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace vaq

@@ -1,17 +1,38 @@
 // Form streaming: the textual object notation of form files, their binary form, and the reader
 // and writer of the binary form. All integers of the binary form are little-endian.
 //
-// Binary form: "TPF0", then the root component. Component: optional prefix byte 0xF0|flags
-// (1 inherited, 2 child position, 4 inline; with 2 an integer value follows), class name and
-// component name as short strings, properties, 0, child components, 0. Property: name as short
-// string, then a value: a kind byte (TValueType) and its data.
+// Binary form: "TPF0", then the root component. Component: an optional prefix byte 0xF0 | flags
+// (1 inherited, 2 child position, 4 inline; with 2 an integer value with the position follows),
+// class name and component name as short strings (length byte + bytes), its properties, a 0 byte,
+// its child components, a 0 byte. Property: the name as a short string ("Font.Name"), then a
+// value: a kind byte (TValueType) and its data.
 // Resource form: byte 0xFF, 16-bit 10, the root class name in upper case zero-terminated, 16-bit
-// flags 0x1030, 32-bit size, then the binary form.
+// flags 0x1030, 32-bit size of the binary form, then the binary form.
+//
+// Text notation:
+//   component  = ("object" | "inherited" | "inline") [name ":"] class ["[" integer "]"]
+//                property* component* "end"
+//   property   = dotted-name "=" value
+//   value      = integer | float | string | identifier | set | list | collection | binary
+//   integer    = ["-"] digits | "$" hex-digits  (the smallest of int8/16/32/64 that holds it)
+//   float      = ["-"] digits ["." digits] [("e"|"E") ["+"|"-"] digits] [suffix], with a ".", an
+//                exponent or a suffix: "s" single, "d" date, "c" currency (the number is the
+//                stored value x 10000), none: extended
+//   string     = pieces joined by "+"; piece = 'text' ('' is one apostrophe) | #decimal | #$hex
+//   identifier = dotted name; True, False, nil and Null are the values 9, 8, 13 and 0
+//   set        = "[" [name {"," name}] "]"
+//   list       = "(" value* ")"
+//   collection = "<" { "item" ["[" integer "]"] property* "end" } ">"
+//   binary     = "{" hex digits, white space anywhere "}"
+// Keywords are case-insensitive; white space between tokens is optional.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "host/core/errors.h"
 
 namespace vaq {
 
@@ -39,6 +60,7 @@ enum class TValueType : std::uint8_t {
   vaInt64 = 19,
   vaUTF8String = 20,
 };
+inline constexpr std::uint8_t kLastValueType = 20;
 
 // Component flags of the prefix.
 enum TFilerFlag : std::uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
@@ -46,19 +68,53 @@ enum TFilerFlag : std::uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 }
 // The notation a stream turned out to hold.
 enum class TStreamOriginalFormat { sofUnknown, sofBinary, sofText };
 
+// Components, lists and collections nested deeper than this are refused.
+inline constexpr int kMaxFormNesting = 500;
+
+// Form text that cannot be parsed: "Line 12: ')' expected but 'end' found".
+class EParserError : public EVaqError {
+ public:
+  EParserError(int line, const std::string& message);
+  int Line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+// A binary form that cannot be read: truncated, a bad signature, an unknown value kind, a length
+// that runs past the end, nesting too deep.
+class EReadError : public EVaqError {
+ public:
+  using EVaqError::EVaqError;
+};
+
 // An in-memory byte stream with a position.
 class TMemoryStream {
  public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::string bytes) : Bytes(std::move(bytes)) {}
+
+  // Raise EFileError naming the file.
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName) const;
+  // Copies the rest of `Source` (from its position) to this stream's position.
+  void CopyFrom(TMemoryStream& Source);
+
+  // Reads up to `Count` bytes; returns how many were read.
   std::size_t Read(void* Buffer, std::size_t Count);
+  // Writes at the position, growing the stream as needed.
   void Write(const void* Buffer, std::size_t Count);
+  void Write(std::string_view Text) { Write(Text.data(), Text.size()); }
   void Seek(std::size_t Position) { Pos = Position; }
   std::size_t Position() const { return Pos; }
   std::size_t Size() const { return Bytes.size(); }
   void Clear() {
     Bytes.clear();
     Pos = 0;
+  }
+  // The bytes from the position to the end.
+  std::string_view Rest() const {
+    return Pos < Bytes.size() ? std::string_view(Bytes).substr(Pos) : std::string_view();
   }
   std::string& Data() { return Bytes; }
   const std::string& Data() const { return Bytes; }
@@ -68,40 +124,129 @@ class TMemoryStream {
   std::size_t Pos = 0;
 };
 
+// The notation of the bytes from the stream's position, without reading them: binary when they
+// start with a resource header or "TPF0", text when they start (after white space and a UTF-8
+// byte-order mark) with "object", "inherited" or "inline", unknown otherwise.
+TStreamOriginalFormat TestStreamFormat(const TMemoryStream& Stream);
+
 // Reads a form in text or binary notation (binary with or without resource header) from `Input`'s
-// position and writes the resource form to `Output`. Raises EVaqError with "Line n: ..." on text
-// that cannot be parsed; input that is neither notation gives sofUnknown and writes nothing.
+// position and writes the resource form to `Output`'s position. Raises EParserError on text that
+// cannot be parsed and EReadError on a binary form that cannot be read; input that is neither
+// notation gives sofUnknown and writes nothing.
 TStreamOriginalFormat ObjectTextToResource(TMemoryStream& Input, TMemoryStream& Output);
-// Binary form (with or without resource header) to formatted text.
+// A binary form (with or without resource header) from `Input`'s position to formatted text.
 void ObjectResourceToText(TMemoryStream& Input, TMemoryStream& Output);
-// The building blocks, without the resource header.
+// The building blocks, without the resource header. Strings with a "#" code above 255 become wide
+// strings; their quoted 8-bit runs are converted with the code page of the thread locale.
 void ObjectTextToBinary(TMemoryStream& Input, TMemoryStream& Output);
 void ObjectBinaryToText(TMemoryStream& Input, TMemoryStream& Output);
 
-// Reads the binary form over a stream through a 4096-byte buffer. Reading past the end, a bad
-// signature, an unknown value kind or a length that runs past the end raises EVaqError.
+// Resource header: writes one for a binary form of `Size` bytes whose root class is `RootClass`.
+void WriteResourceHeader(TMemoryStream& Output, std::string_view RootClass, std::uint32_t Size);
+// Whether the bytes from the position start with a resource header (0xFF 0x0A 0x00).
+bool HasResourceHeader(const TMemoryStream& Stream);
+// Skips a resource header at the position if there is one. Raises EReadError when it is truncated.
+void SkipResourceHeader(TMemoryStream& Stream);
+
+// Reads the binary form from a stream through a buffer (4096 bytes by default). Every read checks
+// its bounds: reading past the end, a bad signature, an unknown value kind, a value of another kind
+// than asked for, or a length that runs past the end raises EReadError. The stream's position
+// follows what was consumed once the reader is destroyed (or after Sync).
 class TFormReader {
  public:
-  TFormReader(TMemoryStream& Stream, std::size_t BufferSize = 4096);
+  explicit TFormReader(TMemoryStream& Stream, std::size_t BufferSize = 4096);
+  ~TFormReader();
+  TFormReader(const TFormReader&) = delete;
+  TFormReader& operator=(const TFormReader&) = delete;
+
+  // Skips a resource header if there is one.
   void ReadResHeader();
+  // Reads "TPF0".
   void ReadSignature();
-  void ReadPrefix(std::uint8_t& Flags, int& ChildPos);
-  std::string ReadStr();  // short string
+  // Reads the optional component prefix; ChildPos is -1 without the child-position flag.
+  void ReadPrefix(std::uint8_t& Flags, std::int32_t& ChildPos);
+  // A short string: a length byte, then the bytes.
+  std::string ReadStr();
+  // The kind of the next value, without consuming it.
   TValueType NextValue();
   TValueType ReadValue();
+  // Consumes a value kind that must be `Value`.
   void CheckValue(TValueType Value);
+  // Whether the next byte is the 0 that ends a list.
   bool EndOfList();
   void ReadListEnd();
+  // Values, kind byte included. ReadInteger takes kinds 2-4; ReadInt64 also 19.
   std::int32_t ReadInteger();
   std::int64_t ReadInt64();
-  long double ReadFloat();
-  float ReadSingle();
-  std::int64_t ReadCurrency();  // value x 10000
-  double ReadDate();
-  std::string ReadString();         // 8-bit string (kinds 6 and 12)
-  std::u16string ReadWideString();  // kinds 18 and 20
+  long double ReadFloat();      // 5
+  float ReadSingle();           // 15
+  std::int64_t ReadCurrency();  // 16: the stored value, currency x 10000
+  double ReadDate();            // 17
+  // 6 and 12 as they are; 18 and 20 converted with the thread locale's code page.
+  std::string ReadString();
+  // 18 and 20 (UTF-8 decoded); 6 and 12 converted from the thread locale's code page.
+  std::u16string ReadWideString();
+  // 7, and 8, 9, 13, 0 as "False", "True", "nil", "Null".
   std::string ReadIdent();
+  // 10: the bytes of binary data.
+  std::string ReadBinary();
+  // Skips one value of any kind, nested values included.
+  void SkipValue();
+  // Raw bytes.
   void Read(void* Buffer, std::size_t Count);
+  std::uint8_t ReadByte();
+  std::uint32_t ReadUInt32();
+
+  // Position in the stream of the next byte to be read.
+  std::size_t Position() const;
+  // Moves the stream's position to Position().
+  void Sync();
+
+ private:
+  void Fill(std::size_t Needed);
+
+  TMemoryStream& Stream_;
+  std::vector<char> Buffer_;
+  std::size_t Start_ = 0;  // stream position of Buffer_[0]
+  std::size_t Next_ = 0;   // index of the next byte in Buffer_
+  std::size_t End_ = 0;    // number of valid bytes in Buffer_
+};
+
+// Writes the binary form. Values are written in the notation's canonical kinds: integers in the
+// smallest kind that holds them, 8-bit strings as kind 6 up to 255 bytes and 12 above.
+class TFormWriter {
+ public:
+  void WriteSignature();
+  void WritePrefix(std::uint8_t Flags, std::int32_t ChildPos);
+  // Prefix, class name and component name. A class name of 240 bytes or more would start with a
+  // length byte that reads as a prefix, so such a name always gets a prefix (0xF0 without flags).
+  void WriteComponentHeader(std::uint8_t Flags, std::int32_t ChildPos, std::string_view ClassName,
+                            std::string_view Name);
+  // Raises EVaqError when the text is longer than 255 bytes.
+  void WriteStr(std::string_view Text);
+  void WriteValue(TValueType Value) { Data_.push_back(static_cast<char>(Value)); }
+  void WriteListEnd() { Data_.push_back('\0'); }
+  void WriteInteger(std::int64_t Value);
+  void WriteFloat(long double Value);
+  void WriteSingle(float Value);
+  void WriteCurrency(std::int64_t Stored);
+  void WriteDate(double Value);
+  void WriteString(std::string_view Text);
+  void WriteWideString(std::u16string_view Text);
+  void WriteUtf8String(std::string_view Utf8);
+  // True, False, nil and Null (any letter case) become kinds 9, 8, 13 and 0; other names kind 7.
+  void WriteIdent(std::string_view Name);
+  void WriteBinary(std::string_view Bytes);
+  void WriteRaw(const void* Bytes, std::size_t Count) {
+    Data_.append(static_cast<const char*>(Bytes), Count);
+  }
+
+  const std::string& Data() const { return Data_; }
+  std::string& Data() { return Data_; }
+
+ private:
+  void WriteLittleEndian(std::uint64_t Value, int Bytes);
+  std::string Data_;
 };
 
 }  // namespace vaq
