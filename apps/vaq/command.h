@@ -55,5 +55,10 @@ const std::vector<Command>& Commands();
 int RunRecords(const Arguments& args);
 int RunLocale(const Arguments& args);
 int RunConvert(const Arguments& args);
+int RunStats(const Arguments& args);
+int RunSearch(const Arguments& args);
+int RunPurge(const Arguments& args);
+int RunPseudo(const Arguments& args);
+int RunDict(const Arguments& args);
 
 }  // namespace vaq::app

@@ -20,6 +20,40 @@ const std::vector<Command>& Commands() {
        "--to, text becomes binary and binary becomes text. A parse error names the line.",
        {.ValueOptions = {"--to"}, .FlagOptions = {}, .MinPositional = 2, .MaxPositional = 2},
        RunConvert},
+      {"stats",
+       "stats FILE... [--refresh]",
+       "Shows the statistics of notes files: translated and untranslated values, languages and\n"
+       "the dates recorded. --refresh first brings stale statistics up to date (a notes file\n"
+       "edited since it was written is recounted and saved again). FILE is a form file or its\n"
+       "notes file.",
+       {.ValueOptions = {}, .FlagOptions = {"--refresh"}, .MinPositional = 1},
+       RunStats},
+      {"search",
+       "search TEXT FILE... [--case-sensitive] [--whole-word] [--ignore-accelerators] [--columns C,...]",
+       "Finds TEXT in the translatable records of notes files; prints one line per hit: file,\n"
+       "row, column, position, Id and the text searched. --columns limits the search to some of\n"
+       "Id, Orig, Status, Curr, Created, Modified, PrevOrig, PrevCurr, Comment.",
+       {.ValueOptions = {"--columns"},
+        .FlagOptions = {"--case-sensitive", "--whole-word", "--ignore-accelerators"},
+        .MinPositional = 2},
+       RunSearch},
+      {"purge",
+       "purge FILE...",
+       "Removes the unused records (values no longer in the form) from notes files.",
+       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1},
+       RunPurge},
+      {"pseudo",
+       "pseudo FILE...",
+       "Pseudo-translates notes files: marks every translatable string value so that untranslated\n"
+       "or clipped texts stand out in the translated form, and writes the translated form.",
+       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1},
+       RunPseudo},
+      {"dict",
+       "dict FILE... --out DICT",
+       "Adds the string values of notes files to the dictionary file DICT, one line per value:\n"
+       "\"form file\",\"Id\",\"original\",\"current\".",
+       {.ValueOptions = {"--out"}, .FlagOptions = {}, .MinPositional = 1},
+       RunDict},
       {"locale",
        "locale LANGUAGE...",
        "Shows how vaq understands language names: locale id, tag, three-letter abbreviation,\n"

@@ -7,6 +7,7 @@
 
 #include "command.h"
 #include "host/core/errors.h"
+#include "notes/column_table.h"
 
 namespace vaq::app {
 namespace {
@@ -33,6 +34,7 @@ void PrintHelp() {
 }
 
 int Main(int argc, char** argv) {
+  rux::LoadColumnCaptions();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();

@@ -109,23 +109,72 @@ std::string ReadFileBytes(const std::string& name) {
   return data;
 }
 
-void WriteFileAtomic(const std::string& name, std::string_view data) {
+namespace {
+
+constexpr std::size_t kIoChunk = 1 << 20;
+
+}  // namespace
+
+TAtomicFileWriter::TAtomicFileWriter(std::string name) : name_(std::move(name)) {
   // The temporary file lives beside the target so that the rename stays on one file system.
   std::random_device random;
-  const std::string temp = name + ".tmp" + std::to_string(random() % 1000000);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw EFileError(Format("Cannot write %s: %s", {name, SystemError()}));
-  const bool written = WriteAll(fd, data) && ::fsync(fd) == 0;
-  const std::string reason = written ? std::string() : SystemError();
-  if (::close(fd) != 0 || !written) {
-    ::unlink(temp.c_str());
-    throw EFileError(Format("Cannot write %s: %s", {name, reason.empty() ? SystemError() : reason}));
+  temp_ = name_ + ".tmp" + std::to_string(random() % 1000000);
+  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0) throw EFileError(Format("Cannot write %s: %s", {name_, SystemError()}));
+  buffer_.reserve(kIoChunk);
+}
+
+TAtomicFileWriter::~TAtomicFileWriter() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temp_.c_str());
   }
-  if (::rename(temp.c_str(), name.c_str()) != 0) {
-    const std::string rename_error = SystemError();
-    ::unlink(temp.c_str());
-    throw EFileError(Format("Cannot replace %s: %s", {name, rename_error}));
+}
+
+void TAtomicFileWriter::Fail(const char* what) {
+  const std::string reason = SystemError();
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+  throw EFileError(Format("Cannot %s %s: %s", {what, name_, reason}));
+}
+
+void TAtomicFileWriter::Flush() {
+  if (!WriteAll(fd_, buffer_)) Fail("write");
+  buffer_.clear();
+}
+
+void TAtomicFileWriter::Write(std::string_view data) {
+  if (buffer_.size() + data.size() > kIoChunk) {
+    Flush();
+    if (data.size() > kIoChunk) {
+      if (!WriteAll(fd_, data)) Fail("write");
+      return;
+    }
   }
+  buffer_.append(data);
+}
+
+void TAtomicFileWriter::Commit() {
+  Flush();
+  if (::fsync(fd_) != 0) Fail("write");
+  if (::close(fd_) != 0) {
+    fd_ = -1;
+    ::unlink(temp_.c_str());
+    throw EFileError(Format("Cannot write %s: %s", {name_, SystemError()}));
+  }
+  fd_ = -1;
+  if (::rename(temp_.c_str(), name_.c_str()) != 0) {
+    const std::string reason = SystemError();
+    ::unlink(temp_.c_str());
+    throw EFileError(Format("Cannot replace %s: %s", {name_, reason}));
+  }
+}
+
+void WriteFileAtomic(const std::string& name, std::string_view data) {
+  TAtomicFileWriter writer(name);
+  writer.Write(data);
+  writer.Commit();
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -142,16 +191,56 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::vector<std::string> LoadLines(const std::string& name) {
-  return SplitLines(ReadFileBytes(name));
+  // Read through one reused buffer: the lines are the only large allocation, which matters for
+  // notes files of several tens of megabytes.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFileError(Format("Cannot open %s: %s", {name, SystemError()}));
+  std::vector<std::string> lines;
+  std::string pending;    // the start of a line that runs past the end of the chunk
+  bool after_cr = false;  // the chunk before ended in CR: a LF at the start of this one belongs to it
+  std::vector<char> chunk(kIoChunk);
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const std::string reason = SystemError();
+      ::close(fd);
+      throw EFileError(Format("Cannot read %s: %s", {name, reason}));
+    }
+    if (got == 0) break;
+    std::string_view text(chunk.data(), static_cast<std::size_t>(got));
+    if (after_cr && text.front() == '\n') text.remove_prefix(1);
+    after_cr = false;
+    while (!text.empty()) {
+      const auto end = text.find_first_of("\r\n");
+      if (end == std::string_view::npos) {
+        pending.append(text);
+        break;
+      }
+      if (pending.empty()) {
+        lines.emplace_back(text.substr(0, end));
+      } else {
+        pending.append(text.substr(0, end));
+        lines.push_back(std::move(pending));
+        pending.clear();
+      }
+      const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+      after_cr = text[end] == '\r' && end + 1 == text.size();
+      text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+  }
+  ::close(fd);
+  if (!pending.empty()) lines.push_back(std::move(pending));
+  return lines;
 }
 
 void SaveLines(const std::string& name, const std::vector<std::string>& lines) {
-  std::size_t size = 0;
-  for (const auto& line : lines) size += line.size() + 2;
-  std::string data;
-  data.reserve(size);
-  for (const auto& line : lines) data.append(line).append("\r\n");
-  WriteFileAtomic(name, data);
+  TAtomicFileWriter writer(name);
+  for (const auto& line : lines) {
+    writer.Write(line);
+    writer.Write("\r\n");
+  }
+  writer.Commit();
 }
 
 }  // namespace vaq

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -47,17 +48,12 @@ struct TextField {
   const std::string& value;
 };
 
-std::uint8_t ReadStatus(std::string_view s) {
-  const std::string_view text = vaq::GetValueView(s, KeyStatus);
+std::uint8_t ReadStatus(std::string_view text) {
   const std::int32_t value = vaq::StrToInt(text);
   if (value < 0 || value > 255) {
     throw vaq::EConvertError("'" + std::string(text) + "' is not a valid status value (0..255)");
   }
   return static_cast<std::uint8_t>(value);
-}
-
-vaq::TDateTime ReadDate(std::string_view s, std::string_view key, std::string_view defaultText) {
-  return vaq::VaqStrToDouble(vaq::GetValueView(s, key, defaultText));
 }
 
 }  // namespace
@@ -117,22 +113,48 @@ std::string NotesStringToString(const vaq::TVaqNotesString& record, bool /*flag*
 }
 
 vaq::TVaqNotesString StringToNotesString(std::string_view s, std::string_view /*fileName*/) {
+  // One pass over the fields instead of one search per key: every key but "ID:" starts with the
+  // separator 0x04, so the text between two separators is exactly one "Key:value" field, and the
+  // first field of a key is the one a key search would find.
+  std::array<std::optional<std::string_view>, ColumnCount> fields;
+  std::size_t at = s.find(FieldSeparator);
+  while (at != std::string_view::npos) {
+    const std::size_t next = s.find(FieldSeparator, at + 1);
+    const std::string_view field =
+        s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at);
+    const std::size_t colon = field.find(':');
+    if (colon != std::string_view::npos) {
+      const std::string_view key = field.substr(0, colon + 1);
+      for (vaq::TVaqAllColId id = ColOrig; id <= MaxColId; ++id) {
+        if (VaqColInfo[id].Key == key) {
+          if (!fields[id]) fields[id] = field.substr(colon + 1);
+          break;
+        }
+      }
+    }
+    at = next;
+  }
+  const auto text = [&](vaq::TVaqAllColId id) { return fields[id].value_or(std::string_view()); };
   const std::string defaultDate = vaq::VaqFloatToStr(vaq::DefaultDateTime());
+  const auto date = [&](vaq::TVaqAllColId id) {
+    return vaq::VaqStrToDouble(fields[id] ? *fields[id] : std::string_view(defaultDate));
+  };
+
   vaq::TVaqNotesString record;
   record.Id = vaq::GetValueView(s, KeyId);
-  record.Orig = vaq::GetValueView(s, KeyOrig);
-  record.Curr = vaq::GetValueView(s, KeyCurr);
-  record.PrevOrig = vaq::GetValueView(s, KeyPrevOrig);
-  record.PrevCurr = vaq::GetValueView(s, KeyPrevCurr);
-  record.Status = ReadStatus(s);
-  record.Order = vaq::StrToInt(vaq::GetValueView(s, KeyOrder));
-  record.Type = vaq::GetValueView(s, KeyType);
-  record.Localize = vaq::StrToBoo(vaq::GetValueView(s, KeyLocalize));
-  record.Open = vaq::GetValueView(s, KeyOpen);
-  record.Close = vaq::GetValueView(s, KeyClose);
-  record.Created = ReadDate(s, KeyCreated, defaultDate);
-  record.Modified = ReadDate(s, KeyModified, defaultDate);
-  record.Comment = vaq::GetValueView(s, KeyComment);
+  record.Orig = text(ColOrig);
+  record.Curr = text(ColCurr);
+  record.PrevOrig = text(ColPrevOrig);
+  record.PrevCurr = text(ColPrevCurr);
+  record.Status = ReadStatus(text(ColStatus));
+  record.Order = vaq::StrToInt(text(ColOrder));
+  record.Type = text(ColType);
+  record.Localize = vaq::StrToBoo(text(ColLocalize));
+  record.Open = text(ColOpen);
+  record.Close = text(ColClose);
+  record.Created = date(ColCreated);
+  record.Modified = date(ColModified);
+  record.Comment = text(ColComment);
   return record;
 }
 

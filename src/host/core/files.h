@@ -29,6 +29,30 @@ std::string ReadFileBytes(const std::string& name);
 // Raises EFileError naming the file when it cannot be written; the old file is then unchanged.
 void WriteFileAtomic(const std::string& name, std::string_view data);
 
+// Writes a file atomically piece by piece: the pieces go through a buffer into a temporary file
+// beside the target; Commit flushes and syncs it and renames it over the target. Destroyed without
+// Commit (or after a failure), it removes the temporary file and the target stays as it was.
+// Raise EFileError naming the target.
+class TAtomicFileWriter {
+ public:
+  explicit TAtomicFileWriter(std::string name);
+  ~TAtomicFileWriter();
+  TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+  TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+  void Write(std::string_view data);
+  void Commit();
+
+ private:
+  void Flush();
+  [[noreturn]] void Fail(const char* what);
+
+  std::string name_;
+  std::string temp_;
+  int fd_ = -1;
+  std::string buffer_;
+};
+
 // Lines of a text file; CR LF, LF and a lone CR all end a line; no line terminators are kept.
 std::vector<std::string> LoadLines(const std::string& name);
 std::vector<std::string> SplitLines(std::string_view text);

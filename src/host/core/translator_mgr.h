@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,23 +24,28 @@ class TVaqTranslatorMgr {
   TVaqTranslatorMgr(const TVaqTranslatorMgr&) = delete;
   TVaqTranslatorMgr& operator=(const TVaqTranslatorMgr&) = delete;
 
-  // Slot 0: sorts, checks and writes the notes lines to the notes file.
+  // Slot 0: sorts, checks and writes the notes lines, through SaveNotesLines.
   virtual void SaveStringList() = 0;
-  // Slot 1: writes the statistics header of a notes file.
-  static void SetStats(const std::string& FileName, const TFileStats& Stats);
-  // Slots 3 and 4: counts translated and untranslated records (3 first brings statuses up to date).
+  // Slot 1: rewrites the statistics header of an existing notes file, keeping its records and date.
+  static void SetStats(const std::string& NoteName, const TFileStats& Stats);
+  // Slots 3 and 4: count translated and untranslated records (3 first brings statuses up to date).
+  // The base leaves the counts as they are.
   virtual void ReCalcStats(std::int32_t& Translated, std::int32_t& Untranslated);
   virtual void CalcStats(std::int32_t& Translated, std::int32_t& Untranslated);
   // Slot 5: empties the line list.
   void ClearList();
-  // Slots 6 to 8: batch operations of the file type.
+  // Slots 6 to 8: batch operations of the file type; the base does nothing.
   virtual void Purge();
   virtual void EggBuild();
   virtual void MakeDictionary(std::vector<std::string>& List);
-  // Slot 9: takes Name1/Name2 as new source/target language when not empty, recounts, records the
-  // dates, writes the lines through SaveStringList with the statistics header in front.
+  // Slot 9: takes Name1/Name2 as the new source/target language when they are not empty; recounts
+  // with CalcStats; records the dates (original form: the date of Name2 when it names an existing
+  // file, else the one already recorded; form: the date of FileName; notes: now, in whole
+  // milliseconds); writes the lines through SaveStringList, which puts the header in front; and
+  // finally gives the notes file the notes date it recorded, so that an untouched notes file reads
+  // as fresh and one edited afterwards as stale. `Flag` is passed through for the file type.
   virtual void Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag);
-  // Slot 10: searches the records with the search state below.
+  // Slot 10: searches the records with SearchState; the base finds nothing.
   virtual void Search();
   // Slots 11 to 13: the file type's record format and notes-file naming.
   virtual std::string NotesStringToString(const TVaqNotesString& NotesString, bool Flag) const = 0;
@@ -57,9 +63,19 @@ class TVaqTranslatorMgr {
   TVaqSearchState SearchState;     // the current search request
   TSearchFoundEvent OnFound;       // called for every hit
   int FoundCount = 0;
+
+ protected:
+  // Writes `Lines` to the notes file `NoteName` atomically (a temporary file beside it, then a
+  // rename: a failed write leaves the old file as it was), CR LF after every line. While Save runs,
+  // the statistics header goes in front. Raises EFileError naming the file.
+  void SaveNotesLines(const std::string& NoteName, const std::vector<std::string>& Lines) const;
+
+ private:
+  bool saving_ = false;
 };
 
-// Counts the lines whose `LocalizeKey` field reads true and whose `StatusKey` field equals `StatusText`.
+// Counts the lines whose `LocalizeKey` field reads true (StrToBoo) and whose `StatusKey` field
+// equals `StatusText`.
 int GetLocalizeItemCount(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
                          std::string_view StatusKey, std::string_view StatusText);
 

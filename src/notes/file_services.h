@@ -1,0 +1,36 @@
+// File-level services of the form file type: statistics, search and batch events over the notes
+// of many forms at a time. The editor registers them as handlers of the file type; each opens a
+// short-lived form notes manager (rux_mgr.h) as it needs one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/core/registration.h"
+#include "host/core/search.h"
+#include "host/core/types.h"
+
+namespace rux {
+
+// The statistics header of the notes of form file `FileName` (dates -1.0, counts 0 and empty texts
+// without one). With `CheckDates`, and unless a refresh is running already, stale notes are
+// refreshed first: notes edited after their header was written are recounted and saved again,
+// together with the translated form, and a form file changed since then is first read back
+// through the update handler of its registered file type. Stats then holds the new counts.
+void GetStats(const std::string& FileName, bool CheckDates, vaq::TFileStats& Stats);
+
+// Searches the notes of Info.FileName for `Text` in the columns checked in Info.Columns (all when
+// none is), reporting every hit to `OnFound`. Does nothing when the form has no notes file. Uses
+// the editor's manager when it shows this form, else a manager of its own.
+void SearchFile(const vaq::TSearchInfo& Info, const std::string& Text, bool CaseSensitive, bool WholeWord,
+                bool IgnoreAccelerators, vaq::TSearchFoundEvent OnFound);
+
+// Runs `Event` over the form files `Files` in order: purge (notes saved), pseudo-translation
+// (notes and translated form saved) or dictionary (lines appended to the dictionary file of the
+// vaq::TSaveFileData that `Data` points to; it is loaded before and written after the run, also
+// after a stop). `Callback`, when given, is asked before each file with `Data` (for the dictionary,
+// the caller's data inside it); false stops the run. Other events do nothing.
+void DoListEvent(vaq::TListEvent Event, const std::vector<std::string>& Files, void* Data,
+                 vaq::TListEventCallback Callback);
+
+}  // namespace rux

@@ -1,0 +1,22 @@
+// Module-wide state of the form notes model.
+#include "notes/module_state.h"
+
+namespace rux {
+namespace {
+
+TRuxMgr* currentMgr = nullptr;
+
+}  // namespace
+
+bool bFormAsText = false;
+bool RefreshRunning = false;
+
+TRuxMgr* CurrentMgr() {
+  return currentMgr;
+}
+
+void SetCurrentMgr(TRuxMgr* Mgr) {
+  currentMgr = Mgr;
+}
+
+}  // namespace rux

@@ -1,0 +1,82 @@
+// The form notes manager: the notes of one form for one target language. It loads the notes file
+// (".ruz" beside a ".rux" form, ".goz" beside a ".gox"), keeps one notes string per line, and sorts,
+// checks, counts, searches, purges, pseudo-translates and saves them. Saving also asks the
+// translated-form writer (form_writer_hook.h) for the translated form.
+//
+// Notes file layout: up to two statistics header lines of the core ("/*VAQ: ..."), then one notes
+// string per line in ascending Order, CR LF after every line. Blank lines carry no meaning.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/core/translator_mgr.h"
+#include "host/core/types.h"
+
+namespace rux {
+
+class TRuxMgr : public vaq::TVaqTranslatorMgr {
+ public:
+  // An empty manager, for callers that fill it with LoadFromStringList.
+  TRuxMgr();
+  // The notes of form file `FileName`: reads its statistics (GetStats of file_services.h, which
+  // refreshes stale notes first), then loads FileNameToNoteName(FileName) whole and drops its header
+  // and blank lines. A missing or unreadable notes file raises vaq::EFileError naming it.
+  explicit TRuxMgr(const std::string& FileName);
+  // Unregisters itself when it is still the editor's current manager.
+  ~TRuxMgr() override;
+
+  // Takes `FileName` and `Name2` into the base fields. With `List`, the lines become a copy of it
+  // and the statistics stay as they are; without, the lines already loaded are kept and the
+  // statistics are read from the notes file. Header and blank lines are removed in both cases.
+  void LoadFromStringList(const std::vector<std::string>* List, const std::string& FileName,
+                          const std::string& Name2);
+
+  // Removes up to two leading "/*VAQ: " header lines, then every line that is empty after trimming
+  // blanks and control characters.
+  static void RemoveHeaderLines(std::vector<std::string>& Lines);
+
+  // Sorts Lines[L..R] in place by the decimal value of each line's Order field, with the classic
+  // two-index quicksort (not stable). A bad Order raises vaq::EConvertError before any line moves.
+  // An empty range (R < L) is left alone.
+  static void QuickSortReOrder(std::vector<std::string>& Lines, int L, int R);
+
+  // Whether record `Index` is translatable. A translatable record whose current value is longer
+  // than 20000 characters is marked non-translatable with status 1 on the way.
+  bool CanLocalize(int Index);
+
+  // Sorts by Order, checks that the records of each component are adjacent (the first problem is
+  // shown through vaq::ShowError) and writes all lines to the notes file in any case.
+  void SaveStringList() override;
+  // Status pass (untranslated records whose current value differs from the original become
+  // translated), then CalcStats.
+  void ReCalcStats(std::int32_t& Translated, std::int32_t& Untranslated) override;
+  // Translatable records with status 1 or 2, and with status 0.
+  void CalcStats(std::int32_t& Translated, std::int32_t& Untranslated) override;
+  // Removes obsolete records (status 3) and records that are not written back (Order -1).
+  void Purge() override;
+  // Pseudo-translation: marks every translatable quoted current value (but font names and obsolete
+  // records) with "_W\344W" before its closing quote.
+  void EggBuild() override;
+  // Appends one dictionary line per record whose original value is a quoted string.
+  void MakeDictionary(std::vector<std::string>& List) override;
+  // The base save (notes and header); with `CreateForm` then the translated form.
+  void Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag) override;
+  // Searches the selected records, or else every translatable record, with SearchState and reports
+  // hits through DoSearchFound.
+  void Search() override;
+
+  std::string NotesStringToString(const vaq::TVaqNotesString& NotesString, bool Flag) const override;
+  vaq::TVaqNotesString StringToNotesString(std::string_view S, std::string_view FileName) const override;
+  std::string FileNameToNoteName(std::string_view FileName) const override;
+
+ private:
+  struct SearchContext;
+  bool SearchRecord(SearchContext& Context, int Index, int Row);
+  bool SearchColumn(SearchContext& Context, const vaq::TVaqNotesString& Record, int Column, int Index,
+                    int Row);
+};
+
+}  // namespace rux
