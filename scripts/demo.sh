@@ -19,3 +19,9 @@ run build/vaq locale de-DE ru-RU JPN '$0804'
 run build/vaq records --check examples/demo/MainForm.rux
 run build/vaq convert examples/demo/MainForm.rux build/demo/MainForm.bin --to binary
 run build/vaq convert build/demo/MainForm.bin build/demo/MainForm.txt
+# The notes commands work on a copy, so the demo project stays as it is.
+cp examples/demo/MainForm.rux examples/demo/MainForm.ruz build/demo/
+run build/vaq search ok build/demo/MainForm.rux --ignore-accelerators
+run build/vaq pseudo build/demo/MainForm.rux
+run build/vaq stats build/demo/MainForm.rux
+run build/vaq dict build/demo/MainForm.rux --out build/demo/dictionary.txt
