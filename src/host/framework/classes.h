@@ -37,6 +37,7 @@ struct TClassInfo {
   const TClassInfo* Parent = nullptr;
   std::vector<TPropInfo> Properties;
   bool RegisteredComponent = false;
+  const TClassInfo* ItemClass = nullptr;  // the item class of a collection class
 };
 
 enum class TClassGroup { Native, QtBased };
@@ -45,6 +46,10 @@ enum class TClassGroup { Native, QtBased };
 TClassGroup ActivateClassGroup(TClassGroup Group);
 // The class of that name (case-insensitive) in the active group; nullptr when unknown.
 const TClassInfo* FindClass(std::string_view Name);
+// The same lookup in a given group, without activating it.
+const TClassInfo* FindClassInGroup(TClassGroup Group, std::string_view Name);
+// Every class of a group, in catalogue order.
+std::vector<const TClassInfo*> ClassesOfGroup(TClassGroup Group);
 // A published property of the class or its ancestors; nullptr when unknown.
 const TPropInfo* GetPropInfo(const TClassInfo& Class, std::string_view PropName);
 bool InheritsFrom(const TClassInfo& Class, std::string_view AncestorName);
