@@ -25,3 +25,4 @@ run build/vaq search ok build/demo/MainForm.rux --ignore-accelerators
 run build/vaq pseudo build/demo/MainForm.rux
 run build/vaq stats build/demo/MainForm.rux
 run build/vaq dict build/demo/MainForm.rux --out build/demo/dictionary.txt
+run build/vaq extract examples/demo/MainForm.rux --lang de-DE

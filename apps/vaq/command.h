@@ -55,6 +55,7 @@ const std::vector<Command>& Commands();
 int RunRecords(const Arguments& args);
 int RunLocale(const Arguments& args);
 int RunConvert(const Arguments& args);
+int RunExtract(const Arguments& args);
 int RunStats(const Arguments& args);
 int RunSearch(const Arguments& args);
 int RunPurge(const Arguments& args);

@@ -13,6 +13,13 @@ const std::vector<Command>& Commands() {
        "page the values are in (default: the system's).",
        {.ValueOptions = {"--lang"}, .FlagOptions = {"--check"}, .MinPositional = 1},
        RunRecords},
+      {"extract",
+       "extract FORM [--lang TAG]",
+       "Prints the values of a form file as an update reads them, one per line, tab-separated:\n"
+       "Id, value (form-text notation), Type, Open, Close and 1/0 for translatable. --lang names\n"
+       "the form's language (its code page; default: the system's).",
+       {.ValueOptions = {"--lang"}, .FlagOptions = {}, .MinPositional = 1, .MaxPositional = 1},
+       RunExtract},
       {"convert",
        "convert IN OUT [--to text|binary|resource]",
        "Converts a form file between its text notation, its binary form and the resource form\n"
