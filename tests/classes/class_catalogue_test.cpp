@@ -428,3 +428,19 @@ TEST(LocalizableCategory, OtherCategoriesAreEmpty) {
 
 }  // namespace
 }  // namespace vaq
+
+namespace vaq {
+namespace {
+
+TEST(ClassRegistration, RegisteringMakesACatalogueClassARegisteredComponent) {
+  const TClassInfo* dataSource = FindClassInGroup(TClassGroup::Native, "TDataSource");
+  ASSERT_NE(dataSource, nullptr);
+  EXPECT_FALSE(IsRegisteredComponent(*dataSource));
+  EXPECT_TRUE(RegisterClass(TClassGroup::Native, "tdatasource"));
+  EXPECT_TRUE(IsRegisteredComponent(*dataSource));
+  EXPECT_FALSE(RegisterClass(TClassGroup::QtBased, "TRichEdit")) << "the Qt-based group has no such class";
+  EXPECT_FALSE(RegisterClass(TClassGroup::Native, "TNoSuchClass"));
+}
+
+}  // namespace
+}  // namespace vaq

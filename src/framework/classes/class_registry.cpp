@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <mutex>
 #include <optional>
 #include <ranges>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "framework/classes/catalogue_data.h"
 
@@ -305,8 +307,35 @@ bool InheritsFrom(const TClassInfo& Class, std::string_view AncestorName) {
   return false;
 }
 
+namespace {
+
+// Classes registered at run time, beside the immutable catalogue.
+struct TRunTimeRegistrations {
+  std::mutex Mutex;
+  std::unordered_set<const TClassInfo*> Classes;
+};
+
+TRunTimeRegistrations& RunTimeRegistrations() {
+  static TRunTimeRegistrations Registrations;
+  return Registrations;
+}
+
+}  // namespace
+
+bool RegisterClass(TClassGroup Group, std::string_view Name) {
+  const TClassInfo* Class = FindClassInGroup(Group, Name);
+  if (Class == nullptr) return false;
+  auto& Registrations = RunTimeRegistrations();
+  std::lock_guard Lock(Registrations.Mutex);
+  Registrations.Classes.insert(Class);
+  return true;
+}
+
 bool IsRegisteredComponent(const TClassInfo& Class) {
-  return Class.RegisteredComponent;
+  if (Class.RegisteredComponent) return true;
+  auto& Registrations = RunTimeRegistrations();
+  std::lock_guard Lock(Registrations.Mutex);
+  return Registrations.Classes.contains(&Class);
 }
 
 }  // namespace vaq

@@ -53,7 +53,11 @@ std::vector<const TClassInfo*> ClassesOfGroup(TClassGroup Group);
 // A published property of the class or its ancestors; nullptr when unknown.
 const TPropInfo* GetPropInfo(const TClassInfo& Class, std::string_view PropName);
 bool InheritsFrom(const TClassInfo& Class, std::string_view AncestorName);
-// Whether the class is one of the core's registered components.
+// Registers a class of the catalogue as a component of its group (outside the IDE the module
+// registers the frameworks' classes itself); false when the group has no class of that name.
+bool RegisterClass(TClassGroup Group, std::string_view Name);
+// Whether the class is one of the core's registered components: marked so in the catalogue, or
+// registered since.
 bool IsRegisteredComponent(const TClassInfo& Class);
 
 }  // namespace vaq
