@@ -12,151 +12,40 @@
 namespace vaq {
 namespace {
 
-const std::vector<std::string> kNativeRegistered = {"TOpenDialog",
-                                                    "TSaveDialog",
-                                                    "TOpenPictureDialog",
-                                                    "TSavePictureDialog",
-                                                    "TFontDialog",
-                                                    "TColorDialog",
-                                                    "TPrintDialog",
-                                                    "TPrinterSetupDialog",
-                                                    "TFindDialog",
-                                                    "TReplaceDialog",
-                                                    "TPageSetupDialog",
-                                                    "TTimer",
-                                                    "TPaintBox",
-                                                    "TMediaPlayer",
-                                                    "TMainMenu",
-                                                    "TPopupMenu",
-                                                    "TLabel",
-                                                    "TEdit",
-                                                    "TMemo",
-                                                    "TButton",
-                                                    "TCheckBox",
-                                                    "TRadioButton",
-                                                    "TListBox",
-                                                    "TComboBox",
-                                                    "TScrollBar",
-                                                    "TGroupBox",
-                                                    "TRadioGroup",
-                                                    "TPanel",
-                                                    "TActionList",
-                                                    "TBitBtn",
-                                                    "TSpeedButton",
-                                                    "TMaskEdit",
-                                                    "TStringGrid",
-                                                    "TDrawGrid",
-                                                    "TImage",
-                                                    "TShape",
-                                                    "TBevel",
-                                                    "TScrollBox",
-                                                    "TCheckListBox",
-                                                    "TSplitter",
-                                                    "TStaticText",
-                                                    "TControlBar",
-                                                    "TApplicationEvents",
-                                                    "TValueListEditor",
-                                                    "TLabeledEdit",
-                                                    "TColorBox",
-                                                    "TTabControl",
-                                                    "TPageControl",
-                                                    "TImageList",
-                                                    "TRichEdit",
-                                                    "TTrackBar",
-                                                    "TProgressBar",
-                                                    "TUpDown",
-                                                    "THotKey",
-                                                    "TAnimate",
-                                                    "TDateTimePicker",
-                                                    "TMonthCalendar",
-                                                    "TTreeView",
-                                                    "TListView",
-                                                    "THeaderControl",
-                                                    "TStatusBar",
-                                                    "TToolBar",
-                                                    "TCoolBar",
-                                                    "TPageScroller",
-                                                    "TComboBoxEx",
-                                                    "TTabSheet",
-                                                    "TToolButton",
-                                                    "TAction",
-                                                    "TCustomDockForm",
-                                                    "TToolDockForm",
-                                                    "TOleContainer",
-                                                    "TDdeClientConv",
-                                                    "TDdeClientItem",
-                                                    "TDdeServerConv",
-                                                    "TDdeServerItem",
-                                                    "TTabSet",
-                                                    "TOutline",
-                                                    "TTabbedNotebook",
-                                                    "TNotebook",
-                                                    "THeader",
-                                                    "TFileListBox",
-                                                    "TDirectoryListBox",
-                                                    "TDriveComboBox",
-                                                    "TFilterComboBox"};
+// The names of a text separated by blanks.
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  std::size_t at = 0;
+  while ((at = text.find_first_not_of(' ', at)) != std::string_view::npos) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    words.emplace_back(text.substr(at, end - at));
+    at = end;
+  }
+  return words;
+}
 
-const std::vector<std::string> kQtRegistered = {"TMainMenu",
-                                                "TPopupMenu",
-                                                "TLabel",
-                                                "TEdit",
-                                                "TMemo",
-                                                "TButton",
-                                                "TCheckBox",
-                                                "TRadioButton",
-                                                "TListBox",
-                                                "TComboBox",
-                                                "TScrollBar",
-                                                "TGroupBox",
-                                                "TRadioGroup",
-                                                "TPanel",
-                                                "TActionList",
-                                                "TSpeedButton",
-                                                "TBitBtn",
-                                                "TMaskEdit",
-                                                "TStringGrid",
-                                                "TDrawGrid",
-                                                "TImage",
-                                                "TShape",
-                                                "TBevel",
-                                                "TScrollBox",
-                                                "TCheckListBox",
-                                                "TSplitter",
-                                                "TControlBar",
-                                                "TLCDNumber",
-                                                "TPaintBox",
-                                                "TTabControl",
-                                                "TPageControl",
-                                                "TImageList",
-                                                "TTrackBar",
-                                                "TProgressBar",
-                                                "TTreeView",
-                                                "TListView",
-                                                "THeaderControl",
-                                                "TAnimate",
-                                                "TStatusBar",
-                                                "TToolBar",
-                                                "TTextViewer",
-                                                "TTextBrowser",
-                                                "TSpinEdit",
-                                                "TIconView",
-                                                "TOpenDialog",
-                                                "TSaveDialog",
-                                                "TFontDialog",
-                                                "TColorDialog",
-                                                "TFindDialog",
-                                                "TReplaceDialog",
-                                                "TDirectoryTreeView",
-                                                "TFileListView",
-                                                "TFileIconView",
-                                                "TFileEdit",
-                                                "TFileHistoryComboBox",
-                                                "TFilterComboBox",
-                                                "TTabSheet",
-                                                "TToolButton",
-                                                "TAction",
-                                                "TGridScrollBar"};
+const std::vector<std::string> kNativeRegistered = Words(
+    "TOpenDialog TSaveDialog TOpenPictureDialog TSavePictureDialog TFontDialog TColorDialog "
+    "TPrintDialog TPrinterSetupDialog TFindDialog TReplaceDialog TPageSetupDialog TTimer TPaintBox "
+    "TMediaPlayer TMainMenu TPopupMenu TLabel TEdit TMemo TButton TCheckBox TRadioButton TListBox "
+    "TComboBox TScrollBar TGroupBox TRadioGroup TPanel TActionList TBitBtn TSpeedButton TMaskEdit "
+    "TStringGrid TDrawGrid TImage TShape TBevel TScrollBox TCheckListBox TSplitter TStaticText "
+    "TControlBar TApplicationEvents TValueListEditor TLabeledEdit TColorBox TTabControl TPageControl "
+    "TImageList TRichEdit TTrackBar TProgressBar TUpDown THotKey TAnimate TDateTimePicker "
+    "TMonthCalendar TTreeView TListView THeaderControl TStatusBar TToolBar TCoolBar TPageScroller "
+    "TComboBoxEx TTabSheet TToolButton TAction TCustomDockForm TToolDockForm TOleContainer "
+    "TDdeClientConv TDdeClientItem TDdeServerConv TDdeServerItem TTabSet TOutline TTabbedNotebook "
+    "TNotebook THeader TFileListBox TDirectoryListBox TDriveComboBox TFilterComboBox");
+
+const std::vector<std::string> kQtRegistered = Words(
+    "TMainMenu TPopupMenu TLabel TEdit TMemo TButton TCheckBox TRadioButton TListBox TComboBox "
+    "TScrollBar TGroupBox TRadioGroup TPanel TActionList TSpeedButton TBitBtn TMaskEdit TStringGrid "
+    "TDrawGrid TImage TShape TBevel TScrollBox TCheckListBox TSplitter TControlBar TLCDNumber "
+    "TPaintBox TTabControl TPageControl TImageList TTrackBar TProgressBar TTreeView TListView "
+    "THeaderControl TAnimate TStatusBar TToolBar TTextViewer TTextBrowser TSpinEdit TIconView "
+    "TOpenDialog TSaveDialog TFontDialog TColorDialog TFindDialog TReplaceDialog TDirectoryTreeView "
+    "TFileListView TFileIconView TFileEdit TFileHistoryComboBox TFilterComboBox TTabSheet TToolButton "
+    "TAction TGridScrollBar");
 
 // Registered components are exactly the registration list plus the roots.
 void ExpectRegisteredSet(TClassGroup Group, std::vector<std::string> Expected) {

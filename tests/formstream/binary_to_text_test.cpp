@@ -8,19 +8,14 @@
 #include <string>
 
 #include "host/framework/formstream.h"
+#include "support/bytes.h"
 
 namespace vaq {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int value : values) bytes.push_back(static_cast<char>(value));
-  return bytes;
-}
-
-std::string Short(std::string_view text) {
-  return static_cast<char>(text.size()) + std::string(text);
-}
+using testing::Bytes;
+using testing::Convert;
+using testing::Short;
 
 std::string ToText(const std::string& binary) {
   TMemoryStream input(binary);

@@ -9,17 +9,11 @@
 #include <string_view>
 
 #include "host/framework/formstream.h"
+#include "support/bytes.h"
 #include "support/form_generator.h"
 
 namespace vaq::testing {
 namespace {
-
-std::string Convert(void (*convert)(TMemoryStream&, TMemoryStream&), std::string_view bytes) {
-  TMemoryStream input{std::string(bytes)};
-  TMemoryStream output;
-  convert(input, output);
-  return std::move(output.Data());
-}
 
 std::string ToResource(std::string_view bytes) {
   TMemoryStream input{std::string(bytes)};

@@ -9,27 +9,11 @@
 
 #include "host/core/locale.h"
 #include "host/framework/formstream.h"
+#include "support/bytes.h"
 #include "support/form_generator.h"
 
 namespace vaq::testing {
 namespace {
-
-std::string Convert(void (*convert)(TMemoryStream&, TMemoryStream&), std::string_view bytes) {
-  TMemoryStream input{std::string(bytes)};
-  TMemoryStream output;
-  convert(input, output);
-  return std::move(output.Data());
-}
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (const int value : values) bytes.push_back(static_cast<char>(value));
-  return bytes;
-}
-
-std::string Short(std::string_view text) {
-  return static_cast<char>(text.size()) + std::string(text);
-}
 
 std::string Repeat(std::string_view unit, int count) {
   std::string text;
