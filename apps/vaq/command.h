@@ -61,5 +61,7 @@ int RunSearch(const Arguments& args);
 int RunPurge(const Arguments& args);
 int RunPseudo(const Arguments& args);
 int RunDict(const Arguments& args);
+int RunRepository(const Arguments& args);
+int RunOptions(const Arguments& args);
 
 }  // namespace vaq::app

@@ -61,6 +61,22 @@ const std::vector<Command>& Commands() {
        "\"form file\",\"Id\",\"original\",\"current\".",
        {.ValueOptions = {"--out"}, .FlagOptions = {}, .MinPositional = 1},
        RunDict},
+      {"repository",
+       "repository add FILE... | list [--source TAG] [--lang TAG] | remove --source TAG --lang TAG"
+       " [ORIGINAL...] [--repository DB]",
+       "Keeps the translation repository that updates can take new values from. add stores the\n"
+       "translated values of notes files under the languages of their headers; list prints one\n"
+       "entry per line (source, target, original, translation, last use; tab-separated); remove\n"
+       "drops a language pair's entries, or only those of the given originals. --repository\n"
+       "names the database (default: repository.db in the configuration folder).",
+       {.ValueOptions = {"--repository", "--source", "--lang"}, .FlagOptions = {}, .MinPositional = 1},
+       RunRepository},
+      {"options",
+       "options [NAME [VALUE]]",
+       "Lists the options (index, name, value), shows one, or sets one. NAME is the option's name\n"
+       "or index; VALUE is true/false (also 1/0, yes/no), a number or a text, as the option takes.",
+       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 0, .MaxPositional = 2},
+       RunOptions},
       {"locale",
        "locale LANGUAGE...",
        "Shows how vaq understands language names: locale id, tag, three-letter abbreviation,\n"
