@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/locale_internal.h"
+#include "host/core/locale.h"
 #include "host/core/text.h"
 
 namespace vaq {
@@ -149,6 +150,25 @@ int AnsiCompareText(std::string_view a, std::string_view b) {
 
 bool AnsiSameText(std::string_view a, std::string_view b) {
   return CompareText(a, b) == 0;
+}
+
+std::string AnsiCaseKey(std::string_view text) {
+  std::string key(text);
+  if (IsAsciiText(text)) {
+    std::ranges::transform(key, key.begin(), AsciiLower);
+    return key;
+  }
+  // The comparison folds with U_FOLD_CASE_DEFAULT, so the key is the same folding.
+  Scratch& scratch = ThreadScratch();
+  locale_internal::DecodeInto(locale_internal::ThreadCodePage(), text, scratch.Source);
+  scratch.Mapped.resize(scratch.Source.size() * 3 + 8);
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length =
+      u_strFoldCase(scratch.Mapped.data(), static_cast<int32_t>(scratch.Mapped.size()), scratch.Source.data(),
+                    static_cast<int32_t>(scratch.Source.size()), U_FOLD_CASE_DEFAULT, &status);
+  if (U_FAILURE(status)) return key;
+  scratch.Mapped.resize(static_cast<std::size_t>(length));
+  return Utf16ToUtf8(scratch.Mapped);
 }
 
 }  // namespace vaq

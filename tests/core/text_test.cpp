@@ -45,7 +45,7 @@ TEST(Case, LowerAndUpperInTheThreadCodePage) {
 }
 
 // By ICU's case folding: letters compare as lower case ('_' before 'A'), a prefix first, other
-// characters in code point order (z before ä).
+// characters in code point order (z before ä). Equal texts, and only they, have equal case keys.
 TEST(Compare, CaseInsensitivelyInTheThreadCodePage) {
   const struct {
     TLCID lcid;
@@ -79,6 +79,7 @@ TEST(Compare, CaseInsensitivelyInTheThreadCodePage) {
     EXPECT_EQ(AnsiCompareText(c.a, c.b), c.order) << c.a << " vs " << c.b;
     EXPECT_EQ(AnsiCompareText(c.b, c.a), -c.order) << c.b << " vs " << c.a;
     EXPECT_EQ(AnsiSameText(c.a, c.b), c.order == 0) << c.a << " vs " << c.b;
+    EXPECT_EQ(AnsiCaseKey(c.a) == AnsiCaseKey(c.b), c.order == 0) << "keys of " << c.a << " vs " << c.b;
   }
 }
 

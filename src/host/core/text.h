@@ -18,6 +18,10 @@ std::string AnsiUpperCase(std::string_view text);
 int AnsiCompareText(std::string_view a, std::string_view b);
 // Case-insensitive equality.
 bool AnsiSameText(std::string_view a, std::string_view b);
+// A key for hashing and searching texts without regard to case: two texts have equal keys exactly
+// when AnsiSameText holds for them. ASCII texts give their lower case; others the UTF-8 of their
+// case folding, which need not be a text of the code page.
+std::string AnsiCaseKey(std::string_view text);
 
 // One argument of Format.
 using FormatArg = std::variant<std::string_view, std::int64_t>;
