@@ -56,10 +56,13 @@ std::string GetObjectName(std::string_view id) {
   return std::string(id.substr(begin, end == npos ? npos : end - begin));
 }
 
-std::string GetFullObjectName(std::string_view id) {
+std::string_view FullObjectNameView(std::string_view id) {
   const std::size_t end = ComponentEnd(id);
-  if (end == npos) return std::string(id.substr(0, 1));
-  return std::string(id.substr(0, end + 1));
+  return end == npos ? id.substr(0, 1) : id.substr(0, end + 1);
+}
+
+std::string GetFullObjectName(std::string_view id) {
+  return std::string(FullObjectNameView(id));
 }
 
 std::string GetComponentPath(std::string_view id) {

@@ -22,6 +22,8 @@ std::string GetObjectName(std::string_view id);
 // The path of the last component with its trailing ".": the text up to and including the first
 // "." after the last ":". Only the first character of `id` when no "." follows the last ":".
 std::string GetFullObjectName(std::string_view id);
+// The same as a view into `id`.
+std::string_view FullObjectNameView(std::string_view id);
 
 // The path of the last component without the trailing ".", as the save's consistency check groups
 // records: the text before the first "." after the last ":"; the whole `id` when it has no ":" or

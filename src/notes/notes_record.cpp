@@ -135,7 +135,7 @@ vaq::TVaqNotesString StringToNotesString(std::string_view s, std::string_view /*
     at = next;
   }
   const auto text = [&](vaq::TVaqAllColId id) { return fields[id].value_or(std::string_view()); };
-  const std::string defaultDate = vaq::VaqFloatToStr(vaq::DefaultDateTime());
+  static const std::string defaultDate = vaq::VaqFloatToStr(vaq::DefaultDateTime());
   const auto date = [&](vaq::TVaqAllColId id) {
     return vaq::VaqStrToDouble(fields[id] ? *fields[id] : std::string_view(defaultDate));
   };

@@ -1,0 +1,67 @@
+// The merge: brings the notes file of one form and one language up to date with the lines just
+// extracted from a form, without losing a translation.
+//
+// - A value found unchanged keeps its record as it was (only its Order and structure fields follow
+//   the form).
+// - A changed original keeps its history: a translated record's old pair moves to PrevOrig/PrevCurr
+//   and the record becomes untranslated (or takes a translation from the repository).
+// - A value gone from the form becomes unused (status 3, Order -1) and moves to the top of the file.
+// - A record the translator added in the translated form (empty original) survives, also when its
+//   inherited component vanished.
+// - Records stay in the form's order; the list and collection tokens (Open/Close) are repaired after
+//   records moved, so that the translated form can be rebuilt.
+//
+// Project mode merges original values (from the original form); single-file mode merges current
+// values read back from a translated form the translator edited: a differing value becomes the
+// record's translation (status 1) and the original is left alone.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/core/types.h"
+#include "notes/form_info.h"
+#include "updater/form_reader.h"
+
+namespace rux {
+
+// The form and language a merge works on.
+struct TMergeForm {
+  std::string NotesFile;     // the notes file to update; missing: every line becomes a new record
+  std::string XlatFormFile;  // the translated form file the notes belong to
+  std::string OrigFormFile;  // the original form file, whose date the notes header records; may be empty
+  bool ProjectMode = true;   // the lines are original values (else current values of a translated form)
+  bool Nested = false;       // inside another update: a failure is not reported (the outer one reports)
+  vaq::TLCID SourceLocale = 0;
+  vaq::TLCID TargetLocale = 0;
+  const TFormInfo* FormInfo = nullptr;  // borrowed; for the translatable rule of new records
+};
+
+class TNotesMerge {
+ public:
+  // Merges `Lines` (consumed: empty afterwards) into the notes file, counts into the New, Changed,
+  // Unchanged and Unused counters of `Stats` (translatable records only), writes the notes file,
+  // and saves it once more through a notes manager, which writes the statistics header and, in
+  // project mode, the translated form. With the option kOptUseRepositoryOnUpdate on, a new or
+  // changed original that the translation repository knows gets its translation (status 2).
+  //
+  // True when the notes file was written. A failure while merging shows "Problem processing notes
+  // file: %s" (unless nested) and leaves the notes file as it was; a failure while saving shows its
+  // cause. Both return false.
+  bool MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats);
+
+  // Searches old notes by scanning them in file order instead of through indexes: slow, with the
+  // same result. The reference that the indexes are tested against.
+  void SetScanning(bool Scan) { scan_ = Scan; }
+
+ private:
+  bool scan_ = false;
+};
+
+// Repairs the Open/Close tokens of the notes lines Lines[Begin..] of one object (component path
+// `ObjectPath`) after records were merged: in every list only the first element opens it and only
+// the last closes it; in every collection item the opening and closing tokens are gathered and
+// dealt out again, with unmatched list brackets dropped.
+void RepairStructureTokens(std::vector<std::string>& Lines, std::size_t Begin, std::string_view ObjectPath);
+
+}  // namespace rux
