@@ -181,18 +181,21 @@ class TLineReader {
   void ReadList(const std::string& Id) {
     DepthGuard Guard(*this);
     Reader_.ReadValue();
-    Open_ = "(";
+    OpenNested("(");
     LastLine_ = -1;
     for (int I = 0; !Reader_.EndOfList(); ++I) {
       std::string Element = ReadValue(Id);
       if (Simple_) AddLine(Id + "[" + std::to_string(I) + "]", std::move(Element));
       Open_.clear();
     }
-    Open_.clear();
-    if (LastLine_ >= 0)
-      Lines_[LastLine_].Data.Close = ")";
-    else
+    if (LastLine_ >= 0) {
+      Open_.clear();
+      Lines_[LastLine_].Data.Close += ")";
+    } else {
+      Open_.pop_back();  // "()" is the value; an opener still pending goes with it
       AddLine(Id, "()");
+      Open_.clear();
+    }
     Reader_.ReadListEnd();
     Simple_ = false;
   }
@@ -204,22 +207,23 @@ class TLineReader {
     DepthGuard Guard(*this);
     Reader_.ReadValue();
     if (Reader_.EndOfList()) {
-      Open_.clear();
+      if (Open_.empty() || Open_.back() != '(') Open_.clear();  // a list's opener goes with "<>"
       Reader_.ReadListEnd();
       return "<>";
     }
-    Open_ = "<";
+    OpenNested("<");
     LastLine_ = -1;
     for (int K = 0; !Reader_.EndOfList(); ++K) {
       bool Content = false;
+      if (Type_.find("C:") == std::string::npos) Type_ = "C:" + Type_;
       const auto Next = Reader_.NextValue();
       if (Next == TValueType::vaInt8 || Next == TValueType::vaInt16 || Next == TValueType::vaInt32) {
         Content = true;
         std::string Index = ReadValue(Id);
         AddLine(Id + "[" + std::to_string(K) + "]", std::move(Index));
+        Open_.clear();  // the collection's "<" went with the index line
         ++K;
       }
-      if (Type_.find("C:") == std::string::npos) Type_ = "C:" + Type_;
       Reader_.CheckValue(TValueType::vaList);
       Open_ += "item";
       const std::string ItemPath = Id + "[" + std::to_string(K) + "]";
@@ -232,6 +236,7 @@ class TLineReader {
       }
       if (LastLine_ >= 0 && Content) Lines_[LastLine_].Data.Close += "end";
       Reader_.ReadListEnd();
+      if (Content) Open_.clear();  // an item of an index alone has not used its "item" yet
       if (!Content) {
         Close_ = "end";
         AddLine(ItemPath, "");
@@ -248,6 +253,14 @@ class TLineReader {
     if (Type_.find("C:") != std::string::npos) Type_.erase(0, 2);
     Simple_ = false;
     return {};
+  }
+
+  // A list or collection opens with `token` on its first line. As the first element of a list it
+  // keeps that list's "(" in front, so that both openers reach the line; in any other place its
+  // opener replaces what is pending (collection items are rebuilt from their Ids).
+  void OpenNested(std::string_view token) {
+    if (Open_.empty() || Open_.back() != '(') Open_.clear();
+    Open_ += token;
   }
 
   // Binary data is a simple value framed by "{" and "}". An opener still pending (a list or
