@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "generated_lines.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
@@ -21,21 +22,6 @@ namespace rux {
 namespace {
 
 namespace fs = std::filesystem;
-
-TExtractedLines Extract(std::size_t bytes) {
-  vaq::TMemoryStream stream(vaq::testing::GenerateFormText(7, bytes));
-  TExtractedLines lines;
-  if (!ExtractFormLines(stream, "bench.rux", lines, vaq::StrToLCID("en-US")))
-    throw vaq::EVaqError("not a form");
-  return lines;
-}
-
-// A form of about `records` values: the generator's size is calibrated once.
-TExtractedLines FormOf(std::size_t records) {
-  const std::size_t probe = 200'000;
-  const std::size_t perProbe = Extract(probe).size();
-  return Extract(probe * records / perProbe);
-}
 
 // 10% of the values changed, 5% of them gone from the form.
 TExtractedLines Changed(const TExtractedLines& lines) {
@@ -55,7 +41,7 @@ void Merge(benchmark::State& state, bool change) {
   const std::string form = (dir / "Bench.rux").string();
   vaq::WriteFileAtomic(form, "");
   TMergeForm merge{(dir / "Bench.ruz").string(), form, form, true, false, 0x0409, 0x0407, nullptr};
-  const TExtractedLines original = FormOf(static_cast<std::size_t>(state.range(0)));
+  const TExtractedLines original = bench::GeneratedLines(static_cast<std::size_t>(state.range(0)));
   const TExtractedLines input = change ? Changed(original) : original;
   {
     TExtractedLines lines = original;

@@ -63,5 +63,6 @@ int RunPseudo(const Arguments& args);
 int RunDict(const Arguments& args);
 int RunRepository(const Arguments& args);
 int RunOptions(const Arguments& args);
+int RunWrite(const Arguments& args);
 
 }  // namespace vaq::app

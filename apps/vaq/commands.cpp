@@ -27,6 +27,19 @@ const std::vector<Command>& Commands() {
        "--to, text becomes binary and binary becomes text. A parse error names the line.",
        {.ValueOptions = {"--to"}, .FlagOptions = {}, .MinPositional = 2, .MaxPositional = 2},
        RunConvert},
+      {"write",
+       "write FILE [--original] [--format plain|formatted|binary] [-o OUT | --out OUT]",
+       "Writes the form of a notes file (FILE is the form file or its notes file) from its records:\n"
+       "the current values, or the original ones with --original, to the form file itself or to\n"
+       "OUT. --format: plain (the text as generated), formatted (canonical form text) or binary;\n"
+       "default: the option FormAsText (formatted when on or unset, binary when off). The text is\n"
+       "converted under the target language of the notes; text the conversion rejects is saved\n"
+       "in a .ERR_RUX file beside the form.",
+       {.ValueOptions = {"--format", "--out"},
+        .FlagOptions = {"--original"},
+        .MinPositional = 1,
+        .MaxPositional = 3},
+       RunWrite},
       {"stats",
        "stats FILE... [--refresh]",
        "Shows the statistics of notes files: translated and untranslated values, languages and\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "command.h"
+#include "creator/creator.h"
 #include "host/core/errors.h"
 #include "notes/column_table.h"
 
@@ -35,6 +36,7 @@ void PrintHelp() {
 
 int Main(int argc, char** argv) {
   rux::LoadColumnCaptions();
+  rux::InstallFormWriter();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();

@@ -9,6 +9,7 @@ TRuxMgr* currentMgr = nullptr;
 }  // namespace
 
 bool bFormAsText = false;
+bool bKeepRuzTimeStamp = false;
 bool RefreshRunning = false;
 
 TRuxMgr* CurrentMgr() {

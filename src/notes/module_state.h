@@ -9,6 +9,9 @@ class TRuxMgr;
 // Editor option: translated forms are written as formatted form text instead of binary.
 extern bool bFormAsText;
 
+// Editor option: a rewritten translated form keeps the file date it had before.
+extern bool bKeepRuzTimeStamp;
+
 // Set while a stale-stats refresh runs (file_services.h); no second refresh starts meanwhile.
 extern bool RefreshRunning;
 

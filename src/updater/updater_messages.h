@@ -6,6 +6,6 @@
 namespace rux {
 
 // %s: notes file name.
-inline constexpr TResString SProblemProcessingNotes{65510, "Problem processing notes file: %s"};
+inline constexpr TResString SProblemProcessingNotes{65505, "Problem processing notes file: %s"};
 
 }  // namespace rux

@@ -1,7 +1,9 @@
 // Text streams, the reload queue, temporary files and the 8-bit text hand-over of generated text.
 #pragma once
 
+#include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,16 +20,19 @@ class TIntlStream {
   std::string Data;
 };
 
-// Files the IDE should reload because a module rewrote them.
+// A first-in, first-out queue of texts.
 class TVaqStringQue {
  public:
-  void Push(std::string FileName) { Items.push_back(std::move(FileName)); }
+  void Push(std::string Text) { Items.push_back(std::move(Text)); }
+  // The oldest text, taken off the queue; nothing when the queue is empty.
+  std::optional<std::string> Pop();
   bool Empty() const { return Items.empty(); }
-  std::string Pop();
+  std::size_t Count() const { return Items.size(); }
 
  private:
   std::deque<std::string> Items;
 };
+// Form files the IDE must reload because a module rewrote them (defined in src/core/streams.cpp).
 extern TVaqStringQue ReloadQue;
 
 // The core's folder for temporary files, with a trailing separator.

@@ -1,0 +1,105 @@
+// vaq write: the form file of a notes file, rebuilt from its records.
+#include <cstdio>
+#include <optional>
+
+#include "command.h"
+#include "creator/creator.h"
+#include "host/core/errors.h"
+#include "host/core/files.h"
+#include "host/core/flags.h"
+#include "host/core/locale.h"
+#include "host/core/registry.h"
+#include "notes/file_names.h"
+#include "notes/file_services.h"
+#include "notes/module_state.h"
+#include "notes_files.h"
+
+namespace vaq::app {
+namespace {
+
+// A Boolean of the module's options; `fallback` when it is not stored.
+bool ModuleOption(const char* name, bool fallback) {
+  TRegistry registry;
+  if (!registry.OpenKey(VaqBaseRegKey + "\\RUX", false) || !registry.ValueExists(name)) return fallback;
+  return registry.ReadBool(name);
+}
+
+rux::TVaqFormFormat FormatOf(const std::string& name) {
+  if (name == "plain") return rux::uffUnformatedText;
+  if (name == "formatted") return rux::uffFormatedText;
+  if (name == "binary") return rux::uffBinary;
+  throw UsageError("--format takes plain, formatted or binary, not " + name);
+}
+
+const char* FormatName(rux::TVaqFormFormat format) {
+  switch (format) {
+    case rux::uffUnformatedText:
+      return "plain";
+    case rux::uffFormatedText:
+      return "formatted";
+    default:
+      return "binary";
+  }
+}
+
+// "-o OUT" is taken from the positional arguments, since the parser knows only "--" options.
+std::optional<std::string> TakeShortOut(std::vector<std::string>& positional) {
+  std::optional<std::string> out;
+  for (std::size_t i = 0; i < positional.size(); ++i) {
+    if (positional[i] != "-o") continue;
+    if (out || i + 1 == positional.size()) throw UsageError("-o needs one output file");
+    out = positional[i + 1];
+    positional.erase(positional.begin() + static_cast<std::ptrdiff_t>(i),
+                     positional.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return out;
+}
+
+}  // namespace
+
+int RunWrite(const Arguments& args) {
+  std::vector<std::string> positional = args.Positional;
+  std::optional<std::string> out = TakeShortOut(positional);
+  if (args.Values.contains("--out")) {
+    if (out) throw UsageError("give the output file once (-o or --out)");
+    out = args.Value("--out");
+  }
+  if (positional.size() != 1) throw UsageError("one FILE expected");
+  const std::string& file = positional[0];
+
+  try {
+    // Text is the default, so that a form written without options is readable.
+    const rux::TVaqFormFormat format = args.Values.contains("--format")   ? FormatOf(args.Value("--format"))
+                                       : ModuleOption("FormAsText", true) ? rux::uffFormatedText
+                                                                          : rux::uffBinary;
+    rux::bKeepRuzTimeStamp = ModuleOption("KeepRUZTimeStamp", false);
+
+    const std::string form = FormFileOf(file);
+    const std::string target = out.value_or(form);
+    TFileStats stats;
+    rux::GetStats(form, false, stats);
+    TLCID locale = StrToLCID(stats.TargetLang);
+    if (locale == 0) locale = VaqGetThreadLocale();
+    const std::vector<std::string> lines = LoadLines(rux::FileNameToNoteName(form));
+
+    rux::TRuxCreator& creator = rux::RuxCreator();
+    creator.ShowErrors = false;  // reported below, with the file's name
+    if (creator.Execute(lines, target, args.Has("--original"), format, locale)) {
+      std::printf("%s: written (%s)\n", target.c_str(), FormatName(format));
+      return kExitOk;
+    }
+    if (!creator.ErrorText.empty()) {
+      std::fprintf(stderr, "%s: %s\n", file.c_str(), creator.ErrorText.c_str());
+    } else {
+      std::fprintf(stderr, "%s: no form written (no record to write, or the form could not be stored)\n",
+                   file.c_str());
+    }
+    return kExitFileFailed;
+  } catch (const EVaqError& error) {
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), error.what());
+    return kExitFileFailed;
+  }
+}
+
+}  // namespace vaq::app
