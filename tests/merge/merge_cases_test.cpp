@@ -13,6 +13,8 @@
 //   option use-repository on   switches the repository lookup of updates on (off: off)
 //   counters N C U X           new, changed, unchanged and unused counts of the last merge
 //   expect FILE                the notes file is now byte for byte FILE (header included)
+//   expect-form FILE           the translated form (written by every update, as formatted text)
+//                              is now byte for byte FILE
 //   message TEXT               a message the case expects, in order ("\n" a line break); none are
 //                              expected otherwise
 //
@@ -34,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "creator/creator.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
@@ -44,6 +47,8 @@
 #include "host/core/text.h"
 #include "notes/column_table.h"
 #include "notes/file_names.h"
+#include "notes/form_writer_hook.h"
+#include "notes/module_state.h"
 #include "updater/form_reader.h"
 #include "updater/merge_notes.h"
 
@@ -84,9 +89,16 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
     vaq::VaqINTOptionProps.ClearOverrides();
     vaq::VaqINTOptionProps.Reload();
     vaq::SetVaqClock([this] { return StepTime(step_); });
+    // Updates write the translated form; its date stays as the step set it.
+    InstallFormWriter();
+    bFormAsText = true;
+    bKeepRuzTimeStamp = true;
   }
 
   void TearDown() override {
+    SetFormWriter({});
+    bFormAsText = false;
+    bKeepRuzTimeStamp = false;
     vaq::SetVaqClock({});
     vaq::VaqINTOptionProps.ClearOverrides();
     vaq::SetRepositoryFile("");
@@ -179,15 +191,15 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
     vaq::SaveLines(Notes(), lines);
   }
 
-  void Expect(const std::string& file) {
+  void Expect(const std::string& file, const std::string& actualFile) {
     const fs::path expected = dir_ / file;
-    const std::string actual = vaq::ReadFileBytes(Notes());
+    const std::string actual = vaq::ReadFileBytes(actualFile);
     if (std::getenv("VAQ_UPDATE_GOLDEN") != nullptr && !file.starts_with("..")) {
       std::ofstream(expected, std::ios::binary) << actual;
       return;
     }
     ASSERT_TRUE(fs::exists(expected)) << expected << " is missing (VAQ_UPDATE_GOLDEN=1 writes it)";
-    EXPECT_EQ(actual, vaq::ReadFileBytes(expected.string())) << "notes differ from " << expected;
+    EXPECT_EQ(actual, vaq::ReadFileBytes(expected.string())) << actualFile << " differs from " << expected;
   }
 
   void Run() {
@@ -234,7 +246,9 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
         EXPECT_EQ((std::vector{stats_.New, stats_.Changed, stats_.Unchanged, stats_.Unused}),
                   (std::vector{expected.New, expected.Changed, expected.Unchanged, expected.Unused}));
       } else if (command == "expect") {
-        Expect(argument);
+        Expect(argument, Notes());
+      } else if (command == "expect-form") {
+        Expect(argument, Xlat());
       } else if (command == "message") {
         std::string text = line.substr(line.find(' ') + 1);
         for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
