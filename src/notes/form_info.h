@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "host/core/object.h"
+
 namespace rux {
 
-// Class information of one form; the updater fills it, the path codec reads it.
-struct TFormInfo {
+// Class information of one form; the updater fills it, the path codec reads it. It travels with form
+// lists to the core, which hands it back to the directive handler.
+struct TFormInfo : vaq::TObject {
   bool IsLibraryForm = false;  // the form comes from a library, not from the project
   std::string FormName;
   std::string FormClass;

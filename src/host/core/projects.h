@@ -23,15 +23,28 @@ struct TLang {
 // Prepares the form list of a new resource-module project (form files in; translated names out).
 using TProjectCreateProc =
     std::function<void(TStringObjectList& FormFiles, const TProj& Project, TLang& Lang)>;
+// One callback for each project language; registering again replaces it.
 void RegisterPelgoProjectCreate(TProjectCreateProc Proc);
 void RegisterCPPProjectCreate(TProjectCreateProc Proc);
+// The registered callbacks; empty when none is registered.
+const TProjectCreateProc& PelgoProjectCreate();
+const TProjectCreateProc& CPPProjectCreate();
 
-// Write the resource-module project into the language folder and return its file name.
+// Write the resource-module project into the language folder (created when missing) and return its
+// file name: "<project name>.<ABBR>.dpr" for Pascal and "<project name>.<ABBR>.cpp" for C++, ABBR
+// being the language's three-letter abbreviation (its decimal locale id when it has none). Each
+// entry of FormFiles is a translated form file with its form information; its directive lines come
+// from the file type registered for its extension, given the file name relative to the language
+// folder. The generators set GlobalInPelgo to their language while they run. The flags are
+// accepted for the callers' sake and have no effect yet. Raise EFileError when the file cannot be
+// written.
 std::string CreatePascalDLL(const TProj& Project, const TLang& Lang, const TStringObjectList& FormFiles,
                             bool Flag1, bool Flag2);
 std::string CreateCPPDLL(const TProj& Project, const TLang& Lang, const TStringObjectList& FormFiles,
                          bool Flag);
-// The translated file name of a project file under a language folder.
+// The translated file name of a project file under a language folder: a file below ProjectDir
+// (a relative name counts as relative to it) keeps its path relative to ProjectDir; any other file
+// keeps its file name only. Folder names are compared without regard to case.
 std::string GetXlatFileName(const std::string& FileName, const std::string& LangDir,
                             const std::string& ProjectDir);
 
