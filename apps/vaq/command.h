@@ -64,5 +64,7 @@ int RunDict(const Arguments& args);
 int RunRepository(const Arguments& args);
 int RunOptions(const Arguments& args);
 int RunWrite(const Arguments& args);
+int RunUpdate(const Arguments& args);
+int RunProject(const Arguments& args);
 
 }  // namespace vaq::app

@@ -5,6 +5,31 @@ namespace vaq::app {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
+      {"update",
+       "update PROJECT --lang TAG [--source TAG] [--langdir DIR] [--overwrite] [--module FILE]\n"
+       "           [--use-repository] [--repository DB] [--quiet]",
+       "Brings the notes of every form of the project folder PROJECT up to date for the language\n"
+       "TAG: each form gets a translated copy and a notes file in the language folder (PROJECT/TAG\n"
+       "or --langdir), unchanged forms are skipped, translated copies edited by hand are read back\n"
+       "first, and the translated forms are written again. --source: the forms' language (default:\n"
+       "the one of the existing notes, else en-US). --overwrite starts the notes afresh. --module:\n"
+       "only the forms linked into this built program (and the library's dialogs it links).\n"
+       "--use-repository: new values take translations from the translation repository. One line\n"
+       "per form and a summary on standard error, unless --quiet.",
+       {.ValueOptions = {"--lang", "--source", "--langdir", "--module", "--repository"},
+        .FlagOptions = {"--overwrite", "--use-repository", "--quiet"},
+        .MinPositional = 1,
+        .MaxPositional = 1},
+       RunUpdate},
+      {"project",
+       "project PROJECT --lang TAG --pascal|--cpp [--langdir DIR]",
+       "Generates the resource-module project of the language TAG in its language folder: a Pascal\n"
+       "library or a C++ source that binds the translated form of every form of PROJECT.",
+       {.ValueOptions = {"--lang", "--langdir"},
+        .FlagOptions = {"--pascal", "--cpp"},
+        .MinPositional = 1,
+        .MaxPositional = 1},
+       RunProject},
       {"records",
        "records FILE... [--check] [--lang TAG]",
        "Lists the records of notes files (a form file names its notes file): order, status, Id,\n"

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "command.h"
-#include "creator/creator.h"
 #include "host/core/errors.h"
-#include "notes/column_table.h"
+#include "module/module.h"
 
 namespace vaq::app {
 namespace {
@@ -35,8 +34,7 @@ void PrintHelp() {
 }
 
 int Main(int argc, char** argv) {
-  rux::LoadColumnCaptions();
-  rux::InstallFormWriter();
+  rux::ModuleStartup();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();
@@ -68,10 +66,12 @@ int Main(int argc, char** argv) {
 }  // namespace vaq::app
 
 int main(int argc, char** argv) {
+  int status = vaq::app::kExitFileFailed;
   try {
-    return vaq::app::Main(argc, argv);
+    status = vaq::app::Main(argc, argv);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "vaq: %s\n", error.what());
-    return vaq::app::kExitFileFailed;
   }
+  rux::ModuleShutdown();
+  return status;
 }

@@ -20,9 +20,20 @@ void StderrSink::Error(std::string_view text) {
   std::fflush(stderr);
 }
 
+void StderrSink::Information(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
 void ShowError(std::string_view text) {
   auto& sink = CurrentSink();
   if (sink) sink->Error(text);
+}
+
+void ShowMessage(std::string_view text) {
+  auto& sink = CurrentSink();
+  if (sink) sink->Information(text);
 }
 
 std::unique_ptr<MessageSink> SetMessageSink(std::unique_ptr<MessageSink> sink) {

@@ -38,6 +38,11 @@ void UnregisterVaqFileTypes() {
   Registry().clear();
 }
 
+void UnregisterVaqFileType(const TVaqFileType* FileType) {
+  std::erase_if(Registry(),
+                [FileType](const std::unique_ptr<TVaqFileType>& type) { return type.get() == FileType; });
+}
+
 int TVaqFileTypes::ExtIndexOf(std::string_view Ext) const {
   if (Ext.empty()) return -1;
   const auto& fileTypes = Registry();

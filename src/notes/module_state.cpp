@@ -9,7 +9,7 @@ TRuxMgr* currentMgr = nullptr;
 }  // namespace
 
 bool bFormAsText = false;
-bool bKeepRuzTimeStamp = false;
+bool bKeepRuzTimeStamp = true;
 bool RefreshRunning = false;
 
 TRuxMgr* CurrentMgr() {

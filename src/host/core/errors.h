@@ -33,23 +33,30 @@ class MessageSink {
  public:
   virtual ~MessageSink() = default;
   virtual void Error(std::string_view text) = 0;
+  // An information for the user (a message box in the editor).
+  virtual void Information(std::string_view text) = 0;
 };
 
-// Writes each message as one line to standard error.
+// Writes errors as lines to standard error, information to standard output.
 class StderrSink : public MessageSink {
  public:
   void Error(std::string_view text) override;
+  void Information(std::string_view text) override;
 };
 
 // Keeps every message; tests read them back.
 class CollectingSink : public MessageSink {
  public:
   void Error(std::string_view text) override { Messages.emplace_back(text); }
+  void Information(std::string_view text) override { Informations.emplace_back(text); }
   std::vector<std::string> Messages;
+  std::vector<std::string> Informations;
 };
 
 // Shows an error to the user and returns.
 void ShowError(std::string_view text);
+// Shows an information to the user and returns.
+void ShowMessage(std::string_view text);
 
 // Replaces the sink and returns the previous one. The default sink writes to standard error.
 std::unique_ptr<MessageSink> SetMessageSink(std::unique_ptr<MessageSink> sink);

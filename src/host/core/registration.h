@@ -78,6 +78,8 @@ struct TVaqFileType {
 // Registers a file type; the core keeps it until UnregisterVaqFileTypes.
 void RegisterVaqFileType(std::unique_ptr<TVaqFileType> FileType);
 void UnregisterVaqFileTypes();
+// Removes one file type, when a module that registered it unloads.
+void UnregisterVaqFileType(const TVaqFileType* FileType);
 
 // The registered file types, found by extension.
 class TVaqFileTypes {

@@ -1,0 +1,126 @@
+// vaq update: brings the notes of every form of a project up to date for one language, through
+// the form file type that the module registered.
+#include <cstdio>
+#include <filesystem>
+
+#include "command.h"
+#include "host/core/errors.h"
+#include "host/core/flags.h"
+#include "host/core/locale.h"
+#include "host/core/options.h"
+#include "host/core/projects.h"
+#include "host/core/registration.h"
+#include "host/core/repository.h"
+#include "host/core/resource_strings.h"
+#include "project_folder.h"
+
+namespace vaq::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+TVaqFileType& FormFileType() {
+  const int index = VaqFileTypes.ExtIndexOf(".rux");
+  if (index < 0) throw EVaqError("No file type for form files is registered: the module is not loaded.");
+  return *GetVaqFileType(index);
+}
+
+// The source language recorded in the language folder's notes, else en-US.
+TLCID SourceLanguage(const std::string& langDir, TVaqFileType& type) {
+  std::error_code error;
+  if (fs::is_directory(langDir, error)) {
+    for (const auto& entry : fs::recursive_directory_iterator(langDir, error)) {
+      const std::string ext = entry.path().extension().string();
+      if (ext != ".ruz" && ext != ".goz") continue;
+      TFileStats stats;
+      type.GetStats(entry.path().string(), false, stats);
+      if (const TLCID lcid = StrToLCID(stats.SourceLang); lcid != 0) return lcid;
+    }
+  }
+  return StrToLCID("en-US");
+}
+
+// One line per form on standard error: what the merge counted for it.
+class Progress {
+ public:
+  Progress(const TStats& stats, bool quiet, std::string project)
+      : stats_(stats), quiet_(quiet), project_(std::move(project)) {}
+  void Next(const std::string& form) {
+    Flush();
+    form_ = form;
+    start_ = stats_;
+  }
+  void Flush() {
+    if (form_.empty() || quiet_) return;
+    std::string name = fs::path(form_).lexically_relative(project_).string();
+    if (name.empty() || name.starts_with("..")) name = form_;
+    std::fprintf(stderr, "%s: new %d, changed %d, unchanged %d, unused %d\n", name.c_str(),
+                 stats_.New - start_.New, stats_.Changed - start_.Changed,
+                 stats_.Unchanged - start_.Unchanged, stats_.Unused - start_.Unused);
+    form_.clear();
+  }
+
+ private:
+  const TStats& stats_;
+  const bool quiet_;
+  const std::string project_;
+  std::string form_;
+  TStats start_;
+};
+
+}  // namespace
+
+int RunUpdate(const Arguments& args) {
+  const std::string project = ProjectDir(args.Positional.at(0));
+  const TLCID target = TargetLanguage(args.Value("--lang"));
+  const std::string langDir = LanguageDir(project, target, args.Value("--langdir"));
+  TVaqFileType& type = FormFileType();
+  const TLCID source =
+      args.Value("--source").empty() ? SourceLanguage(langDir, type) : StrToLCID(args.Value("--source"));
+  if (source == 0) throw UsageError("unknown language: " + args.Value("--source"));
+  if (args.Has("--use-repository")) VaqINTOptionProps.SetOverride(kOptUseRepositoryOnUpdate, true);
+  if (!args.Value("--repository").empty()) SetRepositoryFile(args.Value("--repository"));
+  // With a built program the host plays the IDE's part: only forms the program links are updated.
+  const std::string program = args.Value("--module");
+  if (!program.empty()) {
+    InIDE = true;
+    FindExeNameProc = [program](const std::string&) { return program; };
+  }
+  TProjectFolder folder(project, langDir);
+  fs::create_directories(langDir);
+
+  TStats stats;
+  const bool quiet = args.Has("--quiet");
+  Progress progress(stats, quiet, project);
+  TStringObjectList forms;
+  type.UpdateForms(&forms, stats, project, project, langDir, args.Has("--overwrite") ? sOverwrite : sUpdate,
+                   {}, source, target, &folder, 0,
+                   [&progress](const std::string& form, std::intptr_t) { progress.Next(form); });
+  progress.Flush();
+  if (!quiet) {
+    std::fprintf(stderr,
+                 "%s -> %s: %d of %zu forms updated in %s (new %d, changed %d, unchanged %d, unused %d)\n",
+                 LCIDToStr(source, true).c_str(), LCIDToStr(target, true).c_str(), type.TranslatorCount(),
+                 forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused);
+  }
+  return kExitOk;
+}
+
+int RunProject(const Arguments& args) {
+  const std::string project = ProjectDir(args.Positional.at(0));
+  const TLCID target = TargetLanguage(args.Value("--lang"));
+  if (args.Has("--pascal") == args.Has("--cpp")) throw UsageError("choose one of --pascal and --cpp");
+  FormFileType();  // the module must be there to supply the directives
+  TLang lang{target, LanguageDir(project, target, args.Value("--langdir"))};
+  const TProj proj{project + "/" + fs::path(project).filename().string(), project};
+  TProjectFolder folder(project, lang.Dir);
+  TStringObjectList forms;
+  for (const std::string& form : folder.FormFiles()) forms.push_back({form, nullptr});
+  const TProjectCreateProc& create = args.Has("--pascal") ? PelgoProjectCreate() : CPPProjectCreate();
+  if (!create) throw EVaqError("No project generator is registered: the module is not loaded.");
+  fs::create_directories(lang.Dir);
+  create(forms, proj, lang);
+  return kExitOk;
+}
+
+}  // namespace vaq::app

@@ -1,0 +1,4 @@
+// The monthly report window.
+#include "ReportView.h"
+
+#pragma resource "*.gox"

@@ -1,0 +1,144 @@
+// Form classes, ancestors and translated-copy paths.
+#include "updater/class_discovery.h"
+
+#include <filesystem>
+
+#include "host/core/errors.h"
+#include "host/core/files.h"
+#include "host/core/flags.h"
+#include "host/core/text.h"
+#include "host/core/tokenizer.h"
+#include "host/framework/formstream.h"
+#include "notes/component_path.h"
+#include "updater/form_reader.h"
+
+namespace rux {
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+// Pascal: "TForm2 = class(TBase)". A use of the name that is not followed by "class" (a variable
+// "Form2: TForm2;", a forward "TForm2 = class;") is passed over.
+std::string ScanPascal(vaq::TIntlParser& parser, std::string_view className) {
+  while (parser.FindSingleToken(className)) {
+    if (!parser.FindToken({"class", ":", ";", "end"})) break;
+    if (!vaq::AnsiSameText(parser.Token(), "class")) continue;
+    parser.NextToken(1);
+    if (parser.Token() != "(") continue;
+    parser.NextToken(1);
+    if (parser.GetNotEOF()) return parser.Token();
+  }
+  return {};
+}
+
+// C++: "class TForm2 : public TBase {".
+std::string ScanCpp(vaq::TIntlParser& parser, std::string_view className) {
+  while (parser.FindSingleToken("class")) {
+    if (!parser.FindToken({className, ":", "{", ";"})) break;
+    if (!vaq::AnsiSameText(parser.Token(), className)) continue;
+    if (!parser.FindToken({":", "{", ";"})) break;
+    if (parser.Token() != ":") continue;
+    parser.NextToken(2);
+    if (parser.GetNotEOF() && parser.GetTokenType() == vaq::ttIdentifier) return parser.Token();
+  }
+  return {};
+}
+
+}  // namespace
+
+// Dialogs of the framework's library that programs link in; each sits in a unit of its own.
+const std::vector<TLibraryForm>& LibraryForms() {
+  static const std::vector<TLibraryForm> forms = {
+      {"AboutDialog", "aboutdlg", "TForm"},      {"PasswordDialog", "passdlg", "TForm"},
+      {"LoginDialog", "logindlg", "TForm"},      {"InputQueryForm", "inputqry", "TForm"},
+      {"MessageForm", "msgdlg", "TForm"},        {"FindDialogForm", "finddlg", "TForm"},
+      {"ReplaceDialogForm", "repldlg", "TForm"}, {"ProgressForm", "progress", "TForm"},
+  };
+  return forms;
+}
+
+void ReadFormHeader(const std::string& FileName, TFormInfo& Info) {
+  vaq::TMemoryStream stream;
+  try {
+    stream.LoadFromFile(FileName);
+  } catch (const vaq::EVaqError&) {
+    return;
+  }
+  if (!ConvertFormStream(stream, FileName)) return;
+  try {
+    vaq::TFormReader reader(stream, 4096);
+    reader.ReadSignature();
+    std::uint8_t flags = 0;
+    std::int32_t position = -1;
+    reader.ReadPrefix(flags, position);
+    std::string formClass = reader.ReadStr();
+    std::string formName = reader.ReadStr();
+    Info.FormClass = std::move(formClass);
+    Info.FormName = std::move(formName);
+  } catch (const std::exception&) {
+    // A damaged header: the information stays as it was.
+  }
+}
+
+std::string FormClassOf(const std::string& FileName) {
+  TFormInfo info;
+  ReadFormHeader(FileName, info);
+  return info.FormClass;
+}
+
+std::string ScanAncestor(const std::string& SourceFile, std::string_view ClassName, bool Pascal) {
+  vaq::TIntlParser& parser = vaq::IntlParser();
+  if (ClassName.empty() || !vaq::FileExists(SourceFile) || !parser.InitParser(SourceFile, Pascal)) return {};
+  return Pascal ? ScanPascal(parser, ClassName) : ScanCpp(parser, ClassName);
+}
+
+void GetFormInfo(const std::string& FileName, TFormInfo& Info) {
+  ReadFormHeader(FileName, Info);
+  const bool pascal = vaq::InPelgo();
+  std::string ancestor =
+      ScanAncestor(vaq::ChangeFileExt(FileName, pascal ? ".pas" : ".h"), Info.FormClass, pascal);
+  if (VaqIsRootBaseClass(ancestor, nullptr)) {
+    Info.RootClass = std::move(ancestor);
+    Info.Ancestor.clear();
+  } else {
+    Info.Ancestor = std::move(ancestor);
+    Info.RootClass = "TForm";
+  }
+}
+
+std::string XlatFormName(const std::string& FormFile, const std::string& LangDir, const std::string& BaseDir,
+                         const TFormInfo* Info) {
+  std::string dir = vaq::ExtractFilePath(FormFile);
+  const std::string base = BaseDir.empty() ? std::string() : vaq::IncludeTrailingPathDelimiter(BaseDir);
+  if (!base.empty() && dir.size() >= base.size() &&
+      vaq::AnsiUpperCase(dir.substr(0, base.size())) == vaq::AnsiUpperCase(base)) {
+    dir.erase(0, base.size());
+  } else if (Info != nullptr && Info->IsLibraryForm) {
+    dir = "nwl";
+  } else if (dir.size() > 1 && dir[1] == ':') {
+    dir.erase(1, 1);
+  } else if (dir.size() > 1 && IsSeparator(dir[0]) && IsSeparator(dir[1])) {
+    dir.erase(0, 2);
+  }
+  if (dir.size() == 1 && IsSeparator(dir[0])) dir.clear();
+  std::string lang = LangDir;
+  while (!lang.empty() && IsSeparator(lang.back())) lang.pop_back();
+  const std::string xlatDir =
+      vaq::IncludeTrailingPathDelimiter(!dir.empty() && IsSeparator(dir[0]) ? lang + dir : lang + "/" + dir);
+
+  // Nothing that a form's path holds may lead the copy out of the language folder.
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(lang + "/").lexically_normal();
+  const fs::path target = fs::path(xlatDir).lexically_normal();
+  const auto [rootEnd, targetAt] = std::mismatch(root.begin(), root.end(), target.begin(), target.end());
+  if (rootEnd != root.end() && !rootEnd->empty()) return {};
+  for (const fs::path& part : fs::path(dir)) {
+    if (part == "..") return {};
+  }
+  vaq::ForceDirectories(xlatDir);
+  return xlatDir + vaq::ExtractFileName(FormFile);
+}
+
+}  // namespace rux

@@ -1,0 +1,46 @@
+// What the updater must know of a form before it extracts it: its class and root component (from
+// the form header), its ancestor and root base class (from its unit's source), whether a built
+// program links it, and where its translated copy lives under a language folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "notes/form_info.h"
+
+namespace rux {
+
+// A dialog form that the framework's library links into programs: its form name (the class name
+// without its leading "T"), the unit that holds it (without extension) and its ancestor class.
+struct TLibraryForm {
+  std::string_view FormName;
+  std::string_view Unit;
+  std::string_view Ancestor;
+};
+const std::vector<TLibraryForm>& LibraryForms();
+
+// Fills FormClass and FormName from the header of a form file (text or binary notation). A file
+// that is not a form leaves both as they are.
+void ReadFormHeader(const std::string& FileName, TFormInfo& Info);
+
+// The class of the form file, or empty when it is not a form.
+std::string FormClassOf(const std::string& FileName);
+
+// The class `ClassName` derives from, as declared in a Pascal unit (`Pascal`) or a C++ header;
+// empty when the file is missing or declares no such class.
+std::string ScanAncestor(const std::string& SourceFile, std::string_view ClassName, bool Pascal);
+
+// ReadFormHeader, then the ancestor from the unit beside the form (".pas" for Pascal projects,
+// ".h" for C++ ones): a root base class as ancestor becomes RootClass (Ancestor empty); any other
+// becomes Ancestor, with RootClass "TForm".
+void GetFormInfo(const std::string& FileName, TFormInfo& Info);
+
+// The place of an original form's translated copy: its folder relative to the base folder under the
+// language folder; a library form under "nwl"; a form elsewhere keeps its drive and folders below
+// the language folder. Empty when the result would lie outside the language folder (a ".." in the
+// path). Creates the folder.
+std::string XlatFormName(const std::string& FormFile, const std::string& LangDir, const std::string& BaseDir,
+                         const TFormInfo* Info);
+
+}  // namespace rux
