@@ -13,103 +13,17 @@
 #include <vector>
 
 #include "host/core/errors.h"
+#include "support/pe_image.h"
 
 namespace vaq {
 namespace {
 
-using TKey = std::variant<int, std::u16string>;  // an id or a name
-struct TType {
-  TKey Key;
-  std::vector<TKey> Names;
-};
-
-class TBytes {
- public:
-  void Put(std::size_t at, std::uint64_t value, int size) {
-    if (data.size() < at + size) data.resize(at + size);
-    for (int i = 0; i < size; ++i) data[at + i] = static_cast<char>(value >> (8 * i));
-  }
-  std::string data;
-};
-
-constexpr std::size_t kRsrcOffset = 0x200, kRsrcRva = 0x1000;
-
-// Root, type and name directories, one language each, then the data entries, names and data.
-std::string ResourceSection(const std::vector<TType>& types) {
-  std::size_t dirs = 16 + 8 * types.size(), leaves = 0;
-  for (const TType& t : types) {
-    dirs += 16 + 8 * t.Names.size();
-    dirs += t.Names.size() * (16 + 8);
-    leaves += t.Names.size();
-  }
-  TBytes r;
-  std::size_t nextDir = 16 + 8 * types.size(), nextData = dirs, nextName = dirs + 16 * leaves;
-  auto entry = [&](std::size_t at, const TKey& key, std::uint32_t target) {
-    if (const int* id = std::get_if<int>(&key)) {
-      r.Put(at, *id, 4);
-    } else {
-      const std::u16string& name = std::get<std::u16string>(key);
-      r.Put(at, 0x80000000u | nextName, 4);
-      r.Put(nextName, name.size(), 2);
-      for (char16_t c : name) r.Put(nextName += 2, c, 2);
-      nextName += 2;
-    }
-    r.Put(at + 4, target, 4);
-  };
-  auto directory = [&](std::size_t at, const std::vector<TKey>& keys) {
-    const auto named = std::ranges::count_if(keys, [](const TKey& k) { return k.index() == 1; });
-    r.Put(at, 0, 8);  // characteristics, time stamp, version
-    r.Put(at + 8, 0, 4);
-    r.Put(at + 12, named, 2);
-    r.Put(at + 14, keys.size() - named, 2);
-  };
-  // Directories are laid out first so that names land after them.
-  std::vector<TKey> typeKeys;
-  for (const TType& t : types) typeKeys.push_back(t.Key);
-  directory(0, typeKeys);
-  for (std::size_t i = 0; i < types.size(); ++i) {
-    const std::size_t typeDir = nextDir;
-    nextDir += 16 + 8 * types[i].Names.size();
-    entry(16 + 8 * i, types[i].Key, 0x80000000u | typeDir);
-    directory(typeDir, types[i].Names);
-    for (std::size_t j = 0; j < types[i].Names.size(); ++j) {
-      const std::size_t nameDir = nextDir;
-      nextDir += 16 + 8;
-      entry(typeDir + 16 + 8 * j, types[i].Names[j], 0x80000000u | nameDir);
-      directory(nameDir, {0x409});
-      entry(nameDir + 16, 0x409, nextData);
-      r.Put(nextData, kRsrcRva + 0x800, 4);  // data RVA, size, code page
-      r.Put(nextData + 4, 4, 4);
-      nextData += 16;
-    }
-  }
-  r.Put(nextName + 8, 0, 4);  // the data itself
-  return r.data;
-}
-
-std::string Image(bool pe64, const std::string& rsrc) {
-  TBytes b;
-  b.data = "MZ";
-  b.data.resize(kRsrcOffset);
-  b.Put(0x3C, 0x40, 4);
-  b.data.replace(0x40, 4, std::string("PE\0\0", 4));
-  const std::size_t optionalSize = pe64 ? 240 : 224, optional = 0x40 + 24;
-  b.Put(0x44, pe64 ? 0x8664 : 0x14C, 2);
-  b.Put(0x46, 1, 2);  // one section
-  b.Put(0x54, optionalSize, 2);
-  b.Put(optional, pe64 ? 0x20B : 0x10B, 2);
-  const std::size_t dirs = optional + (pe64 ? 112 : 96);
-  b.Put(dirs - 4, 16, 4);
-  b.Put(dirs + 16, kRsrcRva, 4);
-  b.Put(dirs + 20, rsrc.size(), 4);
-  const std::size_t section = optional + optionalSize;
-  b.data.replace(section, 6, ".rsrc\0", 6);
-  b.Put(section + 8, rsrc.size(), 4);
-  b.Put(section + 12, kRsrcRva, 4);
-  b.Put(section + 16, rsrc.size(), 4);
-  b.Put(section + 20, kRsrcOffset, 4);
-  return b.data + rsrc;
-}
+using testing::kRsrcOffset;
+using testing::PeImage;
+using testing::ResourceSection;
+using testing::TBytes;
+using testing::TKey;
+using testing::TType;
 
 const std::vector<TType> kForms = {{10, {u"TFORM1", u"TABOUTBOX"}}, {3, {7}}, {u"CUSTOM", {1}}};
 
@@ -150,7 +64,7 @@ class ExeImage : public ::testing::Test {
 TEST_F(ExeImage, ReadsTypesAndNamesOf32And64BitImages) {
   for (bool pe64 : {false, true}) {
     SCOPED_TRACE(pe64);
-    const TExeImage image(Write(Image(pe64, ResourceSection(kForms))));
+    const TExeImage image(Write(PeImage(pe64, ResourceSection(kForms))));
     const TResourceList& types = image.GetResourceList();
     ASSERT_EQ(types.size(), 3u);
     EXPECT_TRUE(types[0].IsDirectory);
@@ -170,19 +84,19 @@ TEST_F(ExeImage, ReadsTypesAndNamesOf32And64BitImages) {
 }
 
 TEST_F(ExeImage, NonAsciiNamesBecomeUtf8) {
-  const TExeImage image(Write(Image(false, ResourceSection({{10, {u"T\u00C4\u0416"}}}))));
+  const TExeImage image(Write(PeImage(false, ResourceSection({{10, {u"T\u00C4\u0416"}}}))));
   EXPECT_EQ(image.GetResourceList().at(0).List.at(0).Name, "T\xC3\x84\xD0\x96");
 }
 
 TEST_F(ExeImage, EveryTruncationFailsCleanly) {
-  const std::string full = Image(true, ResourceSection(kForms));
+  const std::string full = PeImage(true, ResourceSection(kForms));
   ASSERT_EQ(Error(full), "");
   for (std::size_t length = 0; length < full.size(); ++length)
     EXPECT_NE(Error(full.substr(0, length)), "") << length;
 }
 
 TEST_F(ExeImage, DamagedImages) {
-  const std::string good = Image(false, ResourceSection(kForms));
+  const std::string good = PeImage(false, ResourceSection(kForms));
   auto patched = [&](std::size_t at, std::uint64_t value, int size) {
     TBytes b;
     b.data = good;
@@ -206,7 +120,7 @@ TEST_F(ExeImage, DamagedImages) {
 TEST_F(ExeImage, MissingFileAndImageWithoutResources) {
   EXPECT_THROW(TExeImage((dir_ / "missing.exe").string()), EFileError);
   TBytes b;
-  b.data = Image(true, ResourceSection(kForms));
+  b.data = PeImage(true, ResourceSection(kForms));
   b.Put(0x40 + 24 + 112 + 16, 0, 4);  // no resource directory
   EXPECT_TRUE(TExeImage(Write(b.data)).GetResourceList().empty());
 }
