@@ -32,7 +32,7 @@ run build/vaq write $P/de-DE/MainForm.ruz --format formatted -o build/demo/MainF
 run head -n 12 build/demo/MainForm.de-DE.txt
 run build/vaq project $P --lang de-DE --pascal
 run build/vaq project $P --lang de-DE --cpp
-run cat $P/de-DE/project.DEU.dpr
+run cat $P/de-DE/project.DEU.pas
 run build/vaq stats $P/de-DE/MainForm.ruz $P/ru-RU/ReportView.goz
 echo
 echo "# A second update finds every form up to date:"

@@ -186,7 +186,7 @@ std::string GetXlatFileName(const std::string& FileName, const std::string& Lang
 std::string CreatePascalDLL(const TProj& Project, const TLang& Lang, const TStringObjectList& FormFiles,
                             bool /*Flag1*/, bool /*Flag2*/) {
   const TProjectLanguage language(true);
-  const std::string fileName = ModuleName(Project, Lang) + ".dpr";
+  const std::string fileName = ModuleName(Project, Lang) + ".pas";
   std::string text = "library ";
   text += ProjectName(Project);
   text += ";";

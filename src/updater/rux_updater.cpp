@@ -237,7 +237,8 @@ bool TRuxUpdater::CollectProjectForms() {
         FormList.push_back({form, std::move(info)});
       }
     }
-    for (const std::string& name : moduleForms_) {
+    // The library's dialogs, when its folder is known.
+    for (const std::string& name : libraryDir_.empty() ? std::vector<std::string>() : moduleForms_) {
       if (name.empty() || (name[0] != 'T' && name[0] != 't')) continue;
       const auto& table = LibraryForms();
       const auto row = std::ranges::find_if(

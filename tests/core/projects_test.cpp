@@ -58,7 +58,7 @@ class ProjectGenerators : public ::testing::Test {
     withoutHandler->Extensions = ".nod";
     RegisterVaqFileType(std::move(withoutHandler));
 
-    project_.FileName = root_ + "/app/Project1.dpr";
+    project_.FileName = root_ + "/app/Project1.pas";
     project_.Dir = root_ + "/app/";
     lang_.Locale = StrToLCID("DEU");
     lang_.Dir = root_ + "/app/DEU/";
@@ -88,7 +88,7 @@ TEST_F(ProjectGenerators, PascalLibraryBindsFormsInListOrder) {
   const std::string name = CreatePascalDLL(project_, lang_, forms_, false, false);
   EXPECT_FALSE(GlobalInPelgo);
   GlobalInPelgo = true;
-  EXPECT_EQ(name, lang_.Dir + "Project1.DEU.dpr");
+  EXPECT_EQ(name, lang_.Dir + "Project1.DEU.pas");
   EXPECT_EQ(ReadFileBytes(name),
             "library Project1;\r\n\r\n"
             "BIND zeta/Unit2.tfm two pas\r\n"
@@ -127,7 +127,7 @@ TEST_F(ProjectGenerators, EmptyListAndUnknownLocale) {
   lang_.Locale = 0x7ffe;  // no abbreviation: the locale id names the module
   lang_.Dir = root_ + "/new/folder";
   const std::string name = CreatePascalDLL(project_, lang_, {}, false, false);
-  EXPECT_EQ(name, lang_.Dir + "/Project1.32766.dpr");
+  EXPECT_EQ(name, lang_.Dir + "/Project1.32766.pas");
   EXPECT_EQ(ReadFileBytes(name), "library Project1;\r\n\r\n\r\nbegin\r\nend.\r\n");
 }
 

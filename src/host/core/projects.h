@@ -31,7 +31,7 @@ const TProjectCreateProc& PelgoProjectCreate();
 const TProjectCreateProc& CPPProjectCreate();
 
 // Write the resource-module project into the language folder (created when missing) and return its
-// file name: "<project name>.<ABBR>.dpr" for Pascal and "<project name>.<ABBR>.cpp" for C++, ABBR
+// file name: "<project name>.<ABBR>.pas" for Pascal and "<project name>.<ABBR>.cpp" for C++, ABBR
 // being the language's three-letter abbreviation (its decimal locale id when it has none). Each
 // entry of FormFiles is a translated form file with its form information; its directive lines come
 // from the file type registered for its extension, given the file name relative to the language
