@@ -1,10 +1,8 @@
-// vaq stats: the statistics header of notes files.
+// vaq stats: the statistics header of notes files, through their file type.
 #include <cstdio>
 
 #include "command.h"
 #include "host/core/conversions.h"
-#include "notes/file_names.h"
-#include "notes/file_services.h"
 #include "notes_files.h"
 
 namespace vaq::app {
@@ -18,13 +16,13 @@ std::string DateText(TDateTime date) {
 
 int RunStats(const Arguments& args) {
   const bool refresh = args.Has("--refresh");
-  return ForEachFile("stats", args.Positional, [&](const std::string& form) {
+  return ForEachFile("stats", args.Positional, [&](const std::string& form, TVaqFileType& type) {
     TFileStats stats;
-    rux::GetStats(form, refresh, stats);
+    type.GetStats(form, refresh, stats);
     std::printf(
         "%s\n  translated %d, untranslated %d\n  languages %s -> %s\n"
         "  notes written %s, original form %s, translated form %s\n",
-        rux::FileNameToNoteName(form).c_str(), stats.Translated, stats.Untranslated,
+        NotesFileOf(form).c_str(), stats.Translated, stats.Untranslated,
         stats.SourceLang.empty() ? "?" : stats.SourceLang.c_str(),
         stats.TargetLang.empty() ? "?" : stats.TargetLang.c_str(), DateText(stats.NoteDate).c_str(),
         DateText(stats.OrigFormDate).c_str(), DateText(stats.FormDate).c_str());

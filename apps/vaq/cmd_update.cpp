@@ -1,6 +1,7 @@
 // vaq update: brings the notes of every form of a project up to date for one language, through
 // the form file type that the module registered.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "command.h"
@@ -12,6 +13,7 @@
 #include "host/core/registration.h"
 #include "host/core/repository.h"
 #include "host/core/resource_strings.h"
+#include "notes_files.h"
 #include "project_folder.h"
 
 namespace vaq::app {
@@ -21,7 +23,7 @@ namespace fs = std::filesystem;
 
 TVaqFileType& FormFileType() {
   const int index = VaqFileTypes.ExtIndexOf(".rux");
-  if (index < 0) throw EVaqError("No file type for form files is registered: the module is not loaded.");
+  if (index < 0) throw EModuleMissing("no file type for form files is registered: the module is not loaded");
   return *GetVaqFileType(index);
 }
 
@@ -30,10 +32,10 @@ TLCID SourceLanguage(const std::string& langDir, TVaqFileType& type) {
   std::error_code error;
   if (fs::is_directory(langDir, error)) {
     for (const auto& entry : fs::recursive_directory_iterator(langDir, error)) {
-      const std::string ext = entry.path().extension().string();
-      if (ext != ".ruz" && ext != ".goz") continue;
+      const std::string file = entry.path().string();
+      if (FormFileOf(file) == file || !entry.is_regular_file()) continue;  // no notes file
       TFileStats stats;
-      type.GetStats(entry.path().string(), false, stats);
+      type.GetStats(FormFileOf(file), false, stats);
       if (const TLCID lcid = StrToLCID(stats.SourceLang); lcid != 0) return lcid;
     }
   }
@@ -85,6 +87,8 @@ int RunUpdate(const Arguments& args) {
   if (!program.empty()) {
     InIDE = true;
     FindExeNameProc = [program](const std::string&) { return program; };
+    // The folder of the library's dialog forms that programs link in.
+    if (const char* library = std::getenv("VAQ_LIB_DIR")) LibDir = library;
   }
   TProjectFolder folder(project, langDir);
   fs::create_directories(langDir);
@@ -117,7 +121,7 @@ int RunProject(const Arguments& args) {
   TStringObjectList forms;
   for (const std::string& form : folder.FormFiles()) forms.push_back({form, nullptr});
   const TProjectCreateProc& create = args.Has("--pascal") ? PelgoProjectCreate() : CPPProjectCreate();
-  if (!create) throw EVaqError("No project generator is registered: the module is not loaded.");
+  if (!create) throw EModuleMissing("no project generator is registered: the module is not loaded");
   fs::create_directories(lang.Dir);
   create(forms, proj, lang);
   return kExitOk;

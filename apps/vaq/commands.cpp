@@ -1,4 +1,4 @@
-// The table of vaq's subcommands.
+// The table of vaq's own subcommands.
 #include "command.h"
 
 namespace vaq::app {
@@ -30,21 +30,6 @@ const std::vector<Command>& Commands() {
         .MinPositional = 1,
         .MaxPositional = 1},
        RunProject},
-      {"records",
-       "records FILE... [--check] [--lang TAG]",
-       "Lists the records of notes files (a form file names its notes file): order, status, Id,\n"
-       "original and current value. --check also writes every record again and verifies that\n"
-       "the text comes out byte for byte as it was read. --lang names the language whose code\n"
-       "page the values are in (default: the system's).",
-       {.ValueOptions = {"--lang"}, .FlagOptions = {"--check"}, .MinPositional = 1},
-       RunRecords},
-      {"extract",
-       "extract FORM [--lang TAG]",
-       "Prints the values of a form file as an update reads them, one per line, tab-separated:\n"
-       "Id, value (form-text notation), Type, Open, Close and 1/0 for translatable. --lang names\n"
-       "the form's language (its code page; default: the system's).",
-       {.ValueOptions = {"--lang"}, .FlagOptions = {}, .MinPositional = 1, .MaxPositional = 1},
-       RunExtract},
       {"convert",
        "convert IN OUT [--to text|binary|resource]",
        "Converts a form file between its text notation, its binary form and the resource form\n"
@@ -52,19 +37,6 @@ const std::vector<Command>& Commands() {
        "--to, text becomes binary and binary becomes text. A parse error names the line.",
        {.ValueOptions = {"--to"}, .FlagOptions = {}, .MinPositional = 2, .MaxPositional = 2},
        RunConvert},
-      {"write",
-       "write FILE [--original] [--format plain|formatted|binary] [-o OUT | --out OUT]",
-       "Writes the form of a notes file (FILE is the form file or its notes file) from its records:\n"
-       "the current values, or the original ones with --original, to the form file itself or to\n"
-       "OUT. --format: plain (the text as generated), formatted (canonical form text) or binary;\n"
-       "default: the option FormAsText (formatted when on or unset, binary when off). The text is\n"
-       "converted under the target language of the notes; text the conversion rejects is saved\n"
-       "in a .ERR_RUX file beside the form.",
-       {.ValueOptions = {"--format", "--out"},
-        .FlagOptions = {"--original"},
-        .MinPositional = 1,
-        .MaxPositional = 3},
-       RunWrite},
       {"stats",
        "stats FILE... [--refresh]",
        "Shows the statistics of notes files: translated and untranslated values, languages and\n"
@@ -103,10 +75,11 @@ const std::vector<Command>& Commands() {
        "repository add FILE... | list [--source TAG] [--lang TAG] | remove --source TAG --lang TAG"
        " [ORIGINAL...] [--repository DB]",
        "Keeps the translation repository that updates can take new values from. add stores the\n"
-       "translated values of notes files under the languages of their headers; list prints one\n"
-       "entry per line (source, target, original, translation, last use; tab-separated); remove\n"
-       "drops a language pair's entries, or only those of the given originals. --repository\n"
-       "names the database (default: repository.db in the configuration folder).",
+       "translated values of notes files under the languages of their headers (an action of the\n"
+       "module); list prints one entry per line (source, target, original, translation, last use;\n"
+       "tab-separated); remove drops a language pair's entries, or only those of the given\n"
+       "originals. --repository names the database (default: repository.db in the configuration\n"
+       "folder).",
        {.ValueOptions = {"--repository", "--source", "--lang"}, .FlagOptions = {}, .MinPositional = 1},
        RunRepository},
       {"options",

@@ -68,6 +68,7 @@ std::unique_ptr<vaq::TVaqFileType> MakeFileType(TfrmVaqRuxForm& window) {
   type->TranslatorCount = [] { return Updater().TranslatorCount(); };
   type->UpdateFile = [](const std::string& file) { Updater().UpdateFile(file); };
   type->DoListEvent = DoListEvent;
+  type->NoteExtensions = ".ruz;.goz";
   return type;
 }
 

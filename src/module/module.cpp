@@ -5,6 +5,7 @@
 #include "editor/rux_form.h"
 #include "host/core/flags.h"
 #include "host/core/projects.h"
+#include "module/commands.h"
 #include "notes/column_table.h"
 #include "notes/form_writer_hook.h"
 #include "updater/rux_updater.h"
@@ -13,6 +14,7 @@ namespace rux {
 namespace {
 
 bool Started = false;
+bool OwnsProjectCallbacks = false;  // registered by the start-up, so removed by the shut-down
 
 }  // namespace
 
@@ -21,19 +23,28 @@ void ModuleStartup() {
   Started = true;
   LoadColumnCaptions();
   // Outside the IDE the module registers the project-creation callbacks itself.
-  if (!vaq::InIDE) {
+  OwnsProjectCallbacks = !vaq::InIDE;
+  if (OwnsProjectCallbacks) {
     vaq::RegisterPelgoProjectCreate(PascalProjectCreate);
     vaq::RegisterCPPProjectCreate(CppProjectCreate);
   }
   EditorStartup();
   InstallFormWriter();
+  RegisterModuleCommands();
 }
 
 void ModuleShutdown() {
   if (!Started) return;
   Started = false;
+  UnregisterModuleCommands();
   SetFormWriter({});
   EditorShutdown();
+  // The core must not keep callbacks into a module that is about to be unloaded.
+  if (OwnsProjectCallbacks) {
+    OwnsProjectCallbacks = false;
+    vaq::RegisterPelgoProjectCreate({});
+    vaq::RegisterCPPProjectCreate({});
+  }
   FreeUpdater();
   ReleaseColumnCaptions();
 }

@@ -73,6 +73,9 @@ struct TVaqFileType {
   TCountMethod TranslatorCount;             // 18
   TFileMethod UpdateFile;                   // 19
   TListEventFunc DoListEvent;               // 20
+  // The notes extension of each of Extensions, in the same order (".ruz;.goz"), so that a host
+  // finds a form's notes file and a notes file's form without the module's code.
+  std::string NoteExtensions;
 };
 
 // Registers a file type; the core keeps it until UnregisterVaqFileTypes.

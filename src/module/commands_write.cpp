@@ -1,20 +1,22 @@
-// vaq write: the form file of a notes file, rebuilt from its records.
+// vaq write (from the module): the form file of a notes file, rebuilt from its records.
 #include <cstdio>
 #include <optional>
 
-#include "command.h"
 #include "creator/creator.h"
+#include "host/core/arguments.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/flags.h"
 #include "host/core/locale.h"
 #include "host/core/registry.h"
+#include "module/commands.h"
 #include "notes/file_names.h"
 #include "notes/file_services.h"
 #include "notes/module_state.h"
-#include "notes_files.h"
 
-namespace vaq::app {
+namespace rux {
+
+using namespace vaq;
 namespace {
 
 // A Boolean of the module's options; `fallback` when it is not stored.
@@ -24,18 +26,18 @@ bool ModuleOption(const char* name, bool fallback) {
   return registry.ReadBool(name);
 }
 
-rux::TVaqFormFormat FormatOf(const std::string& name) {
-  if (name == "plain") return rux::uffUnformatedText;
-  if (name == "formatted") return rux::uffFormatedText;
-  if (name == "binary") return rux::uffBinary;
+TVaqFormFormat FormatOf(const std::string& name) {
+  if (name == "plain") return uffUnformatedText;
+  if (name == "formatted") return uffFormatedText;
+  if (name == "binary") return uffBinary;
   throw UsageError("--format takes plain, formatted or binary, not " + name);
 }
 
-const char* FormatName(rux::TVaqFormFormat format) {
+const char* FormatName(TVaqFormFormat format) {
   switch (format) {
-    case rux::uffUnformatedText:
+    case uffUnformatedText:
       return "plain";
-    case rux::uffFormatedText:
+    case uffFormatedText:
       return "formatted";
     default:
       return "binary";
@@ -70,20 +72,20 @@ int RunWrite(const Arguments& args) {
 
   try {
     // Text is the default, so that a form written without options is readable.
-    const rux::TVaqFormFormat format = args.Values.contains("--format")   ? FormatOf(args.Value("--format"))
-                                       : ModuleOption("FormAsText", true) ? rux::uffFormatedText
-                                                                          : rux::uffBinary;
-    rux::bKeepRuzTimeStamp = ModuleOption("KeepRUZTimeStamp", false);
+    const TVaqFormFormat format = args.Values.contains("--format")   ? FormatOf(args.Value("--format"))
+                                  : ModuleOption("FormAsText", true) ? uffFormatedText
+                                                                     : uffBinary;
+    bKeepRuzTimeStamp = ModuleOption("KeepRUZTimeStamp", false);
 
     const std::string form = FormFileOf(file);
     const std::string target = out.value_or(form);
     TFileStats stats;
-    rux::GetStats(form, false, stats);
+    GetStats(form, false, stats);
     TLCID locale = StrToLCID(stats.TargetLang);
     if (locale == 0) locale = VaqGetThreadLocale();
-    const std::vector<std::string> lines = LoadLines(rux::FileNameToNoteName(form));
+    const std::vector<std::string> lines = LoadLines(FileNameToNoteName(form));
 
-    rux::TRuxCreator& creator = rux::RuxCreator();
+    TRuxCreator& creator = RuxCreator();
     creator.ShowErrors = false;  // reported below, with the file's name
     if (creator.Execute(lines, target, args.Has("--original"), format, locale)) {
       std::printf("%s: written (%s)\n", target.c_str(), FormatName(format));
@@ -102,4 +104,4 @@ int RunWrite(const Arguments& args) {
   }
 }
 
-}  // namespace vaq::app
+}  // namespace rux

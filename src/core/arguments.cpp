@@ -1,7 +1,9 @@
 // The command-line parser of the subcommands.
-#include "command.h"
+#include "host/core/arguments.h"
 
-namespace vaq::app {
+namespace vaq {
+
+UsageError::~UsageError() = default;
 
 std::string Arguments::Value(const std::string& option, const std::string& fallback) const {
   const auto found = Values.find(option);
@@ -42,4 +44,4 @@ Arguments ParseArguments(const std::vector<std::string>& args, const ArgumentRul
   return result;
 }
 
-}  // namespace vaq::app
+}  // namespace vaq

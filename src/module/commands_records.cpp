@@ -1,15 +1,18 @@
-// vaq records: list the records of notes files and check that they survive a round trip.
+// vaq records (from the module): list the records of notes files and check that they survive a round trip.
 #include <cstdio>
 
-#include "command.h"
+#include "host/core/arguments.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "module/commands.h"
 #include "notes/file_names.h"
 #include "notes/notes_record.h"
 
-namespace vaq::app {
+namespace rux {
+
+using namespace vaq;
 namespace {
 
 bool IsHeaderOrBlank(const std::string& line) {
@@ -19,19 +22,19 @@ bool IsHeaderOrBlank(const std::string& line) {
 
 // Lists one notes file; false when a record could not be read or did not survive the check.
 bool ListFile(const std::string& file, bool check, TLCID lang) {
-  const std::string notes = rux::FileNameToNoteName(file);
+  const std::string notes = FileNameToNoteName(file);
   const std::vector<std::string> lines = LoadLines(notes);
   int records = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (IsHeaderOrBlank(lines[i])) continue;
     try {
-      const TVaqNotesString record = rux::StringToNotesString(lines[i], file);
+      const TVaqNotesString record = StringToNotesString(lines[i], file);
       ++records;
       std::printf("%s:%zu\t%d\t%s\t%s\t%s\t%s\n", notes.c_str(), i + 1, record.Order,
                   std::string(XStatusString[record.Status % 4]).c_str(),
                   StringToUtf8(lang, record.Id).c_str(), StringToUtf8(lang, record.Orig).c_str(),
                   StringToUtf8(lang, record.Curr).c_str());
-      if (check && rux::NotesStringToString(record, false) != lines[i]) {
+      if (check && NotesStringToString(record, false) != lines[i]) {
         std::fprintf(stderr, "%s:%zu: the record does not come out as it was read\n", notes.c_str(), i + 1);
         return false;
       }
@@ -63,4 +66,4 @@ int RunRecords(const Arguments& args) {
   return status;
 }
 
-}  // namespace vaq::app
+}  // namespace rux

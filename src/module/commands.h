@@ -1,0 +1,30 @@
+// The host commands the module supplies: records, extract, write and the "add" action of the host's
+// repository command. They are registered in the core at start-up and removed at shut-down.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/core/arguments.h"
+
+namespace rux {
+
+void RegisterModuleCommands();
+void UnregisterModuleCommands();
+
+// The form file an argument names: a notes file (".ruz", ".goz") names the form beside it.
+std::string FormFileOf(const std::string& argument);
+
+// Runs `job` for the form file of every argument; a failure is reported with the argument and the
+// others go on. Returns kExitOk, or kExitFileFailed when some file failed.
+int ForEachFile(const char* command, const std::vector<std::string>& files,
+                const std::function<void(const std::string& formFile)>& job);
+
+// The commands, each in its own file.
+int RunRecords(const vaq::Arguments& args);
+int RunExtract(const vaq::Arguments& args);
+int RunWrite(const vaq::Arguments& args);
+int RunRepositoryAdd(const vaq::Arguments& args);
+
+}  // namespace rux
