@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <string_view>
 
 #include "command.h"
 #include "host/core/errors.h"
@@ -70,6 +72,17 @@ class Progress {
   TStats start_;
 };
 
+// Shows messages on standard error and remembers whether there was one: a form the update had to
+// report makes the run fail.
+class CountingSink : public StderrSink {
+ public:
+  void Error(std::string_view text) override {
+    StderrSink::Error(text);
+    ++Errors;
+  }
+  int Errors = 0;
+};
+
 }  // namespace
 
 int RunUpdate(const Arguments& args) {
@@ -93,6 +106,9 @@ int RunUpdate(const Arguments& args) {
   TProjectFolder folder(project, langDir);
   fs::create_directories(langDir);
 
+  auto sink = std::make_unique<CountingSink>();
+  const CountingSink& messages = *sink;
+  const ScopedMessageSink reporting(std::move(sink));
   TStats stats;
   const bool quiet = args.Has("--quiet");
   Progress progress(stats, quiet, project);
@@ -107,7 +123,7 @@ int RunUpdate(const Arguments& args) {
                  LCIDToStr(source, true).c_str(), LCIDToStr(target, true).c_str(), type.TranslatorCount(),
                  forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused);
   }
-  return kExitOk;
+  return messages.Errors == 0 ? kExitOk : kExitFileFailed;
 }
 
 int RunProject(const Arguments& args) {
