@@ -89,3 +89,33 @@ TEST(FormText, ValuesAndRecordsLeftOut) {
 
 }  // namespace
 }  // namespace rux
+
+namespace rux {
+namespace {
+
+// Notes edited by hand may hold any tokens, Ids and types: the writer gives some text (which the
+// conversion may reject) and never fails otherwise.
+TEST(FormText, DamagedRecordsGiveTextNotCrashes) {
+  const char* const ids[] = {
+      "O:F.Caption", "O:F.Items[0]", "O:F.C[0].P",          "O:F.C[1].L[0]",  "X", "", "O:F.",
+      ":",           "O:F.A[].B[x]", "I:F.O:[2]TLabel.Tag", "O:F.C[0].D[0].E"};
+  const char* const tokens[] = {"",  "(",     ")",    "<",  ">",      "item",  "end",   "{",
+                                "}", "<item", "end>", "((", "(<item", "end>)", "item(", ")end"};
+  const char* const types[] = {"TF", "C:TF", "", "C:", "TButton [3]"};
+  std::uint32_t state = 12345;
+  const auto next = [&state](std::size_t n) {
+    state = state * 1103515245 + 12345;
+    return static_cast<std::size_t>((state >> 8) % n);
+  };
+  for (int run = 0; run < 300; ++run) {
+    std::vector<R> records;
+    for (int i = 0, count = 1 + static_cast<int>(next(12)); i < count; ++i) {
+      records.push_back({ids[next(std::size(ids))], types[next(std::size(types))], next(4) == 0 ? "" : "'v'",
+                         tokens[next(std::size(tokens))], tokens[next(std::size(tokens))]});
+    }
+    EXPECT_NO_THROW(Text(records)) << "run " << run;
+  }
+}
+
+}  // namespace
+}  // namespace rux

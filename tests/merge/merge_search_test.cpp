@@ -21,6 +21,7 @@
 #include "host/core/text.h"
 #include "notes/column_table.h"
 #include "notes/component_path.h"
+#include "notes/notes_record.h"
 #include "support/form_generator.h"
 #include "updater/form_reader.h"
 #include "updater/merge_notes.h"
@@ -151,6 +152,59 @@ TEST_F(MergeSearch, IndexesFindWhatScanningFinds) {
     ExpectNoTranslationLost(first, changed, indexed);
     // A translated form read back: the same in single-file mode.
     ASSERT_EQ(Merge(first, changed, false, false).first, Merge(first, changed, true, false).first);
+  }
+}
+
+}  // namespace
+}  // namespace rux
+
+namespace rux {
+namespace {
+
+// Notes edited by hand and odd forms: records out of order, Ids in other letter case, repeated Ids,
+// stray unused records, structure tokens anywhere. The merge succeeds or reports, never crashes,
+// and the indexes still find what scanning finds.
+TEST_F(MergeSearch, OddNotesAndLines) {
+  const vaq::ScopedMessageSink quiet(std::make_unique<vaq::CollectingSink>());
+  const char* const ids[] = {"O:F.Caption",  "O:F.O:B.Caption", "o:f.o:b.caption", "O:F.L.S[0]",
+                             "O:F.L.S[1]",   "O:F.C[0].P",      "O:F.C[1].P",      "O:F.C[0].Q[0]",
+                             "I:F.I:X.Hint", "O:F.O:B."};
+  const char* const tokens[] = {"", "(", ")", "<item", "item", "end", "end>", "{", "}"};
+  const char* const orders[] = {"0", "1", "-1", "5", "2"};
+  std::uint32_t state = 987;
+  const auto next = [&state](std::size_t n) {
+    state = state * 1103515245 + 12345;
+    return static_cast<std::size_t>((state >> 8) % n);
+  };
+  for (int run = 0; run < 200; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    std::string notes;
+    for (int i = 0, count = static_cast<int>(next(10)); i < count; ++i) {
+      vaq::TVaqNotesString record;
+      record.Id = ids[next(std::size(ids))];
+      record.Orig = next(3) == 0 ? "" : "'o" + std::to_string(next(3)) + "'";
+      record.Curr = "'c'";
+      record.Status = static_cast<std::uint8_t>(next(4));
+      record.Open = tokens[next(std::size(tokens))];
+      record.Close = tokens[next(std::size(tokens))];
+      record.Localize = next(2) == 0;
+      std::string line = NotesStringToString(record, false);
+      line = vaq::SetValue(line, KeyOrder, orders[next(std::size(orders))]);
+      notes += line + "\r\n";
+    }
+    TExtractedLines lines;
+    for (int i = 0, count = 1 + static_cast<int>(next(10)); i < count; ++i) {
+      TExtractedLine line;
+      line.Id = ids[next(std::size(ids))];
+      line.Data.Value = "'o" + std::to_string(next(3)) + "'";
+      line.Data.Open = tokens[next(std::size(tokens))];
+      line.Data.Close = tokens[next(std::size(tokens))];
+      line.Data.Type = next(2) == 0 ? "TF" : "C:TF";
+      lines.push_back(line);
+    }
+    const auto [indexed, indexedStats] = Merge(notes, lines, false);
+    const auto [scanned, scannedStats] = Merge(notes, lines, true);
+    ASSERT_EQ(indexed, scanned);
   }
 }
 
