@@ -26,15 +26,14 @@ std::vector<std::string_view> Items(std::string_view list) {
   }
 }
 
-// The form extension that a registered file type pairs with a notes extension; empty when none.
-std::string FormExtOfNotesExt(std::string_view notesExt) {
-  for (int i = 0; i < VaqFileTypes.Count(); ++i) {
-    const TVaqFileType& type = *GetVaqFileType(i);
-    const std::vector<std::string_view> forms = Items(type.Extensions);
-    const std::vector<std::string_view> notes = Items(type.NoteExtensions);
-    for (std::size_t k = 0; k < notes.size() && k < forms.size(); ++k) {
-      if (!notes[k].empty() && AnsiSameText(notes[k], notesExt)) return std::string(forms[k]);
-    }
+// The extension that a file type pairs with `ext`: a notes extension for a form extension
+// (`toNotes`) or the other way round; empty when the type lists no such pair.
+std::string PairedExtension(const TVaqFileType& type, std::string_view ext, bool toNotes) {
+  const std::vector<std::string_view> forms = Items(type.Extensions);
+  const std::vector<std::string_view> notes = Items(type.NoteExtensions);
+  for (std::size_t k = 0; k < forms.size() && k < notes.size(); ++k) {
+    const std::string_view from = toNotes ? forms[k] : notes[k];
+    if (!from.empty() && AnsiSameText(from, ext)) return std::string(toNotes ? notes[k] : forms[k]);
   }
   return {};
 }
@@ -50,8 +49,12 @@ TVaqFileType& FileTypeOf(const std::string& file) {
 }
 
 std::string FormFileOf(const std::string& argument) {
-  const std::string formExt = FormExtOfNotesExt(ExtractFileExt(argument));
-  return formExt.empty() ? argument : ChangeFileExt(argument, formExt);
+  const std::string ext = ExtractFileExt(argument);
+  for (int i = 0; i < VaqFileTypes.Count(); ++i) {
+    const std::string formExt = PairedExtension(*GetVaqFileType(i), ext, false);
+    if (!formExt.empty()) return ChangeFileExt(argument, formExt);
+  }
+  return argument;
 }
 
 std::string NotesFileOf(const std::string& form) {
@@ -59,12 +62,11 @@ std::string NotesFileOf(const std::string& form) {
   const int index = VaqFileTypes.ExtIndexOf(ext);
   if (index < 0) throw EVaqError("no file type is registered for the extension \"" + ext + "\"");
   const TVaqFileType& type = *GetVaqFileType(index);
-  const std::vector<std::string_view> forms = Items(type.Extensions);
-  const std::vector<std::string_view> notes = Items(type.NoteExtensions);
-  for (std::size_t k = 0; k < forms.size() && k < notes.size(); ++k) {
-    if (AnsiSameText(forms[k], ext)) return ChangeFileExt(form, std::string(notes[k]));
+  const std::string notesExt = PairedExtension(type, ext, true);
+  if (notesExt.empty()) {
+    throw EVaqError("the file type " + type.TypeName + " names no notes extension for \"" + ext + "\"");
   }
-  throw EVaqError("the file type " + type.TypeName + " names no notes extension for \"" + ext + "\"");
+  return ChangeFileExt(form, notesExt);
 }
 
 int ForEachFile(const char* command, const std::vector<std::string>& files,

@@ -12,7 +12,6 @@
 #include "module/commands.h"
 #include "notes/file_names.h"
 #include "notes/file_services.h"
-#include "notes/module_state.h"
 
 namespace rux {
 
@@ -75,7 +74,6 @@ int RunWrite(const Arguments& args) {
     const TVaqFormFormat format = args.Values.contains("--format")   ? FormatOf(args.Value("--format"))
                                   : ModuleOption("FormAsText", true) ? uffFormatedText
                                                                      : uffBinary;
-    bKeepRuzTimeStamp = ModuleOption("KeepRUZTimeStamp", false);
 
     const std::string form = FormFileOf(file);
     const std::string target = out.value_or(form);
