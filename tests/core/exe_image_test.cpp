@@ -14,6 +14,7 @@
 
 #include "host/core/errors.h"
 #include "support/pe_image.h"
+#include "support/temp_dir.h"
 
 namespace vaq {
 namespace {
@@ -29,14 +30,8 @@ const std::vector<TType> kForms = {{10, {u"TFORM1", u"TABOUTBOX"}}, {3, {7}}, {u
 
 class ExeImage : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vaq-exe-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string Write(const std::string& bytes) {
-    const auto path = (dir_ / "image.exe").string();
+    const auto path = dir_ / "image.exe";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     return path;
   }
@@ -58,7 +53,7 @@ class ExeImage : public ::testing::Test {
     return "";
   }
 
-  std::filesystem::path dir_;
+  testing::TempDir dir_;
 };
 
 TEST_F(ExeImage, ReadsTypesAndNamesOf32And64BitImages) {
@@ -118,7 +113,7 @@ TEST_F(ExeImage, DamagedImages) {
 }
 
 TEST_F(ExeImage, MissingFileAndImageWithoutResources) {
-  EXPECT_THROW(TExeImage((dir_ / "missing.exe").string()), EFileError);
+  EXPECT_THROW(TExeImage(dir_ / "missing.exe"), EFileError);
   TBytes b;
   b.data = PeImage(true, ResourceSection(kForms));
   b.Put(0x40 + 24 + 112 + 16, 0, 4);  // no resource directory

@@ -8,28 +8,20 @@
 #include "host/core/flags.h"
 #include "host/core/options.h"
 #include "host/core/registry.h"
+#include "support/temp_dir.h"
 
 namespace vaq {
 namespace {
 
 class Options : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vaq-options-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    setenv("VAQ_CONFIG_DIR", dir_.c_str(), 1);
-  }
-  void TearDown() override {
-    VaqINTOptionProps.ClearOverrides();
-    unsetenv("VAQ_CONFIG_DIR");
-    std::filesystem::remove_all(dir_);
-  }
+  void TearDown() override { VaqINTOptionProps.ClearOverrides(); }
   static void Store(const char* name, std::int64_t value) {
     TRegistry registry;
     registry.OpenKey(VaqBaseRegKey + "\\Options", true);
     registry.WriteInteger(name, value);
   }
-  std::string dir_;
+  testing::TempDir config_{testing::TempDir::kConfig};
 };
 
 TEST_F(Options, DefaultsWithoutAStore) {

@@ -137,22 +137,5 @@ TEST_F(ProjectGenerators, UnwritableFolderRaises) {
   EXPECT_THROW(CreateCPPDLL(project_, lang_, forms_, false), EFileError);
 }
 
-TEST(ProjectCreateCallbacks, OneForEachLanguage) {
-  int pascal = 0, cpp = 0;
-  RegisterPelgoProjectCreate([&](TStringObjectList&, const TProj&, TLang&) { ++pascal; });
-  RegisterCPPProjectCreate([&](TStringObjectList&, const TProj&, TLang&) { ++cpp; });
-  RegisterCPPProjectCreate([&](TStringObjectList&, const TProj&, TLang&) { cpp += 10; });  // replaces
-  TStringObjectList forms;
-  TLang lang;
-  ASSERT_TRUE(PelgoProjectCreate() && CPPProjectCreate());
-  PelgoProjectCreate()(forms, TProj{}, lang);
-  CPPProjectCreate()(forms, TProj{}, lang);
-  EXPECT_EQ(pascal, 1);
-  EXPECT_EQ(cpp, 10);
-  RegisterPelgoProjectCreate(nullptr);
-  RegisterCPPProjectCreate(nullptr);
-  EXPECT_FALSE(PelgoProjectCreate() || CPPProjectCreate());
-}
-
 }  // namespace
 }  // namespace vaq

@@ -7,6 +7,7 @@
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/repository.h"
+#include "support/temp_dir.h"
 
 namespace vaq {
 namespace {
@@ -18,24 +19,18 @@ constexpr TLCID kFrench = 0x040C;
 class Repository : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vaq-repository-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    setenv("VAQ_CONFIG_DIR", dir_.c_str(), 1);
-    file_ = dir_ + "/sub/repo.db";
     SetRepositoryFile(file_);
     SetVaqClock([this] { return now_; });
   }
   void TearDown() override {
     SetRepositoryFile("");
     SetVaqClock({});
-    unsetenv("VAQ_CONFIG_DIR");
-    std::filesystem::remove_all(dir_);
   }
   static std::string Lookup(TLCID source, TLCID target, std::string text) {
     return GetTranslation(source, target, text) ? text : "<none>";
   }
-  std::string dir_;
-  std::string file_;
+  testing::TempDir dir_{testing::TempDir::kConfig};
+  std::string file_ = dir_ / "sub/repo.db";
   TDateTime now_ = 46000.5;
 };
 
@@ -85,13 +80,8 @@ TEST_F(Repository, MissingDatabaseFindsNothingAndStaysMissing) {
   EXPECT_EQ(Lookup(kEnglish, kGerman, "'Orders'"), "'Bestellungen'");
 }
 
-TEST_F(Repository, DefaultFileIsInTheConfigFolder) {
-  SetRepositoryFile("");
-  EXPECT_EQ(RepositoryFile(), dir_ + "/repository.db");
-}
-
 TEST_F(Repository, NotADatabaseRaisesFileErrorNamingIt) {
-  const std::string junk = dir_ + "/junk.db";
+  const std::string junk = dir_ / "junk.db";
   WriteFileAtomic(junk, std::string(4096, 'x'));
   SetRepositoryFile(junk);
   try {

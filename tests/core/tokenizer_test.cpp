@@ -1,5 +1,6 @@
 // Source tokenizer: the form-class discovery patterns its callers use, and lexical edge cases.
 #include "host/core/tokenizer.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,14 +15,8 @@ namespace {
 
 class Tokenizer : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vaq-tok-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string Write(const std::string& text) {
-    const auto path = (dir_ / ("unit" + std::to_string(++count_))).string();
+    const auto path = dir_ / ("unit" + std::to_string(++count_));
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }
@@ -67,7 +62,7 @@ class Tokenizer : public ::testing::Test {
     return out;
   }
 
-  std::filesystem::path dir_;
+  testing::TempDir dir_;
   int count_ = 0;
 };
 
@@ -116,7 +111,7 @@ TEST_F(Tokenizer, FindSearchesStrictlyAfterTheCurrentToken) {
 
 TEST_F(Tokenizer, MissingFileAndEmptyFile) {
   TIntlParser p;
-  EXPECT_FALSE(p.InitParser((dir_ / "missing.pas").string(), true));
+  EXPECT_FALSE(p.InitParser(dir_ / "missing.pas", true));
   EXPECT_TRUE(p.GetIsEOF());
   EXPECT_TRUE(p.InitParser(Write(""), false));
   EXPECT_TRUE(p.GetIsEOF());

@@ -18,6 +18,7 @@
 #include "host/framework/formstream.h"
 #include "notes/rux_mgr.h"
 #include "support/form_generator.h"
+#include "support/temp_dir.h"
 #include "updater/form_reader.h"
 #include "updater/merge_notes.h"
 
@@ -30,27 +31,21 @@ constexpr vaq::TLCID kEnglish = 0x0409;
 
 class FormRoundTrip : public ::testing::Test {
  public:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vaq-roundtrip-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // The notes a first update makes of the form `text`.
   std::vector<std::string> NotesOf(const std::string& text) {
-    const std::string form = (dir_ / "F.rux").string();
+    const std::string form = dir_ / "F.rux";
     vaq::WriteFileAtomic(form, text);
-    vaq::DeleteFile((dir_ / "F.ruz").string());
+    vaq::DeleteFile(dir_ / "F.ruz");
     TExtractedLines lines;
     EXPECT_TRUE(ExtractFormLines(form, lines, kEnglish));
     vaq::TStats stats;
-    const TMergeForm merge{(dir_ / "F.ruz").string(), form, form, true, false, kEnglish, 0x0407, nullptr};
+    const TMergeForm merge{dir_ / "F.ruz", form, form, true, false, kEnglish, 0x0407, nullptr};
     EXPECT_TRUE(TNotesMerge().MergeNotes(merge, lines, stats));
     return vaq::LoadLines(merge.NotesFile);
   }
 
  private:
-  fs::path dir_;
+  vaq::testing::TempDir dir_;
 };
 
 TExtractedLines Extract(const std::string& text) {

@@ -57,15 +57,6 @@ TEST_P(Directives, NoFormInformation) {
   EXPECT_EQ(FormatDirective("Unit4.rux", &other), expected);
 }
 
-TEST_P(Directives, TextIsInsertedAsItIs) {
-  // Paths, quotes and percent signs pass through untouched; empty names leave their place empty.
-  const TFormInfo info = Info("", "", "");
-  EXPECT_EQ(FormatDirective("sub\\it's 100%.rux", &info),
-            Pascal() ? "{$R 'sub\\it's 100%.rux' :}\r\n"
-                     : "USEFORMRES(\"sub\\it's 100%.rux\", , ); /* : DesignClass */\r\n"
-                       "#pragma resource \"sub\\it's 100%.rux\"\r\n");
-}
-
 INSTANTIATE_TEST_SUITE_P(Languages, Directives, ::testing::Values(true, false),
                          [](const auto& param) { return param.param ? "Pascal" : "Cpp"; });
 

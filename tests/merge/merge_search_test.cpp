@@ -23,6 +23,7 @@
 #include "notes/component_path.h"
 #include "notes/notes_record.h"
 #include "support/form_generator.h"
+#include "support/temp_dir.h"
 #include "updater/form_reader.h"
 #include "updater/merge_notes.h"
 
@@ -34,16 +35,11 @@ namespace fs = std::filesystem;
 class MergeSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vaq-merge-search-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    form_ = {(dir_ / "F.ruz").string(), (dir_ / "F.rux").string(), {}, true, false, 0x0409, 0x0407, nullptr};
+    form_ = {dir_ / "F.ruz", dir_ / "F.rux", {}, true, false, 0x0409, 0x0407, nullptr};
     vaq::WriteFileAtomic(form_.XlatFormFile, "");
     vaq::SetVaqClock([] { return 46357.5; });
   }
-  void TearDown() override {
-    vaq::SetVaqClock({});
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { vaq::SetVaqClock({}); }
 
   // Merges `lines` into the notes `before` (empty: none yet); the notes written and the counters.
   std::pair<std::string, vaq::TStats> Merge(const std::string& before, TExtractedLines lines, bool scan,
@@ -62,7 +58,7 @@ class MergeSearch : public ::testing::Test {
     return {vaq::ReadFileBytes(form_.NotesFile), stats};
   }
 
-  fs::path dir_;
+  vaq::testing::TempDir dir_;
   TMergeForm form_;
 };
 
