@@ -1,0 +1,67 @@
+// libxml2 plumbing shared by the XLIFF readers and writers: a writer into memory, parsing with the
+// line of the first error, and the text of an element with its inline markup resolved.
+#pragma once
+
+#include <libxml/tree.h>
+#include <libxml/xmlwriter.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace rux::exchange::xml {
+
+// Builds a document in memory with xmlTextWriter; every call checks its result.
+class Writer {
+ public:
+  Writer();
+  ~Writer();
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  void Start(const char* name);
+  void Attribute(const char* name, std::string_view value);
+  // Text; characters XML cannot carry (controls but tab, LF and CR) go through `control`, which
+  // writes them as elements of the format.
+  template <typename ControlFn>
+  void Text(std::string_view text, ControlFn control) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (c >= 32 || c == '\t' || c == '\n' || c == '\r') continue;
+      PlainText(text.substr(run, i - run));
+      control(c);
+      run = i + 1;
+    }
+    PlainText(text.substr(run));
+  }
+  void PlainText(std::string_view text);
+  void End();
+  // The finished document (UTF-8, with the XML declaration).
+  std::string Finish();
+
+ private:
+  void Check(int result, const char* what);
+  xmlBufferPtr buffer_;
+  xmlTextWriterPtr writer_;
+};
+
+struct DocFree {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+// Parses `data`; raises EExchangeParseError naming `fileName` and the line of the first error.
+// No network access and no entity expansion.
+DocPtr Parse(std::string_view data, const std::string& fileName);
+
+// Element helpers: the local name, an attribute (without namespace, or in namespace `ns`), the line.
+bool Is(const xmlNode* node, const char* name);
+std::string Attr(const xmlNode* node, const char* name, const char* ns = nullptr);
+bool HasAttr(const xmlNode* node, const char* name, const char* ns = nullptr);
+int Line(const xmlNode* node);
+
+// The namespace of our own attributes and sub-states.
+inline constexpr const char* kVaqNamespace = "urn:vaq:exchange:1";
+
+}  // namespace rux::exchange::xml
