@@ -33,10 +33,14 @@ thread_local ReadErrors* g_readErrors = nullptr;
 void Record(int severity, const char* filename, size_t lineno, const char* text) {
   if (g_readErrors == nullptr || severity == PO_SEVERITY_WARNING || g_readErrors->Any) return;
   g_readErrors->Any = true;
-  std::string message;
-  if (filename != nullptr && lineno != static_cast<size_t>(-1)) message = "line " + std::to_string(lineno) + ": ";
   std::string body = text != nullptr ? text : "cannot be read";
   while (!body.empty() && body.back() == '\n') body.pop_back();
+  std::string message;
+  if (filename != nullptr && lineno != static_cast<size_t>(-1)) {
+    // The lexer reports an unterminated string after it has read the line break that ends it.
+    if (body == "end-of-line within string" && lineno > 1) --lineno;
+    message = "line " + std::to_string(lineno) + ": ";
+  }
   g_readErrors->First = message + body;
 }
 

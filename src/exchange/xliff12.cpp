@@ -23,14 +23,14 @@ void WriteText(xml::Writer& out, const std::string& text, int& placeholder) {
 }
 
 void WriteNote(xml::Writer& out, const char* from, const std::string& text) {
-  out.Start("note");
+  out.StartText("note");
   out.Attribute("from", from);
   // Notes hold plain text only: control characters are left out.
   std::string plain;
   for (const char c : text)
     if (static_cast<unsigned char>(c) >= 32 || c == '\t' || c == '\n') plain.push_back(c);
   out.PlainText(plain);
-  out.End();
+  out.EndText();
 }
 
 // The text of a source or target: text nodes, our character placeholders, and the text inside
@@ -107,14 +107,14 @@ std::string WriteXliff12(const Document& document) {
       out.Attribute("resname", unit.Id);
       out.Attribute("xml:space", "preserve");
       if (unit.State == UnitState::Translated) out.Attribute("approved", "yes");
-      out.Start("source");
+      out.StartText("source");
       WriteText(out, unit.Source, placeholder);
-      out.End();
+      out.EndText();
       if (unit.HasTarget) {
-        out.Start("target");
+        out.StartText("target");
         out.Attribute("state", unit.State == UnitState::Translated ? "translated" : "needs-review-translation");
         WriteText(out, unit.Target, placeholder);
-        out.End();
+        out.EndText();
       }
       WriteNote(out, "developer", unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
       if (!unit.PrevSource.empty()) WriteNote(out, kFromPrevious, unit.PrevSource);

@@ -25,10 +25,10 @@ void WriteText(xml::Writer& out, const std::string& text) {
 }
 
 void WriteNote(xml::Writer& out, const char* category, const std::string& text) {
-  out.Start("note");
+  out.StartText("note");
   out.Attribute("category", category);
   WriteText(out, text);
-  out.End();
+  out.EndText();
 }
 
 // The text of a source or target: text nodes, <cp> code points, and the text inside other inline
@@ -144,13 +144,13 @@ std::string WriteXliff2(const Document& document) {
           out.Attribute("state", "translated");
           break;
       }
-      out.Start("source");
+      out.StartText("source");
       WriteText(out, unit.Source);
-      out.End();
+      out.EndText();
       if (unit.HasTarget) {
-        out.Start("target");
+        out.StartText("target");
         WriteText(out, unit.Target);
-        out.End();
+        out.EndText();
       }
       out.End();  // segment
       out.End();  // unit

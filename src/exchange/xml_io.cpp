@@ -39,6 +39,16 @@ void Writer::Check(int result, const char* what) {
 
 void Writer::Start(const char* name) { Check(xmlTextWriterStartElement(writer_, X(name)), name); }
 
+void Writer::StartText(const char* name) {
+  Start(name);
+  Check(xmlTextWriterSetIndent(writer_, 0), "indent");
+}
+
+void Writer::EndText() {
+  End();
+  Check(xmlTextWriterSetIndent(writer_, 1), "indent");
+}
+
 void Writer::Attribute(const char* name, std::string_view value) {
   const std::string text(value);
   Check(xmlTextWriterWriteAttribute(writer_, X(name), X(text.c_str())), name);

@@ -20,6 +20,9 @@ class Writer {
   Writer& operator=(const Writer&) = delete;
 
   void Start(const char* name);
+  // An element whose content is text: no indentation inside it, which would add to the text.
+  void StartText(const char* name);
+  void EndText();
   void Attribute(const char* name, std::string_view value);
   // Text; characters XML cannot carry (controls but tab, LF and CR) go through `control`, which
   // writes them as elements of the format.
