@@ -43,7 +43,7 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     if (vaq::IsNotesHeaderLine(lines[i]) || IsBlankLine(lines[i])) continue;
     const vaq::TVaqNotesString record = StringToNotesString(lines[i], {});
     if (record.Status == StatusObsolete || record.Order == OrderNotWritten || !record.Localize) continue;
-    byId.emplace(vaq::StringToUtf8(source, record.Id), i);
+    byId.emplace(ToUtf8(source, record.Id), i);
   }
 
   for (const Unit& unit : units) {
@@ -65,7 +65,7 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     // Whether the value is a string is the record's to say; the file may have lost the mark.
     const std::optional<std::string> original = DecodeString(record.Orig, source, &crlf);
     const bool isString = original.has_value();
-    const std::string originalText = isString ? *original : vaq::StringToUtf8(source, record.Orig);
+    const std::string originalText = isString ? *original : ToUtf8(source, record.Orig);
     if (originalText != unit.Source) {
       refuse("the original changed since the export: the file has " + Quoted(unit.Source) + ", the notes have " +
              Quoted(originalText));
@@ -74,8 +74,8 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
 
     bool changed = false;
     const std::string comment = OneLine(unit.Comment);
-    if (comment != vaq::StringToUtf8(target, record.Comment)) {
-      record.Comment = vaq::Utf8ToString(target, comment);
+    if (comment != ToUtf8(target, record.Comment)) {
+      record.Comment = FromUtf8(target, comment);
       changed = true;
     }
 
@@ -83,7 +83,7 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
       const std::uint8_t status = StatusOf(unit.State);
       const std::optional<std::string> current =
           isString ? DecodeString(record.Curr, target) : std::optional<std::string>();
-      const std::string currentText = current ? *current : vaq::StringToUtf8(target, record.Curr);
+      const std::string currentText = current ? *current : ToUtf8(target, record.Curr);
       if (currentText != unit.Target) {
         std::string value;
         if (isString) {
@@ -101,7 +101,7 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
                    Quoted(originalText) + ")");
             continue;
           }
-          value = vaq::Utf8ToString(target, unit.Target);
+          value = FromUtf8(target, unit.Target);
         }
         record.Curr = std::move(value);
         record.Status = status;

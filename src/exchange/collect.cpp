@@ -35,9 +35,9 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
       continue;
 
     Unit unit;
-    unit.Id = vaq::StringToUtf8(source, record.Id);
-    unit.Type = vaq::StringToUtf8(source, record.Type);
-    unit.Property = vaq::StringToUtf8(source, std::string_view(record.Id).substr(FullObjectNameView(record.Id).size()));
+    unit.Id = ToUtf8(source, record.Id);
+    unit.Type = ToUtf8(source, record.Type);
+    unit.Property = ToUtf8(source, std::string_view(record.Id).substr(FullObjectNameView(record.Id).size()));
     const std::optional<std::string> original = DecodeString(record.Orig, source);
     if (original) {
       if (original->empty()) continue;  // nothing to translate
@@ -45,24 +45,24 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
       if (record.Status != StatusUntranslated) {
         // A current value that is not a string (damaged by hand) travels as its notation.
         const std::optional<std::string> current = DecodeString(record.Curr, target);
-        unit.Target = current ? *current : vaq::StringToUtf8(target, record.Curr);
+        unit.Target = current ? *current : ToUtf8(target, record.Curr);
       }
       if (!record.PrevOrig.empty()) {
         const std::optional<std::string> previous = DecodeString(record.PrevOrig, source);
-        unit.PrevSource = previous ? *previous : vaq::StringToUtf8(source, record.PrevOrig);
+        unit.PrevSource = previous ? *previous : ToUtf8(source, record.PrevOrig);
       }
     } else {
       if (!options.All) continue;
       unit.IsString = false;
-      unit.Source = vaq::StringToUtf8(source, record.Orig);
-      if (record.Status != StatusUntranslated) unit.Target = vaq::StringToUtf8(target, record.Curr);
-      unit.PrevSource = vaq::StringToUtf8(source, record.PrevOrig);
+      unit.Source = ToUtf8(source, record.Orig);
+      if (record.Status != StatusUntranslated) unit.Target = ToUtf8(target, record.Curr);
+      unit.PrevSource = ToUtf8(source, record.PrevOrig);
     }
     unit.HasTarget = record.Status != StatusUntranslated;
     unit.State = record.Status == StatusTranslated       ? UnitState::Translated
                  : record.Status == StatusAutoTranslated ? UnitState::NeedsReview
                                                          : UnitState::Initial;
-    unit.Comment = vaq::StringToUtf8(target, record.Comment);
+    unit.Comment = ToUtf8(target, record.Comment);
     units.push_back(std::move(unit));
   }
   return units;

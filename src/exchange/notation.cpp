@@ -97,7 +97,21 @@ bool Holds(vaq::TLCID lcid, unsigned codePage, char16_t c) {
   return vaq::StringToWideString(lcid, vaq::WideStringToString(lcid, one)) == one;
 }
 
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
+
+std::string ToUtf8(vaq::TLCID lcid, std::string_view text) {
+  return IsAscii(text) ? std::string(text) : vaq::StringToUtf8(lcid, text);
+}
+
+std::string FromUtf8(vaq::TLCID lcid, std::string_view text) {
+  return IsAscii(text) ? std::string(text) : vaq::Utf8ToString(lcid, text);
+}
 
 bool IsStringNotation(std::string_view value) {
   return !value.empty() && (value.front() == '\'' || value.front() == '#');
@@ -109,7 +123,7 @@ std::optional<std::string> DecodeString(std::string_view value, vaq::TLCID lcid,
   // The common case, one quoted run without doubled quotes, needs no splitting.
   if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'' &&
       value.find('\'', 1) == value.size() - 1) {
-    std::string text = vaq::StringToUtf8(lcid, value.substr(1, value.size() - 2));
+    std::string text = ToUtf8(lcid, value.substr(1, value.size() - 2));
     FoldCrLf(text, hadCrLf);
     return text;
   }
@@ -127,7 +141,7 @@ std::optional<std::string> DecodeString(std::string_view value, vaq::TLCID lcid,
         bytes += piece.Run;
       }
     }
-    text = vaq::StringToUtf8(lcid, bytes);
+    text = ToUtf8(lcid, bytes);
   } else {
     std::u16string units;
     for (const Piece& piece : *pieces) {

@@ -13,6 +13,11 @@
 
 namespace rux::exchange {
 
+// 8-bit text of the code page of `lcid` <-> UTF-8, without a conversion for plain ASCII (most Ids,
+// types and values in notation).
+std::string ToUtf8(vaq::TLCID lcid, std::string_view text);
+std::string FromUtf8(vaq::TLCID lcid, std::string_view text);
+
 // Whether `value` is written as a string (it starts with a quote or a character code).
 bool IsStringNotation(std::string_view value);
 

@@ -16,11 +16,12 @@ const xmlChar* X(const char* text) { return reinterpret_cast<const xmlChar*>(tex
 
 }  // namespace
 
-Writer::Writer() : buffer_(xmlBufferCreate()), writer_(nullptr) {
-  if (buffer_ == nullptr) throw std::bad_alloc();
-  writer_ = xmlNewTextWriterMemory(buffer_, 0);
+Writer::Writer() : writer_(nullptr) {
+  xmlOutputBufferPtr output = xmlOutputBufferCreateIO(&Writer::Append, nullptr, this, nullptr);
+  if (output == nullptr) throw std::bad_alloc();
+  writer_ = xmlNewTextWriter(output);  // owns the output from here on
   if (writer_ == nullptr) {
-    xmlBufferFree(buffer_);
+    xmlOutputBufferClose(output);
     throw std::bad_alloc();
   }
   Check(xmlTextWriterSetIndent(writer_, 1), "indent");
@@ -30,7 +31,11 @@ Writer::Writer() : buffer_(xmlBufferCreate()), writer_(nullptr) {
 
 Writer::~Writer() {
   if (writer_ != nullptr) xmlFreeTextWriter(writer_);
-  xmlBufferFree(buffer_);
+}
+
+int Writer::Append(void* context, const char* data, int length) {
+  static_cast<Writer*>(context)->text_.append(data, static_cast<std::size_t>(length));
+  return length;
 }
 
 void Writer::Check(int result, const char* what) {
@@ -64,17 +69,16 @@ void Writer::End() { Check(xmlTextWriterEndElement(writer_), "end of element"); 
 
 std::string Writer::Finish() {
   Check(xmlTextWriterEndDocument(writer_), "end of document");
-  xmlFreeTextWriter(writer_);  // flushes into the buffer
+  xmlFreeTextWriter(writer_);  // flushes the rest into text_
   writer_ = nullptr;
-  return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_)),
-                     static_cast<std::size_t>(xmlBufferLength(buffer_)));
+  return std::move(text_);
 }
 
 DocPtr Parse(std::string_view data, const std::string& fileName) {
   if (data.size() > static_cast<std::size_t>(INT_MAX)) throw EExchangeParseError(fileName + ": file too large");
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (context == nullptr) throw std::bad_alloc();
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
+  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
   DocPtr doc(xmlCtxtReadMemory(context, data.data(), static_cast<int>(data.size()), fileName.c_str(), "UTF-8",
                                options));
   if (doc == nullptr || !context->wellFormed) {

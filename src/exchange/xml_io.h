@@ -45,7 +45,8 @@ class Writer {
 
  private:
   void Check(int result, const char* what);
-  xmlBufferPtr buffer_;
+  static int Append(void* context, const char* data, int length);
+  std::string text_;  // grows geometrically; the writer's own memory buffer grows by exact steps
   xmlTextWriterPtr writer_;
 };
 
