@@ -32,7 +32,10 @@ const std::vector<std::string>& NotesLines() {
       record.Id = "O:Form1.O:Panel" + std::to_string(i / 100) + ".Caption" + std::to_string(i % 100);
       record.Orig = "'Original text of value " + std::to_string(i) + "'";
       record.Status = static_cast<std::uint8_t>(i % 3);
-      record.Curr = record.Status == 0 ? record.Orig : "'\xDC" "bersetzter Text von Wert " + std::to_string(i) + "'";
+      record.Curr = record.Status == 0 ? record.Orig
+                                       : "'\xDC"
+                                         "bersetzter Text von Wert " +
+                                             std::to_string(i) + "'";
       record.Order = i;
       record.Type = "TPanel";
       record.Localize = true;
@@ -62,7 +65,9 @@ Document Translated() {
   return document;
 }
 
-std::string TempFile(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+std::string TempFile(const char* name) {
+  return (std::filesystem::temp_directory_path() / name).string();
+}
 
 void BM_ExportXliff2(benchmark::State& state) {
   NotesLines();

@@ -18,7 +18,9 @@ bool IsBlankLine(const std::string& line) {
   return true;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 // A comment as the notes can hold it: on one line, without the field separator.
 std::string OneLine(std::string text) {
@@ -47,7 +49,8 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
   }
 
   for (const Unit& unit : units) {
-    const std::string where = (unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) + unit.Id;
+    const std::string where =
+        (unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) + unit.Id;
     const auto refuse = [&](const std::string& why) {
       ++report.Refused;
       report.Messages.push_back(where + ": " + why);
@@ -67,14 +70,15 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     const bool isString = original.has_value();
     const std::string originalText = isString ? *original : ToUtf8(source, record.Orig);
     if (originalText != unit.Source) {
-      refuse("the original changed since the export: the file has " + Quoted(unit.Source) + ", the notes have " +
-             Quoted(originalText));
+      refuse("the original changed since the export: the file has " + Quoted(unit.Source) +
+             ", the notes have " + Quoted(originalText));
       continue;
     }
 
     bool changed = false;
+    // A tool that drops our notes would otherwise wipe every comment: only a comment replaces one.
     const std::string comment = OneLine(unit.Comment);
-    if (comment != ToUtf8(target, record.Comment)) {
+    if (!comment.empty() && comment != ToUtf8(target, record.Comment)) {
       record.Comment = FromUtf8(target, comment);
       changed = true;
     }

@@ -25,7 +25,8 @@ struct ApplyReport {
 //    page of `target` (characters it cannot hold as #nnnn codes), with status 1, or 2 when the unit
 //    still needs review; the same value in another review state changes only the status. An empty
 //    target changes nothing. A value that is not a string must be valid for the kind of its original.
-//  - A comment that differs from the record's replaces it (line breaks become blanks).
+//  - A comment that differs from the record's replaces it (line breaks become blanks); a unit without
+//    one leaves the record's comment alone.
 // Changed records get `now` as their modification date.
 ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>& units, vaq::TLCID source,
                        vaq::TLCID target, vaq::TDateTime now);

@@ -31,7 +31,8 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
     const vaq::TVaqNotesString record = StringToNotesString(line, {});
     if (record.Status == StatusObsolete || record.Order == OrderNotWritten) continue;
     if (!record.Localize || record.Curr.size() > kMaxLocalizeLength) continue;
-    if (options.UntranslatedOnly && record.Status != StatusUntranslated && record.Status != StatusAutoTranslated)
+    if (options.UntranslatedOnly && record.Status != StatusUntranslated &&
+        record.Status != StatusAutoTranslated)
       continue;
 
     Unit unit;

@@ -10,11 +10,21 @@
 namespace rux::exchange {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool IsIdentStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || IsDigit(c);
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // One piece of a string value: a quoted run of bytes, or a character code.
 struct Piece {
@@ -157,7 +167,8 @@ std::optional<std::string> DecodeString(std::string_view value, vaq::TLCID lcid,
   return text;
 }
 
-std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, bool crlf, std::string& error) {
+std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, bool crlf,
+                                        std::string& error) {
   std::u16string units = vaq::Utf8ToUtf16(text);
   if (crlf) {
     std::u16string withCr;
@@ -173,7 +184,8 @@ std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, 
 
   // Which units go as codes: control characters, the apostrophe, and what the code page cannot hold.
   // Most texts survive the code page whole, which spares the test character by character.
-  const bool allHeld = codePage == 0 || vaq::StringToWideString(lcid, vaq::WideStringToString(lcid, units)) == units;
+  const bool allHeld =
+      codePage == 0 || vaq::StringToWideString(lcid, vaq::WideStringToString(lcid, units)) == units;
   std::vector<bool> asCode(units.size());
   bool wide = false;
   char16_t lowUnheld = 0;
@@ -193,8 +205,8 @@ std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, 
   if (lowUnheld != 0 && !wide) {
     char code[8];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(lowUnheld));
-    error = std::string("the character ") + code + " cannot be held by code page " + std::to_string(codePage) +
-            " and cannot be written as a code in a text without wider characters";
+    error = std::string("the character ") + code + " cannot be held by code page " +
+            std::to_string(codePage) + " and cannot be written as a code in a text without wider characters";
     return std::nullopt;
   }
 
@@ -203,7 +215,8 @@ std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, 
   std::size_t runStart = 0;
   const auto flush = [&](std::size_t end) {
     if (end == runStart) return;
-    const std::string run = vaq::WideStringToString(lcid, std::u16string_view(units).substr(runStart, end - runStart));
+    const std::string run =
+        vaq::WideStringToString(lcid, std::u16string_view(units).substr(runStart, end - runStart));
     out.push_back('\'');
     out += run;
     out.push_back('\'');

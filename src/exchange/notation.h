@@ -32,7 +32,8 @@ std::optional<std::string> DecodeString(std::string_view value, vaq::TLCID lcid,
 // With `crlf`, each line break (LF) becomes CR LF. Fails (error set, nullopt) only when a character
 // the code page cannot hold has a code below 256 and the value has no other code above 255: such a
 // code would be read back as a byte of the code page, a different character.
-std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, bool crlf, std::string& error);
+std::optional<std::string> EncodeString(std::string_view text, vaq::TLCID lcid, bool crlf,
+                                        std::string& error);
 
 // The kinds of values other than strings, told apart by their notation.
 enum class ValueKind { Integer, Float, Set, Identifier, Binary, Other };

@@ -48,8 +48,8 @@ void OnError(int severity, po_message_t, const char* filename, size_t lineno, si
   Record(severity, filename, lineno, text);
 }
 
-void OnError2(int severity, po_message_t, const char* filename1, size_t lineno1, size_t, int, const char* text1,
-              po_message_t, const char*, size_t, size_t, int, const char*) {
+void OnError2(int severity, po_message_t, const char* filename1, size_t lineno1, size_t, int,
+              const char* text1, po_message_t, const char*, size_t, size_t, int, const char*) {
   Record(severity, filename1, lineno1, text1);
 }
 
@@ -112,7 +112,9 @@ std::string WritePo(const Document& document) {
   const std::string header =
       "Project-Id-Version: " + std::filesystem::path(document.Folder).parent_path().filename().string() +
       "\n"
-      "PO-Revision-Date: " + RevisionDate() + "\n"
+      "PO-Revision-Date: " +
+      RevisionDate() +
+      "\n"
       "Last-Translator: \n"
       "Language-Team: \n"
       "Language: " +
@@ -147,23 +149,23 @@ std::string WritePo(const Document& document) {
   iterator.reset();
 
   // The library writes to a file only; a temporary one holds the text.
-  char name[] = "/tmp/vaq-po-XXXXXX";
-  const int fd = mkstemp(name);
+  std::string name = (std::filesystem::temp_directory_path() / "vaq-po-XXXXXX").string();
+  const int fd = mkstemp(name.data());
   if (fd < 0) throw vaq::EFileError("cannot create a temporary file for the PO text");
   close(fd);
   ReadErrors errors;
   g_readErrors = &errors;
-  const po_file_t written = po_file_write(file.get(), name, &kHandler);
+  const po_file_t written = po_file_write(file.get(), name.c_str(), &kHandler);
   g_readErrors = nullptr;
   std::string text;
   try {
     if (written == nullptr || errors.Any) throw vaq::EFileError("PO writer failed: " + errors.First);
     text = vaq::ReadFileBytes(name);
   } catch (...) {
-    std::remove(name);
+    std::remove(name.c_str());
     throw;
   }
-  std::remove(name);
+  std::remove(name.c_str());
   return text;
 }
 
@@ -214,9 +216,9 @@ Document ReadPo(const std::string& fileName) {
     const char* msgstr = po_message_msgstr(message);
     unit.Target = msgstr != nullptr ? msgstr : "";
     unit.HasTarget = !unit.Target.empty();
-    unit.State = !unit.HasTarget                 ? UnitState::Initial
+    unit.State = !unit.HasTarget                ? UnitState::Initial
                  : po_message_is_fuzzy(message) ? UnitState::NeedsReview
-                                                 : UnitState::Translated;
+                                                : UnitState::Translated;
     unit.Comment = WithoutFinalNewline(po_message_comments(message));
     const char* previous = po_message_prev_msgid(message);
     if (previous != nullptr) unit.PrevSource = previous;
@@ -224,22 +226,5 @@ Document ReadPo(const std::string& fileName) {
   }
   return document;
 }
-
-Format DetectFormat(std::string_view data) {
-  std::size_t i = 0;
-  if (data.starts_with("\xEF\xBB\xBF")) i = 3;
-  while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n')) ++i;
-  if (i == data.size() || data[i] != '<') return Format::Po;
-  // The version attribute of the root element tells the two XLIFF generations apart.
-  const std::size_t root = data.find("<xliff", i);
-  if (root == std::string_view::npos) return Format::Xliff2;
-  const std::size_t end = data.find('>', root);
-  const std::string_view tag = data.substr(root, end == std::string_view::npos ? end : end - root);
-  const std::size_t version = tag.find("version=");
-  if (version != std::string_view::npos && version + 9 < tag.size() && tag[version + 9] == '1') return Format::Xliff12;
-  return Format::Xliff2;
-}
-
-const char* FormatExtension(Format format) { return format == Format::Po ? ".po" : ".xlf"; }
 
 }  // namespace rux::exchange

@@ -19,12 +19,12 @@ enum class UnitState {
 };
 
 struct Unit {
-  std::string Id;          // the record's Id
-  std::string Type;        // the component class (the record's Type)
-  std::string Property;    // the property path inside the component
-  bool IsString = true;    // false: a value in form-text notation (numbers, geometry, sets)
-  std::string Source;      // the original value, decoded (string values) or as notation
-  std::string Target;      // the translation; meaningful when HasTarget
+  std::string Id;        // the record's Id
+  std::string Type;      // the component class (the record's Type)
+  std::string Property;  // the property path inside the component
+  bool IsString = true;  // false: a value in form-text notation (numbers, geometry, sets)
+  std::string Source;    // the original value, decoded (string values) or as notation
+  std::string Target;    // the translation; meaningful when HasTarget
   bool HasTarget = false;
   UnitState State = UnitState::Initial;
   std::string PrevSource;  // the previous original, when the form changed it
@@ -42,7 +42,7 @@ struct FileUnits {
 struct Document {
   std::string SourceLang;  // BCP-47 tags
   std::string TargetLang;
-  std::string Folder;      // the language folder the form files are relative to (absolute)
+  std::string Folder;  // the language folder the form files are relative to (absolute)
   std::vector<FileUnits> Files;
 };
 

@@ -78,7 +78,8 @@ void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
     }
   }
   if (!anySource)
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) + ": trans-unit without a source");
+    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
+                              ": trans-unit without a source");
   // "approved" says the translator is done, whatever the state says.
   if (unit.HasTarget && xml::Attr(node, "approved") == "yes") unit.State = UnitState::Translated;
 }
@@ -112,11 +113,13 @@ std::string WriteXliff12(const Document& document) {
       out.EndText();
       if (unit.HasTarget) {
         out.StartText("target");
-        out.Attribute("state", unit.State == UnitState::Translated ? "translated" : "needs-review-translation");
+        out.Attribute("state",
+                      unit.State == UnitState::Translated ? "translated" : "needs-review-translation");
         WriteText(out, unit.Target, placeholder);
         out.EndText();
       }
-      WriteNote(out, "developer", unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
+      WriteNote(out, "developer",
+                unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
       if (!unit.PrevSource.empty()) WriteNote(out, kFromPrevious, unit.PrevSource);
       if (!unit.Comment.empty()) WriteNote(out, "translator", unit.Comment);
       out.End();  // trans-unit

@@ -67,7 +67,8 @@ void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
   unit.Line = xml::Line(node);
   unit.Id = xml::Attr(node, "name");
   if (unit.Id.empty())
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) + ": unit without a name (the Id)");
+    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
+                              ": unit without a name (the Id)");
   bool anySegment = false;
   bool allTranslated = true;
   bool anyTarget = false;
@@ -100,7 +101,9 @@ void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
   if (!anySegment)
     throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) + ": unit without a segment");
   unit.HasTarget = anyTarget;
-  unit.State = !anyTarget ? UnitState::Initial : allTranslated ? UnitState::Translated : UnitState::NeedsReview;
+  unit.State = !anyTarget      ? UnitState::Initial
+               : allTranslated ? UnitState::Translated
+                               : UnitState::NeedsReview;
 }
 
 }  // namespace
@@ -127,7 +130,8 @@ std::string WriteXliff2(const Document& document) {
       out.Attribute("id", "u" + std::to_string(++unitNumber));
       out.Attribute("name", unit.Id);
       out.Start("notes");
-      WriteNote(out, kCategoryType, unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
+      WriteNote(out, kCategoryType,
+                unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
       if (!unit.PrevSource.empty()) WriteNote(out, kCategoryPrevious, unit.PrevSource);
       if (!unit.Comment.empty()) WriteNote(out, kCategoryComment, unit.Comment);
       out.End();

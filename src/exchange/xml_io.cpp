@@ -12,7 +12,9 @@
 namespace rux::exchange::xml {
 namespace {
 
-const xmlChar* X(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
+const xmlChar* X(const char* text) {
+  return reinterpret_cast<const xmlChar*>(text);
+}
 
 }  // namespace
 
@@ -42,7 +44,9 @@ void Writer::Check(int result, const char* what) {
   if (result < 0) throw std::runtime_error(std::string("XML writer failed at ") + what);
 }
 
-void Writer::Start(const char* name) { Check(xmlTextWriterStartElement(writer_, X(name)), name); }
+void Writer::Start(const char* name) {
+  Check(xmlTextWriterStartElement(writer_, X(name)), name);
+}
 
 void Writer::StartText(const char* name) {
   Start(name);
@@ -65,7 +69,9 @@ void Writer::PlainText(std::string_view text) {
   Check(xmlTextWriterWriteString(writer_, X(copy.c_str())), "text");
 }
 
-void Writer::End() { Check(xmlTextWriterEndElement(writer_), "end of element"); }
+void Writer::End() {
+  Check(xmlTextWriterEndElement(writer_), "end of element");
+}
 
 std::string Writer::Finish() {
   Check(xmlTextWriterEndDocument(writer_), "end of document");
@@ -75,10 +81,12 @@ std::string Writer::Finish() {
 }
 
 DocPtr Parse(std::string_view data, const std::string& fileName) {
-  if (data.size() > static_cast<std::size_t>(INT_MAX)) throw EExchangeParseError(fileName + ": file too large");
+  if (data.size() > static_cast<std::size_t>(INT_MAX))
+    throw EExchangeParseError(fileName + ": file too large");
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (context == nullptr) throw std::bad_alloc();
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
+  const int options =
+      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
   DocPtr doc(xmlCtxtReadMemory(context, data.data(), static_cast<int>(data.size()), fileName.c_str(), "UTF-8",
                                options));
   if (doc == nullptr || !context->wellFormed) {
@@ -116,6 +124,8 @@ bool HasAttr(const xmlNode* node, const char* name, const char* ns) {
                        : xmlHasNsProp(node, X(name), X(ns)) != nullptr;
 }
 
-int Line(const xmlNode* node) { return static_cast<int>(xmlGetLineNo(node)); }
+int Line(const xmlNode* node) {
+  return static_cast<int>(xmlGetLineNo(node));
+}
 
 }  // namespace rux::exchange::xml

@@ -75,13 +75,16 @@ struct NotesToExport {
 fs::path CommonFolder(const std::vector<fs::path>& files) {
   fs::path common = files.front().parent_path();
   for (const fs::path& file : files) {
-    while (!common.empty() && std::mismatch(common.begin(), common.end(), file.begin(), file.end()).first != common.end())
+    while (!common.empty() &&
+           std::mismatch(common.begin(), common.end(), file.begin(), file.end()).first != common.end())
       common = common.parent_path();
   }
   return common;
 }
 
-std::string Slashed(const fs::path& relative) { return relative.generic_string(); }
+std::string Slashed(const fs::path& relative) {
+  return relative.generic_string();
+}
 
 }  // namespace
 
@@ -90,7 +93,8 @@ int RunExport(const Arguments& args) {
   const std::optional<std::string> out = TakeShortOut(positional);
   if (out && args.Values.contains("--dir")) throw UsageError("give either -o FILE or --dir DIR");
   if (positional.empty()) throw UsageError("a PROJECT folder with --lang, or notes files, expected");
-  const ex::Format format = args.Values.contains("--format") ? FormatOf(args.Value("--format")) : ex::Format::Xliff2;
+  const ex::Format format =
+      args.Values.contains("--format") ? FormatOf(args.Value("--format")) : ex::Format::Xliff2;
   const ex::CollectOptions options{.All = args.Has("--all"), .UntranslatedOnly = args.Has("--untranslated")};
 
   // The notes files: those of PROJECT/TAG, or those given.
@@ -110,7 +114,7 @@ int RunExport(const Arguments& args) {
     std::sort(notesFiles.begin(), notesFiles.end());
   } else {
     for (const std::string& file : positional)
-      notesFiles.push_back(fs::absolute(FileNameToNoteName(FormFileOf(file) )).lexically_normal());
+      notesFiles.push_back(fs::absolute(FileNameToNoteName(FormFileOf(file))).lexically_normal());
     folder = CommonFolder(notesFiles);
   }
   if (notesFiles.empty()) {
@@ -130,7 +134,8 @@ int RunExport(const Arguments& args) {
       GetStats(form, false, stats);  // the header only: an export never writes the notes
       const TLCID source = StrToLCID(stats.SourceLang);
       const TLCID target = StrToLCID(stats.TargetLang);
-      if (source == 0 || target == 0) throw EConvertError("the notes header names no source or target language");
+      if (source == 0 || target == 0)
+        throw EConvertError("the notes header names no source or target language");
       ex::FileUnits file{Slashed(fs::path(form).lexically_relative(folder)),
                          ex::CollectUnits(LoadLines(notes.string()), source, target, options)};
       units += static_cast<int>(file.Units.size());
@@ -152,7 +157,8 @@ int RunExport(const Arguments& args) {
   for (const ex::Document& document : documents) {
     const std::string text = Render(document, format);
     if (args.Values.contains("--dir")) {
-      const fs::path target = fs::path(args.Value("--dir")) / (document.Files.front().Original + ex::FormatExtension(format));
+      const fs::path target =
+          fs::path(args.Value("--dir")) / (document.Files.front().Original + ex::FormatExtension(format));
       ForceDirectories(target.parent_path().string());
       WriteFileAtomic(target.string(), text);
       std::fprintf(stderr, "%s: %zu units\n", target.c_str(), document.Files.front().Units.size());
@@ -198,7 +204,8 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
   const TLCID lang = StrToLCID(langText);
   if (lang == 0) {
     std::fprintf(stderr, "vaq import: %s: %s (nothing written)\n", fileName.c_str(),
-                 langText.empty() ? "the file names no target language; give --lang" : ("unknown language " + langText).c_str());
+                 langText.empty() ? "the file names no target language; give --lang"
+                                  : ("unknown language " + langText).c_str());
     return false;
   }
   if (document.Folder.empty()) {
@@ -215,13 +222,17 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
     try {
       if (relative.is_absolute() || (!relative.empty() && *relative.begin() == ".."))
         throw EFileError("the form file " + file.Original + " lies outside the language folder");
+      const std::string ext = relative.extension().string();
+      if (!AnsiSameText(ext, ".rux") && !AnsiSameText(ext, ".gox"))
+        throw EFileError("the file " + file.Original + " is no form file (.rux, .gox)");
       if (!FileExists(notes)) throw EFileError("no notes file " + notes);
       TFileStats stats;
       GetStats(form, false, stats);
       const TLCID source = StrToLCID(stats.SourceLang);
       const TLCID target = StrToLCID(stats.TargetLang);
       if (target != lang)
-        throw EConvertError("the notes are for " + stats.TargetLang + ", the translations for " + LCIDToStr(lang));
+        throw EConvertError("the notes are for " + stats.TargetLang + ", the translations for " +
+                            LCIDToStr(lang));
       std::vector<std::string> lines = LoadLines(notes);
       ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, VaqNow());
       if (report.Changed() && !options.DryRun) {
@@ -231,8 +242,9 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
         report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, VaqNow());
         if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);
       }
-      std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken, report.LeftAlone,
-                  report.Refused, options.DryRun && report.Changed() ? " (dry run: nothing written)" : "");
+      std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken,
+                  report.LeftAlone, report.Refused,
+                  options.DryRun && report.Changed() ? " (dry run: nothing written)" : "");
       for (const std::string& message : report.Messages) std::printf("  refused %s\n", message.c_str());
       if (report.Refused > 0) ok = false;
     } catch (const EVaqError& error) {
@@ -247,7 +259,8 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
 
 int RunImport(const Arguments& args) {
   ImportOptions options{args.Value("--lang"), args.Has("--dry-run")};
-  if (!options.Lang.empty() && StrToLCID(options.Lang) == 0) throw UsageError("unknown language " + options.Lang);
+  if (!options.Lang.empty() && StrToLCID(options.Lang) == 0)
+    throw UsageError("unknown language " + options.Lang);
   int status = kExitOk;
   for (const std::string& file : args.Positional)
     if (!ImportFile(file, options)) status = kExitFileFailed;

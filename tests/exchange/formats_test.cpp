@@ -136,20 +136,23 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
     }
     return std::string("no error");
   };
-  EXPECT_TRUE(message([] { ReadXliff2("<?xml version=\"1.0\"?>\n<xliff>\n<file>\n</xliff>", "b.xlf"); })
-                  .starts_with("b.xlf: line 4: "));
+  EXPECT_TRUE(message([] {
+                ReadXliff2("<?xml version=\"1.0\"?>\n<xliff>\n<file>\n</xliff>", "b.xlf");
+              }).starts_with("b.xlf: line 4: "));
   EXPECT_EQ(message([] { ReadXliff12("<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>", "c.xlf"); }),
             "c.xlf: line 1: not an XLIFF 1.2 document");
   EXPECT_EQ(message([] {
-              ReadXliff2("<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\">\n"
-                         "<file id=\"f\" original=\"A.rux\">\n<unit id=\"u\"><segment><source>x</source></segment>"
-                         "</unit></file></xliff>",
-                         "d.xlf");
+              ReadXliff2(
+                  "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\">\n"
+                  "<file id=\"f\" original=\"A.rux\">\n<unit id=\"u\"><segment><source>x</source></segment>"
+                  "</unit></file></xliff>",
+                  "d.xlf");
             }),
             "d.xlf: line 3: unit without a name (the Id)");
 
   const vaq::testing::TempDir dir;
-  vaq::WriteFileAtomic(dir / "e.po", "msgid \"\"\nmsgstr \"\"\n\nmsgctxt \"A.rux|O:A.Caption\"\nmsgid \"x\nmsgstr \"\"\n");
+  vaq::WriteFileAtomic(dir / "e.po",
+                       "msgid \"\"\nmsgstr \"\"\n\nmsgctxt \"A.rux|O:A.Caption\"\nmsgid \"x\nmsgstr \"\"\n");
   EXPECT_NE(message([&] { ReadPo(dir / "e.po"); }).find("e.po: line 5: "), std::string::npos)
       << message([&] { ReadPo(dir / "e.po"); });
   vaq::WriteFileAtomic(dir / "f.po", "msgid \"Orders\"\nmsgstr \"Bestellungen\"\n");

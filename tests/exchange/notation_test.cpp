@@ -25,7 +25,10 @@ TEST(Notation, DecodesQuotesCodesAndLineBreaks) {
   EXPECT_TRUE(crlf);
   EXPECT_EQ(DecodeString("'a' + 'b'#$41", kGerman), "abA");
   EXPECT_EQ(DecodeString("'&OK'", kGerman), "&OK") << "the accelerator stays";
-  EXPECT_EQ(DecodeString("'schlie\xDF" "en'", kGerman), "schließen");
+  EXPECT_EQ(DecodeString("'schlie\xDF"
+                         "en'",
+                         kGerman),
+            "schließen");
   EXPECT_EQ(DecodeString("'\xC3\xEE\xF0\xEE\xE4'", kRussian), "Город");
   EXPECT_EQ(DecodeString("'\x93\x73\x8E\x73'", kJapanese), "都市") << "double-byte runs decode whole";
   EXPECT_EQ(DecodeString("'ab '#10003", kRussian), "ab ✓") << "a code above 255 makes a wide string";
@@ -43,7 +46,9 @@ TEST(Notation, EncodesForTheTargetCodePage) {
   EXPECT_EQ(Encode("a\nb", kGerman, false), "'a'#10'b'");
   EXPECT_EQ(Encode("", kGerman), "''");
   EXPECT_EQ(Encode("tab\there\a", kGerman), "'tab'#9'here'#7") << "control characters become # codes";
-  EXPECT_EQ(Encode("schließen", kGerman), "'schlie\xDF" "en'");
+  EXPECT_EQ(Encode("schließen", kGerman),
+            "'schlie\xDF"
+            "en'");
   EXPECT_EQ(Encode("Город", kRussian), "'\xC3\xEE\xF0\xEE\xE4'");
   EXPECT_EQ(Encode("都市", kJapanese), "'\x93\x73\x8E\x73'");
   // What the code page cannot hold becomes its UTF-16 code, never '?'.
@@ -52,13 +57,15 @@ TEST(Notation, EncodesForTheTargetCodePage) {
   EXPECT_EQ(Encode("x😀", kGerman), "'x'#55357#56832");
   EXPECT_EQ(Encode("é✓", kRussian), "#233#10003") << "with a wide code, a low code is UTF-16 too";
   // A lone character below 256 the code page lacks would be read back as a byte of it.
-  EXPECT_EQ(Encode("café", kRussian), "error: the character U+00E9 cannot be held by code page 1251 and cannot be "
-                                      "written as a code in a text without wider characters");
+  EXPECT_EQ(Encode("café", kRussian),
+            "error: the character U+00E9 cannot be held by code page 1251 and cannot be "
+            "written as a code in a text without wider characters");
 }
 
 TEST(Notation, EncodedTextsDecodeToThemselves) {
   for (const vaq::TLCID lcid : {kGerman, kRussian, kJapanese}) {
-    for (const char* text : {"It's \"quoted\"", "two\nlines", "Grüße ✓", "Город", "ダイアログ 😀", "'", "#39", "a + b"}) {
+    for (const char* text :
+         {"It's \"quoted\"", "two\nlines", "Grüße ✓", "Город", "ダイアログ 😀", "'", "#39", "a + b"}) {
       std::string error;
       const std::optional<std::string> value = EncodeString(text, lcid, true, error);
       if (!value) continue;  // a character the code page cannot take on its own

@@ -55,7 +55,7 @@ grep -q '^msgid "&Apply"' "$work/noop-de-DE.po" || fail "the accelerator does no
 # --- German through PO -----------------------------------------------------------------------------
 po="$work/de.po"
 "$vaq" export "$project" --lang de-DE --format po -o "$po" 2>/dev/null
-perl -0pi -e 's/(msgid "City"\n)msgstr ""/$1msgstr "Stadt"/;
+perl -0pi -e 's/(msgctxt "[^"]*lblCity[^"]*"\nmsgid "City"\n)msgstr ""/# short, please\n$1msgstr "Stadt"/;
               s/(msgid "It\x27s"\n)msgstr ""/$1msgstr "Es ist\x27s \\"gro\xc3\x9f\\""/;
               s/(msgid ""\n"Save the order\\n"\n"and close"\n)msgstr ""/$1msgstr ""\n"Bestellung speichern\\n"\n"und schlie\xc3\x9fen"/;
               s/(msgctxt "[^"]*"\nmsgid "Cancel"\n)msgstr ""/#, fuzzy\n$1msgstr "Abbrechen"/' "$po"
@@ -67,6 +67,9 @@ expect_eq "$(extracted de-DE/MainForm.rux de-DE O:MainForm.O:lstItems.Items.Stri
 expect_eq "$(extracted de-DE/MainForm.rux de-DE O:MainForm.O:btnOK.Hint)" "'Bestellung speichern'#13#10'und schließen'" "multi-line text"
 expect_eq "$(record de-DE/BaseDialog.ruz de-DE O:BaseDialog.O:btnCancel.Caption)" \
   "Auto translated	O:BaseDialog.O:btnCancel.Caption	'Cancel'	'Abbrechen'" "a fuzzy entry is a translation to review"
+
+"$vaq" export "$project" --lang de-DE --format po -o "$work/again.po" 2>/dev/null
+grep -B4 'msgid "City"' "$work/again.po" | grep -qx "# short, please" || fail "the translator's comment does not travel both ways"
 
 # The reviewed entry comes back through gettext's own tools: msgattrib clears the fuzzy mark, msgcat
 # re-wraps the file; the record becomes translated, nothing else changes.
