@@ -166,39 +166,31 @@ std::string WriteXliff2(const Document& document) {
 }
 
 Document ReadXliff2(std::string_view data, const std::string& fileName) {
-  const xml::DocPtr doc = xml::Parse(data, fileName);
-  const xmlNode* root = xmlDocGetRootElement(doc.get());
-  if (!xml::Is(root, "xliff") || root->ns == nullptr ||
-      xmlStrcmp(root->ns->href, reinterpret_cast<const xmlChar*>(kNamespace)) != 0) {
-    throw EExchangeParseError(fileName + ": line " + std::to_string(root ? xml::Line(root) : 1) +
-                              ": not an XLIFF 2.0 document");
-  }
+  xml::StreamReader in(data, fileName);
   Document document;
-  document.SourceLang = xml::Attr(root, "srcLang");
-  document.TargetLang = xml::Attr(root, "trgLang");
-  document.Folder = xml::Attr(root, "folder", xml::kVaqNamespace);
-  for (const xmlNode* fileNode = root->children; fileNode != nullptr; fileNode = fileNode->next) {
-    if (!xml::Is(fileNode, "file")) continue;
-    FileUnits file;
-    file.Original = xml::Attr(fileNode, "original");
-    if (file.Original.empty())
-      throw EExchangeParseError(fileName + ": line " + std::to_string(xml::Line(fileNode)) +
-                                ": file without an original (the form file)");
-    // Units may sit in groups a tool added.
-    const auto walk = [&](const auto& self, const xmlNode* parent) -> void {
-      for (const xmlNode* node = parent->children; node != nullptr; node = node->next) {
-        if (xml::Is(node, "unit")) {
-          Unit unit;
-          ReadUnit(node, unit, fileName);
-          file.Units.push_back(std::move(unit));
-        } else if (xml::Is(node, "group")) {
-          self(self, node);
-        }
-      }
-    };
-    walk(walk, fileNode);
-    document.Files.push_back(std::move(file));
+  bool root = false;
+  FileUnits* file = nullptr;
+  while (in.Read()) {
+    if (!in.AtElement()) continue;
+    if (!root) {
+      if (!in.AtElement("xliff") || in.Namespace() != kNamespace) in.Fail(in.Line(), "not an XLIFF 2.0 document");
+      root = true;
+      document.SourceLang = in.Attr("srcLang");
+      document.TargetLang = in.Attr("trgLang");
+      document.Folder = in.Attr("folder", xml::kVaqNamespace);
+    } else if (in.AtElement("file")) {
+      document.Files.push_back(FileUnits{in.Attr("original"), {}});
+      file = &document.Files.back();
+      if (file->Original.empty()) in.Fail(in.Line(), "file without an original (the form file)");
+    } else if (in.AtElement("unit") && file != nullptr) {
+      // Units may sit in groups a tool added; each is read whole, then left behind.
+      Unit unit;
+      ReadUnit(in.Expand(), unit, fileName);
+      file->Units.push_back(std::move(unit));
+      in.Skip();
+    }
   }
+  if (!root) in.Fail(1, "not an XLIFF 2.0 document");
   return document;
 }
 

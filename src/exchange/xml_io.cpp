@@ -80,31 +80,75 @@ std::string Writer::Finish() {
   return std::move(text_);
 }
 
-DocPtr Parse(std::string_view data, const std::string& fileName) {
-  if (data.size() > static_cast<std::size_t>(INT_MAX))
-    throw EExchangeParseError(fileName + ": file too large");
-  xmlParserCtxtPtr context = xmlNewParserCtxt();
-  if (context == nullptr) throw std::bad_alloc();
-  const int options =
-      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
-  DocPtr doc(xmlCtxtReadMemory(context, data.data(), static_cast<int>(data.size()), fileName.c_str(), "UTF-8",
-                               options));
-  if (doc == nullptr || !context->wellFormed) {
-    const xmlError* error = xmlCtxtGetLastError(context);
-    std::string message = fileName;
-    if (error != nullptr) {
-      message += ": line " + std::to_string(error->line) + ": ";
-      std::string text = error->message != nullptr ? error->message : "not well-formed XML";
-      while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-      message += text;
-    } else {
-      message += ": not well-formed XML";
-    }
-    xmlFreeParserCtxt(context);
-    throw EExchangeParseError(message);
+StreamReader::StreamReader(std::string_view data, std::string fileName) : fileName_(std::move(fileName)) {
+  if (data.size() > static_cast<std::size_t>(INT_MAX)) throw EExchangeParseError(fileName_ + ": file too large");
+  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
+  reader_ = xmlReaderForMemory(data.data(), static_cast<int>(data.size()), fileName_.c_str(), "UTF-8", options);
+  if (reader_ == nullptr) throw std::bad_alloc();
+  xmlTextReaderSetStructuredErrorHandler(reader_, &StreamReader::OnError, this);
+}
+
+StreamReader::~StreamReader() { xmlFreeTextReader(reader_); }
+
+void StreamReader::OnError(void* self, xmlErrorPtr error) {
+  auto* reader = static_cast<StreamReader*>(self);
+  if (error == nullptr || error->level < XML_ERR_ERROR || !reader->firstError_.empty()) return;
+  std::string text = error->message != nullptr ? error->message : "not well-formed XML";
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  reader->firstError_ = text.empty() ? "not well-formed XML" : text;
+  reader->errorLine_ = error->line;
+}
+
+void StreamReader::FailFromParser() const {
+  if (firstError_.empty()) throw EExchangeParseError(fileName_ + ": not well-formed XML");
+  Fail(errorLine_, firstError_);
+}
+
+void StreamReader::Fail(int line, const std::string& what) const {
+  throw EExchangeParseError(fileName_ + ": line " + std::to_string(line) + ": " + what);
+}
+
+bool StreamReader::Read() {
+  if (advanced_) {
+    advanced_ = false;
+    return xmlTextReaderNodeType(reader_) != XML_READER_TYPE_NONE;
   }
-  xmlFreeParserCtxt(context);
-  return doc;
+  const int result = xmlTextReaderRead(reader_);
+  if (result < 0 || !firstError_.empty()) FailFromParser();
+  return result == 1;
+}
+
+bool StreamReader::AtElement(const char* name) const {
+  if (xmlTextReaderNodeType(reader_) != XML_READER_TYPE_ELEMENT) return false;
+  return name == nullptr || xmlStrcmp(xmlTextReaderConstLocalName(reader_), X(name)) == 0;
+}
+
+std::string StreamReader::Namespace() const {
+  const xmlChar* uri = xmlTextReaderConstNamespaceUri(reader_);
+  return uri != nullptr ? reinterpret_cast<const char*>(uri) : "";
+}
+
+std::string StreamReader::Attr(const char* name, const char* ns) const {
+  xmlChar* value =
+      ns == nullptr ? xmlTextReaderGetAttribute(reader_, X(name)) : xmlTextReaderGetAttributeNs(reader_, X(name), X(ns));
+  if (value == nullptr) return {};
+  std::string result(reinterpret_cast<const char*>(value));
+  xmlFree(value);
+  return result;
+}
+
+int StreamReader::Line() const { return xmlTextReaderGetParserLineNumber(reader_); }
+
+const xmlNode* StreamReader::Expand() {
+  const xmlNode* node = xmlTextReaderExpand(reader_);
+  if (node == nullptr || !firstError_.empty()) FailFromParser();
+  return node;
+}
+
+void StreamReader::Skip() {
+  const int result = xmlTextReaderNext(reader_);
+  if (result < 0 || !firstError_.empty()) FailFromParser();
+  advanced_ = true;  // at the end, the next Read answers false
 }
 
 bool Is(const xmlNode* node, const char* name) {

@@ -1,8 +1,9 @@
-// libxml2 plumbing shared by the XLIFF readers and writers: a writer into memory, parsing with the
-// line of the first error, and the text of an element with its inline markup resolved.
+// libxml2 plumbing shared by the XLIFF readers and writers: a writer into memory, a streaming
+// reader that reports the line of the first error, and helpers on the elements it expands.
 #pragma once
 
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlwriter.h>
 
 #include <memory>
@@ -50,14 +51,39 @@ class Writer {
   xmlTextWriterPtr writer_;
 };
 
-struct DocFree {
-  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+// Reads a document as a stream: the parser walks it once and keeps only the element it stands on,
+// which Expand turns into a tree of its own (freed when the reader moves on). Errors raise
+// EExchangeParseError naming the file and the line. No network access and no entity expansion.
+class StreamReader {
+ public:
+  StreamReader(std::string_view data, std::string fileName);
+  ~StreamReader();
+  StreamReader(const StreamReader&) = delete;
+  StreamReader& operator=(const StreamReader&) = delete;
 
-// Parses `data`; raises EExchangeParseError naming `fileName` and the line of the first error.
-// No network access and no entity expansion.
-DocPtr Parse(std::string_view data, const std::string& fileName);
+  // Moves to the next node; false at the end of the document.
+  bool Read();
+  // Whether the reader stands on the start of an element named `name` (any element without one).
+  bool AtElement(const char* name = nullptr) const;
+  // The namespace of the current element ("" without one).
+  std::string Namespace() const;
+  std::string Attr(const char* name, const char* ns = nullptr) const;
+  int Line() const;
+  // The current element with everything inside it; valid until the reader moves on.
+  const xmlNode* Expand();
+  // Moves past the current element and everything inside it.
+  void Skip();
+  [[noreturn]] void Fail(int line, const std::string& what) const;
+
+ private:
+  static void OnError(void* self, xmlErrorPtr error);
+  [[noreturn]] void FailFromParser() const;
+  xmlTextReaderPtr reader_;
+  std::string fileName_;
+  std::string firstError_;
+  int errorLine_ = 0;
+  bool advanced_ = false;  // Skip has moved to the next node already
+};
 
 // Element helpers: the local name, an attribute (without namespace, or in namespace `ns`), the line.
 bool Is(const xmlNode* node, const char* name);
