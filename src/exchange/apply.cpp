@@ -7,6 +7,9 @@
 #include "exchange/notation.h"
 #include "host/core/locale.h"
 #include "host/core/notes_header.h"
+#include "host/core/conversions.h"
+#include "host/core/notes_strings.h"
+#include "notes/column_table.h"
 #include "notes/notes_record.h"
 
 namespace rux::exchange {
@@ -43,9 +46,12 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
   byId.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (vaq::IsNotesHeaderLine(lines[i]) || IsBlankLine(lines[i])) continue;
-    const vaq::TVaqNotesString record = StringToNotesString(lines[i], {});
-    if (record.Status == StatusObsolete || record.Order == OrderNotWritten || !record.Localize) continue;
-    byId.emplace(ToUtf8(source, record.Id), i);
+    // Only the fields the choice needs; the records of units are read whole below.
+    const std::string_view line = lines[i];
+    if (vaq::GetValueView(line, KeyStatus) == "3" || vaq::GetValueView(line, KeyOrder) == "-1" ||
+        !vaq::StrToBoo(vaq::GetValueView(line, KeyLocalize)))
+      continue;
+    byId.emplace(ToUtf8(source, vaq::GetValueView(line, KeyId)), i);
   }
 
   for (const Unit& unit : units) {
