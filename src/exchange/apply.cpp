@@ -5,9 +5,9 @@
 #include <unordered_map>
 
 #include "exchange/notation.h"
+#include "host/core/conversions.h"
 #include "host/core/locale.h"
 #include "host/core/notes_header.h"
-#include "host/core/conversions.h"
 #include "host/core/notes_strings.h"
 #include "notes/column_table.h"
 #include "notes/notes_record.h"

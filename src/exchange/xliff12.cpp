@@ -139,7 +139,8 @@ Document ReadXliff12(std::string_view data, const std::string& fileName) {
   while (in.Read()) {
     if (!in.AtElement()) continue;
     if (!root) {
-      if (!in.AtElement("xliff") || in.Namespace() != kNamespace) in.Fail(in.Line(), "not an XLIFF 1.2 document");
+      if (!in.AtElement("xliff") || in.Namespace() != kNamespace)
+        in.Fail(in.Line(), "not an XLIFF 1.2 document");
       root = true;
       document.Folder = in.Attr("folder", xml::kVaqNamespace);
     } else if (in.AtElement("file")) {

@@ -173,7 +173,8 @@ Document ReadXliff2(std::string_view data, const std::string& fileName) {
   while (in.Read()) {
     if (!in.AtElement()) continue;
     if (!root) {
-      if (!in.AtElement("xliff") || in.Namespace() != kNamespace) in.Fail(in.Line(), "not an XLIFF 2.0 document");
+      if (!in.AtElement("xliff") || in.Namespace() != kNamespace)
+        in.Fail(in.Line(), "not an XLIFF 2.0 document");
       root = true;
       document.SourceLang = in.Attr("srcLang");
       document.TargetLang = in.Attr("trgLang");

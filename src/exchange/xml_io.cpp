@@ -81,14 +81,19 @@ std::string Writer::Finish() {
 }
 
 StreamReader::StreamReader(std::string_view data, std::string fileName) : fileName_(std::move(fileName)) {
-  if (data.size() > static_cast<std::size_t>(INT_MAX)) throw EExchangeParseError(fileName_ + ": file too large");
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
-  reader_ = xmlReaderForMemory(data.data(), static_cast<int>(data.size()), fileName_.c_str(), "UTF-8", options);
+  if (data.size() > static_cast<std::size_t>(INT_MAX))
+    throw EExchangeParseError(fileName_ + ": file too large");
+  const int options =
+      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
+  reader_ =
+      xmlReaderForMemory(data.data(), static_cast<int>(data.size()), fileName_.c_str(), "UTF-8", options);
   if (reader_ == nullptr) throw std::bad_alloc();
   xmlTextReaderSetStructuredErrorHandler(reader_, &StreamReader::OnError, this);
 }
 
-StreamReader::~StreamReader() { xmlFreeTextReader(reader_); }
+StreamReader::~StreamReader() {
+  xmlFreeTextReader(reader_);
+}
 
 void StreamReader::OnError(void* self, xmlErrorPtr error) {
   auto* reader = static_cast<StreamReader*>(self);
@@ -129,15 +134,17 @@ std::string StreamReader::Namespace() const {
 }
 
 std::string StreamReader::Attr(const char* name, const char* ns) const {
-  xmlChar* value =
-      ns == nullptr ? xmlTextReaderGetAttribute(reader_, X(name)) : xmlTextReaderGetAttributeNs(reader_, X(name), X(ns));
+  xmlChar* value = ns == nullptr ? xmlTextReaderGetAttribute(reader_, X(name))
+                                 : xmlTextReaderGetAttributeNs(reader_, X(name), X(ns));
   if (value == nullptr) return {};
   std::string result(reinterpret_cast<const char*>(value));
   xmlFree(value);
   return result;
 }
 
-int StreamReader::Line() const { return xmlTextReaderGetParserLineNumber(reader_); }
+int StreamReader::Line() const {
+  return xmlTextReaderGetParserLineNumber(reader_);
+}
 
 const xmlNode* StreamReader::Expand() {
   const xmlNode* node = xmlTextReaderExpand(reader_);
