@@ -43,6 +43,26 @@ std::vector<vaq::TVaqCommand> Table() {
         .MinPositional = 1,
         .MaxPositional = 3},
        RunWrite},
+      {"export",
+       "export PROJECT --lang TAG | NOTES... [--format xliff|xliff1.2|po] [-o FILE | --dir DIR] [--all]\n"
+       "       [--untranslated]",
+       "Exports the translatable texts of notes files for other translation tools: those of the\n"
+       "language folder PROJECT/TAG, or the notes files given. --format: XLIFF 2.0 (default),\n"
+       "XLIFF 1.2 or PO. -o writes one file for all, --dir one file per notes file, else standard\n"
+       "output. --all adds the other translatable values (numbers, geometry, sets) as notation;\n"
+       "--untranslated only the untranslated and the automatically translated ones.",
+       {.ValueOptions = {"--lang", "--format", "--dir"},
+        .FlagOptions = {"--all", "--untranslated"},
+        .MinPositional = 1},
+       RunExport},
+      {"import",
+       "import FILE... [--lang TAG] [--dry-run]",
+       "Takes the translations of XLIFF or PO files made by export back into the notes and writes\n"
+       "the translated forms. Prints per notes file the units taken, left alone and refused (with\n"
+       "the reason); exits with 1 when a unit was refused. --lang names the language of the\n"
+       "translations when the file does not; --dry-run writes nothing.",
+       {.ValueOptions = {"--lang"}, .FlagOptions = {"--dry-run"}, .MinPositional = 1},
+       RunImport},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",
        "repository add FILE... [--repository DB]",

@@ -26,5 +26,7 @@ int RunRecords(const vaq::Arguments& args);
 int RunExtract(const vaq::Arguments& args);
 int RunWrite(const vaq::Arguments& args);
 int RunRepositoryAdd(const vaq::Arguments& args);
+int RunExport(const vaq::Arguments& args);
+int RunImport(const vaq::Arguments& args);
 
 }  // namespace rux
