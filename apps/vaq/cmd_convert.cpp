@@ -3,6 +3,7 @@
 
 #include "command.h"
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/framework/formstream.h"
 
 namespace vaq::app {
@@ -29,6 +30,7 @@ int RunConvert(const Arguments& args) {
     throw UsageError("--to takes text, binary or resource, not " + target);
   }
   try {
+    // One sized read of the input; the result is written from where it lies, without copies.
     TMemoryStream input;
     input.LoadFromFile(in);
     TMemoryStream resource;
@@ -37,19 +39,23 @@ int RunConvert(const Arguments& args) {
       std::fprintf(stderr, "%s: not a form file (neither text nor binary notation)\n", in.c_str());
       return kExitFileFailed;
     }
+    if (format == TStreamOriginalFormat::sofText) {
+      if (const int line = IgnoredTextLine(input); line > 0)
+        std::fprintf(stderr, "%s\n", IgnoredTextWarning(in, line).c_str());
+    }
     if (target.empty()) target = format == TStreamOriginalFormat::sofText ? "binary" : "text";
 
-    TMemoryStream output;
     resource.Seek(0);
     if (target == "resource") {
-      output.CopyFrom(resource);
+      WriteFileAtomic(out, resource.Data());
     } else if (target == "binary") {
       SkipResourceHeader(resource);
-      output.CopyFrom(resource);
+      WriteFileAtomic(out, resource.Rest());
     } else {
+      TMemoryStream output;
       ObjectResourceToText(resource, output);
+      output.SaveToFile(out);
     }
-    output.SaveToFile(out);
     std::printf("%s: %s notation -> %s (%s)\n", in.c_str(), NotationName(format), out.c_str(),
                 target.c_str());
     return kExitOk;
