@@ -295,6 +295,13 @@ TEST(TextToBinary, TextBehindTheRootIsLeftUnreadAndItsLineKnown) {
     const std::size_t text = std::min(c.behind.find_first_not_of(" \t\r\n"), c.behind.size());
     EXPECT_EQ(input.Rest(), std::string_view(c.behind).substr(text)) << c.behind;
     EXPECT_EQ(IgnoredTextLine(input), c.line) << c.behind;
+    // The same over text that lies elsewhere, appended to what the output holds.
+    const std::string whole = root + c.behind;
+    std::string appended = "x";
+    const std::size_t consumed = ObjectTextToBinary(std::string_view(whole), appended);
+    EXPECT_EQ(appended, "x" + form);
+    EXPECT_EQ(consumed, input.Position());
+    EXPECT_EQ(IgnoredTextLine(whole, consumed), c.line);
   }
   TMemoryStream input(root + "\r\nobject B: TB\r\nend\r\n");
   TMemoryStream resource;

@@ -706,9 +706,30 @@ void ObjectTextToBinary(TMemoryStream& Input, TMemoryStream& Output) {
   }
 }
 
+std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary) {
+  TFormWriter writer;
+  writer.Data() = std::move(Binary);
+  const std::size_t before = writer.Data().size();
+  writer.Data().reserve(before + Text.size() + 16);
+  try {
+    TextParser parser(Text, writer);
+    parser.Run();
+    Binary = std::move(writer.Data());
+    return parser.Consumed();
+  } catch (...) {
+    writer.Data().resize(before);
+    Binary = std::move(writer.Data());
+    throw;
+  }
+}
+
 int IgnoredTextLine(const TMemoryStream& Stream) {
-  const std::string_view data = Stream.Data();
-  std::size_t at = Stream.Position();
+  return IgnoredTextLine(Stream.Data(), Stream.Position());
+}
+
+int IgnoredTextLine(std::string_view Text, std::size_t Consumed) {
+  const std::string_view data = Text;
+  std::size_t at = Consumed;
   while (at < data.size() && Is(data[at], kSpace)) ++at;
   if (at >= data.size()) return 0;
   int line = 1;
