@@ -4,8 +4,8 @@
 // what the program adds around the conversion (the aim: at most 15 ms). On a busy machine the wall
 // time holds waiting for a processor; "cpu_overhead_ms" counts the process's own CPU time instead.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,7 +93,8 @@ double FastestConversionMs(Direction direction) {
       ObjectResourceToText(resource, output);
     }
     benchmark::DoNotOptimize(output.Data().data());
-    best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    best = std::min(
+        best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   }
   return best;
 }
@@ -103,8 +104,8 @@ double RunProgram(Direction direction) {
   const Files& files = TheFiles();
   const std::string in = direction == kTextToBinary ? files.Text() : files.Binary();
   const std::string out = files.Out();
-  std::vector<std::string> args = {VAQ_PROGRAM, "convert", in, out, "--to",
-                                   direction == kTextToBinary ? "binary" : "text"};
+  std::vector<std::string> args = {VAQ_PROGRAM, "convert", in,
+                                   out,         "--to",    direction == kTextToBinary ? "binary" : "text"};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -116,7 +117,8 @@ double RunProgram(Direction direction) {
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
   rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
     std::abort();  // the benchmark measures a working program only
   const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
@@ -127,7 +129,11 @@ void BM_ConvertInProcess(benchmark::State& state) {
   for (auto _ : state) ConvertInProcess(direction);
   state.counters["conversion_ms"] = FastestConversionMs(direction);
 }
-BENCHMARK(BM_ConvertInProcess)->Arg(kTextToBinary)->Arg(kBinaryToText)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertInProcess)
+    ->Arg(kTextToBinary)
+    ->Arg(kBinaryToText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_ConvertProcess(benchmark::State& state) {
   const auto direction = static_cast<Direction>(state.range(0));
@@ -146,7 +152,11 @@ void BM_ConvertProcess(benchmark::State& state) {
   state.counters["cpu_ms"] = cpu / runs;
   state.counters["cpu_overhead_ms"] = cpu / runs - conversion;
 }
-BENCHMARK(BM_ConvertProcess)->Arg(kTextToBinary)->Arg(kBinaryToText)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertProcess)
+    ->Arg(kTextToBinary)
+    ->Arg(kBinaryToText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace vaq::testing

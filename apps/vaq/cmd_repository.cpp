@@ -8,8 +8,8 @@
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
-#include "host/core/terminal.h"
 #include "host/core/repository.h"
+#include "host/core/terminal.h"
 
 namespace vaq::app {
 namespace {

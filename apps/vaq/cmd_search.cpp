@@ -6,10 +6,10 @@
 
 #include "command.h"
 #include "host/core/locale.h"
-#include "host/core/terminal.h"
 #include "host/core/notes_strings.h"
 #include "host/core/registration.h"
 #include "host/core/search.h"
+#include "host/core/terminal.h"
 #include "host/core/text.h"
 #include "host/core/translator_mgr.h"
 #include "notes_files.h"

@@ -84,7 +84,9 @@ const std::vector<Command>& Commands() {
        "tab-separated); remove drops a language pair's entries, or only those of the given\n"
        "originals. --repository names the database (default: repository.db in the configuration\n"
        "folder). --quiet: add prints only problems and the summary.",
-       {.ValueOptions = {"--repository", "--source", "--lang"}, .FlagOptions = {"--quiet"}, .MinPositional = 1},
+       {.ValueOptions = {"--repository", "--source", "--lang"},
+        .FlagOptions = {"--quiet"},
+        .MinPositional = 1},
        RunRepository},
       {"options",
        "options [NAME [VALUE]]",

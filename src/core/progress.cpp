@@ -29,8 +29,8 @@ std::string TProgress::StatusLine(std::size_t Done, std::size_t Total, std::stri
   std::string count = std::to_string(Done);
   if (Total >= Done) count += "/" + std::to_string(Total);
   const auto seconds = Elapsed.count();
-  std::string time = std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") +
-                     std::to_string(seconds % 60);
+  std::string time =
+      std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") + std::to_string(seconds % 60);
   std::string line = count + "  " + std::string(Name) + "  " + time;
   if (Width != 0 && line.size() > Width) {
     // The name gives way, from its start: its end (the file name) says the most.

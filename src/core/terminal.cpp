@@ -37,9 +37,8 @@ std::string ReadTerminalCharset() {
   std::string_view text = name;
   const auto dot = text.find('.');
   if (dot == std::string_view::npos) return "UTF-8";
-  std::string charset(text.substr(dot + 1, text.find('@') == std::string_view::npos
-                                               ? std::string_view::npos
-                                               : text.find('@') - dot - 1));
+  std::string charset(text.substr(
+      dot + 1, text.find('@') == std::string_view::npos ? std::string_view::npos : text.find('@') - dot - 1));
   if (charset.empty() || IsUtf8(charset)) return "UTF-8";
   UErrorCode status = U_ZERO_ERROR;
   const Converter converter(ucnv_open(charset.c_str(), &status));

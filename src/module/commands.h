@@ -21,7 +21,8 @@ std::string FormFileOf(const std::string& argument);
 // others go on. Returns kExitOk, or kExitFileFailed when some file failed. With `progress`, each
 // file is a step of it and problems are printed above its status line.
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile)>& job, vaq::TProgress* progress = nullptr);
+                const std::function<void(const std::string& formFile)>& job,
+                vaq::TProgress* progress = nullptr);
 
 // The commands, each in its own file.
 int RunRecords(const vaq::Arguments& args);

@@ -57,7 +57,8 @@ int RunRepositoryAdd(const vaq::Arguments& args) {
         const int stored = AddNotes(form);
         total += stored;
         if (!progress.Quiet())
-          progress.Print(stdout, FileNameToNoteName(form) + ": " + std::to_string(stored) + " translations stored");
+          progress.Print(stdout,
+                         FileNameToNoteName(form) + ": " + std::to_string(stored) + " translations stored");
       },
       &progress);
   std::fprintf(stderr, "vaq repository add: %d translations stored from %zu files\n", total, files.size());

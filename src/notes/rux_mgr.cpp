@@ -409,7 +409,9 @@ bool TRuxMgr::SearchColumn(SearchContext& Context, const vaq::TVaqNotesString& R
   const unsigned codePage = vaq::LCIDToCodePage(locale);
   auto encoded = Context.Encoded.find(codePage);
   if (encoded == Context.Encoded.end())
-    encoded = Context.Encoded.emplace(codePage, EncodeSearchText(state.SearchText, state.SearchLocale, locale)).first;
+    encoded =
+        Context.Encoded.emplace(codePage, EncodeSearchText(state.SearchText, state.SearchLocale, locale))
+            .first;
   if (!encoded->second) return true;
   const std::string& searched = *encoded->second;
   const std::size_t length = searched.size();

@@ -162,7 +162,8 @@ std::vector<std::string> FormFileLists(const std::vector<TProjectForm>& Forms) {
       if (found == byClass.end() || !seen.insert(found->second).second) break;
       const TProjectForm& base = Forms[found->second];
       if (base.XlatFormFile.empty()) break;
-      const std::string entry = fs::path(base.XlatFormFile).lexically_normal().lexically_relative(folder).generic_string();
+      const std::string entry =
+          fs::path(base.XlatFormFile).lexically_normal().lexically_relative(folder).generic_string();
       if (entry.empty() || entry.find(';') != std::string::npos) break;  // ";" separates the entries
       list += ";" + entry;
       info = base.Info;

@@ -212,8 +212,8 @@ void TRuxUpdater::ProcessForm(const std::string& FormFile, vaq::TStringObjectLis
 }
 
 bool TRuxUpdater::MergeNotes(vaq::TStats& Stats) {
-  const TMergeForm form{NotesFile, XlatFormFile, OrigFormFile, projectMode_,
-                        Nested,    SourceLocale, TargetLocale, formInfo_,    formFiles_};
+  const TMergeForm form{NotesFile,    XlatFormFile, OrigFormFile, projectMode_, Nested,
+                        SourceLocale, TargetLocale, formInfo_,    formFiles_};
   return merge_.MergeNotes(form, extracted_, Stats);
 }
 

@@ -307,8 +307,9 @@ TEST(TextToBinary, TextBehindTheRootIsLeftUnreadAndItsLineKnown) {
   TMemoryStream resource;
   EXPECT_EQ(ObjectTextToResource(input, resource), TStreamOriginalFormat::sofText);
   EXPECT_EQ(IgnoredTextLine(input), 4);
-  EXPECT_EQ(IgnoredTextWarning("F.rux", 4), "F.rux: Line 4: text after the form's final 'end' is not part of "
-                                              "the form and is ignored");
+  EXPECT_EQ(IgnoredTextWarning("F.rux", 4),
+            "F.rux: Line 4: text after the form's final 'end' is not part of "
+            "the form and is ignored");
 }
 
 }  // namespace

@@ -245,7 +245,8 @@ TEST_F(ProjectUpdate, InheritedFormsListTheFormsTheyBuildOn) {
   EXPECT_EQ(formFiles("MainForm.ruz"), "");
   // The file type's statistics hand the list on as the viewer reads it.
   vaq::TFileStats stats;
-  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))->GetStats(Lang("OptionsDialog.rux"), false, stats);
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
+      ->GetStats(Lang("OptionsDialog.rux"), false, stats);
   EXPECT_EQ(stats.FormFiles, "OptionsDialog.rux;BaseDialog.rux");
 
   const std::string xlat = Lang("OptionsDialog.rux");
@@ -299,7 +300,8 @@ TEST_F(ProjectUpdate, TextBehindTheRootIsIgnoredWithOneWarning) {
   vaq::WriteFileAtomic(Project("MainForm.rux"), form + "\r\n" + form + "\r\n");
   Update({"MainForm.pas"});
   EXPECT_TRUE(sink.Messages.empty());
-  EXPECT_EQ(sink.Warnings, std::vector<std::string>{vaq::IgnoredTextWarning(Project("MainForm.rux"), lines + 1)});
+  EXPECT_EQ(sink.Warnings,
+            std::vector<std::string>{vaq::IgnoredTextWarning(Project("MainForm.rux"), lines + 1)});
   EXPECT_EQ(Field("MainForm.ruz", "O:MainForm.Caption", KeyOrig), "'Orders'");
 }
 

@@ -18,14 +18,15 @@ TFormInfo Info(std::string formClass, std::string ancestor) {
 }
 
 TEST(FormFileLists, ChainsNearestFirstRelativeToTheFormsFolder) {
-  const TFormInfo base = Info("TBase", ""), middle = Info("TMiddle", "tbase"), leaf = Info("TLeaf", "TMiddle"),
-                  alone = Info("TAlone", "TForm"), foreign = Info("TForeign", "TNotInTheProject"),
-                  loopA = Info("TLoopA", "TLoopB"), loopB = Info("TLoopB", "TLoopA");
+  const TFormInfo base = Info("TBase", ""), middle = Info("TMiddle", "tbase"),
+                  leaf = Info("TLeaf", "TMiddle"), alone = Info("TAlone", "TForm"),
+                  foreign = Info("TForeign", "TNotInTheProject"), loopA = Info("TLoopA", "TLoopB"),
+                  loopB = Info("TLoopB", "TLoopA");
   const std::vector<TProjectForm> forms = {
-      {"/p/de-DE/Base.rux", &base},         {"/p/de-DE/sub/Middle.rux", &middle},
+      {"/p/de-DE/Base.rux", &base},          {"/p/de-DE/sub/Middle.rux", &middle},
       {"/p/de-DE/sub/deep/Leaf.rux", &leaf}, {"/p/de-DE/Alone.rux", &alone},
-      {"/p/de-DE/Foreign.rux", &foreign},   {"/p/de-DE/LoopA.rux", &loopA},
-      {"/p/de-DE/LoopB.rux", &loopB},       {"/p/de-DE/NoInfo.rux", nullptr},
+      {"/p/de-DE/Foreign.rux", &foreign},    {"/p/de-DE/LoopA.rux", &loopA},
+      {"/p/de-DE/LoopB.rux", &loopB},        {"/p/de-DE/NoInfo.rux", nullptr},
   };
   const std::vector<std::string> expected = {
       "",
