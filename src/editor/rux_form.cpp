@@ -2,8 +2,11 @@
 #include "editor/rux_form.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "editor/directives.h"
+#include "host/core/errors.h"
 #include "host/core/flags.h"
 #include "host/core/registration.h"
 #include "host/core/registry.h"
@@ -132,19 +135,41 @@ void EditorStartup() {
   Window()->FormCreate();
 }
 
+namespace {
+
+// The window's options are stored at shut-down, but only when the file does not already hold them
+// as they are: commands that change nothing leave the file alone, so that two of them never race on
+// it. A file that cannot be written is reported once, as a warning: the command's work is done.
+void StoreWindowOptions() {
+  const std::pair<const char*, bool> options[] = {
+      {"StayOnTop", bStayOnTop}, {"ShowOrigForm", bShowOrigForm}, {"ShowXlatForm", bShowXlatForm}};
+  try {
+    vaq::TRegistry registry;
+    if (registry.OpenKey(OptionsKey(), false)) {
+      bool same = true;
+      for (const auto& [name, value] : options) {
+        try {
+          same = same && registry.ValueExists(name) && registry.ReadBool(name) == value;
+        } catch (const vaq::EVaqError&) {
+          same = false;  // a value of another kind is replaced
+        }
+      }
+      if (same) return;
+    }
+    if (!registry.OpenKey(OptionsKey(), true)) return;
+    for (const auto& [name, value] : options) registry.WriteBool(name, value);
+  } catch (const vaq::EVaqError& error) {
+    vaq::ShowWarning(std::string("The editor's options are not stored: ") + error.what());
+  }
+}
+
+}  // namespace
+
 void EditorShutdown() {
   // The file type's handlers call into the window, so it leaves with the window.
   if (Window()) vaq::UnregisterVaqFileType(Window()->FileType);
   Window().reset();
-  try {
-    vaq::TRegistry registry;
-    if (!registry.OpenKey(OptionsKey(), true)) return;
-    registry.WriteBool("StayOnTop", bStayOnTop);
-    registry.WriteBool("ShowOrigForm", bShowOrigForm);
-    registry.WriteBool("ShowXlatForm", bShowXlatForm);
-  } catch (const vaq::EVaqError&) {
-    // Options that cannot be stored are not reported.
-  }
+  StoreWindowOptions();
 }
 
 }  // namespace rux

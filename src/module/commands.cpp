@@ -19,8 +19,9 @@ std::vector<vaq::TVaqCommand> Table() {
        "records FILE... [--check] [--lang TAG]",
        "Lists the records of notes files (a form file names its notes file): order, status, Id,\n"
        "original and current value. --check also writes every record again and verifies that\n"
-       "the text comes out byte for byte as it was read. --lang names the language whose code\n"
-       "page the values are in (default: the system's).",
+       "the text comes out byte for byte as it was read. Values are read in the code page of\n"
+       "their language (original: the source language of the notes, current: the target\n"
+       "language); --lang names one language for both, for notes without languages.",
        {.ValueOptions = {"--lang"}, .FlagOptions = {"--check"}, .MinPositional = 1},
        RunRecords},
       {"extract",
@@ -95,16 +96,23 @@ std::string FormFileOf(const std::string& argument) {
 }
 
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile)>& job) {
+                const std::function<void(const std::string& formFile)>& job, vaq::TProgress* progress) {
   int status = vaq::kExitOk;
   for (const std::string& file : files) {
     try {
+      if (progress != nullptr) progress->Step(file);
       job(FormFileOf(file));
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "vaq %s: %s: %s\n", command, file.c_str(), error.what());
+      const std::string line = std::string("vaq ") + command + ": " + file + ": " + error.what();
+      if (progress != nullptr) {
+        progress->Print(stderr, line);
+      } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
+      }
       status = vaq::kExitFileFailed;
     }
   }
+  if (progress != nullptr) progress->Finish();
   return status;
 }
 
