@@ -140,6 +140,10 @@ void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
     MarkObjectDelimiters();
     FileStats = Mgr->Stats;
     VaqGridProcessFilters(nullptr, -1, false);
+    // Translators start in the current value of the first row.
+    if (const int curr = EnumToCol(ColCurr); curr >= 0 && !VaqGrid.ShownRows().empty()) {
+      VaqGrid.SetCurrent(curr, VaqGrid.ShownRows().front());
+    }
   } catch (...) {
     VaqGrid.EndUpdate(false);
     throw;

@@ -13,10 +13,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QToolBar>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "core/views/options_dialog.h"
@@ -85,6 +87,13 @@ class TGridDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     QStyledItemDelegate::paint(Painter, Option, Index);
+    // The grid lines: right and bottom edge of every cell (the view draws none, so that a file
+    // type's lines over them are not painted over).
+    Painter->save();
+    Painter->setPen(QColor(218, 218, 218));
+    Painter->drawLine(Option.rect.topRight(), Option.rect.bottomRight());
+    Painter->drawLine(Option.rect.bottomLeft(), Option.rect.bottomRight());
+    Painter->restore();
     if (!window_.DrawCell()) return;
     const int row = window_.Model()->GridRow(Index.row());
     if (row < 0) return;
@@ -205,6 +214,7 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   grid_->horizontalHeader()->setHighlightSections(false);
   grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->setWordWrap(false);
+  grid_->setShowGrid(false);
   grid_->setTextElideMode(Qt::ElideRight);
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   // Row heights are fixed, so the view never measures rows it does not show.
@@ -224,7 +234,7 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   splitter->addWidget(files_);
   splitter->addWidget(right);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({210, 900});
+  splitter->setSizes({250, 930});
   setCentralWidget(splitter);
 
   counts_ = new QLabel(this);
@@ -470,6 +480,7 @@ bool TTranslatorWindow::OpenFile(const std::string& FileName) {
   }
   if (QAction* all = Action("Filter" + std::to_string(static_cast<int>(logic_.Filter)))) all->setChecked(true);
   Sync();
+  grid_->horizontalScrollBar()->setValue(0);
   return true;
 }
 
@@ -521,6 +532,19 @@ void TTranslatorWindow::Sync() {
                        .arg(logic_.VaqGrid.HasRows ? counts.Shown : 0));
   currentId_->setText(Q(logic_.GetCurrID()));
   MakeCurrentVisible();
+  // The open file is the current entry of the file list.
+  for (QTreeWidgetItemIterator it(files_); *it; ++it) {
+    if ((*it)->data(0, Qt::UserRole).toString().toStdString() == logic_.CurrentFileName) {
+      files_->setCurrentItem(*it, 0, QItemSelectionModel::NoUpdate);
+      QFont font = (*it)->font(0);
+      font.setBold(true);
+      (*it)->setFont(0, font);
+    } else if ((*it)->font(0).bold() && (*it)->parent()) {
+      QFont font = (*it)->font(0);
+      font.setBold(false);
+      (*it)->setFont(0, font);
+    }
+  }
   syncing_ = false;
 }
 

@@ -107,7 +107,9 @@ std::unique_ptr<vaq::views::TTranslatorWindow> CreateRuxEditorWindow(TfrmVaqRuxF
                       previous >= 0 ? grid.GetObjectDelimeter(previous) : 0, next < 0);
     if (line == TDelimiterLine::None) return;
     painter.setPen(QPen(QColor(70, 90, 130), 1));
-    const int y = line == TDelimiterLine::Top ? rect.top() : rect.bottom();
+    // The grid line is the bottom pixel row of each cell: the line above a cell is the bottom row
+    // of the cell above. The cells on both sides of it draw the same pixels.
+    const int y = line == TDelimiterLine::Top ? rect.top() - 1 : rect.bottom();
     painter.drawLine(rect.left(), y, rect.right(), y);
   });
   window->Build();
