@@ -74,7 +74,7 @@ const std::string& TVaqGrid::Cell(int Column, int Row) const {
 
 void TVaqGrid::SetCell(int Column, int Row, std::string Text) {
   cells_[Index(Column, Row)] = std::move(Text);
-  changed_[static_cast<std::size_t>(Row)] = 1;
+  changed_[static_cast<std::size_t>(Row)] |= 1u << std::min(Column, 31);
   if (updates_ > 0) {
     pending_ = true;
   } else if (OnCellChanged) {
@@ -94,6 +94,11 @@ void TVaqGrid::AddRowDef(int MgrIndex, int Row, int, int) {
 
 bool TVaqGrid::RowChanged(int Row) const {
   return Row >= 0 && Row < rows_ && changed_[static_cast<std::size_t>(Row)] != 0;
+}
+
+bool TVaqGrid::CellChanged(int Column, int Row) const {
+  return Row >= 0 && Row < rows_ && Column >= 0 &&
+         (changed_[static_cast<std::size_t>(Row)] & (1u << std::min(Column, 31))) != 0;
 }
 
 void TVaqGrid::ClearRowChanges() {

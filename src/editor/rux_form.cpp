@@ -252,12 +252,13 @@ void TfrmVaqRuxForm::GridToMgr() {
   if (!Mgr) return;
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
     const int index = VaqGrid.GetMgrIndex(r);
-    // The placeholder row has no record; rows nobody changed hold what the record holds.
+    // The placeholder row has no record; cells nobody changed hold what the record holds (a date
+    // would otherwise come back rounded to the grid's milliseconds).
     if (index < 0 || index >= Mgr->GetCount() || !VaqGrid.RowChanged(r)) continue;
     std::string notes = Mgr->GetStrings(index);
     for (int c = 0; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
       const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
-      if (def.Key.empty()) continue;
+      if (def.Key.empty() || !VaqGrid.CellChanged(c, r)) continue;
       const std::string& cell = VaqGrid.Cell(c, r);
       std::string value;
       switch (def.ColumnId) {

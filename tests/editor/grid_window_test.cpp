@@ -10,6 +10,7 @@
 #include "editor/editor_viewer.h"
 #include "editor/rux_form.h"
 #include "host/core/conversions.h"
+#include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/flags.h"
 #include "host/core/notes_strings.h"
@@ -153,6 +154,7 @@ class GridWindow : public ::testing::Test {
   const std::string& Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
 
   vaq::testing::TempDir dir_{vaq::testing::TempDir::kConfig};
+  vaq::ScopedMessageSink quiet_{std::make_unique<vaq::CollectingSink>()};
   FakeViewer viewer_;
   FakeBoxes boxes_;
   std::unique_ptr<TfrmVaqRuxForm> window_;

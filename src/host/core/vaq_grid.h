@@ -55,8 +55,9 @@ class TVaqGrid {
   // Texts are stored as they are; out-of-range cells raise std::out_of_range.
   void SetCell(int Column, int Row, std::string Text);
   void ClearRow(int Row);
-  // Rows whose cells changed since the last ClearRowChanges (every SetCell marks its row).
+  // Cells changed since the last ClearRowChanges (every SetCell marks its cell).
   bool RowChanged(int Row) const;
+  bool CellChanged(int Column, int Row) const;
   void ClearRowChanges();
 
   // Row definitions: the manager index behind a row (-1 for the header and the placeholder).
@@ -112,7 +113,7 @@ class TVaqGrid {
   std::vector<std::uint8_t> delimiters_;
   std::vector<std::uint8_t> shown_;
   std::vector<std::uint8_t> selected_;
-  std::vector<std::uint8_t> changed_;
+  std::vector<std::uint32_t> changed_;  // bit c for column c; columns from 31 on share bit 31
   std::vector<int> shownRows_;
   std::vector<int> displayNumber_;
   int selectedCount_ = 0;
