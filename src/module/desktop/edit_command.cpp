@@ -39,7 +39,7 @@ int RunEdit(const vaq::Arguments& Args) {
   std::string base;
   if (!lang.empty()) {
     if (Args.Positional.size() != 1) throw vaq::UsageError("--lang needs one PROJECT folder");
-    base = (fs::path(Args.Positional.front()) / lang).string();
+    base = (fs::absolute(Args.Positional.front()) / lang).lexically_normal().string();
     if (!fs::is_directory(base)) {
       std::fprintf(stderr, "%s: no language folder (run vaq update %s --lang %s first)\n", base.c_str(),
                    Args.Positional.front().c_str(), lang.c_str());
@@ -54,7 +54,7 @@ int RunEdit(const vaq::Arguments& Args) {
         std::fprintf(stderr, "%s: no notes file %s\n", name.c_str(), FileNameToNoteName(form).c_str());
         return vaq::kExitFileFailed;
       }
-      files.push_back(form);
+      files.push_back(fs::absolute(form).lexically_normal().string());
     }
     base = fs::path(files.front()).parent_path().string();
   }
