@@ -33,8 +33,8 @@ const std::string& FormFile() {
     lines.reserve(kRecords);
     for (int i = 0; i < kRecords; ++i) {
       vaq::TVaqNotesString record;
-      record.Id = "O:Form1.O:Panel" + std::to_string(i / 100) + ".O:Button" + std::to_string(i % 100 / 10) + ".Caption" +
-                  std::to_string(i % 100);
+      record.Id = "O:Form1.O:Panel" + std::to_string(i / 100) + ".O:Button" + std::to_string(i % 100 / 10) +
+                  ".Caption" + std::to_string(i % 100);
       record.Orig = "'Original text of value " + std::to_string(i) + "'";
       record.Curr = "'Translated text of value " + std::to_string(i) + "'";
       record.Status = static_cast<std::uint8_t>(i % 3);

@@ -147,7 +147,8 @@ TValueKind ClassifyNumber(std::string_view s, std::string* error) {
       if (error) *error = "integer out of range";
       return TValueKind::Invalid;
     }
-    return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()
+    return value >= std::numeric_limits<std::int32_t>::min() &&
+                   value <= std::numeric_limits<std::int32_t>::max()
                ? TValueKind::Integer
                : TValueKind::Int64;
   }
@@ -176,9 +177,18 @@ TValueKind ClassifyNumber(std::string_view s, std::string* error) {
   TValueKind kind = TValueKind::Float;
   if (i < s.size()) {
     switch (s[i]) {
-      case 's': case 'S': kind = TValueKind::Single; break;
-      case 'c': case 'C': kind = TValueKind::Currency; break;
-      case 'd': case 'D': kind = TValueKind::Date; break;
+      case 's':
+      case 'S':
+        kind = TValueKind::Single;
+        break;
+      case 'c':
+      case 'C':
+        kind = TValueKind::Currency;
+        break;
+      case 'd':
+      case 'D':
+        kind = TValueKind::Date;
+        break;
       default:
         if (error) *error = std::string("unexpected '") + s[i] + "' in a number";
         return TValueKind::Invalid;
@@ -245,8 +255,10 @@ TValueKind ClassifyFormValue(std::string_view Text, std::string* Error) {
   }
   const char c = s.front();
   if (c == '\'' || c == '#') {
-    return ScanString(s, Error, [](const std::string&) {}, [](std::uint32_t) {}) ? TValueKind::String
-                                                                                 : TValueKind::Invalid;
+    return ScanString(
+               s, Error, [](const std::string&) {}, [](std::uint32_t) {})
+               ? TValueKind::String
+               : TValueKind::Invalid;
   }
   if (IsDigit(c) || c == '-' || c == '$') return ClassifyNumber(s, Error);
   if (c == '[') {
@@ -275,20 +287,34 @@ TValueKind ClassifyFormValue(std::string_view Text, std::string* Error) {
 
 std::string_view ValueKindName(TValueKind Kind) {
   switch (Kind) {
-    case TValueKind::Invalid: return "invalid value";
-    case TValueKind::String: return "string";
-    case TValueKind::Integer: return "integer";
-    case TValueKind::Int64: return "64-bit integer";
-    case TValueKind::Float: return "floating-point number";
-    case TValueKind::Single: return "single-precision number";
-    case TValueKind::Currency: return "currency value";
-    case TValueKind::Date: return "date value";
-    case TValueKind::Boolean: return "Boolean (True or False)";
-    case TValueKind::Identifier: return "identifier";
-    case TValueKind::Set: return "set";
-    case TValueKind::List: return "list";
-    case TValueKind::Collection: return "collection";
-    case TValueKind::Binary: return "binary data";
+    case TValueKind::Invalid:
+      return "invalid value";
+    case TValueKind::String:
+      return "string";
+    case TValueKind::Integer:
+      return "integer";
+    case TValueKind::Int64:
+      return "64-bit integer";
+    case TValueKind::Float:
+      return "floating-point number";
+    case TValueKind::Single:
+      return "single-precision number";
+    case TValueKind::Currency:
+      return "currency value";
+    case TValueKind::Date:
+      return "date value";
+    case TValueKind::Boolean:
+      return "Boolean (True or False)";
+    case TValueKind::Identifier:
+      return "identifier";
+    case TValueKind::Set:
+      return "set";
+    case TValueKind::List:
+      return "list";
+    case TValueKind::Collection:
+      return "collection";
+    case TValueKind::Binary:
+      return "binary data";
   }
   return "value";
 }
@@ -323,13 +349,20 @@ int NumericTypeOf(std::string_view Text) {
   const char c = s.front();
   if (!IsDigit(c) && c != '-' && c != '$') return 0;
   switch (ClassifyNumber(s, nullptr)) {
-    case TValueKind::Integer: return 1;
-    case TValueKind::Int64: return 2;
-    case TValueKind::Float: return 3;
-    case TValueKind::Single: return 4;
-    case TValueKind::Currency: return 5;
-    case TValueKind::Date: return 6;
-    default: return 0;
+    case TValueKind::Integer:
+      return 1;
+    case TValueKind::Int64:
+      return 2;
+    case TValueKind::Float:
+      return 3;
+    case TValueKind::Single:
+      return 4;
+    case TValueKind::Currency:
+      return 5;
+    case TValueKind::Date:
+      return 6;
+    default:
+      return 0;
   }
 }
 
@@ -357,7 +390,10 @@ std::string IsValidString(std::string_view Text, char Quote) {
   if (Quote == '\'') {
     std::string error;
     if (s.empty() || (s.front() != '\'' && s.front() != '#')) return "not a quoted string";
-    return ScanString(s, &error, [](const std::string&) {}, [](std::uint32_t) {}) ? std::string() : error;
+    return ScanString(
+               s, &error, [](const std::string&) {}, [](std::uint32_t) {})
+               ? std::string()
+               : error;
   }
   if (s.size() < 2 || s.front() != Quote || s.back() != Quote) return "not a quoted string";
   for (std::size_t i = 1; i + 1 < s.size(); ++i) {
@@ -376,7 +412,8 @@ bool DecodeStringValue(std::string_view Notation, TLCID Lcid, std::u16string& Te
   if (s.empty() || (s.front() != '\'' && s.front() != '#')) return false;
   // First pass: is the value a wide string (a code above 255)?
   bool wide = false;
-  if (!ScanString(s, nullptr, [](const std::string&) {}, [&wide](std::uint32_t code) { wide |= code > 255; })) {
+  if (!ScanString(
+          s, nullptr, [](const std::string&) {}, [&wide](std::uint32_t code) { wide |= code > 255; })) {
     return false;
   }
   // Second pass: 8-bit runs and byte codes are collected in the code page and decoded together, so
@@ -406,8 +443,8 @@ std::string EncodeStringValue(std::u16string_view Text, TLCID Lcid) {
   if (Text.empty()) return "''";
   std::string out;
   bool inQuotes = false;
-  bool wide = false;                // a code above 255 makes the value a wide string
-  char16_t latinCode = 0;           // a code 128..255 the code page could not hold
+  bool wide = false;       // a code above 255 makes the value a wide string
+  char16_t latinCode = 0;  // a code 128..255 the code page could not hold
   const auto code = [&](unsigned unit) {
     if (inQuotes) out.push_back('\'');
     inQuotes = false;

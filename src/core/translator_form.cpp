@@ -24,7 +24,8 @@ std::vector<TVaqShortcut>& Shortcuts() {
 // Errors to ShowError; every question gets its default answer.
 class TDefaultMessageBoxes : public IVaqMessageBoxes {
  public:
-  TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons, TModalResult Default) override {
+  TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons,
+                          TModalResult Default) override {
     if (Type == TMsgDlgType::Error || Type == TMsgDlgType::Warning) {
       ShowError(Text);
     } else if (Type == TMsgDlgType::Information) {
@@ -40,22 +41,38 @@ std::string KeyName(std::uint32_t key) {
   if (key >= '0' && key <= '9') return std::string(1, static_cast<char>(key));
   if (key >= 112 && key <= 135) return "F" + std::to_string(key - 111);
   switch (key) {
-    case 8: return "Backspace";
-    case 9: return "Tab";
-    case 13: return "Return";
-    case 27: return "Esc";
-    case 32: return "Space";
-    case 33: return "PgUp";
-    case 34: return "PgDown";
-    case 35: return "End";
-    case 36: return "Home";
-    case 37: return "Left";
-    case 38: return "Up";
-    case 39: return "Right";
-    case 40: return "Down";
-    case 45: return "Ins";
-    case 46: return "Del";
-    default: return {};
+    case 8:
+      return "Backspace";
+    case 9:
+      return "Tab";
+    case 13:
+      return "Return";
+    case 27:
+      return "Esc";
+    case 32:
+      return "Space";
+    case 33:
+      return "PgUp";
+    case 34:
+      return "PgDown";
+    case 35:
+      return "End";
+    case 36:
+      return "Home";
+    case 37:
+      return "Left";
+    case 38:
+      return "Up";
+    case 39:
+      return "Right";
+    case 40:
+      return "Down";
+    case 45:
+      return "Ins";
+    case 46:
+      return "Del";
+    default:
+      return {};
   }
 }
 
@@ -81,7 +98,8 @@ void ClearVaqShortcuts() {
   Shortcuts().clear();
 }
 
-TVaqShortcut MakeVaqShortcutFromAction(const TfrmVaqTranslatorForm&, int KeyEventKind, const TVaqAction& Action) {
+TVaqShortcut MakeVaqShortcutFromAction(const TfrmVaqTranslatorForm&, int KeyEventKind,
+                                       const TVaqAction& Action) {
   return TVaqShortcut{Action.Name, KeyEventKind, Action.ShortCut};
 }
 
@@ -115,12 +133,18 @@ void VaqRequestToEnableMenuItem(TVaqMenuItem& Item) {
 
 std::string_view FilterName(TVaqFilter Filter) {
   switch (Filter) {
-    case TVaqFilter::All: return "All records";
-    case TVaqFilter::Untranslated: return "Untranslated";
-    case TVaqFilter::Translated: return "Translated";
-    case TVaqFilter::AutoTranslated: return "Auto-translated";
-    case TVaqFilter::Changed: return "Changed by the last update";
-    case TVaqFilter::Unused: return "Unused";
+    case TVaqFilter::All:
+      return "All records";
+    case TVaqFilter::Untranslated:
+      return "Untranslated";
+    case TVaqFilter::Translated:
+      return "Translated";
+    case TVaqFilter::AutoTranslated:
+      return "Auto-translated";
+    case TVaqFilter::Changed:
+      return "Changed by the last update";
+    case TVaqFilter::Unused:
+      return "Unused";
   }
   return {};
 }
@@ -141,8 +165,9 @@ IVaqMessageBoxes& TfrmVaqTranslatorForm::MessageBoxes() const {
   return messageBoxes_ ? *messageBoxes_ : defaults;
 }
 
-TVaqAction& TfrmVaqTranslatorForm::AddAction(std::string Name, std::string Caption, std::string Hint, int ImageIndex,
-                                             std::uint32_t ShortCut, std::function<void(TObject*)> OnExecute) {
+TVaqAction& TfrmVaqTranslatorForm::AddAction(std::string Name, std::string Caption, std::string Hint,
+                                             int ImageIndex, std::uint32_t ShortCut,
+                                             std::function<void(TObject*)> OnExecute) {
   auto action = std::make_unique<TVaqAction>();
   action->Name = std::move(Name);
   action->Category = "Edit";
@@ -186,12 +211,25 @@ void TfrmVaqTranslatorForm::FormCreate() {
     def.Key = id == kColIndex ? std::string() : info.Key;
     def.Caption = info.Caption;
     switch (id) {
-      case kColIndex: def.Width = 44; break;
-      case kColId: def.Width = 260; break;
-      case kColOrig: case kColCurr: def.Width = 200; break;
-      case kColStatus: def.Width = 96; break;
-      case kColComment: def.Width = 160; break;
-      default: def.Width = 140; break;
+      case kColIndex:
+        def.Width = 44;
+        break;
+      case kColId:
+        def.Width = 260;
+        break;
+      case kColOrig:
+      case kColCurr:
+        def.Width = 200;
+        break;
+      case kColStatus:
+        def.Width = 96;
+        break;
+      case kColComment:
+        def.Width = 160;
+        break;
+      default:
+        def.Width = 140;
+        break;
     }
     if (id == kColCurr) {
       def.EditMenuKind = 1;
@@ -223,11 +261,11 @@ void TfrmVaqTranslatorForm::FormCreate() {
       &AddAction("EditMarkUntranslated", "Mark untranslated", "Mark as untranslated", 2, scCtrl | 'U',
                  [this](TObject*) { MarkStatus(0); });
   GridActions[gaRestoreSaved] = &AddAction("EditRestoreSaved", "Restore saved value",
-                                           "Restore the values of the row as they were saved", 3, scCtrl | 'Z',
-                                           [this](TObject*) { RestoreSaved(); });
-  GridActions[gaFromRepository] =
-      &AddAction("EditFromRepository", "Translation from repository", "Take the translation from the repository",
-                 4, scCtrl | 'R', [this](TObject*) { TakeFromRepository(); });
+                                           "Restore the values of the row as they were saved", 3,
+                                           scCtrl | 'Z', [this](TObject*) { RestoreSaved(); });
+  GridActions[gaFromRepository] = &AddAction("EditFromRepository", "Translation from repository",
+                                             "Take the translation from the repository", 4, scCtrl | 'R',
+                                             [this](TObject*) { TakeFromRepository(); });
   GridActions[gaEditComment] = &AddAction("EditComment", "Edit comment...", "Edit the comment of the row", 5,
                                           scCtrl | 'M', [this](TObject*) { EditComment(); });
   for (TVaqAction* action : GridActions) {
@@ -242,7 +280,8 @@ void TfrmVaqTranslatorForm::FormCreate() {
 
   ToolBar.clear();
   for (const auto& action : Actions) ToolBar.push_back({"tb" + action->Name.substr(4), action->Name});
-  ToolBar.insert(ToolBar.begin() + kGridActionCount, TVaqToolButton{"ToolButton1", "", false, false, true, 8});
+  ToolBar.insert(ToolBar.begin() + kGridActionCount,
+                 TVaqToolButton{"ToolButton1", "", false, false, true, 8});
 }
 
 void TfrmVaqTranslatorForm::FormHide() {
@@ -284,12 +323,14 @@ bool TfrmVaqTranslatorForm::CanLeaveFile() {
   const std::string name = std::filesystem::path(CurrentFileName).filename().string();
   switch (MessageBoxes().MessageDlg("Save changes to " + name + "?", TMsgDlgType::Confirmation,
                                     TMsgDlgButtons::YesNoCancel, TModalResult::Cancel)) {
-    case TModalResult::Yes: return SaveToFile();
+    case TModalResult::Yes:
+      return SaveToFile();
     case TModalResult::No:
       Dirty = false;
       StateChanged();
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -309,7 +350,8 @@ void TfrmVaqTranslatorForm::ClearGrid(std::initializer_list<TVaqAllColId> Column
   VaqGrid.BeginUpdate();
   for (const TVaqAllColId id : Columns) {
     const int c = EnumToCol(id);
-    if (c >= 0 && c < static_cast<int>(VaqGrid.ColDefs.size())) VaqGrid.ColDefs[c].Caption = GetColInfo(id).Caption;
+    if (c >= 0 && c < static_cast<int>(VaqGrid.ColDefs.size()))
+      VaqGrid.ColDefs[c].Caption = GetColInfo(id).Caption;
   }
   VaqGrid.ClearSelection();
   VaqGrid.SetRowCount(0);
@@ -325,8 +367,12 @@ void TfrmVaqTranslatorForm::ClearGrid(std::initializer_list<TVaqAllColId> Column
 
 TLCID TfrmVaqTranslatorForm::ColumnLcid(int Column) const {
   switch (ColToEnum(Column)) {
-    case kColOrig: case kColPrevOrig: case kColId: return VaqGrid.OrigLCID;
-    default: return VaqGrid.XlatLCID;
+    case kColOrig:
+    case kColPrevOrig:
+    case kColId:
+      return VaqGrid.OrigLCID;
+    default:
+      return VaqGrid.XlatLCID;
   }
 }
 
@@ -399,9 +445,10 @@ bool TfrmVaqTranslatorForm::ValidateGridEntry(TVaqGrid& Grid, int RefColumn, int
   const std::string message = CheckValueAgainstOriginal(Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row));
   if (message.empty()) return true;
   const int number = Grid.DisplayNumber(Row);
-  const std::string& caption = Column < static_cast<int>(Grid.ColDefs.size()) ? Grid.ColDefs[Column].Caption : "";
-  MessageBoxes().MessageDlg("Row " + std::to_string(number > 0 ? number : Row) + ", " + caption + ": " + message +
-                                "\nThe cell keeps its value.",
+  const std::string& caption =
+      Column < static_cast<int>(Grid.ColDefs.size()) ? Grid.ColDefs[Column].Caption : "";
+  MessageBoxes().MessageDlg("Row " + std::to_string(number > 0 ? number : Row) + ", " + caption + ": " +
+                                message + "\nThe cell keeps its value.",
                             TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
   return false;
 }
@@ -534,13 +581,15 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuPoping(TObject*, TVaqMenuItem& MenuIt
   for (int c = 1; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
     const TColDef& def = VaqGrid.ColDefs[c];
     if (def.Width <= 0 || def.EditMenuKind == 0) continue;
-    VaqNewMenuItem(this, MenuItem, def.GetMenuCaption(), 0, false, VaqGrid.GetShowRow(VaqGrid.Row),
-                   [this](TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, hcVaqActionPopupMenu, "", c, 1);
+    VaqNewMenuItem(
+        this, MenuItem, def.GetMenuCaption(), 0, false, VaqGrid.GetShowRow(VaqGrid.Row),
+        [this](TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, hcVaqActionPopupMenu, "", c, 1);
   }
   VaqRequestToEnableMenuItem(MenuItem);
 }
 
-std::vector<std::string> TfrmVaqTranslatorForm::StatusLookupValues(const TVaqGrid& Grid, int Column, int Row) const {
+std::vector<std::string> TfrmVaqTranslatorForm::StatusLookupValues(const TVaqGrid& Grid, int Column,
+                                                                   int Row) const {
   return {Grid.Cell(Column, Row)};
 }
 
@@ -558,10 +607,9 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuClick(TVaqMenuItem& Sender) {
     text = Sender.Caption;
   } else {
     text = CellEditText(column, rows.front());
-    if (!MessageBoxes().InputQuery(VaqGrid.ColDefs[column].Caption,
-                                   "Value for " + std::to_string(rows.size()) +
-                                       (rows.size() == 1 ? " row:" : " rows:"),
-                                   text)) {
+    if (!MessageBoxes().InputQuery(
+            VaqGrid.ColDefs[column].Caption,
+            "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:"), text)) {
       return;
     }
   }
@@ -607,12 +655,18 @@ bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
   const int prevOrig = EnumToCol(kColPrevOrig);
   const int ord = status >= 0 ? StrToStatusOrd(VaqGrid.Cell(status, Row)) : -1;
   switch (Which) {
-    case TVaqFilter::Untranslated: return ord == 0;
-    case TVaqFilter::Translated: return ord == 1;
-    case TVaqFilter::AutoTranslated: return ord == 2;
-    case TVaqFilter::Unused: return ord == 3;
-    case TVaqFilter::Changed: return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
-    default: return true;
+    case TVaqFilter::Untranslated:
+      return ord == 0;
+    case TVaqFilter::Translated:
+      return ord == 1;
+    case TVaqFilter::AutoTranslated:
+      return ord == 2;
+    case TVaqFilter::Unused:
+      return ord == 3;
+    case TVaqFilter::Changed:
+      return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
+    default:
+      return true;
   }
 }
 
@@ -634,7 +688,10 @@ void TfrmVaqTranslatorForm::VaqGridProcessFilters(TObject*, int Index, bool Keep
 }
 
 TfrmVaqTranslatorForm::TCounts TfrmVaqTranslatorForm::Counts() const {
-  TCounts counts;
+  if (countsVersion_ == VaqGrid.Version()) return counts_;
+  countsVersion_ = VaqGrid.Version();
+  TCounts& counts = counts_;
+  counts = TCounts{};
   const int status = EnumToCol(kColStatus);
   counts.Shown = VaqGrid.HasRows ? static_cast<int>(VaqGrid.ShownRows().size()) : 0;
   if (!VaqGrid.HasRows || status < 0) return counts;
@@ -707,22 +764,22 @@ std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest
     info.FileName = file;
     info.Columns = Request.Columns;
     try {
-      FileType->SearchFile(info, Request.Text, Request.CaseSensitive, Request.WholeWord, Request.IgnoreAccelerators,
-                           [&](TVaqTranslatorMgr& Sender, const std::string&, const std::string& Text,
-                               const std::string&, int Column, int Index, int, int Position, TLCID, TLCID,
-                               bool& Continue) {
-                             TVaqSearchHit hit;
-                             hit.FileName = file;
-                             hit.Index = Index;
-                             hit.ColumnId = static_cast<TVaqAllColId>(Column);
-                             hit.Position = Position;
-                             hit.Text = Text;
-                             if (Index >= 0 && Index < Sender.GetCount()) {
-                               hit.Id = GetValue(Sender.GetStrings(Index), "ID:");
-                             }
-                             hits.push_back(std::move(hit));
-                             Continue = hits.size() < 100000;
-                           });
+      FileType->SearchFile(
+          info, Request.Text, Request.CaseSensitive, Request.WholeWord, Request.IgnoreAccelerators,
+          [&](TVaqTranslatorMgr& Sender, const std::string&, const std::string& Text, const std::string&,
+              int Column, int Index, int, int Position, TLCID, TLCID, bool& Continue) {
+            TVaqSearchHit hit;
+            hit.FileName = file;
+            hit.Index = Index;
+            hit.ColumnId = static_cast<TVaqAllColId>(Column);
+            hit.Position = Position;
+            hit.Text = Text;
+            if (Index >= 0 && Index < Sender.GetCount()) {
+              hit.Id = GetValue(Sender.GetStrings(Index), "ID:");
+            }
+            hits.push_back(std::move(hit));
+            Continue = hits.size() < 100000;
+          });
     } catch (const EVaqError& error) {
       MessageBoxes().MessageDlg(file + ": " + error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok,
                                 TModalResult::Ok);
@@ -750,8 +807,8 @@ bool TfrmVaqTranslatorForm::GotoHit(const TVaqSearchHit& Hit) {
   return true;
 }
 
-void TfrmVaqTranslatorForm::RunListEvent(TListEvent Event, const std::vector<std::string>& FileNames, void* Data,
-                                         TListEventCallback Confirm) {
+void TfrmVaqTranslatorForm::RunListEvent(TListEvent Event, const std::vector<std::string>& FileNames,
+                                         void* Data, TListEventCallback Confirm) {
   if (!FileType || !FileType->DoListEvent || FileNames.empty()) return;
   const bool touchesOpen = std::ranges::find(FileNames, CurrentFileName) != FileNames.end();
   if (touchesOpen && Dirty && !SaveToFile()) return;

@@ -20,6 +20,7 @@ void TVaqGrid::EndUpdate(bool Repaint) {
 }
 
 void TVaqGrid::Changed(bool Structure) {
+  ++version_;
   if (updates_ > 0) {
     pending_ = true;
     pendingStructure_ = pendingStructure_ || Structure;
@@ -75,6 +76,7 @@ const std::string& TVaqGrid::Cell(int Column, int Row) const {
 void TVaqGrid::SetCell(int Column, int Row, std::string Text) {
   cells_[Index(Column, Row)] = std::move(Text);
   changed_[static_cast<std::size_t>(Row)] |= 1u << std::min(Column, 31);
+  ++version_;
   if (updates_ > 0) {
     pending_ = true;
   } else if (OnCellChanged) {

@@ -46,7 +46,8 @@ std::string OptionsKey() {
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i]))) {
       return false;
     }
   }
@@ -162,7 +163,8 @@ void TfrmVaqRuxForm::FillGrid() {
   TRuxMgr& mgr = *RuxMgr();
   VaqGrid.SetOrigLCID(vaq::StrToLCID(mgr.Stats.SourceLang));
   VaqGrid.SetXLatLCID(vaq::StrToLCID(mgr.Stats.TargetLang));
-  const auto setCaptions = [this](vaq::TVaqAllColId origId, vaq::TVaqAllColId xlatId, std::string a, std::string b) {
+  const auto setCaptions = [this](vaq::TVaqAllColId origId, vaq::TVaqAllColId xlatId, std::string a,
+                                  std::string b) {
     if (vaq::AnsiSameText(a, b)) {
       a = vaq::Format(vaq::sDupLang1, {a});
       b = vaq::Format(vaq::sDupLang2, {b});
@@ -189,17 +191,38 @@ void TfrmVaqRuxForm::FillGrid() {
       for (int c = 0; c < static_cast<int>(ColIds.size()) && c < VaqGrid.ColCount(); ++c) {
         std::string text;
         switch (ColIds[static_cast<std::size_t>(c)]) {
-          case ColIndex: text = std::to_string(r); break;
-          case ColId: text = std::move(record.Id); break;
-          case ColOrig: text = std::move(record.Orig); break;
-          case ColStatus: text = std::string(vaq::XStatusString[std::min<std::size_t>(record.Status, 3)]); break;
-          case ColCurr: text = std::move(record.Curr); break;
-          case ColCreated: text = vaq::VaqDateTimeToStr(record.Created); break;
-          case ColModified: text = vaq::VaqDateTimeToStr(record.Modified); break;
-          case ColPrevOrig: text = std::move(record.PrevOrig); break;
-          case ColPrevCurr: text = std::move(record.PrevCurr); break;
-          case ColComment: text = std::move(record.Comment); break;
-          default: break;
+          case ColIndex:
+            text = std::to_string(r);
+            break;
+          case ColId:
+            text = std::move(record.Id);
+            break;
+          case ColOrig:
+            text = std::move(record.Orig);
+            break;
+          case ColStatus:
+            text = std::string(vaq::XStatusString[std::min<std::size_t>(record.Status, 3)]);
+            break;
+          case ColCurr:
+            text = std::move(record.Curr);
+            break;
+          case ColCreated:
+            text = vaq::VaqDateTimeToStr(record.Created);
+            break;
+          case ColModified:
+            text = vaq::VaqDateTimeToStr(record.Modified);
+            break;
+          case ColPrevOrig:
+            text = std::move(record.PrevOrig);
+            break;
+          case ColPrevCurr:
+            text = std::move(record.PrevCurr);
+            break;
+          case ColComment:
+            text = std::move(record.Comment);
+            break;
+          default:
+            break;
         }
         VaqGrid.SetCell(c, r, std::move(text));
       }
@@ -262,10 +285,16 @@ void TfrmVaqRuxForm::GridToMgr() {
       const std::string& cell = VaqGrid.Cell(c, r);
       std::string value;
       switch (def.ColumnId) {
-        case ColStatus: value = std::to_string(vaq::StrToStatusOrd(cell)); break;
+        case ColStatus:
+          value = std::to_string(vaq::StrToStatusOrd(cell));
+          break;
         case ColCreated:
-        case ColModified: value = vaq::StrDateToStrFloat(cell); break;
-        default: value = cell; break;
+        case ColModified:
+          value = vaq::StrDateToStrFloat(cell);
+          break;
+        default:
+          value = cell;
+          break;
       }
       if (vaq::GetValueView(notes, def.Key, "\x01") != value) notes = vaq::SetValue(notes, def.Key, value);
     }
@@ -330,8 +359,9 @@ void TfrmVaqRuxForm::FormCreate() {
   MgrClass = [](const std::string& file) { return std::make_unique<TRuxMgr>(file); };
   vaq::TfrmVaqTranslatorForm::FormCreate();
 
-  EditShowOriginalForm = &AddAction("EditShowOriginalForm", "Show orig. form", "Show original form", kImageShowOrig,
-                                    vaq::scCtrl | 118, [this](vaq::TObject* s) { EditShowOriginalFormExecute(s); });
+  EditShowOriginalForm =
+      &AddAction("EditShowOriginalForm", "Show orig. form", "Show original form", kImageShowOrig,
+                 vaq::scCtrl | 118, [this](vaq::TObject* s) { EditShowOriginalFormExecute(s); });
   EditShowOriginalForm->OnUpdate = [this](vaq::TObject* s) { EditShowOriginalFormUpdate(s); };
   EditShowTranslatedForm =
       &AddAction("EditShowTranslatedForm", "Show curr. form", "Show translated form", kImageShowXlat,
@@ -349,8 +379,8 @@ void TfrmVaqRuxForm::FormCreate() {
   ToolBar.push_back({"ToolButton4", "EditRefreshXlatForm", false});
   ToolBar.push_back({"tbOnTopMode", "EditOnTopMode", false});
 
-  vaq::TVaqAction* const previewActions[] = {EditShowOriginalForm, EditShowTranslatedForm, EditRefreshXlatForm,
-                                             EditOnTopMode};
+  vaq::TVaqAction* const previewActions[] = {EditShowOriginalForm, EditShowTranslatedForm,
+                                             EditRefreshXlatForm, EditOnTopMode};
   if (!vaq::UseOlk) {
     FindToolButton("ToolButton2")->Visible = false;
     for (vaq::TVaqAction* action : previewActions) action->Visible = false;
@@ -479,9 +509,9 @@ void TfrmVaqRuxForm::VaqGridEditMenuPoping(vaq::TObject*, vaq::TVaqMenuItem& Men
   vaq::VaqClearMenuItems(popup, vaq::kGridActionCount);
   for (vaq::TVaqAction* action : GridActions) {
     action->Update();
-    vaq::VaqNewMenuItem(this, popup, action->Caption, action->ShortCut, false, action->Enabled,
-                        [action](vaq::TVaqMenuItem&) { action->OnExecute(nullptr); }, vaq::hcVaqActionPopupMenu,
-                        "", 0, 1);
+    vaq::VaqNewMenuItem(
+        this, popup, action->Caption, action->ShortCut, false, action->Enabled,
+        [action](vaq::TVaqMenuItem&) { action->OnExecute(nullptr); }, vaq::hcVaqActionPopupMenu, "", 0, 1);
   }
   const bool anySelected = VaqGrid.HasSelection();
   for (int c = 1; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
@@ -501,9 +531,9 @@ void TfrmVaqRuxForm::VaqGridEditMenuPoping(vaq::TObject*, vaq::TVaqMenuItem& Men
     } else if (ColToEnum(c) == ColCurr) {
       enabled = IsSelectionOfOneType(c);
     }
-    vaq::VaqNewMenuItem(this, MenuItem, def.GetMenuCaption(), 0, false, enabled,
-                        [this](vaq::TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, vaq::hcVaqActionPopupMenu,
-                        "", c, 1);
+    vaq::VaqNewMenuItem(
+        this, MenuItem, def.GetMenuCaption(), 0, false, enabled,
+        [this](vaq::TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, vaq::hcVaqActionPopupMenu, "", c, 1);
   }
   vaq::VaqRequestToEnableMenuItem(MenuItem);
 }
@@ -540,7 +570,8 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
       } else if (isBool(text)) {
         kind = Kind::Boolean;
       } else if (const auto it = std::ranges::find_if(
-                     kPairs, [&](const auto& p) { return vaq::HasOpenAndCloseChars(text, p.first, p.second); });
+                     kPairs,
+                     [&](const auto& p) { return vaq::HasOpenAndCloseChars(text, p.first, p.second); });
                  it != std::end(kPairs)) {
         kind = Kind::Bracketed;
         pair = *it;
@@ -556,12 +587,21 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
     }
     bool match = false;
     switch (kind) {
-      case Kind::Numeric: match = numeric == numericType; break;
-      case Kind::Boolean: match = numeric == 0 && isBool(text); break;
-      case Kind::Bracketed: match = numeric == 0 && vaq::HasOpenAndCloseChars(text, pair.first, pair.second); break;
-      case Kind::Quoted: match = numeric == 0 && vaq::IsValidString(text, quote).empty(); break;
+      case Kind::Numeric:
+        match = numeric == numericType;
+        break;
+      case Kind::Boolean:
+        match = numeric == 0 && isBool(text);
+        break;
+      case Kind::Bracketed:
+        match = numeric == 0 && vaq::HasOpenAndCloseChars(text, pair.first, pair.second);
+        break;
+      case Kind::Quoted:
+        match = numeric == 0 && vaq::IsValidString(text, quote).empty();
+        break;
       case Kind::Other:
-        match = numeric == 0 && !vaq::IsValidString(text, '\'').empty() && !vaq::IsValidString(text, '"').empty();
+        match =
+            numeric == 0 && !vaq::IsValidString(text, '\'').empty() && !vaq::IsValidString(text, '"').empty();
         break;
     }
     if (!match) return false;
@@ -606,8 +646,8 @@ void TfrmVaqRuxForm::ApplyDesignerValues(std::string Name, std::vector<TDesigner
     const std::string& id = VaqGrid.Cell(idColumn, r);
     if (id.size() < 2 || !StartsWithNoCase(std::string_view(id).substr(2), key)) continue;
     const std::string_view path = std::string_view(id).substr(2 + key.size());
-    const auto entry =
-        std::ranges::find_if(Entries, [&](const TDesignerValue& e) { return vaq::AnsiSameText(e.Name, path); });
+    const auto entry = std::ranges::find_if(
+        Entries, [&](const TDesignerValue& e) { return vaq::AnsiSameText(e.Name, path); });
     if (entry == Entries.end()) continue;
     const std::string value = std::to_string(entry->Value);
     if (VaqGrid.Cell(currColumn, r) != value) {

@@ -64,7 +64,9 @@ class FakeViewer : public IEditorViewer {
   void ShowForm(const std::string&, bool Original, bool OnTop) override {
     Calls.push_back(std::string("show ") + (Original ? "orig" : "xlat") + (OnTop ? " top" : ""));
   }
-  void HideForm(bool Original) override { Calls.push_back(std::string("hide ") + (Original ? "orig" : "xlat")); }
+  void HideForm(bool Original) override {
+    Calls.push_back(std::string("hide ") + (Original ? "orig" : "xlat"));
+  }
   void DestroyForm(bool Original) override {
     Calls.push_back(std::string("destroy ") + (Original ? "orig" : "xlat"));
   }
@@ -83,7 +85,8 @@ class FakeViewer : public IEditorViewer {
 class FakeDesigner : public IVaqFormDesigner {
  public:
   void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> N) override { Notifier = std::move(N); }
-  void SetPropertyValue(const std::string& Object, const std::string& Prop, const std::string& Value) override {
+  void SetPropertyValue(const std::string& Object, const std::string& Prop,
+                        const std::string& Value) override {
     Values.push_back(Object + "." + Prop + "=" + Value);
   }
   std::shared_ptr<IVaqFormDesignerNotifier> Notifier;
@@ -111,10 +114,11 @@ class GridWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadColumnCaptions();
-    SetFormWriter([this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
-      ++formsWritten_;
-      return true;
-    });
+    SetFormWriter(
+        [this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
+          ++formsWritten_;
+          return true;
+        });
     vaq::SetVaqClock([] { return 46100.5; });
     InstallEditorViewer(&viewer_);
     bShowOrigForm = bShowXlatForm = bStayOnTop = bShowAllProperties = false;
@@ -172,7 +176,8 @@ const std::vector<Rec> kButtons = {
 };
 
 TEST_F(GridWindow, EmptyNotesShowOnePlaceholderRow) {
-  for (const auto& records : {std::vector<Rec>{}, std::vector<Rec>{{"O:Form1.TabOrder", "0", "0", 0, false}}}) {
+  for (const auto& records :
+       {std::vector<Rec>{}, std::vector<Rec>{{"O:Form1.TabOrder", "0", "0", 0, false}}}) {
     Open(records);
     EXPECT_EQ(Grid().RowCount(), 2);
     EXPECT_FALSE(Grid().HasRows);
@@ -233,10 +238,10 @@ TEST_F(GridWindow, SameLanguagesGetDistinctCaptions) {
 TEST_F(GridWindow, ObjectDelimiters) {
   Open({
       {"O:Form1.O:Panel1.Caption"},
-      {"O:Form1.O:Panel1.O:Button1.Caption"},  // a deeper component: 1
+      {"O:Form1.O:Panel1.O:Button1.Caption"},            // a deeper component: 1
       {"O:Form1.O:Panel1.O:Button1.Width", "75", "75"},  // same component: 0
-      {"O:Form1.O:Panel1.Hint"},               // back up: 2
-      {"O:Form1.O:Panel2.Caption"},            // a sibling: 3
+      {"O:Form1.O:Panel1.Hint"},                         // back up: 2
+      {"O:Form1.O:Panel2.Caption"},                      // a sibling: 3
   });
   EXPECT_EQ(Grid().GetObjectDelimeter(1), 1);  // the first row compares with nothing
   EXPECT_EQ(Grid().GetObjectDelimeter(2), 1);
@@ -323,9 +328,16 @@ TEST_F(GridWindow, StringCellsAreEditedAsText) {
   EXPECT_TRUE(window_->IsTextCell(curr, 1));
   EXPECT_EQ(window_->CellEditText(curr, 1), "a\r\nb");
   EXPECT_EQ(window_->CellTextFromEdit(curr, 1, "It's"), "'It'#39's'");
-  EXPECT_EQ(window_->CellTextFromEdit(curr, 1, "\xC3\xBC" "ber"), "'\xFC" "ber'");  // ü in cp1252
+  EXPECT_EQ(window_->CellTextFromEdit(curr, 1,
+                                      "\xC3\xBC"
+                                      "ber"),
+            "'\xFC"
+            "ber'");  // ü in cp1252
   // A character cp1252 cannot hold becomes a code; the value is then a wide string.
-  EXPECT_EQ(window_->CellTextFromEdit(curr, 1, "\xD0\x96" "x"), "#1046'x'");
+  EXPECT_EQ(window_->CellTextFromEdit(curr, 1,
+                                      "\xD0\x96"
+                                      "x"),
+            "#1046'x'");
   EXPECT_TRUE(window_->EditCell(curr, 1, window_->CellTextFromEdit(curr, 1, "\xD0\x96\xC3\xBC")));
   EXPECT_EQ(window_->CellEditText(curr, 1), "\xD0\x96\xC3\xBC");
   EXPECT_EQ(window_->DisplayText(curr, 1), "#1046'\xC3\xBC'");
@@ -467,8 +479,8 @@ TEST_F(GridWindow, OpeningAFileShowsThePreviewsOfItsOptions) {
   bShowXlatForm = true;
   const std::string form = SaveForm(kButtons);
   window_->LoadFromFile(form);
-  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "create xlat", "hide orig",
-                                                      "show xlat", "designer options"}));
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "create xlat",
+                                                     "hide orig", "show xlat", "designer options"}));
   EXPECT_TRUE(bShowXlatForm);  // not toggled
 }
 

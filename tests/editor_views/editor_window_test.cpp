@@ -48,7 +48,9 @@ QApplication& App() {
 
 class FakeViewer : public IEditorViewer {
  public:
-  void ShowForm(const std::string&, bool Original, bool) override { Calls.push_back(Original ? "show orig" : "show xlat"); }
+  void ShowForm(const std::string&, bool Original, bool) override {
+    Calls.push_back(Original ? "show orig" : "show xlat");
+  }
   void HideForm(bool Original) override { Calls.push_back(Original ? "hide orig" : "hide xlat"); }
   void DestroyForm(bool Original) override { Calls.push_back(Original ? "destroy orig" : "destroy xlat"); }
   void CreateForm(const std::string&, bool) override {}
@@ -89,18 +91,21 @@ class EditorWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     App();
-    fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", project_, fs::copy_options::recursive);
+    fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", project_,
+             fs::copy_options::recursive);
     InstallEditorViewer(&viewer_);
     ModuleStartup();
     vaq::TStats stats;
     vaq::TStringObjectList forms;
     std::vector<std::string> units;
-    for (const char* unit : {"MainForm.pas", "AddressFrame.pas", "BaseDialog.pas", "OptionsDialog.pas", "ReportView.cpp"}) {
+    for (const char* unit :
+         {"MainForm.pas", "AddressFrame.pas", "BaseDialog.pas", "OptionsDialog.pas", "ReportView.cpp"}) {
       units.push_back(project_ + "/" + unit);
     }
     Units tools(units);
     vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
-        ->UpdateForms(&forms, stats, project_, project_, Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0, {});
+        ->UpdateForms(&forms, stats, project_, project_, Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0,
+                      {});
     window_ = views::CreateRuxEditorWindow(*frmVaqForm());
     window_->SetErrorBoxes(false);
     frmVaqForm()->SetMessageBoxes(&boxes_);
@@ -117,7 +122,9 @@ class EditorWindow : public ::testing::Test {
     ModuleShutdown();
     InstallEditorViewer(nullptr);
   }
-  std::string Lang(const std::string& name = {}) const { return project_ + "/de-DE" + (name.empty() ? "" : "/" + name); }
+  std::string Lang(const std::string& name = {}) const {
+    return project_ + "/de-DE" + (name.empty() ? "" : "/" + name);
+  }
   TfrmVaqRuxForm& Logic() { return *frmVaqForm(); }
   // The view row of the record with this Id.
   int RowOf(const std::string& id) {
@@ -128,7 +135,9 @@ class EditorWindow : public ::testing::Test {
     ADD_FAILURE() << "no row " << id;
     return -1;
   }
-  QModelIndex Curr(const std::string& id) { return window_->Model()->index(RowOf(id), Logic().EnumToCol(ColCurr)); }
+  QModelIndex Curr(const std::string& id) {
+    return window_->Model()->index(RowOf(id), Logic().EnumToCol(ColCurr));
+  }
   QAction* SetValueItem(QMenu& menu, const QString& caption) {
     for (QAction* action : menu.actions()) {
       if (action->menu()) {
@@ -150,8 +159,9 @@ class EditorWindow : public ::testing::Test {
 
 TEST_F(EditorWindow, ShowsTheFileWithItsCountsAndCaptions) {
   EXPECT_GT(window_->Model()->rowCount(), 10);
-  EXPECT_EQ(window_->Model()->headerData(Logic().EnumToCol(ColCurr), Qt::Horizontal, Qt::DisplayRole).toString(),
-            QStringLiteral("German (Germany)"));
+  EXPECT_EQ(
+      window_->Model()->headerData(Logic().EnumToCol(ColCurr), Qt::Horizontal, Qt::DisplayRole).toString(),
+      QStringLiteral("German (Germany)"));
   EXPECT_TRUE(window_->CountsLabel()->text().contains(QStringLiteral("translated")));
   EXPECT_TRUE(window_->windowTitle().startsWith(QStringLiteral("MainForm.rux")));
   // The file list: one group with the five forms and their counts.
@@ -313,7 +323,9 @@ TEST_F(EditorWindow, TranslatorSession) {
   EXPECT_EQ(values["O:MainForm.O:btnOK.Caption"], "'&Speichern'");
   EXPECT_EQ(values["O:MainForm.Width"], "720");
   // The file list's counts were refreshed.
-  EXPECT_EQ(window_->Logic().Files.front().Stats.Translated + window_->Logic().Files.front().Stats.Untranslated > 0, true);
+  EXPECT_EQ(
+      window_->Logic().Files.front().Stats.Translated + window_->Logic().Files.front().Stats.Untranslated > 0,
+      true);
 }
 
 }  // namespace

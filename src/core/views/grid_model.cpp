@@ -9,7 +9,8 @@
 
 namespace vaq::views {
 
-TGridModel::TGridModel(TfrmVaqTranslatorForm& Window, QObject* Parent) : QAbstractTableModel(Parent), window_(Window) {}
+TGridModel::TGridModel(TfrmVaqTranslatorForm& Window, QObject* Parent)
+    : QAbstractTableModel(Parent), window_(Window) {}
 
 int TGridModel::rowCount(const QModelIndex& Parent) const {
   return Parent.isValid() ? 0 : static_cast<int>(window_.VaqGrid.ShownRows().size());
@@ -21,7 +22,8 @@ int TGridModel::columnCount(const QModelIndex& Parent) const {
 
 int TGridModel::GridRow(int ViewRow) const {
   const auto& shown = window_.VaqGrid.ShownRows();
-  return ViewRow >= 0 && ViewRow < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(ViewRow)] : -1;
+  return ViewRow >= 0 && ViewRow < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(ViewRow)]
+                                                                  : -1;
 }
 
 int TGridModel::ViewRow(int GridRow) const {
@@ -46,7 +48,8 @@ QVariant TGridModel::data(const QModelIndex& Index, int Role) const {
     case Qt::ForegroundRole: {
       if (window_.VaqGrid.GetMgrIndex(row) < 0) return {};
       const int status = window_.EnumToCol(kColStatus);
-      if (status >= 0 && StrToStatusOrd(window_.VaqGrid.Cell(status, row)) == 3) return QBrush(QColor(128, 128, 128));
+      if (status >= 0 && StrToStatusOrd(window_.VaqGrid.Cell(status, row)) == 3)
+        return QBrush(QColor(128, 128, 128));
       if (window_.ColToEnum(column) == kColIndex) return QBrush(QColor(110, 110, 110));
       return {};
     }
@@ -54,9 +57,12 @@ QVariant TGridModel::data(const QModelIndex& Index, int Role) const {
       if (window_.VaqGrid.GetMgrIndex(row) < 0 || window_.ColToEnum(column) != kColCurr) return {};
       const int status = window_.EnumToCol(kColStatus);
       switch (status >= 0 ? StrToStatusOrd(window_.VaqGrid.Cell(status, row)) : -1) {
-        case 0: return QBrush(QColor(255, 236, 214));  // untranslated
-        case 2: return QBrush(QColor(226, 238, 255));  // from the repository
-        default: return {};
+        case 0:
+          return QBrush(QColor(255, 236, 214));  // untranslated
+        case 2:
+          return QBrush(QColor(226, 238, 255));  // from the repository
+        default:
+          return {};
       }
     }
     case Qt::TextAlignmentRole:
@@ -102,7 +108,8 @@ void TGridModel::Reset() {
 }
 
 void TGridModel::Refresh() {
-  if (rowCount() > 0 && columnCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  if (rowCount() > 0 && columnCount() > 0)
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void TGridModel::CellChanged(int Column, int GridRow) {

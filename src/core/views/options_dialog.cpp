@@ -27,8 +27,9 @@ QWidget* CreateGeneralPage(QWidget* parent) {
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new TPropCheckBox(QStringLiteral("Refresh the translated preview without asking to save"),
                                       kOptRefreshWithoutAsking, page));
-  layout->addWidget(new TPropCheckBox(QStringLiteral("Take new values from the translation repository on update"),
-                                      kOptUseRepositoryOnUpdate, page));
+  layout->addWidget(
+      new TPropCheckBox(QStringLiteral("Take new values from the translation repository on update"),
+                        kOptUseRepositoryOnUpdate, page));
   auto* form = new QFormLayout();
   form->addRow(QStringLiteral("Lines between components:"),
                new TPropComboBox({QStringLiteral("None"), QStringLiteral("Above each group"),
@@ -55,7 +56,8 @@ void TPropCheckBox::Apply() {
 
 TPropEdit::TPropEdit(int OptionIndex, QWidget* Parent) : QLineEdit(Parent), TPropControl(OptionIndex) {
   setObjectName(QStringLiteral("eb%1").arg(OptionIndex));
-  if (VaqINTOptionProps.Entry(OptionIndex).Kind == TOptionKind::Integer) setValidator(new QIntValidator(this));
+  if (VaqINTOptionProps.Entry(OptionIndex).Kind == TOptionKind::Integer)
+    setValidator(new QIntValidator(this));
   Load();
 }
 void TPropEdit::Load() {
@@ -66,7 +68,9 @@ void TPropEdit::Apply() {
   if (entry.Kind == TOptionKind::Integer) {
     bool ok = false;
     const qlonglong value = text().toLongLong(&ok);
-    if (!ok) throw EVaqError("Option " + std::string(entry.Name) + " takes an integer, not \"" + text().toStdString() + "\"");
+    if (!ok)
+      throw EVaqError("Option " + std::string(entry.Name) + " takes an integer, not \"" +
+                      text().toStdString() + "\"");
     VaqINTOptionProps.Set(OptionIndex(), TOptionValue(static_cast<std::int64_t>(value)));
   } else {
     VaqINTOptionProps.Set(OptionIndex(), TOptionValue(text().toStdString()));

@@ -13,7 +13,8 @@
 
 namespace vaq::views {
 
-TSearchDialog::TSearchDialog(TfrmVaqTranslatorForm& Window, QWidget* Parent) : QDialog(Parent), window_(Window) {
+TSearchDialog::TSearchDialog(TfrmVaqTranslatorForm& Window, QWidget* Parent)
+    : QDialog(Parent), window_(Window) {
   setWindowTitle(QStringLiteral("Find"));
   setObjectName(QStringLiteral("frmSearch"));
   Text = new QLineEdit(this);
@@ -77,10 +78,12 @@ int TSearchDialog::Find() {
   request.AllFiles = AllFiles->isChecked();
   for (int i = 0; i < Columns->count(); ++i) {
     const QListWidgetItem* item = Columns->item(i);
-    request.Columns.push_back({item->data(Qt::UserRole + 1).toString().toStdString(), item->checkState() == Qt::Checked});
+    request.Columns.push_back(
+        {item->data(Qt::UserRole + 1).toString().toStdString(), item->checkState() == Qt::Checked});
   }
   // The search text is typed in UTF-8; records hold the code pages of their languages.
-  request.Text = Utf8ToString(window_.VaqGrid.XlatLCID ? window_.VaqGrid.XlatLCID : VaqGetThreadLocale(), request.Text);
+  request.Text =
+      Utf8ToString(window_.VaqGrid.XlatLCID ? window_.VaqGrid.XlatLCID : VaqGetThreadLocale(), request.Text);
   hits_ = window_.Search(request);
   Results->clear();
   for (std::size_t i = 0; i < hits_.size(); ++i) {
@@ -89,7 +92,8 @@ int TSearchDialog::Find() {
     item->setText(0, QFileInfo(QString::fromStdString(hit.FileName)).fileName());
     item->setText(1, QString::number(hit.Index + 1));
     const int column = window_.EnumToCol(hit.ColumnId);
-    item->setText(2, column >= 0 ? QString::fromStdString(window_.VaqGrid.ColDefs[column].Caption) : QString());
+    item->setText(2,
+                  column >= 0 ? QString::fromStdString(window_.VaqGrid.ColDefs[column].Caption) : QString());
     item->setText(3, QString::fromStdString(hit.Id));
     item->setText(4, QString::fromStdString(StringToUtf8(window_.VaqGrid.XlatLCID, hit.Text)));
     item->setData(0, Qt::UserRole, static_cast<int>(i));

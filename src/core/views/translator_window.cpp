@@ -40,12 +40,14 @@ class TGridDelegate : public QStyledItemDelegate {
  public:
   TGridDelegate(TTranslatorWindow& Window, QObject* Parent) : QStyledItemDelegate(Parent), window_(Window) {}
 
-  QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+  QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option,
+                        const QModelIndex& Index) const override {
     TfrmVaqTranslatorForm& logic = window_.Logic();
     const int row = window_.Model()->GridRow(Index.row());
     if (logic.ColToEnum(Index.column()) == kColStatus) {
       auto* box = new QComboBox(Parent);
-      for (const auto& name : XStatusString) box->addItem(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+      for (const auto& name : XStatusString)
+        box->addItem(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
       return box;
     }
     if (row >= 0 && logic.CellEditText(Index.column(), row).find('\n') != std::string::npos) {
@@ -79,7 +81,8 @@ class TGridDelegate : public QStyledItemDelegate {
     window_.Sync();
   }
 
-  void updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option, const QModelIndex&) const override {
+  void updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option,
+                            const QModelIndex&) const override {
     QRect rect = Option.rect;
     if (dynamic_cast<QPlainTextEdit*>(Editor)) rect.setHeight(std::max(rect.height() * 4, 80));
     Editor->setGeometry(rect);
@@ -111,11 +114,11 @@ void DrawArrow(QPainter& p, bool down, const QColor& color) {
   p.setBrush(color);
   QPolygonF arrow;
   if (down) {
-    arrow << QPointF(4, 3) << QPointF(12, 3) << QPointF(12, 8) << QPointF(15, 8) << QPointF(8, 15) << QPointF(1, 8)
-          << QPointF(4, 8);
+    arrow << QPointF(4, 3) << QPointF(12, 3) << QPointF(12, 8) << QPointF(15, 8) << QPointF(8, 15)
+          << QPointF(1, 8) << QPointF(4, 8);
   } else {
-    arrow << QPointF(4, 13) << QPointF(12, 13) << QPointF(12, 8) << QPointF(15, 8) << QPointF(8, 1) << QPointF(1, 8)
-          << QPointF(4, 8);
+    arrow << QPointF(4, 13) << QPointF(12, 13) << QPointF(12, 8) << QPointF(15, 8) << QPointF(8, 1)
+          << QPointF(1, 8) << QPointF(4, 8);
   }
   p.drawPolygon(arrow);
 }
@@ -262,12 +265,14 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
     const QString file = item->data(0, Qt::UserRole).toString();
     if (!file.isEmpty()) OpenFile(file.toStdString());
   });
-  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-    if (syncing_ || !current.isValid()) return;
-    logic_.VaqGrid.SetCurrent(current.column(), model_->GridRow(current.row()));
-    Sync();
-  });
-  connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SyncSelectionToLogic(); });
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (syncing_ || !current.isValid()) return;
+            logic_.VaqGrid.SetCurrent(current.column(), model_->GridRow(current.row()));
+            Sync();
+          });
+  connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { SyncSelectionToLogic(); });
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QMenu menu(this);
     FillPopupMenu(menu);
@@ -402,7 +407,8 @@ void TTranslatorWindow::Build() {
   const std::size_t own = static_cast<std::size_t>(kGridActionCount) + 2;
   if (logic_.Actions.size() > own) {
     QMenu* preview = menuBar()->addMenu(QStringLiteral("&Preview"));
-    for (std::size_t i = own; i < logic_.Actions.size(); ++i) preview->addAction(Action(logic_.Actions[i]->Name));
+    for (std::size_t i = own; i < logic_.Actions.size(); ++i)
+      preview->addAction(Action(logic_.Actions[i]->Name));
   }
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
   actions_["ToolsOptions"] = tools->addAction(QStringLiteral("&Options..."), this, [this] { ShowOptions(); });
@@ -437,7 +443,8 @@ void TTranslatorWindow::FillFileList() {
   std::map<std::string, QTreeWidgetItem*> folders;
   for (const TVaqFileEntry& entry : logic_.Files) {
     QTreeWidgetItem* parent = nullptr;
-    const std::string folder = entry.Folder.empty() ? QFileInfo(Q(logic_.FilesBase)).fileName().toStdString() : entry.Folder;
+    const std::string folder =
+        entry.Folder.empty() ? QFileInfo(Q(logic_.FilesBase)).fileName().toStdString() : entry.Folder;
     auto it = folders.find(folder);
     if (it == folders.end()) {
       parent = new QTreeWidgetItem(files_, {Q(folder)});
@@ -455,7 +462,8 @@ void TTranslatorWindow::FillFileList() {
     if (entry.HasNotes) {
       item->setText(1, QString::number(entry.Stats.Translated));
       item->setText(2, QString::number(entry.Stats.Untranslated));
-      item->setForeground(2, entry.Stats.Untranslated > 0 ? QBrush(QColor(200, 90, 10)) : QBrush(QColor(30, 130, 50)));
+      item->setForeground(
+          2, entry.Stats.Untranslated > 0 ? QBrush(QColor(200, 90, 10)) : QBrush(QColor(30, 130, 50)));
     } else {
       item->setText(1, QStringLiteral("-"));
       item->setToolTip(1, QStringLiteral("no notes yet: run vaq update"));
@@ -478,7 +486,8 @@ bool TTranslatorWindow::OpenFile(const std::string& FileName) {
     grid_->setColumnWidth(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width);
     grid_->setColumnHidden(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width <= 0);
   }
-  if (QAction* all = Action("Filter" + std::to_string(static_cast<int>(logic_.Filter)))) all->setChecked(true);
+  if (QAction* all = Action("Filter" + std::to_string(static_cast<int>(logic_.Filter))))
+    all->setChecked(true);
   Sync();
   grid_->horizontalScrollBar()->setValue(0);
   return true;
@@ -502,11 +511,13 @@ void TTranslatorWindow::Sync() {
     if (!qaction) continue;
     qaction->setEnabled(action->Enabled);
     qaction->setVisible(action->Visible);
-    qaction->setToolTip(Q(action->Hint) + (action->ShortCut ? " (" + Q(ShortCutToText(action->ShortCut)) + ")" : QString()));
+    qaction->setToolTip(Q(action->Hint) +
+                        (action->ShortCut ? " (" + Q(ShortCutToText(action->ShortCut)) + ")" : QString()));
     qaction->setIcon(Icon(action->ImageIndex));
   }
   for (const TVaqToolButton& button : logic_.ToolBar) {
-    if (QAction* action = Action(button.ActionName); action && action->isCheckable()) action->setChecked(button.Down);
+    if (QAction* action = Action(button.ActionName); action && action->isCheckable())
+      action->setChecked(button.Down);
   }
   for (QAction* action : findChildren<QAction*>()) {
     if (!action->objectName().isEmpty() && action->isSeparator()) {
@@ -517,12 +528,15 @@ void TTranslatorWindow::Sync() {
   }
   if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty());
 
-  const QString name = logic_.CurrentFileName.empty() ? QString() : QFileInfo(Q(logic_.CurrentFileName)).fileName();
-  setWindowTitle((name.isEmpty() ? QStringLiteral("vaq") : name + (logic_.IsDirty() ? QStringLiteral(" *") : QString()) +
-                                                                 QStringLiteral(" - vaq")));
+  const QString name =
+      logic_.CurrentFileName.empty() ? QString() : QFileInfo(Q(logic_.CurrentFileName)).fileName();
+  setWindowTitle((name.isEmpty() ? QStringLiteral("vaq")
+                                 : name + (logic_.IsDirty() ? QStringLiteral(" *") : QString()) +
+                                       QStringLiteral(" - vaq")));
   if (!logic_.CurrentFileName.empty()) {
-    fileLabel_->setText(QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2 \u2192 %3").arg(
-        name.toHtmlEscaped(), Q(logic_.FileStats.SourceLang).toHtmlEscaped(), Q(logic_.FileStats.TargetLang).toHtmlEscaped()));
+    fileLabel_->setText(QStringLiteral("<b>%1</b>&nbsp;&nbsp;%2 \u2192 %3")
+                            .arg(name.toHtmlEscaped(), Q(logic_.FileStats.SourceLang).toHtmlEscaped(),
+                                 Q(logic_.FileStats.TargetLang).toHtmlEscaped()));
   }
   const auto counts = logic_.Counts();
   counts_->setText(QStringLiteral("%1 records  |  %2 translated  |  %3 untranslated  |  %4 shown")
@@ -615,7 +629,7 @@ std::vector<std::string> TTranslatorWindow::ServiceFiles() const {
 void TTranslatorWindow::RunService(TListEvent Event) {
   const std::vector<std::string> files = ServiceFiles();
   if (files.empty()) return;
-  const char* what = Event == TListEvent::Purge ? "Remove the unused records of"
+  const char* what = Event == TListEvent::Purge             ? "Remove the unused records of"
                      : Event == TListEvent::PseudoTranslate ? "Pseudo-translate"
                                                             : "Export the string values of";
   const QString question = QStringLiteral("%1 %2 file(s)?").arg(QString::fromLatin1(what)).arg(files.size());
@@ -626,8 +640,9 @@ void TTranslatorWindow::RunService(TListEvent Event) {
   TSaveFileData dictionary;
   void* data = nullptr;
   if (Event == TListEvent::Dictionary) {
-    const QString out = QFileDialog::getSaveFileName(this, QStringLiteral("Dictionary file"), QString(),
-                                                     QStringLiteral("Dictionary (*.csv *.txt);;All files (*)"));
+    const QString out =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Dictionary file"), QString(),
+                                     QStringLiteral("Dictionary (*.csv *.txt);;All files (*)"));
     if (out.isEmpty()) return;
     dictionary.FileName = out.toStdString();
     data = &dictionary;
@@ -670,7 +685,8 @@ void TTranslatorWindow::ShowOptions() {
   if (dialog.exec() != QDialog::Accepted) return;
   const std::int64_t style = VaqINTOptionProps.GetInteger(kOptDelimiterStyle);
   if (!logic_.VaqGrid.ColDefs.empty()) {
-    logic_.VaqGrid.ColDefs.front().DelimiterStyle = static_cast<std::uint8_t>(std::clamp<std::int64_t>(style, 0, 2));
+    logic_.VaqGrid.ColDefs.front().DelimiterStyle =
+        static_cast<std::uint8_t>(std::clamp<std::int64_t>(style, 0, 2));
   }
   grid_->viewport()->update();
 }

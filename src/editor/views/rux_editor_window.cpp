@@ -99,7 +99,8 @@ std::unique_ptr<vaq::views::TTranslatorWindow> CreateRuxEditorWindow(TfrmVaqRuxF
     const auto& shown = grid.ShownRows();
     const int viewRow = grid.DisplayNumber(row) - 1;
     // Neighbours as the view shows them: under a filter the next shown row follows.
-    const int next = viewRow + 1 < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(viewRow + 1)] : -1;
+    const int next =
+        viewRow + 1 < static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(viewRow + 1)] : -1;
     const int previous = viewRow > 0 ? shown[static_cast<std::size_t>(viewRow - 1)] : -1;
     const TDelimiterLine line =
         DelimiterLine(grid.ColDefs.front().DelimiterStyle, viewRow + 1, grid.GetObjectDelimeter(row),
@@ -124,7 +125,8 @@ std::vector<std::string> ListFormFiles(const std::string& Folder) {
        !ec && it != end; it.increment(ec)) {
     if (!it->is_regular_file(ec)) continue;
     const std::string ext = it->path().extension().string();
-    if (vaq::AnsiSameText(ext, ".rux") || vaq::AnsiSameText(ext, ".gox")) files.push_back(it->path().string());
+    if (vaq::AnsiSameText(ext, ".rux") || vaq::AnsiSameText(ext, ".gox"))
+      files.push_back(it->path().string());
   }
   std::sort(files.begin(), files.end());
   return files;

@@ -274,6 +274,7 @@ class TfrmVaqTranslatorForm : public TObject {
     int Translated = 0;
     int Untranslated = 0;
   };
+  // Counted once per grid version.
   TCounts Counts() const;
 
   // ---- The file list and the search window.
@@ -329,6 +330,8 @@ class TfrmVaqTranslatorForm : public TObject {
 
  private:
   IVaqMessageBoxes* messageBoxes_ = nullptr;  // borrowed
+  mutable TCounts counts_;
+  mutable std::uint64_t countsVersion_ = ~std::uint64_t{0};
 };
 
 }  // namespace vaq

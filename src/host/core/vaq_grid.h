@@ -16,12 +16,12 @@ namespace vaq {
 
 // What the window knows of one grid column.
 struct TColDef {
-  std::string Key;               // the notes key of the column ("ID:", "\x04Orig:"); empty: not stored
-  TVaqAllColId ColumnId = 0;     // the column id of the file type's column table
-  std::uint8_t EditMenuKind = 0;  // 0: not offered in the edit menu; 1: a value; 2: a choice
-  std::string EditMenuData;      // for kind 1: the quote characters of string values
+  std::string Key;                  // the notes key of the column ("ID:", "\x04Orig:"); empty: not stored
+  TVaqAllColId ColumnId = 0;        // the column id of the file type's column table
+  std::uint8_t EditMenuKind = 0;    // 0: not offered in the edit menu; 1: a value; 2: a choice
+  std::string EditMenuData;         // for kind 1: the quote characters of string values
   std::uint8_t DelimiterStyle = 0;  // read from the first column only: 0 none, 1 line above, 2 below
-  int Width = 100;               // in pixels; 0 hides the column
+  int Width = 100;                  // in pixels; 0 hides the column
   std::string Caption;
   std::string MenuCaption;  // edit-menu caption; the caption when empty
 
@@ -42,6 +42,8 @@ class TVaqGrid {
   void BeginUpdate();
   void EndUpdate(bool Repaint = true);
   bool Updating() const { return updates_ > 0; }
+  // Grows with every change of cells, rows or columns, so that a reader may cache what it computed.
+  std::uint64_t Version() const { return version_; }
 
   int RowCount() const { return rows_; }
   int ColCount() const { return cols_; }
@@ -106,6 +108,7 @@ class TVaqGrid {
   int cols_ = 0;
   int fixedRows_ = 1;
   int updates_ = 0;
+  std::uint64_t version_ = 0;
   bool pending_ = false;
   bool pendingStructure_ = false;
   std::vector<std::string> cells_;  // row-major
