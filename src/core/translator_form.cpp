@@ -196,8 +196,15 @@ TVaqToolButton* TfrmVaqTranslatorForm::FindToolButton(std::string_view Name) {
 
 void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   CurrentFileName = FileName;
-  LoadFile(FileName);
   Dirty = false;
+  try {
+    LoadFile(FileName);
+  } catch (...) {
+    // The file did not open: the window shows no file rather than a name without its records.
+    CurrentFileName.clear();
+    StateChanged();
+    throw;
+  }
   StateChanged();
 }
 

@@ -21,6 +21,7 @@
 #include "notes/column_table.h"
 #include "notes/file_names.h"
 #include "notes/form_writer_hook.h"
+#include "notes/module_state.h"
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "support/temp_dir.h"
@@ -191,6 +192,17 @@ TEST_F(GridWindow, EmptyNotesShowOnePlaceholderRow) {
     EXPECT_FALSE(window_->EditCell(Col(ColCurr), 1, "'x'"));
     window_->GridToMgr();
   }
+}
+
+TEST_F(GridWindow, AFileThatDoesNotOpenLeavesNoFileOpen) {
+  Open(kButtons);
+  EXPECT_THROW(window_->LoadFromFile(dir_ / "Missing.rux"), vaq::EFileError);
+  EXPECT_EQ(window_->CurrentFileName, "");
+  EXPECT_EQ(window_->Mgr, nullptr);
+  EXPECT_EQ(CurrentMgr(), nullptr);
+  EXPECT_FALSE(Grid().HasRows);
+  EXPECT_EQ(Grid().RowCount(), 2);
+  EXPECT_TRUE(window_->SaveToFile());  // nothing to save
 }
 
 TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
