@@ -184,6 +184,16 @@ void TfrmVaqRuxForm::FillGrid() {
     const int first = VaqGrid.FixedRows();
     int r = first;
     VaqGrid.SetRowCount(count + 1);
+    // The records of one update share their dates: a date like the one before is not formatted again.
+    vaq::TDateTime lastDate = -1.0;
+    std::string lastText;
+    const auto dateText = [&](vaq::TDateTime date) {
+      if (date != lastDate || lastText.empty()) {
+        lastDate = date;
+        lastText = vaq::VaqDateTimeToStr(date);
+      }
+      return lastText;
+    };
     for (int i = 0; i < count; ++i) {
       if (!mgr.CanLocalize(i) && !bShowAllProperties) continue;
       VaqGrid.AddRowDef(i, r, 0, r);
@@ -207,10 +217,10 @@ void TfrmVaqRuxForm::FillGrid() {
             text = std::move(record.Curr);
             break;
           case ColCreated:
-            text = vaq::VaqDateTimeToStr(record.Created);
+            text = dateText(record.Created);
             break;
           case ColModified:
-            text = vaq::VaqDateTimeToStr(record.Modified);
+            text = dateText(record.Modified);
             break;
           case ColPrevOrig:
             text = std::move(record.PrevOrig);
