@@ -459,18 +459,22 @@ void TTranslatorWindow::FillFileList() {
     item->setText(0, QFileInfo(Q(entry.FileName)).fileName());
     item->setData(0, Qt::UserRole, Q(entry.FileName));
     item->setToolTip(0, Q(entry.FileName));
-    if (entry.HasNotes) {
-      item->setText(1, QString::number(entry.Stats.Translated));
-      item->setText(2, QString::number(entry.Stats.Untranslated));
-      item->setForeground(
-          2, entry.Stats.Untranslated > 0 ? QBrush(QColor(200, 90, 10)) : QBrush(QColor(30, 130, 50)));
-    } else {
-      item->setText(1, QStringLiteral("-"));
-      item->setToolTip(1, QStringLiteral("no notes yet: run vaq update"));
-    }
-    item->setTextAlignment(1, Qt::AlignRight);
-    item->setTextAlignment(2, Qt::AlignRight);
+    ShowFileCounts(*item, entry);
   }
+}
+
+void TTranslatorWindow::ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntry& Entry) {
+  if (Entry.HasNotes) {
+    Item.setText(1, QString::number(Entry.Stats.Translated));
+    Item.setText(2, QString::number(Entry.Stats.Untranslated));
+    Item.setForeground(
+        2, Entry.Stats.Untranslated > 0 ? QBrush(QColor(200, 90, 10)) : QBrush(QColor(30, 130, 50)));
+  } else {
+    Item.setText(1, QStringLiteral("-"));
+    Item.setToolTip(1, QStringLiteral("no notes yet: run vaq update"));
+  }
+  Item.setTextAlignment(1, Qt::AlignRight);
+  Item.setTextAlignment(2, Qt::AlignRight);
 }
 
 bool TTranslatorWindow::OpenFile(const std::string& FileName) {
@@ -546,9 +550,13 @@ void TTranslatorWindow::Sync() {
                        .arg(logic_.VaqGrid.HasRows ? counts.Shown : 0));
   currentId_->setText(Q(logic_.GetCurrID()));
   MakeCurrentVisible();
-  // The open file is the current entry of the file list.
+  // The open file is the current entry of the file list; counts follow saves.
   for (QTreeWidgetItemIterator it(files_); *it; ++it) {
-    if ((*it)->data(0, Qt::UserRole).toString().toStdString() == logic_.CurrentFileName) {
+    const std::string file = (*it)->data(0, Qt::UserRole).toString().toStdString();
+    for (const TVaqFileEntry& entry : logic_.Files) {
+      if (!file.empty() && entry.FileName == file) ShowFileCounts(**it, entry);
+    }
+    if (file == logic_.CurrentFileName) {
       files_->setCurrentItem(*it, 0, QItemSelectionModel::NoUpdate);
       QFont font = (*it)->font(0);
       font.setBold(true);

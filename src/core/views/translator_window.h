@@ -77,6 +77,7 @@ class TTranslatorWindow : public QMainWindow {
  private:
   void SyncSelectionToLogic();
   void FillFileList();
+  void ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntry& Entry);
   void MakeCurrentVisible();
 
   TfrmVaqTranslatorForm& logic_;
