@@ -1,5 +1,6 @@
 // The module's host commands: their table and the helpers they share.
 #include "module/commands.h"
+#include "module/commands_check.h"
 
 #include <cstdio>
 #include <exception>
@@ -42,6 +43,17 @@ std::vector<vaq::TVaqCommand> Table() {
         .MinPositional = 1,
         .MaxPositional = 3},
        RunWrite},
+      {"check",
+       "check PROJECT --lang TAG | FILE... [--format text|json] [--png DIR] [--only KIND,...]",
+       "Review checks of translated forms, from their notes (PROJECT/TAG, or the given form or\n"
+       "notes files): accelerators (two controls of one window or two items of one menu level on\n"
+       "the same letter; an accelerator the translation lost), consistency (placeholders, leading\n"
+       "and trailing blanks, final colon or ellipsis, lines, list elements), untranslated texts,\n"
+       "and fit (texts clipped by their controls; desktop module). One line per finding: file,\n"
+       "Id, kind, detail; --format json for tools; --png DIR pictures of forms with findings;\n"
+       "--only fit,accelerators,consistency,untranslated. Exit status 1 when there is a finding.",
+       {.ValueOptions = {"--lang", "--format", "--png", "--only"}, .FlagOptions = {}, .MinPositional = 1},
+       [](const vaq::Arguments& args) { return RunCheck(args, {}); }},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",
        "repository add FILE... [--repository DB]",
