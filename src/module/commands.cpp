@@ -1,6 +1,5 @@
 // The module's host commands: their table and the helpers they share.
 #include "module/commands.h"
-#include "module/commands_check.h"
 
 #include <cstdio>
 #include <exception>
@@ -8,6 +7,7 @@
 #include "host/core/commands.h"
 #include "host/core/files.h"
 #include "host/core/text.h"
+#include "module/desktop_commands.h"
 #include "notes/file_names.h"
 
 namespace rux {
@@ -43,17 +43,6 @@ std::vector<vaq::TVaqCommand> Table() {
         .MinPositional = 1,
         .MaxPositional = 3},
        RunWrite},
-      {"check",
-       "check PROJECT --lang TAG | FILE... [--format text|json] [--png DIR] [--only KIND,...]",
-       "Review checks of translated forms, from their notes (PROJECT/TAG, or the given form or\n"
-       "notes files): accelerators (two controls of one window or two items of one menu level on\n"
-       "the same letter; an accelerator the translation lost), consistency (placeholders, leading\n"
-       "and trailing blanks, final colon or ellipsis, lines, list elements), untranslated texts,\n"
-       "and fit (texts clipped by their controls; desktop module). One line per finding: file,\n"
-       "Id, kind, detail; --format json for tools; --png DIR pictures of forms with findings;\n"
-       "--only fit,accelerators,consistency,untranslated. Exit status 1 when there is a finding.",
-       {.ValueOptions = {"--lang", "--format", "--png", "--only"}, .FlagOptions = {}, .MinPositional = 1},
-       [](const vaq::Arguments& args) { return RunCheck(args, {}); }},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",
        "repository add FILE... [--repository DB]",
@@ -68,9 +57,12 @@ std::vector<vaq::TVaqCommand> Table() {
 
 void RegisterModuleCommands() {
   for (vaq::TVaqCommand& command : Table()) vaq::RegisterVaqCommand(std::move(command));
+  // Announced only: the desktop build gives them their work (module/desktop).
+  RegisterDesktopCommands([](std::string_view) { return std::function<int(const vaq::Arguments&)>(); });
 }
 
 void UnregisterModuleCommands() {
+  UnregisterDesktopCommands();
   for (const vaq::TVaqCommand& command : Table()) vaq::UnregisterVaqCommand(command.Name);
 }
 
