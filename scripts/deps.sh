@@ -1,7 +1,8 @@
 # Sourced by the other scripts: makes sure the Debian packages the build needs are installed.
 # As root it installs what is missing with apt-get; otherwise it prints the line to run.
 
-VAQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev"
+VAQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev
+  qt6-base-dev fonts-dejavu-core"
 
 vaq_install_deps() {
   local missing="" pkg

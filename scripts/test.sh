@@ -14,5 +14,5 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 echo "== build with sanitizers (build-asan/)"
 vaq_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVAQ_SANITIZE=ON
 echo "== tests with sanitizers"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j "$(nproc)"

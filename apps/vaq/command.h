@@ -16,6 +16,9 @@ struct Command {
   const char* Description;  // one or more lines for --help
   ArgumentRules Rules;
   int (*Run)(const Arguments& args);
+  // Whether the command goes through the module (its file types or its actions); the host loads
+  // the module only for those, so that the others start without it.
+  bool NeedsModule = true;
 };
 
 // A command needs the module and it is not loaded (no file type is registered): the host reports

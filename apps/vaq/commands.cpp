@@ -36,7 +36,8 @@ const std::vector<Command>& Commands() {
        "(binary form behind a resource header), and says which notation IN was in. Without\n"
        "--to, text becomes binary and binary becomes text. A parse error names the line.",
        {.ValueOptions = {"--to"}, .FlagOptions = {}, .MinPositional = 2, .MaxPositional = 2},
-       RunConvert},
+       RunConvert,
+       false},
       {"stats",
        "stats FILE... [--refresh]",
        "Shows the statistics of notes files: translated and untranslated values, languages and\n"
@@ -87,14 +88,16 @@ const std::vector<Command>& Commands() {
        "Lists the options (index, name, value), shows one, or sets one. NAME is the option's name\n"
        "or index; VALUE is true/false (also 1/0, yes/no), a number or a text, as the option takes.",
        {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 0, .MaxPositional = 2},
-       RunOptions},
+       RunOptions,
+       false},
       {"locale",
        "locale LANGUAGE...",
        "Shows how vaq understands language names: locale id, tag, three-letter abbreviation,\n"
        "English name and code page. LANGUAGE is a tag (de-DE), an abbreviation (DEU) or an id\n"
        "(1031, $0407).",
        {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1},
-       RunLocale},
+       RunLocale,
+       false},
   };
   return commands;
 }

@@ -1,7 +1,10 @@
 // vaq: the translation environment's command-line host. It reaches the module only through the
-// core: the module, loaded at start, registers its file types and its commands there.
+// core: the module registers its file types and its commands there. The module is loaded only for
+// the commands that need it, and its desktop build (with Qt) only for the commands that open
+// windows or draw forms, so that the other commands start fast and without a display.
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +19,28 @@ namespace {
 
 constexpr const char* kVersion = "0.1.0";
 constexpr const char* kModuleFile = "librux.so";
+constexpr const char* kDesktopModuleFile = "librux_desktop.so";
+
+// The one module of the process, loaded on demand: the plain build or the desktop build, never
+// both (they hold the same units).
+class TModuleSlot {
+ public:
+  const TModuleLibrary& Load(const char* FileName) {
+    if (!module_ || name_ != FileName) {
+      module_.reset();  // shuts the other build down and unloads it first
+      name_ = FileName;
+      // The desktop build links Qt, whose libraries must stay mapped until the process ends.
+      module_.emplace(name_, name_ == kDesktopModuleFile);
+    }
+    return *module_;
+  }
+  // Why the module is missing; empty when it is loaded or was not needed.
+  std::string Problem() const { return module_ && !module_->Loaded() ? module_->Problem() : std::string(); }
+
+ private:
+  std::string name_;
+  std::optional<TModuleLibrary> module_;
+};
 
 void PrintCommand(std::string_view synopsis, std::string_view text) {
   std::printf("  vaq %.*s\n", static_cast<int>(synopsis.size()), synopsis.data());
@@ -26,7 +51,8 @@ void PrintCommand(std::string_view synopsis, std::string_view text) {
   }
 }
 
-void PrintHelp(const TModuleLibrary& module) {
+void PrintHelp(TModuleSlot& slot) {
+  const TModuleLibrary& module = slot.Load(kModuleFile);
   std::printf(
       "vaq %s - translate the forms of a GUI project\n\n"
       "Usage: vaq COMMAND [ARGUMENTS]\n"
@@ -47,7 +73,7 @@ void PrintHelp(const TModuleLibrary& module) {
 // module says why it is missing.
 template <typename Run>
 int RunCommand(std::string_view name, std::string_view synopsis, const ArgumentRules& rules, const Run& run,
-               const std::vector<std::string>& args, const TModuleLibrary& module) {
+               const std::vector<std::string>& args, const TModuleSlot& slot) {
   const std::string shown(name);
   try {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -58,18 +84,24 @@ int RunCommand(std::string_view name, std::string_view synopsis, const ArgumentR
     return kExitUsage;
   } catch (const EModuleMissing& error) {
     std::fprintf(stderr, "vaq %s: %s\n", shown.c_str(), error.what());
-    if (!module.Loaded()) std::fprintf(stderr, "vaq: %s\n", module.Problem().c_str());
+    if (!slot.Problem().empty()) std::fprintf(stderr, "vaq: %s\n", slot.Problem().c_str());
     return kExitFileFailed;
   }
 }
 
-int Main(const std::vector<std::string>& args, const TModuleLibrary& module) {
+// The repository command hands its "add" action on to the module.
+bool NeedsModule(const Command& command, const std::vector<std::string>& args) {
+  if (command.NeedsModule) return true;
+  return std::string_view(command.Name) == "repository" && args.size() > 1 && args[1] == "add";
+}
+
+int Main(const std::vector<std::string>& args, TModuleSlot& slot) {
   if (args.empty()) {
-    PrintHelp(module);
+    PrintHelp(slot);
     return kExitUsage;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    PrintHelp(module);
+    PrintHelp(slot);
     return kExitOk;
   }
   if (args[0] == "--version") {
@@ -78,14 +110,26 @@ int Main(const std::vector<std::string>& args, const TModuleLibrary& module) {
   }
   // The host's own commands come first, then those of the module.
   for (const Command& command : Commands()) {
-    if (args[0] == command.Name)
-      return RunCommand(command.Name, command.Synopsis, command.Rules, command.Run, args, module);
+    if (args[0] != command.Name) continue;
+    if (NeedsModule(command, args)) slot.Load(kModuleFile);
+    return RunCommand(command.Name, command.Synopsis, command.Rules, command.Run, args, slot);
   }
-  if (const TVaqCommand* command = FindVaqCommand(args[0])) {
-    return RunCommand(command->Name, command->Synopsis, command->Rules, command->Run, args, module);
+  slot.Load(kModuleFile);
+  const TVaqCommand* command = FindVaqCommand(args[0]);
+  if (command && command->Desktop) {
+    // The plain build only announces the command; the desktop build runs it.
+    slot.Load(kDesktopModuleFile);
+    command = FindVaqCommand(args[0]);
+    if (!command) {
+      std::fprintf(stderr, "vaq %s: this command needs the desktop module %s\n", args[0].c_str(),
+                   kDesktopModuleFile);
+      if (!slot.Problem().empty()) std::fprintf(stderr, "vaq: %s\n", slot.Problem().c_str());
+      return kExitFileFailed;
+    }
   }
+  if (command) return RunCommand(command->Name, command->Synopsis, command->Rules, command->Run, args, slot);
   std::fprintf(stderr, "vaq: unknown command '%s' (see vaq --help)\n", args[0].c_str());
-  if (!module.Loaded()) std::fprintf(stderr, "vaq: %s\n", module.Problem().c_str());
+  if (!slot.Problem().empty()) std::fprintf(stderr, "vaq: %s\n", slot.Problem().c_str());
   return kExitUsage;
 }
 
@@ -94,8 +138,8 @@ int Main(const std::vector<std::string>& args, const TModuleLibrary& module) {
 
 int main(int argc, char** argv) {
   int status = vaq::kExitFileFailed;
-  // Started before the command runs; shut down and unloaded when main returns.
-  const vaq::app::TModuleLibrary module(vaq::app::kModuleFile);
+  // Loaded when a command needs it; shut down and unloaded when main returns.
+  vaq::app::TModuleSlot module;
   try {
     status = vaq::app::Main(std::vector<std::string>(argv + 1, argv + argc), module);
   } catch (const std::exception& error) {

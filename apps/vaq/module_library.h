@@ -9,8 +9,9 @@ namespace vaq::app {
 class TModuleLibrary {
  public:
   // Loads and starts the module `FileName` from the folder of the running executable. A failure is
-  // kept in Problem(); the host goes on without the module.
-  explicit TModuleLibrary(const std::string& FileName);
+  // kept in Problem(); the host goes on without the module. A module that loads libraries which
+  // must not be unloaded before the process ends (Qt) is shut down but stays mapped (KeepMapped).
+  explicit TModuleLibrary(const std::string& FileName, bool KeepMapped = false);
   ~TModuleLibrary();
   TModuleLibrary(const TModuleLibrary&) = delete;
   TModuleLibrary& operator=(const TModuleLibrary&) = delete;

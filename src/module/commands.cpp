@@ -7,6 +7,7 @@
 #include "host/core/commands.h"
 #include "host/core/files.h"
 #include "host/core/text.h"
+#include "module/desktop_commands.h"
 #include "notes/file_names.h"
 
 namespace rux {
@@ -56,9 +57,12 @@ std::vector<vaq::TVaqCommand> Table() {
 
 void RegisterModuleCommands() {
   for (vaq::TVaqCommand& command : Table()) vaq::RegisterVaqCommand(std::move(command));
+  // Announced only: the desktop build gives them their work (module/desktop).
+  RegisterDesktopCommands([](std::string_view) { return std::function<int(const vaq::Arguments&)>(); });
 }
 
 void UnregisterModuleCommands() {
+  UnregisterDesktopCommands();
   for (const vaq::TVaqCommand& command : Table()) vaq::UnregisterVaqCommand(command.Name);
 }
 

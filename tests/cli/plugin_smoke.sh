@@ -13,6 +13,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 help=$("$build/vaq" --help)
 grep -q '^  vaq update ' <<<"$help" || fail "--help does not list update"
 grep -q '^  vaq extract ' <<<"$help" || fail "--help does not list extract (from the module)"
+# Desktop commands are announced by the plain build too.
+grep -q '^  vaq preview ' <<<"$help" || fail "--help does not list preview (a desktop command)"
 
 # The main job goes through the module's file type.
 cp -r "$source/examples/demo" "$work/demo"
@@ -28,6 +30,11 @@ lines=$("$build/vaq" extract "$source/examples/demo/MainForm.rux" | wc -l)
 mkdir "$work/alone"
 cp "$build/vaq" "$work/alone/vaq"
 "$work/alone/vaq" locale de-DE >/dev/null || fail "locale failed without the module"
+"$work/alone/vaq" --version >/dev/null 2>"$work/err" || fail "--version failed without the module"
+[ ! -s "$work/err" ] || fail "--version complained without the module: $(cat "$work/err")"
+"$work/alone/vaq" convert "$source/examples/demo/MainForm.rux" "$work/main.bin" >/dev/null 2>"$work/err" ||
+  fail "convert failed without the module"
+[ ! -s "$work/err" ] || fail "convert complained without the module: $(cat "$work/err")"
 if "$work/alone/vaq" update "$work/demo" --lang de-DE 2>"$work/err"; then
   fail "update succeeded without the module"
 fi

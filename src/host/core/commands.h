@@ -18,6 +18,10 @@ struct TVaqCommand {
   std::string Description;  // one or more lines for --help
   ArgumentRules Rules;
   std::function<int(const Arguments&)> Run;
+  // A desktop command opens windows or draws forms: it runs only in the desktop build of the module
+  // (librux_desktop.so, which links Qt). The plain module registers it too, so that --help lists
+  // it, and the host loads the desktop build before running it.
+  bool Desktop = false;
 };
 
 // Adds a command; one of the same name is replaced.

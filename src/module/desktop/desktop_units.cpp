@@ -1,0 +1,46 @@
+// The desktop units' start-up and shut-down, and the table of the desktop commands' work.
+#include "module/desktop/desktop_units.h"
+
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "module/desktop/application.h"
+#include "module/desktop_commands.h"
+
+namespace rux {
+namespace {
+
+using RunFunction = std::function<int(const vaq::Arguments&)>;
+
+bool Started = false;
+
+// The work of a desktop command, by name; a command missing here says that it cannot run.
+RunFunction RunOf(std::string_view name) {
+  static const std::vector<std::pair<std::string_view, RunFunction>> runs = {
+      // {"preview", RunPreview},
+  };
+  for (const auto& [command, run] : runs) {
+    if (command == name) return run;
+  }
+  return {};
+}
+
+}  // namespace
+
+void DesktopStartup() {
+  if (Started) return;
+  Started = true;
+  RegisterDesktopCommands(RunOf);
+}
+
+void DesktopShutdown() {
+  if (!Started) return;
+  Started = false;
+  // Back to the announcements of the plain start-up, which the module's shut-down removes.
+  RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
+  vaq::desktop::CloseApplication();
+}
+
+}  // namespace rux
