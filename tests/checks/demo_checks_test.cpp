@@ -1,156 +1,41 @@
 // The notes-only checks on the demo project: updated for de-DE, translated in the notes with the
 // manager, with deliberate faults planted; the checks must name every planted fault and nothing
 // else. And on hand-made notes, the finer rules of each kind.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <tuple>
 
 #include "checks/check_notes.h"
+#include "checks/demo_project.h"
 #include "checks/form_string.h"
-#include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
-#include "host/core/registration.h"
-#include "host/core/resource_strings.h"
-#include "host/framework/ide.h"
-#include "module/module.h"
 #include "notes/notes_record.h"
-#include "notes/rux_mgr.h"
-#include "support/temp_dir.h"
 
 namespace rux::checks {
 namespace {
 
-namespace fs = std::filesystem;
-
+using demo::Quoted;
 using Key = std::tuple<std::string, std::string, TFindingKind>;  // form, Id, kind
-
-class Units : public vaq::TIToolServices {
- public:
-  explicit Units(std::vector<std::string> units) : units_(std::move(units)) {}
-  int GetUnitCount() override { return static_cast<int>(units_.size()); }
-  std::string GetUnitName(int i) override { return units_.at(static_cast<std::size_t>(i)); }
-
- private:
-  std::vector<std::string> units_;
-};
-
-// A German translation of every text of the demo.
-const std::map<std::string, std::string> kGerman = {
-    {"Street", "Straße"},
-    {"City:", "Ort:"},
-    {"Germany", "Deutschland"},
-    {"Russia", "Russland"},
-    {"United States", "Vereinigte Staaten"},
-    {"Dialog", "Dialog"},
-    {"OK", "OK"},
-    {"Cancel", "Abbrechen"},
-    {"Orders", "Bestellungen"},
-    {"Tahoma", "Tahoma"},
-    {"&OK", "&OK"},
-    {"Save the order %s and close", "Bestellung %s speichern und schließen"},
-    {"First", "Erste"},
-    {"It's", "Es ist"},
-    {"Date", "Datum"},
-    {"Sum", "Summe"},
-    {"Street (delivery)", "Straße (Lieferung)"},
-    {"&File", "&Datei"},
-    {"&Open...", "Ö&ffnen..."},
-    {"E&xit", "&Beenden"},
-    {"&Help", "&Hilfe"},
-    {"&About...", "&Info..."},
-    {"Options", "Optionen"},
-    {"&Apply", "Ü&bernehmen"},
-    {"&Save orders automatically", "&Automatisch speichern"},
-    {"Units", "Einheiten"},
-    {"Metric", "Metrisch"},
-    {"Imperial", "Angloamerikanisch"},
-    {"Monthly report", "Monatsbericht"},
-    {"Sales by month", "Umsatz nach Monat"},
-    {"Ready", "Bereit"},
-    {"No filter", "Kein Filter"},
-    {"", ""},
-};
-
-// A text in the notes' notation, in the German code page: quoted runs, control characters as codes.
-std::string Quoted(const std::string& utf8) {
-  std::string quoted;
-  bool open = false;
-  for (char c : vaq::Utf8ToString(0x0407, utf8)) {
-    if (static_cast<unsigned char>(c) < 32) {
-      quoted += (open ? "'#" : "#") + std::to_string(c);
-      open = false;
-      continue;
-    }
-    if (!open) quoted += '\'';
-    open = true;
-    quoted += c == '\'' ? std::string("''") : std::string(1, c);
-  }
-  return quoted.empty() ? "''" : open ? quoted + "'" : quoted;
-}
 
 class DemoChecks : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", dir_ / "project",
-             fs::copy_options::recursive);
     // Originals with a placeholder, a final colon and a second accelerator in a window.
-    Edit("MainForm.rux", "'Save the order and close'", "'Save the order %s and close'");
-    Edit("AddressFrame.rux", "'City'", "'City:'");
-    Edit("OptionsDialog.rux", "'Save orders automatically'", "'&Save orders automatically'");
-    ModuleStartup();
-    std::vector<std::string> units;
-    for (const char* unit :
-         {"MainForm.pas", "AddressFrame.pas", "BaseDialog.pas", "OptionsDialog.pas", "ReportView.cpp"})
-      units.push_back(Project(unit));
-    Units tools(units);
-    vaq::TStats stats;
-    vaq::TStringObjectList forms;
-    vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
-        ->UpdateForms(&forms, stats, Project(), Project(), Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools,
-                      0, {});
+    demo_.Edit("MainForm.rux", "'Save the order and close'", "'Save the order %s and close'");
+    demo_.Edit("AddressFrame.rux", "'City'", "'City:'");
+    demo_.Edit("OptionsDialog.rux", "'Save orders automatically'", "'&Save orders automatically'");
+    demo_.Update();
   }
-  void TearDown() override { ModuleShutdown(); }
-
-  std::string Project(const std::string& name = {}) const { return (dir_ / "project" / name).string(); }
-  std::string Lang(const std::string& name = {}) const {
-    return (dir_ / "project" / "de-DE" / name).string();
-  }
-
-  void Edit(const std::string& form, const std::string& from, const std::string& to) {
-    std::string text = vaq::ReadFileBytes(Project(form));
-    text.replace(text.find(from), from.size(), to);
-    vaq::WriteFileAtomic(Project(form), text);
-  }
-
-  // Every form translated through the manager with kGerman; `plant` changes records on the way.
+  std::string Lang(const std::string& name) const { return demo_.Lang(name); }
   void Translate(
       const std::string& form,
       const std::function<void(vaq::TVaqNotesString&)>& plant = [](vaq::TVaqNotesString&) {}) {
-    TRuxMgr mgr(Lang(form));
-    for (std::string& line : mgr.Lines) {
-      vaq::TVaqNotesString record = mgr.StringToNotesString(line, mgr.FileName);
-      const std::optional<std::u16string> orig = DecodeFormString(record.Orig, 0x0409);
-      if (orig && record.Status != StatusObsolete) {
-        const auto it = kGerman.find(vaq::Utf16ToUtf8(*orig));
-        EXPECT_NE(it, kGerman.end()) << form << ": no translation of " << record.Orig;
-        if (it != kGerman.end()) {
-          record.Curr = Quoted(it->second);
-          record.Status = StatusTranslated;
-        }
-      }
-      plant(record);
-      line = mgr.NotesStringToString(record, false);
-    }
-    mgr.Save(false, "", "", false);
+    demo_.Translate(form, plant);
   }
 
   std::set<Key> Findings(TKindSet kinds = TKindSet::All()) {
@@ -167,10 +52,7 @@ class DemoChecks : public ::testing::Test {
     return keys;
   }
 
-  vaq::testing::TempDir config_{vaq::testing::TempDir::kConfig};
-  vaq::testing::TempDir files_;
-  fs::path dir_ = files_.Path();
-  const vaq::ScopedMessageSink quiet_{std::make_unique<vaq::CollectingSink>()};
+  demo::TDemoProject demo_;
 };
 
 TEST_F(DemoChecks, UntranslatedFormsHaveNothingButUntranslatedTexts) {
