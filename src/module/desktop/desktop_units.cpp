@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "module/desktop/application.h"
+#include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
+#include "viewer/viewer.h"
 
 namespace rux {
 namespace {
@@ -19,7 +21,7 @@ bool Started = false;
 // The work of a desktop command, by name; a command missing here says that it cannot run.
 RunFunction RunOf(std::string_view name) {
   static const std::vector<std::pair<std::string_view, RunFunction>> runs = {
-      // {"preview", RunPreview},
+      {"preview", RunPreview},
   };
   for (const auto& [command, run] : runs) {
     if (command == name) return run;
@@ -32,6 +34,7 @@ RunFunction RunOf(std::string_view name) {
 void DesktopStartup() {
   if (Started) return;
   Started = true;
+  ViewerStartup();
   RegisterDesktopCommands(RunOf);
 }
 
@@ -40,6 +43,8 @@ void DesktopShutdown() {
   Started = false;
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
+  // The live forms go before the application object.
+  ViewerShutdown();
   vaq::desktop::CloseApplication();
 }
 
