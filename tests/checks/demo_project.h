@@ -41,6 +41,7 @@ class Units : public vaq::TIToolServices {
 const std::map<std::string, std::string> kGerman = {
     {"Street", "Straße"},
     {"City:", "Ort:"},
+    {"City", "Ort"},
     {"Germany", "Deutschland"},
     {"Russia", "Russland"},
     {"United States", "Vereinigte Staaten"},
@@ -51,6 +52,7 @@ const std::map<std::string, std::string> kGerman = {
     {"Tahoma", "Tahoma"},
     {"&OK", "&OK"},
     {"Save the order %s and close", "Bestellung %s speichern und schließen"},
+    {"Save the order and close", "Bestellung speichern und schließen"},
     {"First", "Erste"},
     {"It's", "Es ist"},
     {"Date", "Datum"},
@@ -64,6 +66,7 @@ const std::map<std::string, std::string> kGerman = {
     {"Options", "Optionen"},
     {"&Apply", "Ü&bernehmen"},
     {"&Save orders automatically", "&Automatisch speichern"},
+    {"Save orders automatically", "Automatisch speichern"},
     {"Units", "Einheiten"},
     {"Metric", "Metrisch"},
     {"Imperial", "Angloamerikanisch"},
