@@ -254,12 +254,19 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
   viewer.CreateForm(form, false);
-  viewer.CreateForm(form, true);
   TForm* translated = viewer.XlatForm();
-  TForm* original = viewer.OrigForm();
-  if (translated == nullptr || original == nullptr) throw vaq::EVaqError("the live form cannot be built");
-
-  std::vector<TFitItem> xlatItems = FitItemsOf(*translated), origItems = FitItemsOf(*original);
+  if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
+  const TQtTextMeasure measure;
+  std::vector<TFitItem> xlatItems = FitItemsOf(*translated);
+  // Most forms fit: the original is built only to compare the texts that do not.
+  std::vector<TFitItem> origItems;
+  const std::vector<checks::TFitMeasure> measured = checks::MeasureFit(xlatItems, measure);
+  if (std::any_of(measured.begin(), measured.end(),
+                  [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
+    viewer.CreateForm(form, true);
+    if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
+    origItems = FitItemsOf(*viewer.OrigForm());
+  }
   const std::map<std::string, std::string> ids = IdsOf(Notes);
   RenameIds(xlatItems, ids);
   RenameIds(origItems, ids);
@@ -287,7 +294,6 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
     }
   }
 
-  const TQtTextMeasure measure;
   std::vector<checks::TFinding> fit = checks::CheckFit(Notes, xlatItems, origItems, measure);
   if (!PngDir.empty() && (!fit.empty() || !Findings.empty())) {
     fs::create_directories(PngDir);
