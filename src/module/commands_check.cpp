@@ -100,6 +100,7 @@ int RunCheck(const Arguments& args, const TFitCheck& fit) {
   if (format == "json") {
     std::fputs(checks::FindingsJson(all, summary).c_str(), stdout);
   } else {
+    std::fflush(stdout);  // the findings before the summary, also when both go to one file
     if (!fit && kinds.Has(checks::TFindingKind::Fit)) {
       std::fprintf(stderr, "fit not checked: it needs the live forms of the desktop module\n");
     }
