@@ -73,6 +73,14 @@ TEST(Fit, AnOriginalThatClipsAlreadyCountsOnlyWhenTheTranslationClipsMore) {
   EXPECT_EQ(CheckFit("F.ruz", translated, {}, measure).size(), 2u);
 }
 
+TEST(Fit, AFindingStaysOnOneLine) {
+  const FixedMeasure measure;
+  const std::vector<TFinding> findings = CheckFit(
+      "F.ruz", {Item("O:F.O:a.Caption", TRoomKind::Label, "Zeile eins\r\nZeile zwei", 50)}, {}, measure);
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_NE(findings[0].Detail.find("'Zeile eins#13#10Zeile zwei'"), std::string::npos) << findings[0].Detail;
+}
+
 TEST(Fit, RoomOfEachKindOfControl) {
   const FixedMeasure measure;
   std::vector<TFitItem> items = {

@@ -96,7 +96,7 @@ void AddControl(TControl& control, const std::string& path, std::vector<TFitItem
     for (int i = 0; i < buttons.size(); ++i) {
       const QRect r = buttons[i]->geometry().translated(rect.topLeft());
       items.push_back(ItemOf(control, path, "Items.Strings[" + std::to_string(i) + "]", TRoomKind::RadioItem,
-                             buttons[i]->text().remove('&').toStdString(), r));
+                             Shown(buttons[i]->text().toStdU16String()), r));
     }
   } else if (Is(control, "TListView")) {
     if (auto* tree = qobject_cast<QTreeWidget*>(control.Widget())) {
@@ -119,7 +119,7 @@ void AddControl(TControl& control, const std::string& path, std::vector<TFitItem
       for (int i = 0; i < bar->count(); ++i) {
         TFitItem item = ItemOf(*sheets[static_cast<std::size_t>(i)],
                                path + ".O:" + sheets[static_cast<std::size_t>(i)]->Name(), "Caption",
-                               TRoomKind::TabCaption, bar->tabText(i).remove('&').toStdString(),
+                               TRoomKind::TabCaption, Shown(bar->tabText(i).toStdU16String()),
                                bar->tabRect(i).translated(rect.topLeft() + bar->pos()));
         item.Row = path;
         item.RowWidth = bar->width();
@@ -172,25 +172,47 @@ std::string PlainPath(std::string_view id) {
   return vaq::AnsiLowerCase(plain);
 }
 
-// The notes' Ids by their plain path.
-std::map<std::string, std::string> IdsOf(const std::string& notes) {
-  std::map<std::string, std::string> ids;
+// What the fit needs of the notes: the Ids by their plain path, and the Ids of the main menu's
+// top-level items (the menu bar's), in their order.
+struct TNotesIds {
+  std::map<std::string, std::string> ByPath;
+  std::vector<std::string> MenuBar;
+};
+
+TNotesIds IdsOf(const std::string& notes) {
+  TNotesIds ids;
   std::vector<std::string> lines = vaq::LoadLines(notes);
   TRuxMgr::RemoveHeaderLines(lines);
+  std::vector<std::pair<std::int32_t, std::string>> tops;
   for (const std::string& line : lines) {
     try {
-      const std::string id = StringToNotesString(line, notes).Id;
-      ids.emplace(PlainPath(id), id);
+      const vaq::TVaqNotesString r = StringToNotesString(line, notes);
+      ids.ByPath.emplace(PlainPath(r.Id), r.Id);
+      if (r.Status == StatusObsolete || r.Order == OrderNotWritten || !r.Id.ends_with(".Caption")) continue;
+      if (!vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) continue;
+      const std::string path = GetComponentPath(r.Id);
+      const std::string parent = path.substr(0, path.rfind('.'));
+      // A top-level item: its parent is the main menu, a direct child of the form.
+      if (std::count(parent.begin(), parent.end(), '.') == 1) tops.emplace_back(r.Order, r.Id);
     } catch (const vaq::EVaqError&) {
+      // A damaged record names nothing; the notes checks report the file.
     }
   }
+  std::sort(tops.begin(), tops.end());
+  for (auto& top : tops) ids.MenuBar.push_back(std::move(top.second));
   return ids;
 }
 
-void RenameIds(std::vector<TFitItem>& items, const std::map<std::string, std::string>& ids) {
+// The live items get the Ids of the notes' records.
+void RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
+  std::size_t menu = 0;
   for (TFitItem& item : items) {
-    const auto it = ids.find(PlainPath(item.Id));
-    if (it != ids.end()) item.Id = it->second;
+    if (item.Kind == TRoomKind::MenuBarItem) {
+      if (menu < ids.MenuBar.size()) item.Id = ids.MenuBar[menu++];
+      continue;
+    }
+    const auto it = ids.ByPath.find(PlainPath(item.Id));
+    if (it != ids.ByPath.end()) item.Id = it->second;
   }
 }
 
@@ -219,7 +241,7 @@ std::vector<TFitItem> FitItemsOf(TForm& Form) {
       item.Path = root;
       item.Class = "TMenuItem";
       item.Kind = TRoomKind::MenuBarItem;
-      item.Text = actions[i]->text().remove('&').toStdString();
+      item.Text = Shown(actions[i]->text().toStdU16String());
       const QRect r = bar->actionGeometry(actions[i]);
       item.Bounds = {r.left(), r.top() - Form.MenuHeight(), r.width(), r.height()};
       item.Font = {font.family().toStdString(),
@@ -267,32 +289,9 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
     if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
     origItems = FitItemsOf(*viewer.OrigForm());
   }
-  const std::map<std::string, std::string> ids = IdsOf(Notes);
+  const TNotesIds ids = IdsOf(Notes);
   RenameIds(xlatItems, ids);
   RenameIds(origItems, ids);
-  // Menu bar items: the Ids of the main menu's top-level items, in their order.
-  std::vector<std::string> lines = vaq::LoadLines(Notes);
-  TRuxMgr::RemoveHeaderLines(lines);
-  std::vector<std::pair<std::int32_t, std::string>> tops;
-  for (const std::string& line : lines) {
-    try {
-      const vaq::TVaqNotesString r = StringToNotesString(line, Notes);
-      if (r.Status == StatusObsolete || r.Order == OrderNotWritten || !r.Id.ends_with(".Caption")) continue;
-      if (!vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) continue;
-      const std::string path = GetComponentPath(r.Id);
-      const std::string parent = path.substr(0, path.rfind('.'));
-      // A top-level item: its parent is the main menu, a direct child of the form.
-      if (std::count(parent.begin(), parent.end(), '.') == 1) tops.emplace_back(r.Order, r.Id);
-    } catch (const vaq::EVaqError&) {
-    }
-  }
-  std::sort(tops.begin(), tops.end());
-  for (auto* items : {&xlatItems, &origItems}) {
-    std::size_t next = 0;
-    for (TFitItem& item : *items) {
-      if (item.Kind == TRoomKind::MenuBarItem && next < tops.size()) item.Id = tops[next++].second;
-    }
-  }
 
   std::vector<checks::TFinding> fit = checks::CheckFit(Notes, xlatItems, origItems, measure);
   if (!PngDir.empty() && (!fit.empty() || !Findings.empty())) {
