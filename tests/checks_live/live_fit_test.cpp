@@ -6,9 +6,12 @@
 #include <QImage>
 
 #include <filesystem>
+#include <map>
 
 #include "checks/demo_project.h"
+#include "host/core/files.h"
 #include "module/desktop/check_live.h"
+#include "viewer/viewer.h"
 
 namespace rux::checks {
 namespace {
@@ -27,6 +30,50 @@ class LiveFit : public ::testing::Test {
 
 bool IsRed(QRgb pixel) {
   return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+
+// Every kind of text of the demo forms, under the Id of its notes record.
+TEST_F(LiveFit, TextsOfTheLiveFormsUnderTheirRecordsIds) {
+  std::map<std::string, TRoomKind> kinds;
+  std::map<std::string, std::string> texts;
+  for (const char* form : {"MainForm.rux", "OptionsDialog.rux", "ReportView.gox", "AddressFrame.rux"}) {
+    TRuxViewer& viewer = RuxViewer();
+    viewer.DestroyForm(false);
+    viewer.CreateForm(demo_.Lang(form), false);
+    ASSERT_NE(viewer.XlatForm(), nullptr) << form;
+    const std::string notes =
+        vaq::ChangeFileExt(demo_.Lang(form), std::string(form).ends_with(".gox") ? ".goz" : ".ruz");
+    for (const TFitItem& item : NotesFitItems(*viewer.XlatForm(), notes)) {
+      kinds[item.Id] = item.Kind;
+      texts[item.Id] = item.Text;
+      EXPECT_GT(item.Font.PixelSize, 0) << item.Id;
+    }
+    viewer.DestroyForm(false);
+  }
+  const std::map<std::string, TRoomKind> expected = {
+      {"O:MainForm.O:btnOK.Caption", TRoomKind::Button},
+      {"O:MainForm.O:lvOrders.Columns[0].Caption", TRoomKind::Column},
+      {"O:MainForm.O:lvOrders.Columns[1].Caption", TRoomKind::Column},
+      {"O:MainForm.O:mnuMain.O:mnuFile.Caption", TRoomKind::MenuBarItem},
+      {"O:MainForm.O:mnuMain.O:mnuHelp.Caption", TRoomKind::MenuBarItem},
+      {"I:OptionsDialog.O:chkAutoSave.Caption", TRoomKind::CheckBox},
+      {"I:OptionsDialog.O:rgUnits.Caption", TRoomKind::GroupCaption},
+      {"I:OptionsDialog.O:rgUnits.Items.Strings[0]", TRoomKind::RadioItem},
+      {"I:OptionsDialog.O:rgUnits.Items.Strings[1]", TRoomKind::RadioItem},
+      {"O:ReportView.O:sbStatus.Panels[0].Text", TRoomKind::Panel},
+      {"O:ReportView.O:sbStatus.Panels[1].Text", TRoomKind::Panel},
+      {"O:AddressFrame.O:lblStreet.Caption", TRoomKind::WrappedLabel},
+  };
+  for (const auto& [id, kind] : expected) {
+    ASSERT_TRUE(kinds.contains(id)) << id;
+    EXPECT_EQ(kinds[id], kind) << id;
+  }
+  // As the frameworks show them: accelerator marks gone.
+  EXPECT_EQ(texts["O:MainForm.O:btnOK.Caption"], "OK");
+  EXPECT_EQ(texts["O:MainForm.O:mnuMain.O:mnuFile.Caption"], "File");
+  EXPECT_EQ(texts["I:OptionsDialog.O:rgUnits.Items.Strings[1]"], "Imperial");
+  // Labels that size themselves to their text are not measured.
+  EXPECT_FALSE(kinds.contains("O:AddressFrame.O:lblCity.Caption"));
 }
 
 TEST_F(LiveFit, UntranslatedFormsFit) {

@@ -255,6 +255,12 @@ std::vector<TFitItem> FitItemsOf(TForm& Form) {
   return items;
 }
 
+std::vector<TFitItem> NotesFitItems(TForm& Form, const std::string& Notes) {
+  std::vector<TFitItem> items = FitItemsOf(Form);
+  RenameIds(items, IdsOf(Notes));
+  return items;
+}
+
 QImage PictureWithOutlines(TForm& Form, const std::vector<checks::TFinding>& Findings) {
   QImage image = vaq::widgets::RenderForm(Form);
   QPainter painter(&image);
@@ -279,7 +285,7 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
   TForm* translated = viewer.XlatForm();
   if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
   const TQtTextMeasure measure;
-  std::vector<TFitItem> xlatItems = FitItemsOf(*translated);
+  std::vector<TFitItem> xlatItems = NotesFitItems(*translated, Notes);
   // Most forms fit: the original is built only to compare the texts that do not.
   std::vector<TFitItem> origItems;
   const std::vector<checks::TFitMeasure> measured = checks::MeasureFit(xlatItems, measure);
@@ -287,12 +293,8 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                   [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
     viewer.CreateForm(form, true);
     if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
-    origItems = FitItemsOf(*viewer.OrigForm());
+    origItems = NotesFitItems(*viewer.OrigForm(), Notes);
   }
-  const TNotesIds ids = IdsOf(Notes);
-  RenameIds(xlatItems, ids);
-  RenameIds(origItems, ids);
-
   std::vector<checks::TFinding> fit = checks::CheckFit(Notes, xlatItems, origItems, measure);
   if (!PngDir.empty() && (!fit.empty() || !Findings.empty())) {
     fs::create_directories(PngDir);

@@ -28,6 +28,10 @@ class TQtTextMeasure : public checks::TTextMeasure {
 // (the bar lies above the client area).
 std::vector<checks::TFitItem> FitItemsOf(vaq::widgets::TForm& Form);
 
+// FitItemsOf with the Ids of the records of notes file `Notes` (inherited and inline components
+// carry "I:" and "L:" there; menu bar items take the main menu's top-level items in order).
+std::vector<checks::TFitItem> NotesFitItems(vaq::widgets::TForm& Form, const std::string& Notes);
+
 // The fit findings of the form of notes file `Notes`, with the Ids of its records. With a non-empty
 // `PngDir`, a form that has findings (`Findings` of the other checks, or fit findings) is also
 // drawn into PngDir/<form>.png with its clipped controls outlined in red.
