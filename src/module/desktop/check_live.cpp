@@ -18,10 +18,12 @@
 #include "framework/widgets/render.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/notes_strings.h"
 #include "host/core/text.h"
 #include "host/framework/classes.h"
 #include "module/commands_check.h"
 #include "module/desktop/application.h"
+#include "notes/column_table.h"
 #include "notes/component_path.h"
 #include "notes/file_names.h"
 #include "notes/notes_record.h"
@@ -216,6 +218,17 @@ void RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
   }
 }
 
+// Whether every record's current value equals its original: then the translated form is the
+// original form, and nothing can clip more than it does there.
+bool SameAsOriginal(const std::string& notes) {
+  std::vector<std::string> lines = vaq::LoadLines(notes);
+  TRuxMgr::RemoveHeaderLines(lines);
+  for (const std::string& line : lines) {
+    if (vaq::GetValueView(line, KeyCurr) != vaq::GetValueView(line, KeyOrig)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int TQtTextMeasure::Width(const std::string& Text, const checks::TFontSpec& Font) const {
@@ -278,6 +291,8 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                                            const std::vector<checks::TFinding>& Findings,
                                            const std::string& PngDir) {
   const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
+  const bool picture = !PngDir.empty() && !Findings.empty();
+  if (!picture && SameAsOriginal(Notes)) return {};
   TRuxViewer& viewer = RuxViewer();
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
