@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "creator/creator.h"
+#include "framework/widgets/controls.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
 #include "host/core/errors.h"
@@ -143,6 +144,9 @@ void ReadFormStream(TFormStream& Stream, TForm& Root) {
     };
     handlers.OnFindMethod = [](const std::string&, bool& Error) { Error = false; };
     handlers.OnError = [](const std::string&, bool& Handled) { Handled = true; };
+    handlers.OnCreateInline = [](const std::string& ClassName, vaq::widgets::TComponent& Frame) {
+      RuxViewer().ReadInlineFrame(ClassName, Frame);
+    };
     vaq::widgets::ReadRootComponent(reader, Root, handlers);
   }
   Stream.Stream.Seek(0);
@@ -158,9 +162,7 @@ void ReadFormStream(TFormStream& Stream, TForm& Root) {
 
 void TRuxViewer::FindComponentClass(const std::string&, const vaq::TClassInfo*&) {}
 
-void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale,
-                           bool& Loaded, std::string& FormName) {
-  Loaded = false;
+std::string TRuxViewer::WriteEntry(const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale) {
   std::string temp = vaq::GetTempDir();
   if (!temp.empty() && temp.back() != '/') temp += '/';
   temp += std::filesystem::path(Entry).filename().string();
@@ -180,11 +182,26 @@ void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original,
     std::error_code error;
     written = std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
   }
-  if (!written) {
+  return written ? temp : std::string();
+}
+
+void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale,
+                           bool& Loaded, std::string& FormName) {
+  Loaded = false;
+  std::string temp = WriteEntry(Entry, Original, Native, Locale);
+  if (temp.empty()) {
     QApplication::beep();
     return;
   }
   TTempFileGuard guard{temp};
+  std::filesystem::path entry(Entry);
+  TEntryContext context{entry.parent_path().string(), entry.extension().string(), Original, Native, Locale};
+  struct TContextGuard {
+    TEntryContext*& Slot;
+    TEntryContext* Previous;
+    ~TContextGuard() { Slot = Previous; }
+  } contextGuard{Context_, Context_};
+  Context_ = &context;
   for (int attempt = 0; !Loaded; ++attempt) {
     try {
       TFormStream stream;
@@ -197,6 +214,78 @@ void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original,
       if (std::string(error.what()) != kRetryMessage || attempt + 1 >= kMaxRetries) throw;
     }
   }
+}
+
+namespace {
+
+// The class name of the root of a form file; "" when it is no form.
+std::string RootClassOf(const std::string& FileName) {
+  try {
+    vaq::TMemoryStream file;
+    file.LoadFromFile(FileName);
+    vaq::TMemoryStream binary;
+    if (vaq::TestStreamFormat(file) == vaq::TStreamOriginalFormat::sofText) {
+      // The header line is enough: "object Name: TClass" (or inherited/inline).
+      std::string first = file.Data().substr(0, file.Data().find_first_of("\r\n"));
+      std::size_t colon = first.find(':');
+      if (colon == std::string::npos) return {};
+      std::string name = first.substr(colon + 1);
+      name.erase(0, name.find_first_not_of(" \t"));
+      return name.substr(0, name.find_first_of(" \t["));
+    }
+    vaq::SkipResourceHeader(file);
+    vaq::TFormReader reader(file);
+    reader.ReadSignature();
+    std::uint8_t flags;
+    std::int32_t position;
+    reader.ReadPrefix(flags, position);
+    return reader.ReadStr();
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TComponent& Frame) {
+  // Frames inside frames are followed a few levels deep, never round in a circle.
+  if (!Context_ || Context_->Depth >= 4) return;
+  std::error_code error;
+  std::string frameFile;
+  for (const auto& item : std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
+    if (!item.is_regular_file() || !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension)) continue;
+    if (vaq::widgets::SameText(RootClassOf(item.path().string()), ClassName)) {
+      frameFile = item.path().string();
+      break;
+    }
+  }
+  if (frameFile.empty()) return;
+  TEntryContext inner = *Context_;
+  ++inner.Depth;
+  TEntryContext* outer = Context_;
+  Context_ = &inner;
+  try {
+    std::string temp = WriteEntry(frameFile, inner.Original, inner.Native, inner.Locale);
+    if (!temp.empty()) {
+      TTempFileGuard guard{temp};
+      TFormStream stream;
+      LoadFormStream(temp, inner.Native, inner.Locale, stream);
+      stream.Stream.Seek(0);
+      vaq::SkipResourceHeader(stream.Stream);
+      vaq::TFormReader reader(stream.Stream, 4096);
+      vaq::widgets::TReaderHandlers handlers;
+      handlers.OnFindMethod = [](const std::string&, bool& Error) { Error = false; };
+      handlers.OnError = [](const std::string&, bool& Handled) { Handled = true; };
+      handlers.OnCreateInline = [this](const std::string& Name, vaq::widgets::TComponent& Inner) {
+        ReadInlineFrame(Name, Inner);
+      };
+      vaq::widgets::ReadComponentInto(reader, Frame, handlers);
+      if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame)) placeholder->SetResolved(true);
+    }
+  } catch (const std::exception&) {
+    // A frame that cannot be read stays a placeholder.
+  }
+  Context_ = outer;
 }
 
 void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {

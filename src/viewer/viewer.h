@@ -66,6 +66,11 @@ class TRuxViewer {
   // texts with the locale it was created under, so no class needs replacing: the class stays.
   void FindComponentClass(const std::string& ClassName, const vaq::TClassInfo*& Class);
 
+  // The reader's handler for an inline frame of a class the catalogue does not know: reads the
+  // frame's own form, found among the form files beside the entry being read (written from its
+  // notes like the entry), into the frame, so that the frame shows its controls.
+  void ReadInlineFrame(const std::string& ClassName, vaq::widgets::TComponent& Frame);
+
   // The width of the screen the forms are placed on (for Left): the primary screen's by default.
   std::function<int()> ScreenWidth;
 
@@ -73,6 +78,20 @@ class TRuxViewer {
   void ReadEntry(vaq::widgets::TForm& Root, const std::string& Entry, bool Original, bool Native,
                  vaq::TLCID Locale, bool& Loaded, std::string& FormName);
   void Prepare(vaq::widgets::TForm& Form, bool Original);
+  // Writes the form text of `Entry` into a temporary file (from its notes, else a copy of the form);
+  // the temporary name, or "" when the writer failed.
+  std::string WriteEntry(const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale);
+
+  // What the entry being read is, for the frames inside it.
+  struct TEntryContext {
+    std::string Folder;
+    std::string Extension;
+    bool Original;
+    bool Native;
+    vaq::TLCID Locale;
+    int Depth = 0;
+  };
+  TEntryContext* Context_ = nullptr;
 
   std::unique_ptr<vaq::widgets::TForm> OrigForm_;
   std::unique_ptr<vaq::widgets::TForm> XlatForm_;

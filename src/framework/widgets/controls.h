@@ -44,6 +44,8 @@ class TPlaceholder : public TPaintedControl {
   bool IsContainer() const override { return true; }
   void Loaded() override;
   bool NonVisual() const { return NonVisual_; }
+  // A frame whose own form was read into it draws as a frame does: not at all.
+  void SetResolved(bool Value) { Resolved_ = Value; }
 
  protected:
   void Paint(QPainter& Painter) override;
@@ -52,6 +54,7 @@ class TPlaceholder : public TPaintedControl {
  private:
   bool Sized_ = false;
   bool NonVisual_ = false;
+  bool Resolved_ = false;
 };
 
 // List-like controls (list boxes, combo boxes, radio groups, ...): their items as the widget

@@ -785,6 +785,7 @@ void TPlaceholder::Loaded() {
 }
 
 void TPlaceholder::Paint(QPainter& painter) {
+  if (Resolved_) return;
   QRect r(0, 0, Width() - 1, Height() - 1);
   painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
   painter.drawRect(r);

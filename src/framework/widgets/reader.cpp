@@ -13,8 +13,8 @@ namespace {
 
 class TComponentReader {
  public:
-  TComponentReader(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers)
-      : Reader_(Reader), Root_(Root), Handlers_(Handlers) {}
+  TComponentReader(TFormReader& Reader, TComponent& Root, const TReaderHandlers& Handlers, bool Rename)
+      : Reader_(Reader), Root_(Root), Handlers_(Handlers), Rename_(Rename) {}
 
   void Run() {
     Root_.SetLoading(true);
@@ -27,8 +27,10 @@ class TComponentReader {
       Reader_.ReadPrefix(flags, position);
       std::string className = Reader_.ReadStr();
       std::string name = Reader_.ReadStr();
-      Root_.SetClassName(className);
-      if (!name.empty()) Root_.SetName(name);
+      if (Rename_) {
+        Root_.SetClassName(className);
+        if (!name.empty()) Root_.SetName(name);
+      }
       ReadProperties(Root_);
       ReadChildren(Root_, 1);
     } catch (const EVaqError& error) {
@@ -93,13 +95,19 @@ class TComponentReader {
       TComponent& owner = OwnerFor(Parent);
       TComponent* component = nullptr;
       if (flags & (ffInherited | ffInline)) component = owner.FindComponent(name);
-      if (!component) component = Create(owner, className, name);
+      bool created = false;
+      if (!component) {
+        component = Create(owner, className, name);
+        created = true;
+      }
       if (InLoading_.insert(component).second) {
         component->SetLoading(true);
         Loading_.push_back(component);
       }
       if (flags & ffInline) InlineOwners_.insert(component);
       if (component->ParentComponent() == nullptr && component != &Root_) Parent.InsertChild(component);
+      if (created && (flags & ffInline) && !component->ClassInfo() && Handlers_.OnCreateInline)
+        Handlers_.OnCreateInline(className, *component);
       ReadProperties(*component);
       ReadChildren(*component, Depth + 1);
     }
@@ -115,9 +123,12 @@ class TComponentReader {
     return Owner.InsertComponent(std::move(component));
   }
 
-  static void RealignTree(TControl& Control) {
+  static void RealignTree(TComponent& Component) {
+    if (auto* control = dynamic_cast<TControl*>(&Component)) RealignControls(*control);
+  }
+  static void RealignControls(TControl& Control) {
     Control.Realign();
-    for (TControl* child : Control.Controls()) RealignTree(*child);
+    for (TControl* child : Control.Controls()) RealignControls(*child);
   }
 
   // Loaded runs children first (in reverse reading order), then the layout top down.
@@ -130,8 +141,9 @@ class TComponentReader {
   }
 
   TFormReader& Reader_;
-  TForm& Root_;
+  TComponent& Root_;
   const TReaderHandlers& Handlers_;
+  bool Rename_;
   std::vector<TComponent*> Loading_;
   std::set<TComponent*> InlineOwners_;
   std::set<TComponent*> InLoading_;
@@ -141,7 +153,11 @@ class TComponentReader {
 }  // namespace
 
 void ReadRootComponent(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers) {
-  TComponentReader(Reader, Root, Handlers).Run();
+  TComponentReader(Reader, Root, Handlers, true).Run();
+}
+
+void ReadComponentInto(TFormReader& Reader, TComponent& Target, const TReaderHandlers& Handlers) {
+  TComponentReader(Reader, Target, Handlers, false).Run();
 }
 
 }  // namespace vaq::widgets

@@ -20,6 +20,10 @@ struct TReaderHandlers {
   // Error: `Handled` starts false; when it stays false the error is raised, else the reader skips
   // what it could not use and goes on.
   std::function<void(const std::string& Message, bool& Handled)> OnError;
+  // An inline component (a frame) of a class the catalogue does not know, just created: the
+  // handler may read the frame's own form into it (ReadComponentInto) before the stream's values
+  // for this use of the frame are applied.
+  std::function<void(const std::string& ClassName, TComponent& Component)> OnCreateInline;
 };
 
 // Reads the root component from `Reader` (after the resource header, at the signature) into
@@ -29,5 +33,9 @@ struct TReaderHandlers {
 // `Root` takes the thread locale as the locale of its texts. Afterwards every component has been
 // loaded and the layout computed.
 void ReadRootComponent(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers);
+
+// Reads the root component of a stream into an existing component that keeps its name and class:
+// the properties and components of a frame's form into an inline use of the frame.
+void ReadComponentInto(TFormReader& Reader, TComponent& Target, const TReaderHandlers& Handlers);
 
 }  // namespace vaq::widgets
