@@ -31,7 +31,9 @@ std::vector<vaq::TVaqCommand> DesktopCommandDefs() {
        "check PROJECT --lang TAG | FILE... [--format text|json] [--png DIR] [--only KIND,...]",
        "Checks translated forms: text that no longer fits its control, accelerator clashes and lost\n"
        "accelerators, placeholders, blanks and line counts the translation changed, untranslated\n"
-       "texts. One line per finding and a summary; exit status 1 when there is a finding.",
+       "texts. One line per finding and a summary; exit status 1 when there is a finding.\n"
+       "--format json for tools; --png DIR pictures of the forms with findings, clipped controls\n"
+       "outlined; --only fit,accelerators,consistency,untranslated picks kinds.",
        {.ValueOptions = {"--lang", "--format", "--png", "--only"}, .FlagOptions = {}, .MinPositional = 1},
        {}},
   };

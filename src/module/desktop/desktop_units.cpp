@@ -8,7 +8,10 @@
 
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
+#include "module/desktop/check_live.h"
+#include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
+#include "viewer/viewer.h"
 
 namespace rux {
 namespace {
@@ -20,8 +23,9 @@ bool Started = false;
 // The work of a desktop command, by name; a command missing here says that it cannot run.
 RunFunction RunOf(std::string_view name) {
   static const std::vector<std::pair<std::string_view, RunFunction>> runs = {
-      // {"preview", RunPreview},
+      {"preview", RunPreview},
       {"edit", RunEdit},
+      {"check", RunCheckDesktop},
   };
   for (const auto& [command, run] : runs) {
     if (command == name) return run;
@@ -34,6 +38,7 @@ RunFunction RunOf(std::string_view name) {
 void DesktopStartup() {
   if (Started) return;
   Started = true;
+  ViewerStartup();
   RegisterDesktopCommands(RunOf);
 }
 
@@ -42,6 +47,8 @@ void DesktopShutdown() {
   Started = false;
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
+  // The live forms go before the application object.
+  ViewerShutdown();
   vaq::desktop::CloseApplication();
 }
 

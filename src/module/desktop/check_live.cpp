@@ -1,0 +1,333 @@
+// The fit check on live forms, and vaq check in the desktop build.
+#include "module/desktop/check_live.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "checks/check_notes.h"
+#include "framework/widgets/controls.h"
+#include "framework/widgets/render.h"
+#include "host/core/files.h"
+#include "host/core/locale.h"
+#include "host/core/notes_strings.h"
+#include "host/core/text.h"
+#include "host/framework/classes.h"
+#include "module/commands_check.h"
+#include "module/desktop/application.h"
+#include "notes/column_table.h"
+#include "notes/component_path.h"
+#include "notes/file_names.h"
+#include "notes/notes_record.h"
+#include "notes/rux_mgr.h"
+#include "viewer/viewer.h"
+
+namespace rux {
+namespace {
+
+namespace fs = std::filesystem;
+using checks::TFitItem;
+using checks::TRoomKind;
+using vaq::widgets::TControl;
+using vaq::widgets::TForm;
+
+QFont QtFont(const checks::TFontSpec& spec) {
+  QFont font(QString::fromStdString(spec.Name));
+  font.setPixelSize(spec.PixelSize > 0 ? spec.PixelSize : 11);
+  font.setBold(spec.Bold);
+  font.setItalic(spec.Italic);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+checks::TFontSpec SpecOf(const TControl& control) {
+  const QFont font = vaq::widgets::ToQFont(control.EffectiveFont());
+  return {font.family().toStdString(), font.pixelSize(), font.bold(), font.italic()};
+}
+
+checks::TControlBounds BoundsOf(const QRect& r) {
+  return {r.left(), r.top(), r.width(), r.height()};
+}
+
+bool Is(const TControl& control, std::string_view ancestor) {
+  if (const vaq::TClassInfo* info = control.ClassInfo()) return vaq::InheritsFrom(*info, ancestor);
+  return vaq::AnsiSameText(control.ClassName(), ancestor);
+}
+
+std::string Shown(const std::u16string& text) {
+  return vaq::widgets::StripAccelerator(text).toStdString();
+}
+
+TFitItem ItemOf(const TControl& control, const std::string& path, const std::string& property, TRoomKind kind,
+                std::string text, const QRect& bounds) {
+  TFitItem item;
+  item.Id = path + "." + property;
+  item.Path = path;
+  item.Class = control.ClassName();
+  item.Kind = kind;
+  item.Text = std::move(text);
+  item.Bounds = BoundsOf(bounds);
+  item.Font = SpecOf(control);
+  return item;
+}
+
+void AddControl(TControl& control, const std::string& path, std::vector<TFitItem>& items) {
+  const QRect rect = control.FormRect();
+  const std::string caption = Shown(control.Caption());
+  if (Is(control, "TButton") || Is(control, "TBitBtn")) {
+    items.push_back(ItemOf(control, path, "Caption", TRoomKind::Button, caption, rect));
+  } else if (Is(control, "TCheckBox") || Is(control, "TRadioButton")) {
+    items.push_back(ItemOf(control, path, "Caption", TRoomKind::CheckBox, caption, rect));
+  } else if ((Is(control, "TLabel") || Is(control, "TStaticText")) && !control.AutoSize()) {
+    const vaq::widgets::TValue* wrap = control.Stored("wordwrap");
+    const bool wrapped = wrap && vaq::widgets::BoolOf(*wrap);
+    items.push_back(ItemOf(control, path, "Caption", wrapped ? TRoomKind::WrappedLabel : TRoomKind::Label,
+                           caption, rect));
+  } else if (Is(control, "TGroupBox") || Is(control, "TRadioGroup")) {
+    items.push_back(ItemOf(control, path, "Caption", TRoomKind::GroupCaption, caption, rect));
+    const QList<QRadioButton*> buttons =
+        control.Widget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < buttons.size(); ++i) {
+      const QRect r = buttons[i]->geometry().translated(rect.topLeft());
+      items.push_back(ItemOf(control, path, "Items.Strings[" + std::to_string(i) + "]", TRoomKind::RadioItem,
+                             Shown(buttons[i]->text().toStdU16String()), r));
+    }
+  } else if (Is(control, "TListView")) {
+    if (auto* tree = qobject_cast<QTreeWidget*>(control.Widget())) {
+      const QHeaderView* header = tree->header();
+      const QPoint origin = rect.topLeft() + tree->viewport()->pos() - QPoint(0, header->height());
+      for (int i = 0; i < tree->columnCount(); ++i) {
+        const QRect r(origin.x() + header->sectionViewportPosition(i), origin.y(), header->sectionSize(i),
+                      header->height());
+        items.push_back(ItemOf(control, path, "Columns[" + std::to_string(i) + "].Caption", TRoomKind::Column,
+                               tree->headerItem()->text(i).toStdString(), r));
+      }
+    }
+  } else if (Is(control, "TPageControl")) {
+    std::vector<TControl*> sheets;
+    for (TControl* child : control.Controls()) {
+      if (Is(*child, "TTabSheet")) sheets.push_back(child);
+    }
+    if (auto* bar = control.Widget()->findChild<QTabBar*>();
+        bar && bar->count() == static_cast<int>(sheets.size())) {
+      for (int i = 0; i < bar->count(); ++i) {
+        TFitItem item = ItemOf(*sheets[static_cast<std::size_t>(i)],
+                               path + ".O:" + sheets[static_cast<std::size_t>(i)]->Name(), "Caption",
+                               TRoomKind::TabCaption, Shown(bar->tabText(i).toStdU16String()),
+                               bar->tabRect(i).translated(rect.topLeft() + bar->pos()));
+        item.Row = path;
+        item.RowWidth = bar->width();
+        items.push_back(std::move(item));
+      }
+    }
+  } else if (Is(control, "TStatusBar")) {
+    const std::optional<vaq::widgets::TValue> panels = control.GetProperty("Panels");
+    if (panels && !panels->Items.empty()) {
+      int x = 0;
+      for (std::size_t i = 0; i < panels->Items.size(); ++i) {
+        std::u16string text;
+        int width = 50;
+        for (const auto& [name, value] : panels->Items[i].Properties) {
+          if (vaq::AnsiSameText(name, "Text")) text = value.Shown(control.TextLocale());
+          if (vaq::AnsiSameText(name, "Width")) width = static_cast<int>(vaq::widgets::IntOf(value));
+        }
+        // The last panel reaches to the right edge.
+        if (i + 1 == panels->Items.size()) width = std::max(control.Width() - x, width);
+        items.push_back(ItemOf(control, path, "Panels[" + std::to_string(i) + "].Text", TRoomKind::Panel,
+                               vaq::Utf16ToUtf8(text),
+                               QRect(rect.left() + x, rect.top(), width, rect.height())));
+        x += width;
+      }
+    }
+  }
+}
+
+void Walk(vaq::widgets::TComponent& component, const std::string& path, std::vector<TFitItem>& items) {
+  if (auto* control = dynamic_cast<TControl*>(&component);
+      control && control->Visible() && dynamic_cast<TForm*>(control) == nullptr) {
+    AddControl(*control, path, items);
+  }
+  for (vaq::widgets::TComponent* child : component.ChildComponents())
+    Walk(*child, path + ".O:" + child->Name(), items);
+}
+
+// A component path without the "O:", "I:" and "L:" marks, lower case: the live tree and the notes
+// name inherited and inline components differently.
+std::string PlainPath(std::string_view id) {
+  std::string plain;
+  std::size_t i = 0;
+  while (i < id.size()) {
+    if (i + 1 < id.size() && id[i + 1] == ':' && (i == 0 || id[i - 1] == '.')) {
+      i += 2;
+      continue;
+    }
+    plain += id[i++];
+  }
+  return vaq::AnsiLowerCase(plain);
+}
+
+// What the fit needs of the notes: the Ids by their plain path, and the Ids of the main menu's
+// top-level items (the menu bar's), in their order.
+struct TNotesIds {
+  std::map<std::string, std::string> ByPath;
+  std::vector<std::string> MenuBar;
+};
+
+TNotesIds IdsOf(const std::string& notes) {
+  TNotesIds ids;
+  std::vector<std::string> lines = vaq::LoadLines(notes);
+  TRuxMgr::RemoveHeaderLines(lines);
+  std::vector<std::pair<std::int32_t, std::string>> tops;
+  for (const std::string& line : lines) {
+    try {
+      const vaq::TVaqNotesString r = StringToNotesString(line, notes);
+      ids.ByPath.emplace(PlainPath(r.Id), r.Id);
+      if (r.Status == StatusObsolete || r.Order == OrderNotWritten || !r.Id.ends_with(".Caption")) continue;
+      if (!vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) continue;
+      const std::string path = GetComponentPath(r.Id);
+      const std::string parent = path.substr(0, path.rfind('.'));
+      // A top-level item: its parent is the main menu, a direct child of the form.
+      if (std::count(parent.begin(), parent.end(), '.') == 1) tops.emplace_back(r.Order, r.Id);
+    } catch (const vaq::EVaqError&) {
+      // A damaged record names nothing; the notes checks report the file.
+    }
+  }
+  std::sort(tops.begin(), tops.end());
+  for (auto& top : tops) ids.MenuBar.push_back(std::move(top.second));
+  return ids;
+}
+
+// The live items get the Ids of the notes' records.
+void RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
+  std::size_t menu = 0;
+  for (TFitItem& item : items) {
+    if (item.Kind == TRoomKind::MenuBarItem) {
+      if (menu < ids.MenuBar.size()) item.Id = ids.MenuBar[menu++];
+      continue;
+    }
+    const auto it = ids.ByPath.find(PlainPath(item.Id));
+    if (it != ids.ByPath.end()) item.Id = it->second;
+  }
+}
+
+// Whether every record's current value equals its original: then the translated form is the
+// original form, and nothing can clip more than it does there.
+bool SameAsOriginal(const std::string& notes) {
+  std::vector<std::string> lines = vaq::LoadLines(notes);
+  TRuxMgr::RemoveHeaderLines(lines);
+  for (const std::string& line : lines) {
+    if (vaq::GetValueView(line, KeyCurr) != vaq::GetValueView(line, KeyOrig)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int TQtTextMeasure::Width(const std::string& Text, const checks::TFontSpec& Font) const {
+  return QFontMetrics(QtFont(Font)).horizontalAdvance(QString::fromStdString(Text));
+}
+
+int TQtTextMeasure::WrappedHeight(const std::string& Text, const checks::TFontSpec& Font, int Width) const {
+  return QFontMetrics(QtFont(Font))
+      .boundingRect(QRect(0, 0, std::max(Width, 1), 100000), Qt::TextWordWrap, QString::fromStdString(Text))
+      .height();
+}
+
+std::vector<TFitItem> FitItemsOf(TForm& Form) {
+  std::vector<TFitItem> items;
+  const std::string root = "O:" + Form.Name();
+  Walk(Form, root, items);
+  if (QMenuBar* bar = Form.MenuBar()) {
+    const QList<QAction*> actions = bar->actions();
+    QFont font = bar->font();
+    for (int i = 0; i < actions.size(); ++i) {
+      TFitItem item;
+      item.Id = "menu:" + std::to_string(i);  // renamed below from the menu's items
+      item.Path = root;
+      item.Class = "TMenuItem";
+      item.Kind = TRoomKind::MenuBarItem;
+      item.Text = Shown(actions[i]->text().toStdU16String());
+      const QRect r = bar->actionGeometry(actions[i]);
+      item.Bounds = {r.left(), r.top() - Form.MenuHeight(), r.width(), r.height()};
+      item.Font = {font.family().toStdString(),
+                   font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize(), font.bold(),
+                   font.italic()};
+      item.Row = root;
+      item.RowWidth = Form.ClientWidth();
+      items.push_back(std::move(item));
+    }
+  }
+  return items;
+}
+
+std::vector<TFitItem> NotesFitItems(TForm& Form, const std::string& Notes) {
+  std::vector<TFitItem> items = FitItemsOf(Form);
+  RenameIds(items, IdsOf(Notes));
+  return items;
+}
+
+QImage PictureWithOutlines(TForm& Form, const std::vector<checks::TFinding>& Findings) {
+  QImage image = vaq::widgets::RenderForm(Form);
+  QPainter painter(&image);
+  painter.setPen(QPen(QColor(0xE0, 0x10, 0x10), 2));
+  const QPoint origin(Form.BorderWidth(), Form.BorderWidth() + Form.CaptionHeight() + Form.MenuHeight());
+  for (const checks::TFinding& finding : Findings) {
+    if (!finding.Bounds) continue;
+    const checks::TControlBounds& b = *finding.Bounds;
+    painter.drawRect(QRect(b.Left, b.Top, b.Width, b.Height).translated(origin).adjusted(0, 0, -1, -1));
+  }
+  return image;
+}
+
+std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
+                                           const std::vector<checks::TFinding>& Findings,
+                                           const std::string& PngDir) {
+  const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
+  const bool picture = !PngDir.empty() && !Findings.empty();
+  if (!picture && SameAsOriginal(Notes)) return {};
+  TRuxViewer& viewer = RuxViewer();
+  viewer.DestroyForm(true);
+  viewer.DestroyForm(false);
+  viewer.CreateForm(form, false);
+  TForm* translated = viewer.XlatForm();
+  if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
+  const TQtTextMeasure measure;
+  std::vector<TFitItem> xlatItems = NotesFitItems(*translated, Notes);
+  // Most forms fit: the original is built only to compare the texts that do not.
+  std::vector<TFitItem> origItems;
+  const std::vector<checks::TFitMeasure> measured = checks::MeasureFit(xlatItems, measure);
+  if (std::any_of(measured.begin(), measured.end(),
+                  [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
+    viewer.CreateForm(form, true);
+    if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
+    origItems = NotesFitItems(*viewer.OrigForm(), Notes);
+  }
+  std::vector<checks::TFinding> fit = checks::CheckFit(Notes, xlatItems, origItems, measure);
+  if (!PngDir.empty() && (!fit.empty() || !Findings.empty())) {
+    fs::create_directories(PngDir);
+    const std::string png = (fs::path(PngDir) / (fs::path(form).stem().string() + ".png")).string();
+    if (!PictureWithOutlines(*translated, fit).save(QString::fromStdString(png), "PNG")) {
+      throw vaq::EFileError("cannot write " + png);
+    }
+  }
+  viewer.DestroyForm(true);
+  viewer.DestroyForm(false);
+  return fit;
+}
+
+int RunCheckDesktop(const vaq::Arguments& Args) {
+  vaq::desktop::Application(true);
+  vaq::widgets::PrepareApplication();
+  RegisterFrameworkClasses();
+  return RunCheck(Args, CheckFitLive);
+}
+
+}  // namespace rux

@@ -1,0 +1,48 @@
+// The fit check on live forms: the translated and the original form of a notes file built through
+// the viewer (as the preview shows them), each control's texts measured with QFontMetrics in the
+// control's font, and the pictures of forms with findings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+#include "checks/finding.h"
+#include "checks/fit.h"
+#include "framework/widgets/form.h"
+#include "host/core/arguments.h"
+
+namespace rux {
+
+// Text measures in the widget layer's fonts.
+class TQtTextMeasure : public checks::TTextMeasure {
+ public:
+  int Width(const std::string& Text, const checks::TFontSpec& Font) const override;
+  int WrappedHeight(const std::string& Text, const checks::TFontSpec& Font, int Width) const override;
+};
+
+// The texts of a live form that the fit check measures, with their rooms. Id: the component path
+// in the live tree's notation ("O:MainForm.O:btnOK") and the property ("Caption",
+// "Items.Strings[1]", "Columns[0].Caption", "Panels[1].Text"); menu bar items get negative tops
+// (the bar lies above the client area).
+std::vector<checks::TFitItem> FitItemsOf(vaq::widgets::TForm& Form);
+
+// FitItemsOf with the Ids of the records of notes file `Notes` (inherited and inline components
+// carry "I:" and "L:" there; menu bar items take the main menu's top-level items in order).
+std::vector<checks::TFitItem> NotesFitItems(vaq::widgets::TForm& Form, const std::string& Notes);
+
+// The fit findings of the form of notes file `Notes`, with the Ids of its records. With a non-empty
+// `PngDir`, a form that has findings (`Findings` of the other checks, or fit findings) is also
+// drawn into PngDir/<form>.png with its clipped controls outlined in red.
+std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
+                                           const std::vector<checks::TFinding>& Findings,
+                                           const std::string& PngDir);
+
+// The picture of a live form with the bounds of `Findings` outlined in red.
+QImage PictureWithOutlines(vaq::widgets::TForm& Form, const std::vector<checks::TFinding>& Findings);
+
+// vaq check in the desktop build: the notes checks and the fit on live forms.
+int RunCheckDesktop(const vaq::Arguments& Args);
+
+}  // namespace rux
