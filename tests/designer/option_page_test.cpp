@@ -42,7 +42,8 @@ TEST(DesignerOptionPage, LayoutBindsFourControlsToTheDesignerOptions) {
   EXPECT_EQ(Control("ebGridSizeX").TabOrder, 2);
   // Each field is an option of the core's set.
   for (const auto& c : layout) {
-    if (!c.PropertyField.empty()) EXPECT_NO_THROW(vaq::VaqINTOptionProps.Entry(c.PropertyField)) << c.Name;
+    if (c.PropertyField.empty()) continue;
+    EXPECT_NO_THROW(vaq::VaqINTOptionProps.Entry(c.PropertyField)) << c.Name;
   }
 }
 
