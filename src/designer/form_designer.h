@@ -17,6 +17,9 @@
 
 namespace rux {
 
+// The caption of the command that switches test mode on and off.
+constexpr std::string_view kTestCommandCaption = "&Test";
+
 // The colour of the grid dots, in the frameworks' notation $BBGGRR (blue FF, green D8, red CE).
 constexpr std::uint32_t kGridDotColor = 0xFFD8CE;
 

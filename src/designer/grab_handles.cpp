@@ -19,7 +19,7 @@ std::array<TRect, kGrabHandleCount> GrabHandleRects(const TRect& R) {
 
 TGrabHandles::TGrabHandles(IDesignSurface& Surface, const IVaqFormDesignerOptions& Options,
                            std::string FormName)
-    : Surface_(Surface), Options_(Options), FormName_(std::move(FormName)) {}
+    : Surface_(Surface), Options_(Options), FormName_(std::move(FormName)), FormSize_(Surface.FormSize()) {}
 
 void TGrabHandles::SetTarget(TNode Control) {
   if (Control == Target_) return;
@@ -168,7 +168,10 @@ void TGrabHandles::CancelDrag() {
 }
 
 void TGrabHandles::FormResized() {
-  if (Notifier_) Notifier_->ComponentResized(GetComponentPath(Surface_.Form()), Surface_.FormSize());
+  const TPoint size = Surface_.FormSize();
+  if (size == FormSize_) return;
+  FormSize_ = size;
+  if (Notifier_) Notifier_->ComponentResized(GetComponentPath(Surface_.Form()), size);
 }
 
 }  // namespace rux

@@ -79,7 +79,8 @@ class TGrabHandles {
   // The rectangle the drag would apply, in the target parent's client coordinates.
   const TRect& FrameRect() const { return FrameRect_; }
 
-  // Reports the form's new outer size.
+  // Reports the form's outer size when it differs from the size last seen (at construction or at
+  // the last report): showing the window resizes it to the size it already has.
   void FormResized();
 
  private:
@@ -100,6 +101,7 @@ class TGrabHandles {
   TRect DragRect_;
   TRect FrameRect_;
   TRubberBand RubberBand_;
+  TPoint FormSize_;
 };
 
 }  // namespace rux

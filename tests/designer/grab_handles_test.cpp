@@ -190,10 +190,15 @@ TEST_F(GrabHandlesTest, PathsUseTheStreamNameOfTheForm) {
   EXPECT_EQ(h.GetComponentPath(surface_.Form()), "O:frmMain");
 }
 
-TEST_F(GrabHandlesTest, FormResizedReportsTheOuterSize) {
+TEST_F(GrabHandlesTest, FormResizedReportsANewOuterSize) {
+  designer_.FormResized();  // as when the window is shown: the size it had
+  EXPECT_TRUE(TakeLog().empty());
+  surface_.At(surface_.Form()).Bounds = BoundsRect(0, 0, 700, 500);
   designer_.FormResized();
-  EXPECT_EQ(TakeLog(), Strings{"resized O:frmMain 640,480"});
+  designer_.FormResized();
+  EXPECT_EQ(TakeLog(), Strings{"resized O:frmMain 700,500"});
   designer_.SetNotifier(nullptr);
+  surface_.At(surface_.Form()).Bounds = BoundsRect(0, 0, 710, 500);
   designer_.FormResized();
   Down(button1_, {20, 15});
   EXPECT_TRUE(TakeLog().empty());
