@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "designer/navigation.h"
+#include "designer/option_page.h"
 
 namespace rux {
 namespace {
@@ -26,7 +27,7 @@ int GridOffset(int Scroll, int Step) {
 TVaqFormDesigner::TVaqFormDesigner(IDesignSurface& Surface, std::string FormName, TDesignerPolicy Policy)
     : Surface_(Surface), Policy_(Policy), GrabHandles_(Surface, *this, std::move(FormName)) {}
 
-IVaqUnknown* TVaqFormDesigner::QueryInterface(std::string_view Iid) {
+void* TVaqFormDesigner::QueryInterface(std::string_view Iid) {
   if (Iid == IVaqFormDesigner::Iid) return static_cast<IVaqFormDesigner*>(this);
   if (Iid == IVaqFormDesignerOptions::Iid) return static_cast<IVaqFormDesignerOptions*>(this);
   return nullptr;
@@ -40,7 +41,7 @@ void TVaqFormDesigner::SetActive(bool Value) {
   Surface_.Repaint();
 }
 
-void TVaqFormDesigner::SetNotifier(std::unique_ptr<IVaqFormDesignerNotifier> Notifier) {
+void TVaqFormDesigner::SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) {
   GrabHandles_.SetNotifier(std::move(Notifier));
 }
 
@@ -69,6 +70,10 @@ void TVaqFormDesigner::SetPropertyValue(const std::string& ObjectName, const std
 TPoint TVaqFormDesigner::GetGridOffset() const {
   const TPoint scroll = Surface_.ScrollPosition();
   return {GridOffset(scroll.X, GridSize_.X), GridOffset(scroll.Y, GridSize_.Y)};
+}
+
+void TVaqFormDesigner::UpdateOptions() {
+  UpdateDesignerOptions(this, vaq::VaqINTOptionProps);
 }
 
 void TVaqFormDesigner::SetDisplayGrid(bool Value) {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "designer/design_surface.h"
-#include "designer/designer_interfaces.h"
+#include "designer/designer_intf.h"
 #include "designer/designer_policy.h"
 #include "designer/grab_handles.h"
 
@@ -23,19 +23,22 @@ constexpr std::string_view kTestCommandCaption = "&Test";
 // The colour of the grid dots, in the frameworks' notation $BBGGRR (blue FF, green D8, red CE).
 constexpr std::uint32_t kGridDotColor = 0xFFD8CE;
 
-class TVaqFormDesigner final : public IVaqFormDesignerOptions, public IVaqFormDesigner {
+class TVaqFormDesigner final : public IVaqFormDesignerOptions,
+                               public IVaqFormDesigner,
+                               public IVaqInterfaces {
  public:
   // Designs the form of `Surface`; `FormName` is the root object name read from the form's stream,
   // the first segment of every component path. Starts designing, with grid 8x8 shown and snapping.
   TVaqFormDesigner(IDesignSurface& Surface, std::string FormName,
                    TDesignerPolicy Policy = kNativeDesignerPolicy);
 
-  IVaqUnknown* QueryInterface(std::string_view Iid) override;
+  // IVaqFormDesigner and IVaqFormDesignerOptions by their identities.
+  void* QueryInterface(std::string_view Iid) override;
 
   // IVaqFormDesigner
   bool GetActive() const override { return Active_; }
   void SetActive(bool Value) override;
-  void SetNotifier(std::unique_ptr<IVaqFormDesignerNotifier> Notifier) override;
+  void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) override;
   void SelectComponent(const std::string& Name) override;
   void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
                         const std::string& Value) override;
@@ -49,6 +52,8 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions, public IVaqFormDe
   // A step below 1 pixel is taken as 1.
   void SetGridSize(TPoint Value) override;
   void SetSnapToGrid(bool Value) override { SnapToGrid_ = Value; }
+  // Takes the four grid options from the core's option set (UpdateDesignerOptions).
+  void UpdateOptions() override;
 
   // Input as the designer hook receives it; true when the designer consumed the event, false when
   // the control or form should act on it. `Sender` is the control (or the form) that received

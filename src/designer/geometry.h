@@ -1,16 +1,13 @@
-// Points and rectangles of the layout designer, in pixels. A rectangle holds its four edges
-// (Right and Bottom exclusive), as the frameworks' bounds rectangles do.
+// Rectangles of the layout designer, in pixels (points: TPoint of the designer's interfaces). A
+// rectangle holds its four edges (Right and Bottom exclusive), as the frameworks' bounds
+// rectangles do.
 #pragma once
 
 #include <cstdint>
 
-namespace rux {
+#include "designer/designer_intf.h"
 
-struct TPoint {
-  std::int32_t X = 0;
-  std::int32_t Y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
-};
+namespace rux {
 
 struct TRect {
   std::int32_t Left = 0;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "designer/design_surface.h"
-#include "designer/designer_interfaces.h"
+#include "designer/designer_intf.h"
 #include "designer/rubber_band.h"
 
 namespace rux {
@@ -45,7 +45,7 @@ class TGrabHandles {
   TGrabHandles(IDesignSurface& Surface, const IVaqFormDesignerOptions& Options, std::string FormName);
 
   const std::string& FormName() const { return FormName_; }
-  void SetNotifier(std::unique_ptr<IVaqFormDesignerNotifier> Notifier) { Notifier_ = std::move(Notifier); }
+  void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) { Notifier_ = std::move(Notifier); }
   IVaqFormDesignerNotifier* Notifier() const { return Notifier_.get(); }
 
   TNode Target() const { return Target_; }
@@ -88,7 +88,7 @@ class TGrabHandles {
 
   IDesignSurface& Surface_;
   const IVaqFormDesignerOptions& Options_;
-  std::unique_ptr<IVaqFormDesignerNotifier> Notifier_;
+  std::shared_ptr<IVaqFormDesignerNotifier> Notifier_;
   std::string FormName_;
   TNode Target_ = TNode::None;
   bool HandlesVisible_ = false;

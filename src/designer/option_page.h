@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "designer/designer_interfaces.h"
+#include "designer/designer_intf.h"
 #include "designer/geometry.h"
 #include "host/core/options.h"
 

@@ -20,7 +20,7 @@ class DesignerTest : public ::testing::Test {
  protected:
   explicit DesignerTest(TDesignerPolicy Policy = kNativeDesignerPolicy)
       : designer_(surface_, "frmMain", Policy) {
-    designer_.SetNotifier(std::make_unique<testing::TRecordingNotifier>(log_));
+    designer_.SetNotifier(std::make_shared<testing::TRecordingNotifier>(log_));
   }
 
   // Mouse input on a control at a form position.

@@ -31,10 +31,10 @@ TEST_F(NativeDesigner, StartsDesigningWithTheDefaultGrid) {
 }
 
 TEST_F(NativeDesigner, AnswersItsTwoInterfacesByIdentity) {
-  IVaqUnknown* asOptions = static_cast<IVaqFormDesignerOptions*>(&designer_);
-  EXPECT_EQ(Query<IVaqFormDesigner>(asOptions), static_cast<IVaqFormDesigner*>(&designer_));
-  EXPECT_EQ(Query<IVaqFormDesignerOptions>(asOptions), static_cast<IVaqFormDesignerOptions*>(&designer_));
-  EXPECT_EQ(Query<IVaqFormDesignerNotifier>(asOptions), nullptr);
+  IVaqInterfaces* object = &designer_;
+  EXPECT_EQ(Query<IVaqFormDesigner>(object), static_cast<IVaqFormDesigner*>(&designer_));
+  EXPECT_EQ(Query<IVaqFormDesignerOptions>(object), static_cast<IVaqFormDesignerOptions*>(&designer_));
+  EXPECT_EQ(Query<IVaqFormDesignerNotifier>(object), nullptr);
   EXPECT_EQ(Query<IVaqFormDesigner>(nullptr), nullptr);
   EXPECT_EQ(IVaqFormDesigner::Iid, "{04E6F276-1C38-4BD4-8C5F-F48473BA24CF}");
 }

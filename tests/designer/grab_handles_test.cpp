@@ -110,7 +110,7 @@ TEST_F(GrabHandlesTest, LeftEdgeDragReportsPositionThenSizeBeforeTheControlChang
     const testing::TFakeDesignSurface& S_;
     TNode C_;
   };
-  designer_.SetNotifier(std::make_unique<TSnapshotNotifier>(log_, surface_, button1_));
+  designer_.SetNotifier(std::make_shared<TSnapshotNotifier>(log_, surface_, button1_));
   designer_.SelectComponent("Button1");
   TakeLog();
   designer_.HandleMouseEvent(7, TMouseAction::Down, {11, 20});

@@ -90,6 +90,16 @@ TEST_F(DesignerOptionPageTest, AcceptedDialogUpdatesTheDesignerCancelledLeavesIt
   EXPECT_EQ(surface_.Bounds(button1_).Left, 20);
 }
 
+TEST_F(DesignerOptionPageTest, TheDesignerTakesItsOptionsFromTheOptionSet) {
+  vaq::VaqINTOptionProps.SetOverride(vaq::kOptSnapToGrid, false);
+  vaq::VaqINTOptionProps.SetOverride(vaq::kOptGridSizeY, std::int64_t{5});
+  IVaqFormDesignerOptions& options = designer_;
+  options.UpdateOptions();
+  EXPECT_FALSE(designer_.GetSnapToGrid());
+  EXPECT_TRUE(designer_.GetDisplayGrid());
+  EXPECT_EQ(designer_.GetGridSize(), TPoint({8, 5}));
+}
+
 TEST_F(DesignerOptionPageTest, NoDesignerNoChangeAndOddStepsAreKeptInRange) {
   UpdateDesignerOptions(nullptr, vaq::VaqINTOptionProps);
   vaq::VaqINTOptionProps.SetOverride(vaq::kOptGridSizeX, std::int64_t{0});

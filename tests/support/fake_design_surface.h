@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "designer/design_surface.h"
-#include "designer/designer_interfaces.h"
+#include "designer/designer_intf.h"
 
 namespace rux::testing {
 
@@ -130,9 +130,6 @@ namespace rux::testing {
 class TRecordingNotifier : public IVaqFormDesignerNotifier {
  public:
   explicit TRecordingNotifier(std::vector<std::string>& Log) : Log_(Log) {}
-  IVaqUnknown* QueryInterface(std::string_view Iid) override {
-    return Iid == IVaqFormDesignerNotifier::Iid ? this : nullptr;
-  }
   void ComponentMoved(const std::string& Path, TPoint P) override {
     Log_.push_back("moved " + Path + " " + std::to_string(P.X) + "," + std::to_string(P.Y));
   }
