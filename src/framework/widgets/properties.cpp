@@ -1,0 +1,143 @@
+#include "framework/widgets/properties.h"
+
+#include "framework/widgets/graphics.h"
+
+namespace vaq::widgets {
+
+namespace {
+
+[[noreturn]] void NoProperty(std::string_view Path) {
+  throw EPropertyError("Property " + std::string(Path) + " does not exist");
+}
+
+[[noreturn]] void BadValue() {
+  throw EPropertyError("Invalid property value");
+}
+
+bool InList(const std::vector<std::string>& Elements, std::string_view Name) {
+  for (const auto& element : Elements)
+    if (SameText(element, Name)) return true;
+  return false;
+}
+
+// Properties a class stores besides its published ones (lists and binary data it writes itself).
+bool IsDefinedProperty(const TClassInfo& Class, std::string_view Name) {
+  if (InheritsFrom(Class, "TCustomGrid") && (SameText(Name, "ColWidths") || SameText(Name, "RowHeights")))
+    return true;
+  if (SameText(Name, "DesignSize") && InheritsFrom(Class, "TControl")) return true;
+  if ((SameText(Name, "Left") || SameText(Name, "Top")) && !InheritsFrom(Class, "TControl")) return true;
+  if (SameText(Name, "ExplicitLeft") || SameText(Name, "ExplicitTop") || SameText(Name, "ExplicitWidth") ||
+      SameText(Name, "ExplicitHeight"))
+    return InheritsFrom(Class, "TControl");
+  return false;
+}
+
+void CheckValue(const TPropInfo& Prop, const TValue& Value) {
+  switch (Prop.Kind) {
+    case TTypeKind::tkInteger:
+    case TTypeKind::tkInt64:
+      if (Value.IsInteger()) return;
+      if (Value.Kind == TValueType::vaIdent) {
+        if ((Prop.TypeName == "TColor" && IdentToColor(Value.Str)) ||
+            (Prop.TypeName == "TFontCharset" && IdentToCharset(Value.Str)) ||
+            (Prop.TypeName == "TCursor" && Value.Str.starts_with("cr")))
+          return;
+      }
+      BadValue();
+    case TTypeKind::tkEnumeration:
+      if (Value.IsIdent() && InList(Prop.Elements, Value.Ident())) return;
+      BadValue();
+    case TTypeKind::tkSet:
+      if (Value.Kind != TValueType::vaSet) BadValue();
+      for (const auto& element : Value.Set)
+        if (!InList(Prop.Elements, element)) BadValue();
+      return;
+    case TTypeKind::tkChar:
+    case TTypeKind::tkWChar:
+      if (Value.IsString() || Value.IsInteger()) return;
+      BadValue();
+    case TTypeKind::tkString:
+    case TTypeKind::tkLString:
+    case TTypeKind::tkWString:
+      if (Value.IsString()) return;
+      BadValue();
+    case TTypeKind::tkFloat:
+      if (Value.IsNumber()) return;
+      BadValue();
+    case TTypeKind::tkMethod:
+      if (Value.Kind == TValueType::vaIdent || Value.Kind == TValueType::vaNil) return;
+      BadValue();
+    case TTypeKind::tkClass:
+      if (Value.Kind == TValueType::vaIdent || Value.Kind == TValueType::vaNil) return;
+      if (Value.Kind == TValueType::vaCollection) {
+        const TClassInfo* type = FindClass(Prop.TypeName);
+        if (type && type->ItemClass) {
+          for (const auto& item : Value.Items)
+            for (const auto& [name, element] : item.Properties) {
+              const TPropInfo* itemProp = GetPropInfo(*type->ItemClass, name);
+              if (!itemProp) NoProperty(name);
+              CheckValue(*itemProp, element);
+            }
+          return;
+        }
+      }
+      BadValue();
+    default: return;
+  }
+}
+
+}  // namespace
+
+void CheckProperty(const TComponent& Component, std::string_view Path, const TValue* Value) {
+  const TClassInfo* cls = Component.ClassInfo();
+  if (!cls) return;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t dot = Path.find('.', start);
+    std::string_view part = Path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+    const TPropInfo* prop = GetPropInfo(*cls, part);
+    if (!prop) {
+      if (start == 0 && IsDefinedProperty(*cls, part) && dot == std::string_view::npos) return;
+      // Lists, pictures and nodes write their contents as "Strings" or "Data".
+      bool persistent = start > 0 && (SameText(part, "Strings") || SameText(part, "Data"));
+      if (persistent && dot == std::string_view::npos) {
+        if (Value && SameText(part, "Strings") && Value->Kind != TValueType::vaList) BadValue();
+        if (Value && SameText(part, "Data") && Value->Kind != TValueType::vaBinary) BadValue();
+        return;
+      }
+      NoProperty(Path);
+    }
+    if (dot == std::string_view::npos) {
+      if (Value) CheckValue(*prop, *Value);
+      return;
+    }
+    if (prop->Kind != TTypeKind::tkClass) NoProperty(Path);
+    cls = FindClass(prop->TypeName);
+    if (!cls) NoProperty(Path);
+    start = dot + 1;
+  }
+}
+
+void SetPropertyChecked(TComponent& Component, std::string_view Path, const TValue& Value) {
+  CheckProperty(Component, Path, &Value);
+  Component.SetProperty(Path, Value);
+}
+
+void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text) {
+  CheckProperty(Component, Path, nullptr);
+  TValue value;
+  try {
+    value = ParseValueText(Text);
+  } catch (const EVaqError&) {
+    BadValue();
+  }
+  SetPropertyChecked(Component, Path, value);
+}
+
+std::string GetPropText(const TComponent& Component, std::string_view Path) {
+  CheckProperty(Component, Path, nullptr);
+  auto value = Component.GetProperty(Path);
+  return value ? ValueToText(*value) : std::string();
+}
+
+}  // namespace vaq::widgets

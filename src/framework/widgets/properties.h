@@ -1,0 +1,28 @@
+// Published properties of live components through the class catalogue: look a property up, read
+// it as form-text value notation, and set it from such text. A property that does not exist or a
+// value that does not convert raises EPropertyError.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "framework/widgets/component.h"
+
+namespace vaq::widgets {
+
+// Checks `Path` ("Caption", "Font.Style", "Items.Strings", "Columns") against the catalogue class
+// of `Component` and `Value` against the property's type. Raises EPropertyError: "Property X does
+// not exist" or "Invalid property value". A component without a catalogue class (a placeholder)
+// takes every property. `Value` is not checked when it is nullptr.
+void CheckProperty(const TComponent& Component, std::string_view Path, const TValue* Value);
+
+// Looks the property up, then sets it (the checked counterpart of TComponent::SetProperty).
+void SetPropertyChecked(TComponent& Component, std::string_view Path, const TValue& Value);
+
+// Sets a property from form-text value notation ("'Text'", "[fsBold]", "clRed", "True", "12").
+void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text);
+
+// The value of a property in form-text notation; an empty text for one never set.
+std::string GetPropText(const TComponent& Component, std::string_view Path);
+
+}  // namespace vaq::widgets

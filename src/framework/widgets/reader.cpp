@@ -1,0 +1,145 @@
+#include "framework/widgets/reader.h"
+
+#include <set>
+#include <vector>
+
+#include "framework/widgets/factory.h"
+#include "framework/widgets/properties.h"
+
+namespace vaq::widgets {
+
+namespace {
+
+class TComponentReader {
+ public:
+  TComponentReader(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers)
+      : Reader_(Reader), Root_(Root), Handlers_(Handlers) {}
+
+  void Run() {
+    Root_.SetLoading(true);
+    Loading_.push_back(&Root_);
+    try {
+      Reader_.ReadSignature();
+      std::uint8_t flags;
+      std::int32_t position;
+      Reader_.ReadPrefix(flags, position);
+      std::string className = Reader_.ReadStr();
+      std::string name = Reader_.ReadStr();
+      Root_.SetClassName(className);
+      if (!name.empty()) Root_.SetName(name);
+      ReadProperties(Root_);
+      ReadChildren(Root_, 1);
+    } catch (const EVaqError& error) {
+      Finish();
+      if (Raised_) throw;
+      Error(error.what());
+      return;
+    }
+    Finish();
+  }
+
+ private:
+  void Error(const std::string& Message) {
+    bool handled = false;
+    if (Handlers_.OnError) Handlers_.OnError(Message, handled);
+    if (!handled) {
+      Raised_ = true;
+      throw EReadError(Message);
+    }
+  }
+
+  void ReadProperties(TComponent& Component) {
+    while (!Reader_.EndOfList()) {
+      std::string name = Reader_.ReadStr();
+      TValue value = ReadPropertyValue(Reader_);
+      try {
+        CheckProperty(Component, name, &value);
+        if (IsMethod(Component, name)) {
+          bool error = true;
+          if (Handlers_.OnFindMethod) Handlers_.OnFindMethod(value.Ident(), error);
+          if (error) throw EPropertyError("Invalid property value");
+        }
+        Component.SetProperty(name, value);
+      } catch (const EPropertyError& error) {
+        Error("Error reading " + Component.Name() + "." + name + ": " + error.what());
+      }
+    }
+    Reader_.ReadListEnd();
+  }
+
+  static bool IsMethod(const TComponent& Component, const std::string& Name) {
+    if (!Component.ClassInfo() || Name.find('.') != std::string::npos) return false;
+    const TPropInfo* prop = GetPropInfo(*Component.ClassInfo(), Name);
+    return prop && prop->Kind == TTypeKind::tkMethod;
+  }
+
+  // Inline components (frames) own the components read inside them.
+  TComponent& OwnerFor(TComponent& Parent) {
+    for (TComponent* c = &Parent; c && c != &Root_; c = c->ParentComponent())
+      if (InlineOwners_.count(c)) return *c;
+    return Root_;
+  }
+
+  void ReadChildren(TComponent& Parent, int Depth) {
+    if (Depth > kMaxFormNesting) throw EReadError("Components nested too deeply");
+    while (!Reader_.EndOfList()) {
+      std::uint8_t flags;
+      std::int32_t position;
+      Reader_.ReadPrefix(flags, position);
+      std::string className = Reader_.ReadStr();
+      std::string name = Reader_.ReadStr();
+      TComponent& owner = OwnerFor(Parent);
+      TComponent* component = nullptr;
+      if (flags & (ffInherited | ffInline)) component = owner.FindComponent(name);
+      if (!component) component = Create(owner, className, name);
+      if (InLoading_.insert(component).second) {
+        component->SetLoading(true);
+        Loading_.push_back(component);
+      }
+      if (flags & ffInline) InlineOwners_.insert(component);
+      if (component->ParentComponent() == nullptr && component != &Root_) Parent.InsertChild(component);
+      ReadProperties(*component);
+      ReadChildren(*component, Depth + 1);
+    }
+    Reader_.ReadListEnd();
+  }
+
+  TComponent* Create(TComponent& Owner, const std::string& ClassName, const std::string& Name) {
+    const TClassInfo* cls = FindClass(ClassName);
+    if (Handlers_.OnFindComponentClass) Handlers_.OnFindComponentClass(ClassName, cls);
+    auto component = CreateComponent(cls, ClassName);
+    component->SetName(Name);
+    component->SetLoading(true);
+    return Owner.InsertComponent(std::move(component));
+  }
+
+  static void RealignTree(TControl& Control) {
+    Control.Realign();
+    for (TControl* child : Control.Controls()) RealignTree(*child);
+  }
+
+  // Loaded runs children first (in reverse reading order), then the layout top down.
+  void Finish() {
+    for (auto it = Loading_.rbegin(); it != Loading_.rend(); ++it)
+      if (*it != &Root_) (*it)->Loaded();
+    Root_.Loaded();
+    RealignTree(Root_);
+    Loading_.clear();
+  }
+
+  TFormReader& Reader_;
+  TForm& Root_;
+  const TReaderHandlers& Handlers_;
+  std::vector<TComponent*> Loading_;
+  std::set<TComponent*> InlineOwners_;
+  std::set<TComponent*> InLoading_;
+  bool Raised_ = false;
+};
+
+}  // namespace
+
+void ReadRootComponent(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers) {
+  TComponentReader(Reader, Root, Handlers).Run();
+}
+
+}  // namespace vaq::widgets

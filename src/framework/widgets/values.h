@@ -1,0 +1,67 @@
+// Property values of live components as the binary form holds them, and their conversion from
+// and to form-text value notation.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "host/core/types.h"
+#include "host/framework/formstream.h"
+
+namespace vaq::widgets {
+
+struct TValue;
+
+// One item of a collection: its optional index and its properties in stream order.
+struct TCollectionItemValue {
+  std::optional<std::int32_t> Index;
+  std::vector<std::pair<std::string, TValue>> Properties;
+};
+
+// A value of any kind. Integers of every width share `Int`; 8-bit strings, identifiers and binary
+// data share `Str`; wide and UTF-8 strings are kept as UTF-16 in `Wide`.
+struct TValue {
+  TValueType Kind = TValueType::vaNull;
+  std::int64_t Int = 0;
+  long double Float = 0;
+  std::string Str;
+  std::u16string Wide;
+  std::vector<std::string> Set;
+  std::vector<TValue> List;
+  std::vector<TCollectionItemValue> Items;
+
+  bool IsInteger() const;
+  bool IsString() const;  // 8-bit or wide
+  bool IsIdent() const;   // identifiers, True, False, nil, Null
+  bool IsNumber() const;  // integers and floating-point kinds
+  // The identifier text ("True" for vaTrue).
+  std::string Ident() const;
+  // A string value as shown: 8-bit text decoded with the code page of `Locale`, wide text as is.
+  std::u16string Shown(TLCID Locale) const;
+  // A string value as 8-bit text of `Locale`'s code page (wide text converted).
+  std::string Ansi(TLCID Locale) const;
+  // Floating-point value of any number kind.
+  long double Number() const;
+
+  static TValue Integer(std::int64_t Value);
+  static TValue String(std::string Text);
+  static TValue WideString(std::u16string Text);
+  static TValue Identifier(std::string Name);
+  static TValue Boolean(bool Value);
+};
+
+// Reads the next value of the reader (its kind included), nested values and all.
+TValue ReadPropertyValue(TFormReader& Reader);
+
+// The value in form-text notation ("'It''s'", "[fsBold, fsItalic]", "(1 2)", "<item ... end>").
+std::string ValueToText(const TValue& Value);
+
+// Parses form-text value notation with the form-streaming parser itself, so that every notation
+// the form files use is understood the same way. Raises EParserError on text it cannot parse.
+TValue ParseValueText(std::string_view Text);
+
+}  // namespace vaq::widgets

@@ -1,0 +1,55 @@
+#include "viewer/tree.h"
+
+#include "host/core/locale.h"
+
+namespace rux {
+
+namespace {
+
+std::string Escape(const std::u16string& Text) {
+  std::string utf8 = vaq::Utf16ToUtf8(Text), out;
+  for (char c : utf8) {
+    if (c == '\n') out += "\\n";
+    else if (c == '\r') continue;
+    else if (c == '\t') out += "\\t";
+    else out += c;
+  }
+  return out;
+}
+
+void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, std::vector<std::string>& Lines,
+          std::vector<const vaq::widgets::TComponent*>& Done) {
+  Done.push_back(&Component);
+  std::string line = Path + "\t" + Component.ClassName() + "\t";
+  if (auto* form = dynamic_cast<const vaq::widgets::TForm*>(&Component)) {
+    line += "shown\t0,0," + std::to_string(form->ClientWidth()) + "," + std::to_string(form->ClientHeight());
+  } else if (auto* control = dynamic_cast<const vaq::widgets::TControl*>(&Component)) {
+    QRect r = control->FormRect();
+    line += std::string(control->Showing() ? "shown" : "hidden") + "\t" + std::to_string(r.left()) + "," +
+            std::to_string(r.top()) + "," + std::to_string(r.width()) + "," + std::to_string(r.height());
+  } else {
+    line += "-\t-";
+  }
+  line += "\t" + Escape(Component.DisplayText());
+  Lines.push_back(line);
+  for (const auto* child : Component.ChildComponents())
+    Walk(*child, Path + ".O:" + child->Name(), Lines, Done);
+}
+
+}  // namespace
+
+std::vector<std::string> FormTreeLines(vaq::widgets::TForm& Form) {
+  std::vector<std::string> lines;
+  std::vector<const vaq::widgets::TComponent*> done;
+  std::string root = "O:" + Form.Name();
+  Walk(Form, root, lines, done);
+  // Components owned but not nested anywhere (none in well-formed forms) come last.
+  for (const auto& component : Form.Components()) {
+    bool seen = false;
+    for (const auto* d : done) seen = seen || d == component.get();
+    if (!seen) Walk(*component, root + ".O:" + component->Name(), lines, done);
+  }
+  return lines;
+}
+
+}  // namespace rux

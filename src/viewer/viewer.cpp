@@ -1,0 +1,312 @@
+#include "viewer/viewer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "creator/creator.h"
+#include "framework/widgets/graphics.h"
+#include "framework/widgets/reader.h"
+#include "host/core/errors.h"
+#include "host/core/locale.h"
+#include "host/core/options.h"
+#include "host/core/streams.h"
+#include "host/framework/classes.h"
+#include "notes/file_names.h"
+#include "notes/file_services.h"
+#include "notes/module_state.h"
+#include "notes/rux_mgr.h"
+
+namespace rux {
+
+using vaq::widgets::TForm;
+
+namespace {
+
+std::unique_ptr<TRuxViewer> Viewer;
+
+// Exceptions with this message ask for the entry to be read again from the start.
+constexpr const char* kRetryMessage = "VFI";
+// Bound on those repetitions, so that a persistent "VFI" cannot hang the preview.
+constexpr int kMaxRetries = 8;
+
+bool IsQtBasedFile(const std::string& FileName) {
+  std::string ext = std::filesystem::path(FileName).extension().string();
+  return vaq::widgets::SameText(ext, ".gox");
+}
+
+std::vector<std::string> SplitFormFiles(const std::string& Text) {
+  std::vector<std::string> list;
+  if (Text.empty()) return list;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t semi = Text.find(';', start);
+    list.push_back(Text.substr(start, semi == std::string::npos ? std::string::npos : semi - start));
+    if (semi == std::string::npos) break;
+    start = semi + 1;
+  }
+  return list;
+}
+
+// Deletes the temporary file when the entry is done, whatever happens.
+struct TTempFileGuard {
+  std::string Name;
+  ~TTempFileGuard() { vaq::RemoveTempFile(Name); }
+};
+
+void ReplaceAll(std::string& Text, const std::string& Old, const std::string& New) {
+  for (std::size_t at = Text.find(Old); at != std::string::npos; at = Text.find(Old, at + New.size()))
+    Text.replace(at, Old.size(), New);
+}
+
+}  // namespace
+
+TRuxViewer::TRuxViewer() {
+  ScreenWidth = [] {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1024;
+  };
+}
+
+TRuxViewer::~TRuxViewer() {
+  DestroyForm(true);
+  DestroyForm(false);
+}
+
+TRuxViewer& RuxViewer() {
+  if (!Viewer) Viewer = std::make_unique<TRuxViewer>();
+  return *Viewer;
+}
+
+void ReleaseRuxViewer() {
+  Viewer.reset();
+}
+
+void ViewerStartup() {
+  RegisterFrameworkClasses();
+}
+
+void ViewerShutdown() {
+  ReleaseRuxViewer();
+}
+
+int PreviewLeft(int Width, int ScreenWidth, bool Original) {
+  int half = ScreenWidth / 2;
+  int visible = std::min(Width, half);
+  int left = (half - visible) / 2;
+  if (!Original) {
+    left += half;
+    if (left + Width > ScreenWidth) left = ScreenWidth - Width;
+  }
+  return std::max(left, 0);
+}
+
+void LoadFormStream(const std::string& FileName, bool Native, vaq::TLCID Locale, TFormStream& Stream) {
+  vaq::TMemoryStream file;
+  file.LoadFromFile(FileName);
+  std::string text = std::move(file.Data());
+  if (Native) {
+    // The grid font of the language replaces the parent font of the form itself.
+    vaq::widgets::TFontSpec font;
+    (void)Locale;
+    std::string charset = vaq::widgets::CharsetToIdent(font.Charset).value_or("DEFAULT_CHARSET");
+    std::string block = "Font.Charset = " + charset + "\r\nFont.Color   = " + vaq::widgets::ColorToString(font.Color) +
+                        "\r\nFont.Height  = " + std::to_string(font.Height) + "\r\nFont.Name    = '" + font.Name +
+                        "'\r\nFont.Style   = []";
+    ReplaceAll(text, "ParentFont =  True", block);
+  }
+  vaq::TMemoryStream input(std::move(text));
+  vaq::TStreamOriginalFormat format = vaq::TestStreamFormat(input);
+  if (format == vaq::TStreamOriginalFormat::sofUnknown) throw vaq::EReadError("Not a form file");
+  if (format == vaq::TStreamOriginalFormat::sofText) {
+    Stream.Stream.Clear();
+    vaq::ObjectTextToResource(input, Stream.Stream);
+  } else {
+    Stream.Stream = std::move(input);
+  }
+  Stream.Stream.Seek(0);
+}
+
+void ReadFormStream(TFormStream& Stream, TForm& Root) {
+  Stream.Stream.Seek(0);
+  vaq::SkipResourceHeader(Stream.Stream);
+  {
+    vaq::TFormReader reader(Stream.Stream, 4096);
+    vaq::widgets::TReaderHandlers handlers;
+    handlers.OnFindComponentClass = [](const std::string& ClassName, const vaq::TClassInfo*& Class) {
+      RuxViewer().FindComponentClass(ClassName, Class);
+    };
+    handlers.OnFindMethod = [](const std::string&, bool& Error) { Error = false; };
+    handlers.OnError = [](const std::string&, bool& Handled) { Handled = true; };
+    vaq::widgets::ReadRootComponent(reader, Root, handlers);
+  }
+  Stream.Stream.Seek(0);
+  vaq::SkipResourceHeader(Stream.Stream);
+  vaq::TFormReader reader(Stream.Stream, 4096);
+  reader.ReadSignature();
+  std::uint8_t flags;
+  std::int32_t position;
+  reader.ReadPrefix(flags, position);
+  reader.ReadStr();
+  Stream.FormName = reader.ReadStr();
+}
+
+void TRuxViewer::FindComponentClass(const std::string&, const vaq::TClassInfo*&) {}
+
+void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale,
+                           bool& Loaded, std::string& FormName) {
+  Loaded = false;
+  std::string temp = vaq::GetTempDir();
+  if (!temp.empty() && temp.back() != '/') temp += '/';
+  temp += std::filesystem::path(Entry).filename().string();
+  vaq::RemoveTempFile(temp);
+  if (std::filesystem::exists(temp)) {
+    temp += ".$VAQRUX$";
+    vaq::RemoveTempFile(temp);
+  }
+  std::string notes = FileNameToNoteName(Entry);
+  bool written;
+  if (std::filesystem::exists(notes)) {
+    RuxCreator().ShowErrors = false;
+    written = RuxCreator().Execute(notes, temp, Original, Native ? uffUnformatedText : uffBinary, Locale);
+    RuxCreator().ShowErrors = true;
+  } else {
+    // A form without notes previews as it is.
+    std::error_code error;
+    written = std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
+  }
+  if (!written) {
+    QApplication::beep();
+    return;
+  }
+  TTempFileGuard guard{temp};
+  for (int attempt = 0; !Loaded; ++attempt) {
+    try {
+      TFormStream stream;
+      vaq::ScopedThreadLocale locale(Locale);
+      LoadFormStream(temp, Native, Locale, stream);
+      ReadFormStream(stream, Root);
+      FormName = stream.FormName;
+      Loaded = true;
+    } catch (const std::exception& error) {
+      if (std::string(error.what()) != kRetryMessage || attempt + 1 >= kMaxRetries) throw;
+    }
+  }
+}
+
+void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
+  if (Form(Original)) return;
+  bool native = !IsQtBasedFile(FileName);
+  vaq::ActivateClassGroup(native ? vaq::TClassGroup::Native : vaq::TClassGroup::QtBased);
+  auto root = std::make_unique<TForm>();
+
+  vaq::TFileStats stats;
+  GetStats(FileName, false, stats);
+  std::vector<std::string> entries = SplitFormFiles(stats.FormFiles);
+  if (entries.empty()) entries.emplace_back();
+  entries[0] = FileName;
+
+  // The languages: the open editor's, else those recorded in the notes header.
+  std::string language;
+  if (TRuxMgr* mgr = CurrentMgr()) language = Original ? mgr->Stats.SourceLang : mgr->Stats.TargetLang;
+  else language = Original ? stats.SourceLang : stats.TargetLang;
+  vaq::TLCID locale = vaq::StrToLCID(language);
+  if (locale == 0) locale = vaq::VaqGetThreadLocale();
+
+  bool loaded = false;
+  std::string formName;
+  auto store = [&] {
+    (Original ? OrigFormName_ : XlatFormName_) = formName;
+    (Original ? OrigForm_ : XlatForm_) = std::move(root);
+  };
+  try {
+    for (std::size_t i = entries.size(); i-- > 0;) {
+      if (entries[i].empty()) {
+        loaded = false;
+        continue;
+      }
+      ReadEntry(*root, entries[i], Original, native, locale, loaded, formName);
+    }
+  } catch (...) {
+    store();
+    throw;
+  }
+  if (loaded) Prepare(*root, Original);
+  store();
+}
+
+void TRuxViewer::Prepare(TForm& Form, bool Original) {
+  Form.OnClose = [this](vaq::widgets::TComponent* Sender) { FormClose(Sender); };
+  if (!Original) Form.SetBorderStyle(vaq::widgets::TFormBorderStyle::bsSizeable);
+  QWidget* window = Form.Window();
+  window->setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+  window->setEnabled(true);
+  int screen = ScreenWidth ? ScreenWidth() : 1024;
+  Form.SetBounds(PreviewLeft(Form.Width(), screen, Original), 5, Form.Width(), Form.Height());
+  if (!Original) Form.SetTag(1);
+}
+
+void TRuxViewer::ShowForm(const std::string& FileName, bool Original, bool OnTop) {
+  CreateForm(FileName, Original);
+  TForm* form = Form(Original);
+  if (!form) return;
+  QWidget* foreground = QApplication::activeWindow();
+  form->Window()->show();
+  UpdateFormStyle(Original, OnTop);
+  if (foreground && foreground != form->Window()) foreground->activateWindow();
+}
+
+void TRuxViewer::HideForm(bool Original) {
+  TForm* form = Form(Original);
+  if (!form) return;
+  if (!Original) form->SetDesigning(false, false);
+  form->Window()->hide();
+}
+
+void TRuxViewer::DestroyForm(bool Original) {
+  if (!Original && XlatForm_) XlatForm_->OnResize = nullptr;
+  (Original ? OrigForm_ : XlatForm_).reset();
+}
+
+void TRuxViewer::FormClose(vaq::widgets::TComponent* Sender) {
+  if (OnClose) OnClose(Sender);
+}
+
+void TRuxViewer::UpdateFormStyle(bool Original, bool OnTop) {
+  TForm* form = Form(Original);
+  if (!form) return;
+  QWidget* foreground = QApplication::activeWindow();
+  if (!Original) form->SetDesigning(false, false);
+  struct TRestore {
+    TForm* Form;
+    bool Original;
+    QWidget* Foreground;
+    ~TRestore() {
+      if (!Original && Form->Designer()) Form->SetDesigning(true, false);
+      if (Foreground && Foreground != Form->Window()) Foreground->activateWindow();
+    }
+  } restore{form, Original, foreground};
+  form->SetFormStyle(OnTop ? vaq::widgets::TFormStyle::fsStayOnTop : vaq::widgets::TFormStyle::fsNormal);
+}
+
+IVaqFormDesigner* TRuxViewer::GetDesigner() const {
+  return nullptr;
+}
+
+IVaqFormDesignerOptions* TRuxViewer::GetDesignerOptions() const {
+  return nullptr;
+}
+
+void TRuxViewer::UpdateDesignerOptions() {
+  // The designer reads "Display Grid", "Snap to Grid", "Grid Size X" and "Grid Size Y" here once
+  // it exists.
+  if (!GetDesignerOptions()) return;
+}
+
+}  // namespace rux
