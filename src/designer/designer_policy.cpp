@@ -34,19 +34,19 @@ TDesignKey DesignKeyFromVirtualKey(int VirtualKey) {
 
 TDesignKey DesignKeyFromQtKey(int QtKey) {
   switch (QtKey) {
-    case 0x1000:
+    case 0x01000000:
       return TDesignKey::Escape;
-    case 0x1001:
+    case 0x01000001:
       return TDesignKey::Tab;
-    case 0x1002:
+    case 0x01000002:
       return TDesignKey::BackTab;
-    case 0x1012:
+    case 0x01000012:
       return TDesignKey::Left;
-    case 0x1013:
+    case 0x01000013:
       return TDesignKey::Up;
-    case 0x1014:
+    case 0x01000014:
       return TDesignKey::Right;
-    case 0x1015:
+    case 0x01000015:
       return TDesignKey::Down;
     default:
       return TDesignKey::Other;

@@ -26,7 +26,8 @@ enum class TDesignKey { Other, Tab, BackTab, Escape, Left, Up, Right, Down };
 
 // Native virtual-key codes: Tab 0x09, Escape 0x1B, Left..Down 0x25..0x28.
 TDesignKey DesignKeyFromVirtualKey(int VirtualKey);
-// Qt key codes: Escape 0x1000, Tab 0x1001, Backtab 0x1002, Left..Down 0x1012..0x1015.
+// Qt key codes: Escape 0x01000000, Tab 0x01000001, Backtab 0x01000002, Left..Down
+// 0x01000012..0x01000015.
 TDesignKey DesignKeyFromQtKey(int QtKey);
 
 struct TShiftState {

@@ -10,6 +10,8 @@
 #include <QScreen>
 
 #include "creator/creator.h"
+#include "designer/option_page.h"
+#include "designer/qt/designer_hook.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
 #include "host/core/errors.h"
@@ -237,6 +239,7 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
     throw;
   }
   if (loaded) Prepare(*root, Original);
+  if (loaded && !Original) AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
   store();
 }
 
@@ -296,17 +299,15 @@ void TRuxViewer::UpdateFormStyle(bool Original, bool OnTop) {
 }
 
 IVaqFormDesigner* TRuxViewer::GetDesigner() const {
-  return nullptr;
+  return FormDesigner(XlatForm_.get());
 }
 
 IVaqFormDesignerOptions* TRuxViewer::GetDesignerOptions() const {
-  return nullptr;
+  return FormDesignerOptions(XlatForm_.get());
 }
 
 void TRuxViewer::UpdateDesignerOptions() {
-  // The designer reads "Display Grid", "Snap to Grid", "Grid Size X" and "Grid Size Y" here once
-  // it exists.
-  if (!GetDesignerOptions()) return;
+  rux::UpdateDesignerOptions(GetDesignerOptions(), vaq::VaqINTOptionProps);
 }
 
 }  // namespace rux

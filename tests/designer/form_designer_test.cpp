@@ -297,11 +297,12 @@ TEST(DesignerPolicy, FollowsTheFormFilesFramework) {
   EXPECT_TRUE(DesignerPolicyForFile("a.gox").AnyMouseButton);
   EXPECT_FALSE(DesignerPolicyForFile("Main.rux").KeysOnRelease);
   EXPECT_FALSE(DesignerPolicyForFile("gox").AnyMouseButton);
-  EXPECT_EQ(DesignKeyFromQtKey(0x1002), TDesignKey::BackTab);
-  EXPECT_EQ(DesignKeyFromQtKey(0x1015), TDesignKey::Down);
+  EXPECT_EQ(DesignKeyFromQtKey(0x01000002), TDesignKey::BackTab);
+  EXPECT_EQ(DesignKeyFromQtKey(0x01000015), TDesignKey::Down);
   EXPECT_EQ(DesignKeyFromVirtualKey(0x25), TDesignKey::Left);
   EXPECT_EQ(DesignKeyFromVirtualKey(0x1B), TDesignKey::Escape);
   EXPECT_EQ(DesignKeyFromVirtualKey(0x41), TDesignKey::Other);
+  EXPECT_EQ(DesignKeyFromQtKey(0x1012), TDesignKey::Other);
 }
 
 }  // namespace
