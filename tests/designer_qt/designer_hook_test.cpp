@@ -273,3 +273,95 @@ TEST_F(LiveDesigner, GridLiesBelowTheControlsAndFollowsTheOptions) {
 
 }  // namespace
 }  // namespace rux
+
+namespace rux {
+namespace {
+
+// A translated dialog whose German captions no longer fit: the translator widens the button.
+const char* kGermanDialog = R"(object OptionsDialog: TOptionsDialog
+  Left = 0
+  Top = 0
+  BorderStyle = bsDialog
+  Caption = 'Optionen'
+  ClientHeight = 200
+  ClientWidth = 360
+  object gbSave: TGroupBox
+    Left = 8
+    Top = 8
+    Width = 344
+    Height = 105
+    Caption = ' Speichern '
+    object chkAutoSave: TCheckBox
+      Left = 16
+      Top = 24
+      Width = 200
+      Height = 17
+      Caption = 'Bestellungen automatisch speichern'
+    end
+    object lblFolder: TLabel
+      Left = 16
+      Top = 56
+      Width = 40
+      Height = 13
+      Caption = 'Ordner:'
+    end
+    object edFolder: TEdit
+      Left = 72
+      Top = 52
+      Width = 256
+      Height = 21
+      Text = 'C:\Bestellungen'
+    end
+  end
+  object btnOK: TButton
+    Left = 184
+    Top = 160
+    Width = 75
+    Height = 25
+    Caption = #220'bernehmen und schlie'#223'en'
+  end
+  object btnCancel: TButton
+    Left = 272
+    Top = 160
+    Width = 75
+    Height = 25
+    Caption = 'Abbrechen'
+  end
+end
+)";
+
+TEST(LiveDesignerRoundTrip, TranslatorWidensAButtonWhoseCaptionNoLongerFits) {
+  Strings log;
+  auto read = vaq::widgets::testing::ReadForm(kGermanDialog);
+  ASSERT_TRUE(read.Errors.empty());
+  std::unique_ptr<TForm> form = std::move(read.Form);
+  TVaqFormDesigner& designer = AttachDesigner(*form, "OptionsDialog", kNativeDesignerPolicy);
+  QWidget* grid = dynamic_cast<TDesignerHook*>(form->Designer())->Surface().GridWidget();
+  designer.SetNotifier(std::make_shared<testing::TRecordingNotifier>(log));
+  form->Window()->setAttribute(Qt::WA_DontShowOnScreen, true);
+  form->Window()->show();
+  form->SetDesigning(true, false);
+  QApplication::processEvents();
+  auto* hook = dynamic_cast<TDesignerHook*>(form->Designer());
+  EXPECT_EQ(grid->geometry(), QRect(0, 0, 360, 200));  // the grid follows the client area
+
+  // Move the OK button to the left edge of the group box, then pull its left handle further left.
+  auto* ok = dynamic_cast<TControl*>(form->FindComponent("btnOK"));
+  Drag(ok->Widget(), {10, 10}, {-166, 10});
+  QWidget* left = hook->Surface().HandleWidget(7);
+  Drag(left, {2, 2}, {2, 2});
+  QTest::keyClick(form->Window(), Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+  QTest::keyClick(form->Window(), Qt::Key_Right, Qt::ShiftModifier);
+  QWidget* right = hook->Surface().HandleWidget(3);
+  Drag(right, {2, 2}, {82, 2});  // the right edge 172 snaps to 176
+  EXPECT_EQ(ok->BoundsRect(), QRect(16, 160, 160, 25));
+  EXPECT_EQ(log, (Strings{"selected O:OptionsDialog.O:btnOK", "moved O:OptionsDialog.O:btnOK 8,160",
+                          "moved O:OptionsDialog.O:btnOK 16,160", "resized O:OptionsDialog.O:btnOK 76,25",
+                          "resized O:OptionsDialog.O:btnOK 160,25"}));
+
+  if (const QByteArray file = qgetenv("VAQ_DESIGNER_PICTURE"); !file.isEmpty())
+    vaq::widgets::RenderForm(*form).save(QString::fromLocal8Bit(file));
+}
+
+}  // namespace
+}  // namespace rux

@@ -68,11 +68,8 @@ bool TDesignerHook::IsDesignMsg(TControl* Sender, QEvent* Event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
       return KeyEvent(Sender, Event);
-    case QEvent::Resize:
-      if (Sender == &Form_) Surface_->Repaint();
-      return false;
     default:
-      return false;  // closing works in both states; painting is the overlay's
+      return false;  // closing works in both states; the overlay paints itself
   }
 }
 

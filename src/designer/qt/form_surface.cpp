@@ -77,9 +77,17 @@ class TGridWidget : public QWidget {
       : QWidget(Parent), Designer_(Designer) {
     MarkOverlay(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(Parent->rect());
+    // The grid covers the client area whatever its size, also while the form is not designing.
+    Parent->installEventFilter(this);
   }
 
  protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Watched == parent() && Event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    return false;
+  }
+
   void paintEvent(QPaintEvent*) override {
     if (!Designer_ || !Designer_->PaintsGrid()) return;
     QPainter painter(this);
@@ -117,7 +125,6 @@ TFormDesignSurface::TFormDesignSurface(vaq::widgets::TForm& Form,
     : Form_(Form) {
   QWidget* client = Form.ClientWidget();
   Grid_ = new TGridWidget(client, Designer_);
-  Grid_->setGeometry(client->rect());
   Grid_->lower();
   Grid_->show();
   for (int i = 0; i < kGrabHandleCount; ++i) Handles_[i] = new TGrabHandleWidget(client, i, OnHandleMouse);
@@ -245,7 +252,6 @@ void TFormDesignSurface::SetDesigning(bool Designing) {
 }
 
 void TFormDesignSurface::Repaint() {
-  Grid_->setGeometry(Form_.ClientWidget()->rect());
   Grid_->update();
 }
 
