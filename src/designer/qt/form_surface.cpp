@@ -226,6 +226,8 @@ void TFormDesignSurface::ShowHandles(bool Visible, const std::array<TRect, 8>& H
   for (int i = 0; i < kGrabHandleCount; ++i) {
     QWidget* handle = Handles_[i];
     handle->setGeometry(ToQRect(Handles[i]));
+    if (Visible == handle->isVisible()) continue;
+    // Above every control: raised each time they appear.
     if (Visible) handle->raise();
     handle->setVisible(Visible);
   }
