@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "designer/qt/option_page_view.h"
+#include "editor/editor_viewer.h"
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
 #include "module/desktop_commands.h"
@@ -35,11 +37,14 @@ void DesktopStartup() {
   if (Started) return;
   Started = true;
   RegisterDesktopCommands(RunOf);
+  // Last of the start-up: the designer's page in the options dialog.
+  RegisterDesignerOptionPage([] { EditorViewer().UpdateDesignerOptions(); });
 }
 
 void DesktopShutdown() {
   if (!Started) return;
   Started = false;
+  UnregisterDesignerOptionPage();
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
   vaq::desktop::CloseApplication();
