@@ -60,6 +60,8 @@ class TComponent {
   void SetClassInfo(const TClassInfo* Class) { Class_ = Class; }
   // The locale of the texts: the thread locale when the component was created.
   TLCID TextLocale() const { return TextLocale_; }
+  // The root of a form takes the locale of the form it reads (it exists before).
+  void SetTextLocale(TLCID Locale) { TextLocale_ = Locale; }
 
   // Ownership: an owner frees the components it owns, the newest first.
   TComponent* Owner() const { return Owner_; }

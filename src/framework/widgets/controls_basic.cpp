@@ -790,7 +790,8 @@ void TPlaceholder::Paint(QPainter& painter) {
   painter.drawRect(r);
   painter.setFont(ToQFont(TFontSpec()));
   painter.setPen(QColor(0x60, 0x60, 0x60));
-  painter.drawText(r.adjusted(3, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop,
+  // Bottom right, where nested controls (usually near the top left) leave room.
+  painter.drawText(r.adjusted(3, 2, -3, -2), Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine,
                    QString::fromStdString(ClassName() + " " + Name()));
 }
 

@@ -301,7 +301,9 @@ class TIconViewControl : public TControl {
 
 void DrawSection(QPainter& painter, QWidget* widget, QRect rect, const QString& text, bool Sunken) {
   if (Sunken) {
+    QPen pen = painter.pen();
     DrawBevel(painter, rect.adjusted(0, 0, -1, -1), false);
+    painter.setPen(pen);
   } else {
     QStyleOptionHeader option;
     option.initFrom(widget);

@@ -5,6 +5,7 @@
 
 #include "framework/widgets/factory.h"
 #include "framework/widgets/properties.h"
+#include "host/core/locale.h"
 
 namespace vaq::widgets {
 
@@ -17,6 +18,7 @@ class TComponentReader {
 
   void Run() {
     Root_.SetLoading(true);
+    Root_.SetTextLocale(VaqGetThreadLocale());
     Loading_.push_back(&Root_);
     try {
       Reader_.ReadSignature();

@@ -26,7 +26,8 @@ struct TReaderHandlers {
 // `Root`: its name, class name and properties, and its components, which `Root` owns. Components
 // flagged inherited or inline update the component of that name that `Root` already has. When the
 // data itself is damaged, reading stops there, the error goes to OnError and what was read stays.
-// Afterwards every component has been loaded and the layout computed.
+// `Root` takes the thread locale as the locale of its texts. Afterwards every component has been
+// loaded and the layout computed.
 void ReadRootComponent(TFormReader& Reader, TForm& Root, const TReaderHandlers& Handlers);
 
 }  // namespace vaq::widgets

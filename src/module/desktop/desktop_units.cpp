@@ -10,7 +10,9 @@
 #include "editor/editor_viewer.h"
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
+#include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
+#include "viewer/viewer.h"
 
 namespace rux {
 namespace {
@@ -22,7 +24,7 @@ bool Started = false;
 // The work of a desktop command, by name; a command missing here says that it cannot run.
 RunFunction RunOf(std::string_view name) {
   static const std::vector<std::pair<std::string_view, RunFunction>> runs = {
-      // {"preview", RunPreview},
+      {"preview", RunPreview},
       {"edit", RunEdit},
   };
   for (const auto& [command, run] : runs) {
@@ -36,6 +38,7 @@ RunFunction RunOf(std::string_view name) {
 void DesktopStartup() {
   if (Started) return;
   Started = true;
+  ViewerStartup();
   RegisterDesktopCommands(RunOf);
   // Last of the start-up: the designer's page in the options dialog.
   RegisterDesignerOptionPage([] { EditorViewer().UpdateDesignerOptions(); });
@@ -47,6 +50,8 @@ void DesktopShutdown() {
   UnregisterDesignerOptionPage();
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
+  // The live forms go before the application object.
+  ViewerShutdown();
   vaq::desktop::CloseApplication();
 }
 

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Renders the demo's forms into docs/images/ with `vaq preview --both --png`: each form as the
+# original (English) and the German translation side by side, and the main form in Russian.
+# The demo project is copied, updated for both languages and given translations first, so that
+# neither examples/demo nor the user's options change.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+vaq_install_deps
+vaq_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+W=build/images
+rm -rf "$W"
+mkdir -p "$W/config" docs/images
+cp -r examples/demo "$W/project"
+export VAQ_CONFIG_DIR="$PWD/$W/config"
+P="$W/project"
+build/vaq update "$P" --lang de-DE --quiet
+build/vaq update "$P" --lang ru-RU --quiet
+
+# translate NOTES ORIGINAL TRANSLATION...: sets the current value of the records whose current
+# value is ORIGINAL (texts in form notation, 8-bit in the language's code page).
+translate() {
+  local notes=$1
+  shift
+  while [ $# -ge 2 ]; do
+    sed -i "s/\x04Curr:'$1'\x04/\x04Curr:'$2'\x04/" "$notes"
+    shift 2
+  done
+}
+
+# German, in code page 1252.
+ue=$'\xDC'  # Ü
+sz=$'\xDF'  # ß
+oe=$'\xD6'  # Ö
+D="$P/de-DE"
+translate "$D/MainForm.ruz" 'First' 'Erste' 'Sum' 'Summe' 'Street (delivery)' "Stra${sz}e (Lieferung)" \
+  '\&File' '\&Datei' '\&Open...' "${oe}\&ffnen..." 'E\&xit' '\&Beenden' '\&Help' '\&Hilfe' '\&About...' '\&Info...'
+translate "$D/BaseDialog.ruz" 'Cancel' 'Abbrechen'
+translate "$D/OptionsDialog.ruz" 'Options' 'Optionen' '\&Apply' "${ue}\&bernehmen" 'Cancel' 'Abbrechen' \
+  'Save orders automatically' 'Bestellungen automatisch speichern' 'Units' 'Einheiten' 'Metric' 'Metrisch' \
+  'Imperial' 'Britisch'
+translate "$D/AddressFrame.ruz" 'Street' "Stra${sz}e" 'City' 'Ort' 'Germany' 'Deutschland' 'Russia' 'Russland' \
+  'United States' 'Vereinigte Staaten'
+translate "$D/ReportView.goz" 'Monthly report' 'Monatsbericht' 'Sales by month' 'Umsatz nach Monat' 'Ready' 'Bereit' \
+  'No filter' 'Kein Filter'
+
+# Russian, in code page 1251.
+R="$P/ru-RU"
+translate "$R/MainForm.ruz" 'Orders' $'\xC7\xE0\xEA\xE0\xE7\xFB' 'First' $'\xCF\xE5\xF0\xE2\xFB\xE9' \
+  'Date' $'\xC4\xE0\xF2\xE0' 'Sum' $'\xD1\xF3\xEC\xEC\xE0' '\&File' $'\\&\xD4\xE0\xE9\xEB' \
+  '\&Help' $'\\&\xD1\xEF\xF0\xE0\xE2\xEA\xE0' 'Street (delivery)' $'\xD3\xEB\xE8\xF6\xE0 (\xE4\xEE\xF1\xF2\xE0\xE2\xEA\xE0)'
+
+# The inherited dialog builds on the base dialog: the notes header lists the form files it reads
+# first. An update that records the list leaves nothing to do here.
+for lang in de-DE ru-RU; do
+  sed -i "2s|\x04Forms:\x04|\x04Forms:OptionsDialog.rux;$PWD/$P/$lang/BaseDialog.rux\x04|" "$P/$lang/OptionsDialog.ruz"
+done
+
+for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux ReportView.gox; do
+  echo "docs/images/${form%.*}.png"
+  build/vaq preview "$P/$form" --both --lang de-DE --png "docs/images/${form%.*}.png"
+done
+echo "docs/images/MainForm.ru-RU.png"
+build/vaq preview "$P/MainForm.rux" --translated --lang ru-RU --png docs/images/MainForm.ru-RU.png
