@@ -10,6 +10,7 @@
 #include "editor/editor_viewer.h"
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
+#include "module/desktop/editor_viewer_link.h"
 #include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
 #include "viewer/viewer.h"
@@ -39,6 +40,7 @@ void DesktopStartup() {
   if (Started) return;
   Started = true;
   ViewerStartup();
+  InstallPreviewForEditor();
   RegisterDesktopCommands(RunOf);
   // Last of the start-up: the designer's page in the options dialog.
   RegisterDesignerOptionPage([] { EditorViewer().UpdateDesignerOptions(); });
@@ -51,6 +53,7 @@ void DesktopShutdown() {
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
   // The live forms go before the application object.
+  UninstallPreviewForEditor();
   ViewerShutdown();
   vaq::desktop::CloseApplication();
 }
