@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace rux {
 
@@ -13,6 +14,25 @@ struct TPoint {
   int X = 0;
   int Y = 0;
 };
+
+inline bool operator==(TPoint A, TPoint B) {
+  return A.X == B.X && A.Y == B.Y;
+}
+
+// An object that answers its interfaces by their identities (`Iid`): the layout designer, asked
+// by the viewer for the translated form's designer and options.
+class IVaqInterfaces {
+ public:
+  virtual ~IVaqInterfaces() = default;
+  // The interface of that identity, or nullptr.
+  virtual void* QueryInterface(std::string_view Iid) = 0;
+};
+
+// The interface `I` of `Object`, or nullptr when it has none (or `Object` is nullptr).
+template <class I>
+I* Query(IVaqInterfaces* Object) {
+  return Object ? static_cast<I*>(Object->QueryInterface(I::Iid)) : nullptr;
+}
 
 class IVaqFormDesignerNotifier {
  public:
@@ -22,6 +42,8 @@ class IVaqFormDesignerNotifier {
   virtual void ComponentMoved(const std::string& Name, TPoint Point) = 0;
   virtual void ComponentResized(const std::string& Name, TPoint Point) = 0;
   virtual void ComponentSelected(const std::string& Name) = 0;
+
+  static constexpr std::string_view Iid = "{B8E5C07F-F2A5-455E-AB28-EDA83AA594DD}";
 };
 
 class IVaqFormDesigner {
@@ -32,6 +54,14 @@ class IVaqFormDesigner {
   // component's name; PropName: the first property name; Value: the value's first token as text).
   virtual void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
                                 const std::string& Value) = 0;
+
+  static constexpr std::string_view Iid = "{04E6F276-1C38-4BD4-8C5F-F48473BA24CF}";
+  // True while designing, false in test mode (the form behaves as at run time).
+  virtual bool GetActive() const { return true; }
+  // True leaves test mode, false enters it.
+  virtual void SetActive(bool) {}
+  // Selects the control of that component name; unknown names and non-controls are ignored.
+  virtual void SelectComponent(const std::string&) {}
 };
 
 // The designer's options as the option page edits them.
@@ -39,6 +69,18 @@ class IVaqFormDesignerOptions {
  public:
   virtual ~IVaqFormDesignerOptions() = default;
   virtual void UpdateOptions() = 0;
+
+  static constexpr std::string_view Iid = "{72222A10-F2A6-46F2-9C82-ACECDB26F7AA}";
+  // The grid: dots shown, the position of the first grid line in the form's client area (it
+  // follows the scroll position), the step in pixels, and snapping of mouse moves to it.
+  virtual bool GetDisplayGrid() const = 0;
+  virtual TPoint GetGridOffset() const = 0;
+  virtual TPoint GetGridSize() const = 0;
+  virtual bool GetSnapToGrid() const = 0;
+  // These two repaint the form when the value changes.
+  virtual void SetDisplayGrid(bool Value) = 0;
+  virtual void SetGridSize(TPoint Value) = 0;
+  virtual void SetSnapToGrid(bool Value) = 0;
 };
 
 }  // namespace rux

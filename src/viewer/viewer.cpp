@@ -11,6 +11,8 @@
 
 #include "creator/creator.h"
 #include "framework/widgets/controls.h"
+#include "designer/option_page.h"
+#include "designer/qt/designer_hook.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
 #include "host/core/errors.h"
@@ -326,6 +328,7 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
     throw;
   }
   if (loaded) Prepare(*root, Original);
+  if (loaded && !Original) AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
   store();
 }
 
@@ -385,17 +388,15 @@ void TRuxViewer::UpdateFormStyle(bool Original, bool OnTop) {
 }
 
 IVaqFormDesigner* TRuxViewer::GetDesigner() const {
-  return nullptr;
+  return FormDesigner(XlatForm_.get());
 }
 
 IVaqFormDesignerOptions* TRuxViewer::GetDesignerOptions() const {
-  return nullptr;
+  return FormDesignerOptions(XlatForm_.get());
 }
 
 void TRuxViewer::UpdateDesignerOptions() {
-  // The designer reads "Display Grid", "Snap to Grid", "Grid Size X" and "Grid Size Y" here once
-  // it exists.
-  if (!GetDesignerOptions()) return;
+  rux::UpdateDesignerOptions(GetDesignerOptions(), vaq::VaqINTOptionProps);
 }
 
 }  // namespace rux

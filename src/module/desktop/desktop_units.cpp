@@ -6,9 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "designer/qt/option_page_view.h"
+#include "editor/editor_viewer.h"
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
 #include "module/desktop/check_live.h"
+#include "module/desktop/editor_viewer_link.h"
 #include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
 #include "viewer/viewer.h"
@@ -39,15 +42,20 @@ void DesktopStartup() {
   if (Started) return;
   Started = true;
   ViewerStartup();
+  InstallPreviewForEditor();
   RegisterDesktopCommands(RunOf);
+  // Last of the start-up: the designer's page in the options dialog.
+  RegisterDesignerOptionPage([] { EditorViewer().UpdateDesignerOptions(); });
 }
 
 void DesktopShutdown() {
   if (!Started) return;
   Started = false;
+  UnregisterDesignerOptionPage();
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
   // The live forms go before the application object.
+  UninstallPreviewForEditor();
   ViewerShutdown();
   vaq::desktop::CloseApplication();
 }

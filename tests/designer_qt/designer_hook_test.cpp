@@ -1,0 +1,367 @@
+// The designer on live forms of the widget layer, driven by synthetic mouse and key events:
+// dragging and resizing, keys in both frameworks, test mode from the context menu and the
+// shortcut, property values, and the overlay's geometry.
+#include "designer/qt/designer_hook.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "framework/widgets/render.h"
+#include "support/fake_design_surface.h"
+#include "widgets/read_form.h"
+
+namespace rux {
+namespace {
+
+using vaq::widgets::TControl;
+using vaq::widgets::TForm;
+using Strings = std::vector<std::string>;
+
+const char* kForm = R"(object frmMain: TForm
+  Left = 0
+  Top = 0
+  Caption = 'Designer'
+  ClientHeight = 240
+  ClientWidth = 320
+  object Button1: TButton
+    Left = 13
+    Top = 8
+    Width = 75
+    Height = 25
+    Caption = 'OK'
+  end
+  object Panel1: TPanel
+    Left = 100
+    Top = 50
+    Width = 200
+    Height = 150
+    Caption = 'Panel'
+    object Button2: TButton
+      Left = 8
+      Top = 8
+      Width = 75
+      Height = 25
+      Caption = 'Inner'
+    end
+  end
+end
+)";
+
+// A translated preview with its designer, shown as the viewer shows it.
+struct TPreview {
+  explicit TPreview(TDesignerPolicy Policy, Strings& Log) {
+    auto read = vaq::widgets::testing::ReadForm(
+        kForm, Policy.KeysOnRelease ? vaq::TClassGroup::QtBased : vaq::TClassGroup::Native);
+    EXPECT_TRUE(read.Errors.empty());
+    Form = std::move(read.Form);
+    Designer = &AttachDesigner(*Form, "frmMain", Policy);
+    Designer->SetNotifier(std::make_shared<testing::TRecordingNotifier>(Log));
+    Form->Window()->setAttribute(Qt::WA_DontShowOnScreen, true);
+    Form->Window()->show();
+    Form->SetDesigning(true, false);
+    QApplication::processEvents();
+  }
+  TDesignerHook& Hook() const { return *dynamic_cast<TDesignerHook*>(Form->Designer()); }
+  TControl* Control(const char* Name) const { return dynamic_cast<TControl*>(Form->FindComponent(Name)); }
+  QWidget* Widget(const char* Name) const { return Control(Name)->Widget(); }
+
+  std::unique_ptr<TForm> Form;
+  TVaqFormDesigner* Designer = nullptr;
+};
+
+// A mouse move with `Buttons` held, at `Pos` of `Widget`.
+void MoveTo(QWidget* Widget, QPoint Pos, Qt::MouseButtons Buttons = Qt::LeftButton) {
+  QMouseEvent move(QEvent::MouseMove, Pos, Widget->mapToGlobal(Pos), Qt::NoButton, Buttons, Qt::NoModifier);
+  QApplication::sendEvent(Widget, &move);
+}
+
+// Press at `From`, move to `To`, release there.
+void Drag(QWidget* Widget, QPoint From, QPoint To, Qt::MouseButton Button = Qt::LeftButton) {
+  QTest::mousePress(Widget, Button, {}, From);
+  MoveTo(Widget, To, Button);
+  QTest::mouseRelease(Widget, Button, {}, To);
+}
+
+class LiveDesigner : public ::testing::Test {
+ protected:
+  Strings log_;
+};
+
+TEST_F(LiveDesigner, DragSnapsToTheGridAndReportsTheMove) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  TControl* button = preview.Control("Button1");
+  Drag(button->Widget(), {5, 5}, {7, 5});
+  EXPECT_EQ(button->Left(), 16);
+  EXPECT_EQ(button->Widget()->geometry(), QRect(16, 8, 75, 25));
+  EXPECT_EQ(log_, (Strings{"selected O:frmMain.O:Button1", "moved O:frmMain.O:Button1 16,8"}));
+
+  preview.Designer->SetSnapToGrid(false);
+  button->SetBounds(13, 8, 75, 25);
+  Drag(button->Widget(), {5, 5}, {7, 5});
+  EXPECT_EQ(button->Left(), 15);
+}
+
+TEST_F(LiveDesigner, HandlesFrameTheSelectionAndResizeIt) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  TFormDesignSurface& surface = preview.Hook().Surface();
+  QTest::mouseClick(preview.Widget("Button1"), Qt::LeftButton, {}, {5, 5});
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(surface.HandleWidget(i)->isVisible()) << i;
+  EXPECT_EQ(surface.HandleWidget(0)->geometry(), QRect(11, 6, 5, 5));
+  EXPECT_EQ(surface.HandleWidget(4)->geometry(), QRect(85, 30, 5, 5));
+  EXPECT_EQ(surface.HandleWidget(3)->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_EQ(surface.HandleWidget(2)->cursor().shape(), Qt::SizeBDiagCursor);
+
+  // The rubber band shows while the handle is dragged, the handles do not.
+  QWidget* right = surface.HandleWidget(3);
+  QTest::mousePress(right, Qt::LeftButton, {}, {2, 2});
+  MoveTo(right, {7, 2});
+  ASSERT_EQ(surface.RubberBandWidgets().size(), 1u);
+  EXPECT_TRUE(surface.RubberBandWidgets()[0]->isVisible());
+  EXPECT_FALSE(right->isVisible());
+  QTest::mouseRelease(right, Qt::LeftButton, {}, {7, 2});
+  EXPECT_FALSE(surface.RubberBandWidgets()[0]->isVisible());
+  EXPECT_EQ(preview.Control("Button1")->BoundsRect(), QRect(13, 8, 83, 25));  // right edge 93 -> 96
+  EXPECT_EQ(surface.HandleWidget(3)->geometry(), QRect(93, 18, 5, 5));
+
+  // Handle 5 moves only the bottom; a drag that ends where it began sends nothing.
+  log_.clear();
+  QWidget* bottom = surface.HandleWidget(5);
+  Drag(bottom, {2, 2}, {2, 2});
+  EXPECT_TRUE(log_.empty());
+  Drag(bottom, {2, 2}, {2, 9});
+  EXPECT_EQ(preview.Control("Button1")->BoundsRect(), QRect(13, 8, 83, 32));
+  EXPECT_EQ(log_, Strings{"resized O:frmMain.O:Button1 83,32"});
+}
+
+TEST_F(LiveDesigner, NativeKeysActOnPressAndOnlyTheLeftButtonDrags) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  TControl* inner = preview.Control("Button2");
+  QTest::mouseClick(inner->Widget(), Qt::LeftButton, {}, {5, 5});
+  QWidget* window = preview.Form->Window();
+  QTest::keyPress(window, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(inner->Left(), 9);
+  QTest::keyRelease(window, Qt::Key_Right, Qt::ControlModifier);
+  QTest::keyClick(window, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(inner->Height(), 26);
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_EQ(preview.Hook().Designer().GrabHandles().Target(),
+            TFormDesignSurface::Node(preview.Control("Panel1")));
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_EQ(log_.back(), "selected O:frmMain");
+
+  Drag(inner->Widget(), {5, 5}, {30, 5}, Qt::RightButton);
+  EXPECT_EQ(inner->Left(), 9);
+}
+
+TEST_F(LiveDesigner, QtBasedFormsActOnKeyReleaseAndDragWithAnyButton) {
+  TPreview preview(kQtDesignerPolicy, log_);
+  TControl* button = preview.Control("Button1");
+  Drag(button->Widget(), {5, 5}, {21, 5}, Qt::RightButton);
+  EXPECT_EQ(button->Left(), 32);  // 13 + 16 = 29, snapped to 32
+  QWidget* window = preview.Form->Window();
+  QTest::keyPress(window, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(button->Left(), 32);
+  QTest::keyRelease(window, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(button->Left(), 31);
+  // Keys a control receives count too.
+  QTest::keyClick(button->Widget(), Qt::Key_Tab);
+  EXPECT_EQ(preview.Hook().Designer().GrabHandles().Target(),
+            TFormDesignSurface::Node(preview.Control("Panel1")));
+}
+
+TEST_F(LiveDesigner, TestModeFromTheShortcutAndTheContextMenu) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  auto* button = qobject_cast<QPushButton*>(preview.Widget("Button1"));
+  ASSERT_NE(button, nullptr);
+  QSignalSpy clicked(button, &QPushButton::clicked);
+  QTest::mouseClick(button, Qt::LeftButton, {}, {5, 5});
+  EXPECT_EQ(clicked.count(), 0);  // designing: the click selects
+  TFormDesignSurface& surface = preview.Hook().Surface();
+  EXPECT_TRUE(surface.HandleWidget(0)->isVisible());
+
+  QTest::keyClick(preview.Form->Window(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_FALSE(preview.Designer->GetActive());
+  EXPECT_TRUE(preview.Hook().TestAction()->isChecked());
+  EXPECT_FALSE(surface.HandleWidget(0)->isVisible());
+  QTest::mouseClick(button, Qt::LeftButton, {}, {5, 5});
+  EXPECT_EQ(clicked.count(), 1);  // test mode: the button clicks
+  EXPECT_EQ(button->geometry(), QRect(13, 8, 75, 25));
+
+  // The context menu on the form's background carries the command.
+  QTest::mousePress(preview.Form->ClientWidget(), Qt::RightButton, {}, {300, 220});
+  QMenu* menu = preview.Hook().ContextMenu();
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_EQ(preview.Hook().TestAction()->text(), "&Test");
+  preview.Hook().TestAction()->trigger();
+  menu->close();
+  EXPECT_TRUE(preview.Designer->GetActive());
+  EXPECT_FALSE(preview.Hook().TestAction()->isChecked());
+  EXPECT_TRUE(surface.HandleWidget(0)->isVisible());
+
+  // Closing works while designing.
+  EXPECT_TRUE(preview.Form->Window()->close());
+}
+
+TEST_F(LiveDesigner, TheTestCommandReachesOnlyItsOwnForm) {
+  Strings otherLog;
+  TPreview first(kQtDesignerPolicy, log_);
+  TPreview second(kQtDesignerPolicy, otherLog);
+  QTest::keyClick(second.Form->Window(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(first.Designer->GetActive());
+  EXPECT_FALSE(second.Designer->GetActive());
+  QTest::mousePress(first.Form->ClientWidget(), Qt::RightButton, {}, {300, 220});
+  first.Hook().TestAction()->trigger();
+  first.Hook().ContextMenu()->close();
+  EXPECT_FALSE(first.Designer->GetActive());
+  EXPECT_FALSE(second.Designer->GetActive());
+  QTest::keyClick(second.Form->Window(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(second.Designer->GetActive());
+  EXPECT_FALSE(first.Designer->GetActive());
+}
+
+TEST_F(LiveDesigner, PropertyValuesReachTheLiveForm) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  IVaqFormDesigner* designer = FormDesigner(preview.Form.get());
+  ASSERT_EQ(designer, static_cast<IVaqFormDesigner*>(preview.Designer));
+  EXPECT_EQ(FormDesignerOptions(preview.Form.get()), static_cast<IVaqFormDesignerOptions*>(preview.Designer));
+  EXPECT_EQ(FormDesigner(nullptr), nullptr);
+
+  designer->SetPropertyValue("FRMMAIN", "Caption", "Hallo");
+  EXPECT_EQ(preview.Form->Window()->windowTitle(), "Hallo");
+  designer->SetPropertyValue("Button1", "Caption", "Hello");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), "Hello");
+  designer->SetPropertyValue("Button1", "Caption", "It's 12");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), "It's 12");
+  designer->SetPropertyValue("Button1", "Width", "abc");
+  designer->SetPropertyValue("Button1", "NoSuchProperty", "1");
+  designer->SetPropertyValue("NoSuchButton", "Width", "1");
+  EXPECT_EQ(preview.Control("Button1")->Width(), 75);
+  designer->SetPropertyValue("Button1", "Width", "90");
+  EXPECT_EQ(preview.Control("Button1")->Width(), 90);
+
+  // The handles follow the selected control when its parent moves.
+  designer->SelectComponent("Button2");
+  designer->SetPropertyValue("Panel1", "Left", "120");
+  EXPECT_EQ(preview.Hook().Surface().HandleWidget(0)->geometry().topLeft(), QPoint(120 + 8 - 2, 50 + 8 - 2));
+  EXPECT_EQ(log_, Strings{"selected O:frmMain.O:Panel1.O:Button2"});
+}
+
+TEST_F(LiveDesigner, GridLiesBelowTheControlsAndFollowsTheOptions) {
+  TPreview preview(kNativeDesignerPolicy, log_);
+  QWidget* grid = preview.Hook().Surface().GridWidget();
+  QWidget* client = preview.Form->ClientWidget();
+  EXPECT_EQ(client->children().indexOf(grid), 0);  // lowest: painted first
+  EXPECT_EQ(grid->geometry(), client->rect());
+  EXPECT_TRUE(preview.Designer->PaintsGrid());
+  preview.Designer->SetDisplayGrid(false);
+  EXPECT_FALSE(preview.Designer->PaintsGrid());
+
+  // A picture of the form in the designer, for looking at it.
+  if (const QByteArray file = qgetenv("VAQ_DESIGNER_PICTURE"); !file.isEmpty()) {
+    preview.Designer->SetDisplayGrid(true);
+    QTest::mouseClick(preview.Widget("Button2"), Qt::LeftButton, {}, {5, 5});
+    vaq::widgets::RenderForm(*preview.Form).save(QString::fromLocal8Bit(file));
+  }
+}
+
+}  // namespace
+}  // namespace rux
+
+namespace rux {
+namespace {
+
+// A translated dialog whose German captions no longer fit: the translator widens the button.
+const char* kGermanDialog = R"(object OptionsDialog: TOptionsDialog
+  Left = 0
+  Top = 0
+  BorderStyle = bsDialog
+  Caption = 'Optionen'
+  ClientHeight = 200
+  ClientWidth = 360
+  object gbSave: TGroupBox
+    Left = 8
+    Top = 8
+    Width = 344
+    Height = 105
+    Caption = ' Speichern '
+    object chkAutoSave: TCheckBox
+      Left = 16
+      Top = 24
+      Width = 200
+      Height = 17
+      Caption = 'Bestellungen automatisch speichern'
+    end
+    object lblFolder: TLabel
+      Left = 16
+      Top = 56
+      Width = 40
+      Height = 13
+      Caption = 'Ordner:'
+    end
+    object edFolder: TEdit
+      Left = 72
+      Top = 52
+      Width = 256
+      Height = 21
+      Text = 'C:\Bestellungen'
+    end
+  end
+  object btnOK: TButton
+    Left = 184
+    Top = 160
+    Width = 75
+    Height = 25
+    Caption = #220'bernehmen und schlie'#223'en'
+  end
+  object btnCancel: TButton
+    Left = 272
+    Top = 160
+    Width = 75
+    Height = 25
+    Caption = 'Abbrechen'
+  end
+end
+)";
+
+TEST(LiveDesignerRoundTrip, TranslatorWidensAButtonWhoseCaptionNoLongerFits) {
+  Strings log;
+  auto read = vaq::widgets::testing::ReadForm(kGermanDialog);
+  ASSERT_TRUE(read.Errors.empty());
+  std::unique_ptr<TForm> form = std::move(read.Form);
+  TVaqFormDesigner& designer = AttachDesigner(*form, "OptionsDialog", kNativeDesignerPolicy);
+  QWidget* grid = dynamic_cast<TDesignerHook*>(form->Designer())->Surface().GridWidget();
+  designer.SetNotifier(std::make_shared<testing::TRecordingNotifier>(log));
+  form->Window()->setAttribute(Qt::WA_DontShowOnScreen, true);
+  form->Window()->show();
+  form->SetDesigning(true, false);
+  QApplication::processEvents();
+  auto* hook = dynamic_cast<TDesignerHook*>(form->Designer());
+  EXPECT_EQ(grid->geometry(), QRect(0, 0, 360, 200));  // the grid follows the client area
+
+  // Move the OK button to the left edge of the group box, then pull its left handle further left.
+  auto* ok = dynamic_cast<TControl*>(form->FindComponent("btnOK"));
+  Drag(ok->Widget(), {10, 10}, {-166, 10});
+  QWidget* left = hook->Surface().HandleWidget(7);
+  Drag(left, {2, 2}, {2, 2});
+  QTest::keyClick(form->Window(), Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+  QTest::keyClick(form->Window(), Qt::Key_Right, Qt::ShiftModifier);
+  QWidget* right = hook->Surface().HandleWidget(3);
+  Drag(right, {2, 2}, {82, 2});  // the right edge 172 snaps to 176
+  EXPECT_EQ(ok->BoundsRect(), QRect(16, 160, 160, 25));
+  EXPECT_EQ(log, (Strings{"selected O:OptionsDialog.O:btnOK", "moved O:OptionsDialog.O:btnOK 8,160",
+                          "moved O:OptionsDialog.O:btnOK 16,160", "resized O:OptionsDialog.O:btnOK 76,25",
+                          "resized O:OptionsDialog.O:btnOK 160,25"}));
+
+  if (const QByteArray file = qgetenv("VAQ_DESIGNER_PICTURE"); !file.isEmpty())
+    vaq::widgets::RenderForm(*form).save(QString::fromLocal8Bit(file));
+}
+
+}  // namespace
+}  // namespace rux

@@ -1,0 +1,134 @@
+// The translator's round trip: the demo's BaseDialog updated for de-DE, opened in the editor, its
+// translated preview shown with the designer; a button dragged with the mouse; the grid takes the
+// new values, saving writes them, and the translated form file holds the new position.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QTest>
+#include <filesystem>
+
+#include "designer/qt/designer_hook.h"
+#include "editor/editor_viewer.h"
+#include "editor/rux_form.h"
+#include "host/core/flags.h"
+#include "host/core/registration.h"
+#include "host/core/resource_strings.h"
+#include "host/framework/ide.h"
+#include "module/module.h"
+#include "updater/form_reader.h"
+#include "viewer/viewer.h"
+
+namespace rux {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The editor's way to the preview: the viewer itself.
+class TViewerForEditor : public IEditorViewer {
+ public:
+  void ShowForm(const std::string& File, bool Original, bool OnTop) override {
+    RuxViewer().ShowForm(File, Original, OnTop);
+  }
+  void HideForm(bool Original) override { RuxViewer().HideForm(Original); }
+  void DestroyForm(bool Original) override { RuxViewer().DestroyForm(Original); }
+  void CreateForm(const std::string& File, bool Original) override { RuxViewer().CreateForm(File, Original); }
+  void UpdateFormStyle(bool Original, bool OnTop) override { RuxViewer().UpdateFormStyle(Original, OnTop); }
+  IVaqFormDesigner* GetDesigner() override { return RuxViewer().GetDesigner(); }
+  void UpdateDesignerOptions() override { RuxViewer().UpdateDesignerOptions(); }
+};
+
+class Units : public vaq::TIToolServices {
+ public:
+  explicit Units(std::string Unit) : unit_(std::move(Unit)) {}
+  int GetUnitCount() override { return 1; }
+  std::string GetUnitName(int) override { return unit_; }
+
+ private:
+  std::string unit_;
+};
+
+void MoveTo(QWidget* Widget, QPoint Pos) {
+  QMouseEvent move(QEvent::MouseMove, Pos, Widget->mapToGlobal(Pos), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(Widget, &move);
+}
+
+void Drag(QWidget* Widget, QPoint From, QPoint To) {
+  QTest::mousePress(Widget, Qt::LeftButton, {}, From);
+  MoveTo(Widget, To);
+  QTest::mouseRelease(Widget, Qt::LeftButton, {}, To);
+}
+
+std::string ValueOf(const TExtractedLines& Lines, std::string_view Id) {
+  for (const TExtractedLine& line : Lines)
+    if (line.Id == Id) return line.Data.Value;
+  return "<none>";
+}
+
+class TranslatorRoundTrip : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vaq-designer-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", dir_ / "project",
+             fs::copy_options::recursive);
+    ::setenv("VAQ_CONFIG_DIR", (dir_ / "config").c_str(), 1);
+    ModuleStartup();
+    ViewerStartup();
+    InstallEditorViewer(&viewer_);
+  }
+  void TearDown() override {
+    InstallEditorViewer(nullptr);
+    ReleaseRuxViewer();
+    ModuleShutdown();
+    ::unsetenv("VAQ_CONFIG_DIR");
+    fs::remove_all(dir_);
+  }
+  std::string Project(const std::string& Name = {}) const { return (dir_ / "project" / Name).string(); }
+  std::string Lang(const std::string& Name = {}) const {
+    return (dir_ / "project" / "de-DE" / Name).string();
+  }
+
+  fs::path dir_;
+  TViewerForEditor viewer_;
+};
+
+TEST_F(TranslatorRoundTrip, DraggedButtonLandsInTheTranslatedForm) {
+  Units tools(Project("BaseDialog.pas"));
+  vaq::TStats stats;
+  vaq::TStringObjectList forms;
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".RUX"))
+      ->UpdateForms(&forms, stats, Project(), Project(), Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0,
+                    [](const std::string&, std::intptr_t) {});
+  ASSERT_TRUE(fs::exists(Lang("BaseDialog.ruz")));
+
+  TfrmVaqRuxForm* editor = frmVaqForm();
+  ASSERT_NE(editor, nullptr);
+  editor->LoadFromFile(Lang("BaseDialog.rux"));
+  bShowXlatForm = false;
+  editor->EditShowTranslatedFormExecute(editor);
+  vaq::widgets::TForm* preview = RuxViewer().XlatForm();
+  ASSERT_NE(preview, nullptr);
+  ASSERT_NE(RuxViewer().GetDesigner(), nullptr);
+
+  auto* ok = dynamic_cast<vaq::widgets::TControl*>(preview->FindComponent("btnOK"));
+  ASSERT_NE(ok, nullptr);
+  // 190 + 16 = 206 snaps to 208; the unmoved Top 164 lies halfway between grid lines and snaps to 168.
+  Drag(ok->Widget(), {5, 5}, {21, 5});
+  EXPECT_EQ(ok->BoundsRect().topLeft(), QPoint(208, 168));
+  EXPECT_TRUE(editor->IsDirty());
+
+  ASSERT_TRUE(editor->SaveToFile());
+  TExtractedLines lines;
+  ASSERT_TRUE(ExtractFormLines(Lang("BaseDialog.rux"), lines, 0x0407));
+  EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Left"), "208");
+  EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Top"), "168");
+  EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnCancel.Left"), "274");
+  RuxViewer().DestroyForm(false);
+}
+
+}  // namespace
+}  // namespace rux
