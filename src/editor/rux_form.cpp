@@ -22,6 +22,7 @@
 #include "notes/component_path.h"
 #include "notes/file_services.h"
 #include "notes/module_state.h"
+#include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "updater/rux_updater.h"
 
@@ -672,6 +673,84 @@ void TfrmVaqRuxForm::ApplyDesignerValues(std::string Name, std::vector<TDesigner
     }
     Entries.erase(entry);
   }
+  if (!Entries.empty()) AddDesignerRecords(Name, Entries);
+}
+
+// A form file leaves out values that equal their default (a control at Top 0 has no Top line), so
+// the designer can move or size a control along a property the notes lack. Dropping such a value
+// would lose the change on save without a word; the record is added instead, as a value edited in
+// the translated form and read back would be: no original, the value as the translation, status
+// Translated, the component's Type, written right after the component's own records (its Order
+// follows theirs; later records move up by one). A component without any record in the notes
+// gives no place and no Type: its values are dropped.
+void TfrmVaqRuxForm::AddDesignerRecords(const std::string& Prefix,
+                                        const std::vector<TDesignerValue>& Entries) {
+  if (!Mgr) return;
+  GridToMgr();  // the grid is filled again from the manager below
+  const std::string_view key = std::string_view(Prefix).substr(2);
+  int last = -1;
+  std::int32_t lastOrder = -1;
+  std::string type;
+  std::string idPrefix;  // the component's path as the notes spell it
+  for (int i = 0; i < Mgr->GetCount(); ++i) {
+    const std::string& line = Mgr->GetStrings(i);
+    const std::string_view id = vaq::GetValueView(line, KeyId, "");
+    if (id.size() < 2 || !StartsWithNoCase(id.substr(2), key)) continue;
+    if (id.substr(2 + key.size()).find(':') != std::string_view::npos) continue;  // a child's record
+    const std::int32_t order = vaq::StrToInt(vaq::GetValueView(line, KeyOrder, "-1"));
+    if (order == OrderNotWritten) continue;
+    if (order >= lastOrder) {
+      last = i;
+      lastOrder = order;
+      idPrefix = std::string(id.substr(0, 2 + key.size()));
+    }
+    if (type.empty()) {
+      type = std::string(vaq::GetValueView(line, KeyType, ""));
+      if (type.starts_with("C:")) type.erase(0, 2);  // a collection's records name their owner's class
+    }
+  }
+  if (last < 0 || type.empty()) return;
+
+  const std::int32_t count = static_cast<std::int32_t>(Entries.size());
+  for (int i = 0; i < Mgr->GetCount(); ++i) {
+    const std::string& line = Mgr->GetStrings(i);
+    const std::int32_t order = vaq::StrToInt(vaq::GetValueView(line, KeyOrder, "-1"));
+    if (order > lastOrder) Mgr->SetStrings(i, vaq::SetValue(line, KeyOrder, std::to_string(order + count)));
+  }
+  const vaq::TDateTime now = vaq::VaqNow();
+  std::vector<std::string> added;
+  for (std::size_t k = 0; k < Entries.size(); ++k) {
+    vaq::TVaqNotesString record;
+    record.Id = idPrefix + Entries[k].Name;
+    record.Curr = std::to_string(Entries[k].Value);
+    record.Status = StatusTranslated;
+    record.Order = lastOrder + 1 + static_cast<std::int32_t>(k);
+    record.Type = type;
+    record.Localize = true;
+    record.Created = record.Modified = now;
+    added.push_back(Mgr->NotesStringToString(record, false));
+  }
+  Mgr->Lines.insert(Mgr->Lines.begin() + last + 1, added.begin(), added.end());
+
+  // The grid again, on the row of the first added record.
+  VaqGrid.BeginUpdate();
+  try {
+    FillGrid();
+    MarkObjectDelimiters();
+    VaqGridProcessFilters(nullptr, -1, false);
+  } catch (...) {
+    VaqGrid.EndUpdate(false);
+    throw;
+  }
+  VaqGrid.EndUpdate(false);
+  VaqGrid.ClearRowChanges();
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) != last + 1) continue;
+    if (const int curr = EnumToCol(ColCurr); curr >= 0 && VaqGrid.GetShowRow(r)) VaqGrid.SetCurrent(curr, r);
+    UpdateDirty(r);
+    break;
+  }
+  UpdateDirty(VaqGrid.Row);
 }
 
 void TVaqFormDesignerNotifier::ComponentMoved(const std::string& Name, TPoint Point) {

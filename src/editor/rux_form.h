@@ -102,6 +102,9 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
 
  private:
   void SetButtonDown(std::string_view Name, bool Down);
+  // Adds the records of designer values whose property the notes lack (Prefix: the component's
+  // path with its final ".").
+  void AddDesignerRecords(const std::string& Prefix, const std::vector<TDesignerValue>& Entries);
 };
 
 // The notifier the editor hands the layout designer: forwards to the editor window.

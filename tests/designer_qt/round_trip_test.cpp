@@ -120,12 +120,16 @@ TEST_F(TranslatorRoundTrip, DraggedButtonLandsInTheTranslatedForm) {
   Drag(ok->Widget(), {5, 5}, {21, 5});
   EXPECT_EQ(ok->BoundsRect().topLeft(), QPoint(208, 168));
   EXPECT_TRUE(editor->IsDirty());
+  // The form file leaves out the button's default size, so its notes hold no Width: the resize
+  // the designer reports adds the record instead of losing the change.
+  editor->ComponentResized("O:BaseDialog.O:btnOK", {99, 25});
 
   ASSERT_TRUE(editor->SaveToFile());
   TExtractedLines lines;
   ASSERT_TRUE(ExtractFormLines(Lang("BaseDialog.rux"), lines, 0x0407));
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Left"), "208");
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Top"), "168");
+  EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Width"), "99");
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnCancel.Left"), "274");
   RuxViewer().DestroyForm(false);
 }

@@ -553,5 +553,44 @@ TEST_F(GridWindow, DesignerReportsComeBackIntoTheGrid) {
   EXPECT_NE(designer.Notifier, nullptr);
 }
 
+TEST_F(GridWindow, DesignerValuesTheNotesLackAreAddedAfterTheComponent) {
+  // A control at Top 0 has no Top line in its form file, so its notes have no Top record.
+  const std::string form = Open({
+      {"O:Form1.O:Button1.Caption", "'Hello'", "'Hello'"},
+      {"O:Form1.O:Button1.Left", "8", "8"},
+      {"O:Form1.O:Button1.O:Inner.Caption", "'In'", "'In'", StatusUntranslated, true, "TLabel"},
+      {"O:Form1.O:Button2.Left", "30", "30"},
+  });
+  window_->ComponentMoved("o:form1.o:button1", {8, 24});
+  ASSERT_EQ(Grid().RowCount(), 6);
+  EXPECT_EQ(Cell(ColId, 3), "O:Form1.O:Button1.Top");  // after its own records, before its child's
+  EXPECT_EQ(Cell(ColOrig, 3), "");
+  EXPECT_EQ(Cell(ColCurr, 3), "24");
+  EXPECT_EQ(Cell(ColStatus, 3), "Translated");
+  EXPECT_EQ(Grid().Row, 3);
+  EXPECT_EQ(Cell(ColIndex, 5), "5");
+  EXPECT_TRUE(window_->IsDirty());
+
+  // The same place again changes nothing; the new record takes the next move like any other.
+  window_->ComponentMoved("O:Form1.O:Button1", {8, 24});
+  EXPECT_EQ(Grid().RowCount(), 6);
+  window_->ComponentMoved("O:Form1.O:Button1", {8, 32});
+  EXPECT_EQ(Cell(ColCurr, 3), "32");
+
+  ASSERT_TRUE(window_->SaveToFile());
+  TRuxMgr saved(form);
+  ASSERT_EQ(saved.GetCount(), 5);
+  const auto record = [&](int i) { return saved.StringToNotesString(saved.GetStrings(i), form); };
+  EXPECT_EQ(record(2).Id, "O:Form1.O:Button1.Top");
+  EXPECT_EQ(record(2).Type, "TButton");
+  EXPECT_EQ(record(2).Order, 3);
+  EXPECT_EQ(record(3).Order, 4);  // the child's record and those after it move up by one
+  EXPECT_EQ(record(4).Order, 5);
+
+  // A component without a record in the notes gives no place and no class: nothing is added.
+  window_->ComponentMoved("O:Form1.O:Unknown", {1, 2});
+  EXPECT_EQ(Grid().RowCount(), 6);
+}
+
 }  // namespace
 }  // namespace rux
