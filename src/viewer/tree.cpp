@@ -9,10 +9,14 @@ namespace {
 std::string Escape(const std::u16string& Text) {
   std::string utf8 = vaq::Utf16ToUtf8(Text), out;
   for (char c : utf8) {
-    if (c == '\n') out += "\\n";
-    else if (c == '\r') continue;
-    else if (c == '\t') out += "\\t";
-    else out += c;
+    if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      continue;
+    else if (c == '\t')
+      out += "\\t";
+    else
+      out += c;
   }
   return out;
 }

@@ -116,9 +116,10 @@ void LoadFormStream(const std::string& FileName, bool Native, vaq::TLCID Locale,
     vaq::widgets::TFontSpec font;
     (void)Locale;
     std::string charset = vaq::widgets::CharsetToIdent(font.Charset).value_or("DEFAULT_CHARSET");
-    std::string block = "Font.Charset = " + charset + "\r\nFont.Color   = " + vaq::widgets::ColorToString(font.Color) +
-                        "\r\nFont.Height  = " + std::to_string(font.Height) + "\r\nFont.Name    = '" + font.Name +
-                        "'\r\nFont.Style   = []";
+    std::string block = "Font.Charset = " + charset +
+                        "\r\nFont.Color   = " + vaq::widgets::ColorToString(font.Color) +
+                        "\r\nFont.Height  = " + std::to_string(font.Height) + "\r\nFont.Name    = '" +
+                        font.Name + "'\r\nFont.Style   = []";
     ReplaceAll(text, "ParentFont =  True", block);
   }
   vaq::TMemoryStream input(std::move(text));
@@ -180,13 +181,14 @@ std::string TRuxViewer::WriteEntry(const std::string& Entry, bool Original, bool
   } else {
     // A form without notes previews as it is.
     std::error_code error;
-    written = std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
+    written =
+        std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
   }
   return written ? temp : std::string();
 }
 
-void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale,
-                           bool& Loaded, std::string& FormName) {
+void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native,
+                           vaq::TLCID Locale, bool& Loaded, std::string& FormName) {
   Loaded = false;
   std::string temp = WriteEntry(Entry, Original, Native, Locale);
   if (temp.empty()) {
@@ -252,8 +254,11 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
   if (!Context_ || Context_->Depth >= 4) return;
   std::error_code error;
   std::string frameFile;
-  for (const auto& item : std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
-    if (!item.is_regular_file() || !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension)) continue;
+  for (const auto& item :
+       std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
+    if (!item.is_regular_file() ||
+        !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension))
+      continue;
     if (vaq::widgets::SameText(RootClassOf(item.path().string()), ClassName)) {
       frameFile = item.path().string();
       break;
@@ -280,7 +285,8 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
         ReadInlineFrame(Name, Inner);
       };
       vaq::widgets::ReadComponentInto(reader, Frame, handlers);
-      if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame)) placeholder->SetResolved(true);
+      if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame))
+        placeholder->SetResolved(true);
     }
   } catch (const std::exception&) {
     // A frame that cannot be read stays a placeholder.
@@ -302,8 +308,10 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
 
   // The languages: the open editor's, else those recorded in the notes header.
   std::string language;
-  if (TRuxMgr* mgr = CurrentMgr()) language = Original ? mgr->Stats.SourceLang : mgr->Stats.TargetLang;
-  else language = Original ? stats.SourceLang : stats.TargetLang;
+  if (TRuxMgr* mgr = CurrentMgr())
+    language = Original ? mgr->Stats.SourceLang : mgr->Stats.TargetLang;
+  else
+    language = Original ? stats.SourceLang : stats.TargetLang;
   vaq::TLCID locale = vaq::StrToLCID(language);
   if (locale == 0) locale = vaq::VaqGetThreadLocale();
 

@@ -35,10 +35,21 @@ inline std::string MakeNotes(const std::string& Dir, const std::string& Lang, co
   TNotesMerge().MergeNotes({notes, xlat, form, true, false, Source, Target, nullptr}, lines, stats);
   std::vector<std::string> records = vaq::LoadLines(notes);
   for (std::string& line : records) {
-    if (line.find("\x04" "Forms:") != std::string::npos) line = vaq::SetValue(line, "\x04" "Forms:", FormFiles);
+    if (line.find("\x04"
+                  "Forms:") != std::string::npos)
+      line = vaq::SetValue(line,
+                           "\x04"
+                           "Forms:",
+                           FormFiles);
     if (!line.starts_with("/* ID:")) continue;
-    auto it = Translations.find(vaq::GetValue(line, "\x04" "Orig:"));
-    if (it != Translations.end()) line = vaq::SetValue(line, "\x04" "Curr:", it->second);
+    auto it = Translations.find(vaq::GetValue(line,
+                                              "\x04"
+                                              "Orig:"));
+    if (it != Translations.end())
+      line = vaq::SetValue(line,
+                           "\x04"
+                           "Curr:",
+                           it->second);
   }
   vaq::SaveLines(notes, records);
   return xlat;

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 TEST(RealForms, EachPreviewsWithoutAnError) {
   const char* env = std::getenv("VAQ_REAL_FORMS");
   fs::path dir = env ? fs::path(env) : fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "build" / "real-forms";
-  if (!fs::is_directory(dir)) GTEST_SKIP() << "no real forms in " << dir << " (scripts/real_forms.sh fetches them)";
+  if (!fs::is_directory(dir))
+    GTEST_SKIP() << "no real forms in " << dir << " (scripts/real_forms.sh fetches them)";
   vaq::testing::TempDir config(vaq::testing::TempDir::kConfig), out;
   int forms = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
