@@ -1,5 +1,6 @@
 #include "viewer/tree.h"
 
+#include "framework/widgets/controls.h"
 #include "host/core/locale.h"
 
 namespace rux {
@@ -27,6 +28,9 @@ void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, st
   std::string line = Path + "\t" + Component.ClassName() + "\t";
   if (auto* form = dynamic_cast<const vaq::widgets::TForm*>(&Component)) {
     line += "shown\t0,0," + std::to_string(form->ClientWidth()) + "," + std::to_string(form->ClientHeight());
+  } else if (auto* placeholder = dynamic_cast<const vaq::widgets::TPlaceholder*>(&Component);
+             placeholder && placeholder->NonVisual()) {
+    line += "-\t-";
   } else if (auto* control = dynamic_cast<const vaq::widgets::TControl*>(&Component)) {
     QRect r = control->FormRect();
     line += std::string(control->Showing() ? "shown" : "hidden") + "\t" + std::to_string(r.left()) + "," +

@@ -192,6 +192,37 @@ TEST_F(Viewer, AParentFontWithTwoBlanksGetsTheGridFont) {
   }
 }
 
+TEST_F(Viewer, UnknownClassesKeepTheirControlsInTheTree) {
+  vaq::WriteFileAtomic(dir_.Path() + "/Vendor.rux", R"(object Vendor: TForm
+  object Grid: TVendorGrid
+    Left = 10
+    Top = 10
+    Width = 200
+    Height = 100
+    object Inside: TButton
+      Left = 5
+      Top = 5
+      Caption = 'Inside'
+    end
+  end
+  object Conn: TVendorConnection
+    Left = 16
+    Top = 16
+  end
+end
+)");
+  std::ostringstream out, err;
+  TPreviewRequest request;
+  request.File = dir_.Path() + "/Vendor.rux";
+  request.Tree = true;
+  ASSERT_EQ(RunPreviewRequest(request, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "O:Vendor\tTForm\tshown\t0,0,312,209\t\n"
+            "O:Vendor.O:Grid\tTVendorGrid\tshown\t10,10,200,100\t\n"
+            "O:Vendor.O:Grid.O:Inside\tTButton\tshown\t15,15,75,25\tInside\n"
+            "O:Vendor.O:Conn\tTVendorConnection\t-\t-\t\n");
+}
+
 TEST_F(Viewer, APreviewRequestReportsWhatItCannotRead) {
   std::ostringstream out, err;
   TPreviewRequest missing;
