@@ -2,7 +2,7 @@
 # As root it installs what is missing with apt-get; otherwise it prints the line to run.
 
 VAQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev
-  qt6-base-dev fonts-dejavu-core"
+  libxml2-dev libgettextpo-dev gettext libxml2-utils qt6-base-dev fonts-dejavu-core"
 
 vaq_install_deps() {
   local missing="" pkg

@@ -1,9 +1,14 @@
 // vaq convert: a form file between text notation, binary form and resource form.
+#include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "command.h"
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/framework/formstream.h"
+#include "mapped_file.h"
 
 namespace vaq::app {
 namespace {
@@ -19,6 +24,37 @@ const char* NotationName(TStreamOriginalFormat format) {
   }
 }
 
+// Writes a binary form converted from text as `target` asks: binary, behind a resource header, or
+// formatted text.
+void WriteBinary(std::string& binary, const std::string& target, const std::string& out) {
+  if (target == "binary") {
+    WriteFileAtomic(out, binary);
+    return;
+  }
+  TMemoryStream stream(std::move(binary));
+  if (target == "text") {
+    TMemoryStream output;
+    ObjectBinaryToText(stream, output);
+    output.SaveToFile(out);
+    return;
+  }
+  std::string rootClass;
+  {
+    TFormReader reader(stream, 512);
+    reader.ReadSignature();
+    std::uint8_t flags = 0;
+    std::int32_t position = -1;
+    reader.ReadPrefix(flags, position);
+    rootClass = reader.ReadStr();
+  }
+  TMemoryStream header;
+  WriteResourceHeader(header, rootClass, static_cast<std::uint32_t>(stream.Size()));
+  TAtomicFileWriter writer(out);
+  writer.Write(header.Data());
+  writer.Write(stream.Data());
+  writer.Commit();
+}
+
 }  // namespace
 
 int RunConvert(const Arguments& args) {
@@ -29,27 +65,36 @@ int RunConvert(const Arguments& args) {
     throw UsageError("--to takes text, binary or resource, not " + target);
   }
   try {
-    TMemoryStream input;
-    input.LoadFromFile(in);
-    TMemoryStream resource;
-    const TStreamOriginalFormat format = ObjectTextToResource(input, resource);
+    // The input is mapped, not copied; text is parsed where it lies.
+    const TMappedFile input(in);
+    const std::string_view bytes = input.Bytes();
+    const TStreamOriginalFormat format = TestFormFormat(bytes);
     if (format == TStreamOriginalFormat::sofUnknown) {
       std::fprintf(stderr, "%s: not a form file (neither text nor binary notation)\n", in.c_str());
       return kExitFileFailed;
     }
     if (target.empty()) target = format == TStreamOriginalFormat::sofText ? "binary" : "text";
-
-    TMemoryStream output;
-    resource.Seek(0);
-    if (target == "resource") {
-      output.CopyFrom(resource);
-    } else if (target == "binary") {
-      SkipResourceHeader(resource);
-      output.CopyFrom(resource);
+    if (format == TStreamOriginalFormat::sofText) {
+      std::string binary;
+      const std::size_t consumed = ObjectTextToBinary(bytes, binary);
+      if (const int line = IgnoredTextLine(bytes, consumed); line > 0)
+        std::fprintf(stderr, "%s\n", IgnoredTextWarning(in, line).c_str());
+      WriteBinary(binary, target, out);
     } else {
-      ObjectResourceToText(resource, output);
+      // The reader works on a stream: one copy of the binary form.
+      TMemoryStream stream{std::string(bytes)};
+      if (target == "text") {
+        TMemoryStream output;
+        ObjectResourceToText(stream, output);  // reads the whole form: a damaged one raises
+        output.SaveToFile(out);
+      } else {
+        TMemoryStream resource;
+        ObjectTextToResource(stream, resource);
+        resource.Seek(0);
+        if (target == "binary") SkipResourceHeader(resource);
+        WriteFileAtomic(out, resource.Rest());
+      }
     }
-    output.SaveToFile(out);
     std::printf("%s: %s notation -> %s (%s)\n", in.c_str(), NotationName(format), out.c_str(),
                 target.c_str());
     return kExitOk;

@@ -9,6 +9,7 @@
 #include "host/core/errors.h"
 #include "host/core/locale.h"
 #include "host/core/repository.h"
+#include "host/core/terminal.h"
 
 namespace vaq::app {
 namespace {
@@ -27,8 +28,8 @@ int List(const Arguments& args) {
        ListTranslations(LocaleOption(args, "--source"), LocaleOption(args, "--lang"))) {
     // The texts are in their language's code page; the terminal gets UTF-8.
     std::printf("%s\t%s\t%s\t%s\t%s\n", entry.Source.c_str(), entry.Target.c_str(),
-                StringToUtf8(StrToLCID(entry.Source), entry.Original).c_str(),
-                StringToUtf8(StrToLCID(entry.Target), entry.Translation).c_str(),
+                ToTerminal(StrToLCID(entry.Source), entry.Original).c_str(),
+                ToTerminal(StrToLCID(entry.Target), entry.Translation).c_str(),
                 VaqDateTimeToStr(entry.LastUse).c_str());
   }
   return kExitOk;
@@ -43,7 +44,7 @@ int Remove(const Arguments& args) {
     removed = RemoveTranslations(source, target);
   } else {
     for (std::size_t i = 1; i < args.Positional.size(); ++i)
-      removed += RemoveTranslations(source, target, Utf8ToString(source, args.Positional[i]));
+      removed += RemoveTranslations(source, target, Utf8ToString(source, FromTerminal(args.Positional[i])));
   }
   std::printf("%d translations removed\n", removed);
   return kExitOk;

@@ -9,6 +9,7 @@
 #include "host/core/notes_strings.h"
 #include "host/core/registration.h"
 #include "host/core/search.h"
+#include "host/core/terminal.h"
 #include "host/core/text.h"
 #include "host/core/translator_mgr.h"
 #include "notes_files.h"
@@ -78,10 +79,11 @@ std::vector<TCheckListEntry> CheckList(const TVaqFileType& type, const std::stri
 }  // namespace
 
 int RunSearch(const Arguments& args) {
-  // The text is given in UTF-8; records hold 8-bit text, so it is searched in the code page of the
-  // thread locale.
+  // The text is typed in the terminal's character set; as UTF-8 (the 8-bit text of locale 0) it is
+  // encoded into the code page of each column searched. Texts of no language (Ids, comments) are
+  // read in the thread locale's code page.
   const TLCID locale = VaqGetThreadLocale();
-  const std::string text = Utf8ToString(locale, args.Positional[0]);
+  const std::string text = FromTerminal(args.Positional[0]);
   const std::vector<std::string> files(args.Positional.begin() + 1, args.Positional.end());
   int hits = 0;
   const int status = ForEachFile("search", files, [&](const std::string& form, TVaqFileType& type) {
@@ -89,7 +91,7 @@ int RunSearch(const Arguments& args) {
     const int origRows[] = {ColumnRow(type, "Orig"), ColumnRow(type, "PrevOrig")};
     const int currRows[] = {ColumnRow(type, "Curr"), ColumnRow(type, "PrevCurr")};
     TSearchInfo info;
-    info.Locale = locale;
+    info.Locale = 0;
     info.FileName = form;
     info.Columns = CheckList(type, args.Value("--columns"));
     type.SearchFile(
@@ -106,7 +108,7 @@ int RunSearch(const Arguments& args) {
           ++hits;
           std::printf("%s\t%d\t%s\t%d\t%s\t%s\n", form.c_str(), row,
                       type.ColInfo.at(static_cast<std::size_t>(column)).Caption.c_str(), position,
-                      StringToUtf8(locale, id).c_str(), StringToUtf8(shown, found).c_str());
+                      ToTerminal(source, id).c_str(), ToTerminal(shown, found).c_str());
         });
   });
   std::fprintf(stderr, "%d hits\n", hits);

@@ -26,6 +26,8 @@ int RunStats(const Arguments& args) {
         stats.SourceLang.empty() ? "?" : stats.SourceLang.c_str(),
         stats.TargetLang.empty() ? "?" : stats.TargetLang.c_str(), DateText(stats.NoteDate).c_str(),
         DateText(stats.OrigFormDate).c_str(), DateText(stats.FormDate).c_str());
+    // An inherited form: itself and the translated forms it builds on.
+    if (!stats.FormFiles.empty()) std::printf("  form files %s\n", stats.FormFiles.c_str());
   });
 }
 

@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <string_view>
+#include <string>
 
 #include "command.h"
 #include "host/core/errors.h"
 #include "host/core/flags.h"
 #include "host/core/locale.h"
 #include "host/core/options.h"
+#include "host/core/progress.h"
 #include "host/core/projects.h"
 #include "host/core/registration.h"
 #include "host/core/repository.h"
@@ -44,43 +45,48 @@ TLCID SourceLanguage(const std::string& langDir, TVaqFileType& type) {
   return StrToLCID("en-US");
 }
 
-// One line per form on standard error: what the merge counted for it.
-class Progress {
+// What the merge counted for each form, on standard error: on a terminal only for forms whose
+// notes changed (below the status line), otherwise for every form; never with --quiet. A form that
+// failed has its message instead.
+class FormLines {
  public:
-  Progress(const TStats& stats, bool quiet, std::string project)
-      : stats_(stats), quiet_(quiet), project_(std::move(project)) {}
+  FormLines(const TStats& stats, TProgress& progress, const TProgressSink& messages, std::string project)
+      : stats_(stats), progress_(progress), messages_(messages), project_(std::move(project)) {}
   void Next(const std::string& form) {
+    progress_.Step(Shown(form));  // first, so that the status line drawn again below is the new one
     Flush();
     form_ = form;
     start_ = stats_;
+    errors_ = messages_.Errors;
   }
   void Flush() {
-    if (form_.empty() || quiet_) return;
-    std::string name = fs::path(form_).lexically_relative(project_).string();
-    if (name.empty() || name.starts_with("..")) name = form_;
-    std::fprintf(stderr, "%s: new %d, changed %d, unchanged %d, unused %d\n", name.c_str(),
-                 stats_.New - start_.New, stats_.Changed - start_.Changed,
-                 stats_.Unchanged - start_.Unchanged, stats_.Unused - start_.Unused);
+    if (form_.empty()) return;
+    const int added = stats_.New - start_.New, changed = stats_.Changed - start_.Changed,
+              unchanged = stats_.Unchanged - start_.Unchanged, unused = stats_.Unused - start_.Unused;
+    const bool failed = messages_.Errors != errors_;
+    const bool show = !progress_.Quiet() && !failed && (!progress_.Live() || added + changed + unused > 0);
+    if (show) {
+      progress_.Print(stderr, Shown(form_) + ": new " + std::to_string(added) + ", changed " +
+                                  std::to_string(changed) + ", unchanged " + std::to_string(unchanged) +
+                                  ", unused " + std::to_string(unused));
+    }
     form_.clear();
   }
 
  private:
+  std::string Shown(const std::string& form) const {
+    std::string name = fs::path(form).lexically_relative(project_).string();
+    if (name.empty() || name.starts_with("..")) name = form;
+    return name;
+  }
+
   const TStats& stats_;
-  const bool quiet_;
+  TProgress& progress_;
+  const TProgressSink& messages_;
   const std::string project_;
   std::string form_;
   TStats start_;
-};
-
-// Shows messages on standard error and remembers whether there was one: a form the update had to
-// report makes the run fail.
-class CountingSink : public StderrSink {
- public:
-  void Error(std::string_view text) override {
-    StderrSink::Error(text);
-    ++Errors;
-  }
-  int Errors = 0;
+  int errors_ = 0;
 };
 
 }  // namespace
@@ -106,23 +112,22 @@ int RunUpdate(const Arguments& args) {
   TProjectFolder folder(project, langDir);
   fs::create_directories(langDir);
 
-  auto sink = std::make_unique<CountingSink>();
-  const CountingSink& messages = *sink;
+  TProgress progress(folder.FormFiles().size(), args.Has("--quiet"));
+  auto sink = std::make_unique<TProgressSink>(progress);
+  const TProgressSink& messages = *sink;
   const ScopedMessageSink reporting(std::move(sink));
   TStats stats;
-  const bool quiet = args.Has("--quiet");
-  Progress progress(stats, quiet, project);
+  FormLines lines(stats, progress, messages, project);
   TStringObjectList forms;
   type.UpdateForms(&forms, stats, project, project, langDir, args.Has("--overwrite") ? sOverwrite : sUpdate,
                    {}, source, target, &folder, 0,
-                   [&progress](const std::string& form, std::intptr_t) { progress.Next(form); });
-  progress.Flush();
-  if (!quiet) {
-    std::fprintf(stderr,
-                 "%s -> %s: %d of %zu forms updated in %s (new %d, changed %d, unchanged %d, unused %d)\n",
-                 LCIDToStr(source, true).c_str(), LCIDToStr(target, true).c_str(), type.TranslatorCount(),
-                 forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused);
-  }
+                   [&lines](const std::string& form, std::intptr_t) { lines.Next(form); });
+  lines.Flush();
+  progress.Finish();
+  std::fprintf(stderr,
+               "%s -> %s: %d of %zu forms updated in %s (new %d, changed %d, unchanged %d, unused %d)\n",
+               LCIDToStr(source, true).c_str(), LCIDToStr(target, true).c_str(), type.TranslatorCount(),
+               forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused);
   return messages.Errors == 0 ? kExitOk : kExitFileFailed;
 }
 

@@ -15,7 +15,8 @@ const std::vector<Command>& Commands() {
        "the one of the existing notes, else en-US). --overwrite starts the notes afresh. --module:\n"
        "only the forms linked into this built program (and the library's dialogs it links).\n"
        "--use-repository: new values take translations from the translation repository. One line\n"
-       "per form and a summary on standard error, unless --quiet.",
+       "per form and a summary on standard error; on a terminal a status line shows the progress\n"
+       "and only forms whose notes changed keep their line. --quiet: only problems and the summary.",
        {.ValueOptions = {"--lang", "--source", "--langdir", "--module", "--repository"},
         .FlagOptions = {"--overwrite", "--use-repository", "--quiet"},
         .MinPositional = 1,
@@ -56,32 +57,36 @@ const std::vector<Command>& Commands() {
         .MinPositional = 2},
        RunSearch},
       {"purge",
-       "purge FILE...",
-       "Removes the unused records (values no longer in the form) from notes files.",
-       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1},
+       "purge FILE... [--quiet]",
+       "Removes the unused records (values no longer in the form) from notes files. --quiet:\n"
+       "only problems and the summary.",
+       {.ValueOptions = {}, .FlagOptions = {"--quiet"}, .MinPositional = 1},
        RunPurge},
       {"pseudo",
-       "pseudo FILE...",
+       "pseudo FILE... [--quiet]",
        "Pseudo-translates notes files: marks every translatable string value so that untranslated\n"
-       "or clipped texts stand out in the translated form, and writes the translated form.",
-       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1},
+       "or clipped texts stand out in the translated form, and writes the translated form.\n"
+       "--quiet: only problems and the summary.",
+       {.ValueOptions = {}, .FlagOptions = {"--quiet"}, .MinPositional = 1},
        RunPseudo},
       {"dict",
-       "dict FILE... --out DICT",
+       "dict FILE... --out DICT [--quiet]",
        "Adds the string values of notes files to the dictionary file DICT, one line per value:\n"
-       "\"form file\",\"Id\",\"original\",\"current\".",
-       {.ValueOptions = {"--out"}, .FlagOptions = {}, .MinPositional = 1},
+       "\"form file\",\"Id\",\"original\",\"current\". --quiet: only problems and the summary.",
+       {.ValueOptions = {"--out"}, .FlagOptions = {"--quiet"}, .MinPositional = 1},
        RunDict},
       {"repository",
-       "repository add FILE... | list [--source TAG] [--lang TAG] | remove --source TAG --lang TAG"
+       "repository add FILE... [--quiet] | list [--source TAG] [--lang TAG] | remove --source TAG --lang TAG"
        " [ORIGINAL...] [--repository DB]",
        "Keeps the translation repository that updates can take new values from. add stores the\n"
        "translated values of notes files under the languages of their headers (an action of the\n"
        "module); list prints one entry per line (source, target, original, translation, last use;\n"
        "tab-separated); remove drops a language pair's entries, or only those of the given\n"
        "originals. --repository names the database (default: repository.db in the configuration\n"
-       "folder).",
-       {.ValueOptions = {"--repository", "--source", "--lang"}, .FlagOptions = {}, .MinPositional = 1},
+       "folder). --quiet: add prints only problems and the summary.",
+       {.ValueOptions = {"--repository", "--source", "--lang"},
+        .FlagOptions = {"--quiet"},
+        .MinPositional = 1},
        RunRepository},
       {"options",
        "options [NAME [VALUE]]",

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "command.h"
@@ -70,21 +72,38 @@ std::string NotesFileOf(const std::string& form) {
 }
 
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile, TVaqFileType& type)>& job) {
+                const std::function<void(const std::string& formFile, TVaqFileType& type)>& job,
+                TProgress* progress) {
+  std::optional<ScopedMessageSink> reporting;
+  const TProgressSink* messages = nullptr;
+  if (progress != nullptr) {
+    auto sink = std::make_unique<TProgressSink>(*progress);
+    messages = sink.get();
+    reporting.emplace(std::move(sink));
+  }
   int status = kExitOk;
   for (const std::string& file : files) {
+    const int errors = messages != nullptr ? messages->Errors : 0;
     try {
+      if (progress != nullptr) progress->Step(file);
       TVaqFileType& type = FileTypeOf(file);
       job(FormFileOf(file), type);
+      if (messages != nullptr && messages->Errors != errors) status = kExitFileFailed;
     } catch (const EModuleMissing&) {
       throw;
     } catch (const UsageError&) {
       throw;
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "vaq %s: %s: %s\n", command, file.c_str(), error.what());
+      const std::string line = std::string("vaq ") + command + ": " + file + ": " + error.what();
+      if (progress != nullptr) {
+        progress->Print(stderr, line);
+      } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
+      }
       status = kExitFileFailed;
     }
   }
+  if (progress != nullptr) progress->Finish();
   return status;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/progress.h"
 #include "host/core/registration.h"
 
 namespace vaq::app {
@@ -22,8 +23,11 @@ std::string NotesFileOf(const std::string& form);
 
 // Runs `job` for the form file and file type of every file argument; a failure is reported with the
 // file's name and the others go on. Returns kExitOk, or kExitFileFailed when some file failed.
-// EModuleMissing and UsageError end the run: they hold for every file.
+// EModuleMissing and UsageError end the run: they hold for every file. With `progress`, each file
+// is a step of it, messages keep clear of its status line and an error shown while a file is
+// worked on makes that file fail too.
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile, TVaqFileType& type)>& job);
+                const std::function<void(const std::string& formFile, TVaqFileType& type)>& job,
+                TProgress* progress = nullptr);
 
 }  // namespace vaq::app

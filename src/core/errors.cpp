@@ -20,6 +20,10 @@ void StderrSink::Error(std::string_view text) {
   std::fflush(stderr);
 }
 
+void StderrSink::Warning(std::string_view text) {
+  StderrSink::Error(text);
+}
+
 void StderrSink::Information(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
@@ -34,6 +38,11 @@ void ShowError(std::string_view text) {
 void ShowMessage(std::string_view text) {
   auto& sink = CurrentSink();
   if (sink) sink->Information(text);
+}
+
+void ShowWarning(std::string_view text) {
+  auto& sink = CurrentSink();
+  if (sink) sink->Warning(text);
 }
 
 std::unique_ptr<MessageSink> SetMessageSink(std::unique_ptr<MessageSink> sink) {

@@ -2,6 +2,7 @@
 #include "host/core/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -95,17 +96,29 @@ std::string IncludeTrailingPathDelimiter(std::string_view dir) {
 }
 
 std::string ReadFileBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  if (!in) throw EFileError(Format("Cannot open %s: %s", {name, SystemError()}));
+  // One read of the size the file has; a file that grows meanwhile is read to its end.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFileError(Format("Cannot open %s: %s", {name, SystemError()}));
+  struct stat info {};
   std::string data;
-  in.seekg(0, std::ios::end);
-  const auto size = in.tellg();
-  if (size > 0) {
-    data.resize(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(data.data(), size);
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) data.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t got = 0;
+  char more[4096];  // beyond the size the file had: read on until its end
+  for (;;) {
+    const bool full = got == data.size();
+    const ssize_t n = full ? ::read(fd, more, sizeof more) : ::read(fd, data.data() + got, data.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const std::string reason = SystemError();
+      ::close(fd);
+      throw EFileError(Format("Cannot read %s: %s", {name, reason}));
+    }
+    if (n == 0) break;
+    if (full) data.append(more, static_cast<std::size_t>(n));
+    got += static_cast<std::size_t>(n);
   }
-  if (!in) throw EFileError(Format("Cannot read %s", {name}));
+  ::close(fd);
+  data.resize(got);
   return data;
 }
 

@@ -56,6 +56,7 @@ const std::vector<TOptionEntry>& TVaqOptionProps::Entries() const {
       {kOptSnapToGrid, "Snap to Grid", TOptionKind::Bool, true},
       {kOptGridSizeX, "Grid Size X", TOptionKind::Integer, std::int64_t{8}},
       {kOptGridSizeY, "Grid Size Y", TOptionKind::Integer, std::int64_t{8}},
+      {kOptDelimiterStyle, "Delimiter Style", TOptionKind::Integer, std::int64_t{1}},
   };
   return entries;
 }

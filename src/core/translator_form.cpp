@@ -1,7 +1,17 @@
 // The editor window base: what every file type's window shares.
 #include "host/core/translator_form.h"
 
-#include <vector>
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "host/core/conversions.h"
+#include "host/core/errors.h"
+#include "host/core/grid_values.h"
+#include "host/core/locale.h"
+#include "host/core/notes_strings.h"
+#include "host/core/options.h"
+#include "host/core/repository.h"
 
 namespace vaq {
 namespace {
@@ -11,29 +21,812 @@ std::vector<TVaqShortcut>& Shortcuts() {
   return shortcuts;
 }
 
+// Errors to ShowError; every question gets its default answer.
+class TDefaultMessageBoxes : public IVaqMessageBoxes {
+ public:
+  TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons,
+                          TModalResult Default) override {
+    if (Type == TMsgDlgType::Error || Type == TMsgDlgType::Warning) {
+      ShowError(Text);
+    } else if (Type == TMsgDlgType::Information) {
+      ShowMessage(Text);
+    }
+    return Default;
+  }
+  bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+std::string KeyName(std::uint32_t key) {
+  if (key >= 'A' && key <= 'Z') return std::string(1, static_cast<char>(key));
+  if (key >= '0' && key <= '9') return std::string(1, static_cast<char>(key));
+  if (key >= 112 && key <= 135) return "F" + std::to_string(key - 111);
+  switch (key) {
+    case 8:
+      return "Backspace";
+    case 9:
+      return "Tab";
+    case 13:
+      return "Return";
+    case 27:
+      return "Esc";
+    case 32:
+      return "Space";
+    case 33:
+      return "PgUp";
+    case 34:
+      return "PgDown";
+    case 35:
+      return "End";
+    case 36:
+      return "Home";
+    case 37:
+      return "Left";
+    case 38:
+      return "Up";
+    case 39:
+      return "Right";
+    case 40:
+      return "Down";
+    case 45:
+      return "Ins";
+    case 46:
+      return "Del";
+    default:
+      return {};
+  }
+}
+
 }  // namespace
+
+std::string ShortCutToText(std::uint32_t ShortCut) {
+  const std::string key = KeyName(ShortCut & 0xFF);
+  if (key.empty()) return {};
+  std::string text;
+  if (ShortCut & scCtrl) text += "Ctrl+";
+  if (ShortCut & scAlt) text += "Alt+";
+  if (ShortCut & scShift) text += "Shift+";
+  return text + key;
+}
 
 void RegisterVaqShortcut(const TVaqShortcut& Shortcut) {
   Shortcuts().push_back(Shortcut);
 }
+const std::vector<TVaqShortcut>& RegisteredVaqShortcuts() {
+  return Shortcuts();
+}
+void ClearVaqShortcuts() {
+  Shortcuts().clear();
+}
 
-TfrmVaqTranslatorForm::TfrmVaqTranslatorForm() = default;
+TVaqShortcut MakeVaqShortcutFromAction(const TfrmVaqTranslatorForm&, int KeyEventKind,
+                                       const TVaqAction& Action) {
+  return TVaqShortcut{Action.Name, KeyEventKind, Action.ShortCut};
+}
+
+TVaqMenuItem& VaqNewMenuItem(const TObject*, TVaqMenuItem& Parent, const std::string& Caption,
+                             std::uint32_t ShortCut, bool Checked, bool Enabled,
+                             std::function<void(TVaqMenuItem&)> OnClick, int HelpContext,
+                             const std::string& Hint, int Tag, int AutoHotkeys) {
+  auto item = std::make_unique<TVaqMenuItem>();
+  item->Caption = Caption;
+  item->ShortCut = ShortCut;
+  item->Checked = Checked;
+  item->Enabled = Enabled;
+  item->OnClick = std::move(OnClick);
+  item->HelpContext = HelpContext;
+  item->Hint = Hint;
+  item->Tag = Tag;
+  item->AutoHotkeys = AutoHotkeys;
+  item->Parent = &Parent;
+  Parent.Items.push_back(std::move(item));
+  return *Parent.Items.back();
+}
+
+void VaqClearMenuItems(TVaqMenuItem& Menu, int) {
+  std::erase_if(Menu.Items, [](const auto& item) { return !item->Permanent; });
+  for (auto& item : Menu.Items) item->Items.clear();
+}
+
+void VaqRequestToEnableMenuItem(TVaqMenuItem& Item) {
+  Item.Enabled = std::ranges::any_of(Item.Items, [](const auto& sub) { return sub->Enabled; });
+}
+
+std::string_view FilterName(TVaqFilter Filter) {
+  switch (Filter) {
+    case TVaqFilter::All:
+      return "All records";
+    case TVaqFilter::Untranslated:
+      return "Untranslated";
+    case TVaqFilter::Translated:
+      return "Translated";
+    case TVaqFilter::AutoTranslated:
+      return "Auto-translated";
+    case TVaqFilter::Changed:
+      return "Changed by the last update";
+    case TVaqFilter::Unused:
+      return "Unused";
+  }
+  return {};
+}
+
+TfrmVaqTranslatorForm::TfrmVaqTranslatorForm() {
+  PopupMenu.Caption = "Grid";
+  auto edit = std::make_unique<TVaqMenuItem>();
+  edit->Caption = "Set value";
+  edit->Permanent = true;
+  edit->Parent = &PopupMenu;
+  EditMenuItem = edit.get();
+  PopupMenu.Items.push_back(std::move(edit));
+}
 TfrmVaqTranslatorForm::~TfrmVaqTranslatorForm() = default;
+
+IVaqMessageBoxes& TfrmVaqTranslatorForm::MessageBoxes() const {
+  static TDefaultMessageBoxes defaults;
+  return messageBoxes_ ? *messageBoxes_ : defaults;
+}
+
+TVaqAction& TfrmVaqTranslatorForm::AddAction(std::string Name, std::string Caption, std::string Hint,
+                                             int ImageIndex, std::uint32_t ShortCut,
+                                             std::function<void(TObject*)> OnExecute) {
+  auto action = std::make_unique<TVaqAction>();
+  action->Name = std::move(Name);
+  action->Category = "Edit";
+  action->Caption = std::move(Caption);
+  action->Hint = std::move(Hint);
+  action->ImageIndex = ImageIndex;
+  action->ShortCut = ShortCut;
+  action->OnExecute = std::move(OnExecute);
+  Actions.push_back(std::move(action));
+  return *Actions.back();
+}
+
+TVaqAction* TfrmVaqTranslatorForm::FindAction(std::string_view Name) {
+  for (auto& action : Actions) {
+    if (action->Name == Name) return action.get();
+  }
+  return nullptr;
+}
+
+TVaqToolButton* TfrmVaqTranslatorForm::FindToolButton(std::string_view Name) {
+  for (auto& button : ToolBar) {
+    if (button.Name == Name) return &button;
+  }
+  return nullptr;
+}
 
 void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   CurrentFileName = FileName;
-  LoadFile(FileName);
   Dirty = false;
+  try {
+    LoadFile(FileName);
+  } catch (...) {
+    // The file did not open: the window shows no file rather than a name without its records.
+    CurrentFileName.clear();
+    StateChanged();
+    throw;
+  }
+  StateChanged();
 }
 
-void TfrmVaqTranslatorForm::FormCreate() {}
-void TfrmVaqTranslatorForm::FormHide() {}
+void TfrmVaqTranslatorForm::FormCreate() {
+  // Column definitions in grid order, from the file type's table.
+  VaqGrid.ColDefs.clear();
+  for (const TVaqAllColId id : ColIds) {
+    TColDef def;
+    const TColInfo info = GetColInfo(id);
+    def.ColumnId = id;
+    def.Key = id == kColIndex ? std::string() : info.Key;
+    def.Caption = info.Caption;
+    switch (id) {
+      case kColIndex:
+        def.Width = 44;
+        break;
+      case kColId:
+        def.Width = 260;
+        break;
+      case kColOrig:
+      case kColCurr:
+        def.Width = 200;
+        break;
+      case kColStatus:
+        def.Width = 96;
+        break;
+      case kColComment:
+        def.Width = 160;
+        break;
+      default:
+        def.Width = 140;
+        break;
+    }
+    if (id == kColCurr) {
+      def.EditMenuKind = 1;
+      def.EditMenuData = "'\"";
+      def.MenuCaption = "Current value...";
+    } else if (id == kColStatus) {
+      def.EditMenuKind = 2;
+      def.MenuCaption = "Status";
+    } else if (id == kColComment) {
+      def.EditMenuKind = 1;
+      def.MenuCaption = "Comment...";
+    }
+    VaqGrid.ColDefs.push_back(std::move(def));
+  }
+  if (!VaqGrid.ColDefs.empty()) {
+    const std::int64_t style = VaqINTOptionProps.GetInteger(kOptDelimiterStyle);
+    VaqGrid.ColDefs.front().DelimiterStyle = static_cast<std::uint8_t>(std::clamp<std::int64_t>(style, 0, 2));
+  }
+  VaqGrid.SetColCount(static_cast<int>(VaqGrid.ColDefs.size()));
+  ClearGrid({});
+
+  Actions.clear();
+  GridActions[gaCopyOriginal] =
+      &AddAction("EditCopyOriginal", "Copy original", "Copy the original value to the current value", 0,
+                 scCtrl | 'D', [this](TObject*) { CopyOriginal(); });
+  GridActions[gaMarkTranslated] = &AddAction("EditMarkTranslated", "Mark translated", "Mark as translated", 1,
+                                             scCtrl | 'T', [this](TObject*) { MarkStatus(1); });
+  GridActions[gaMarkUntranslated] =
+      &AddAction("EditMarkUntranslated", "Mark untranslated", "Mark as untranslated", 2, scCtrl | 'U',
+                 [this](TObject*) { MarkStatus(0); });
+  GridActions[gaRestoreSaved] = &AddAction("EditRestoreSaved", "Restore saved value",
+                                           "Restore the values of the row as they were saved", 3,
+                                           scCtrl | 'Z', [this](TObject*) { RestoreSaved(); });
+  GridActions[gaFromRepository] = &AddAction("EditFromRepository", "Translation from repository",
+                                             "Take the translation from the repository", 4, scCtrl | 'R',
+                                             [this](TObject*) { TakeFromRepository(); });
+  GridActions[gaEditComment] = &AddAction("EditComment", "Edit comment...", "Edit the comment of the row", 5,
+                                          scCtrl | 'M', [this](TObject*) { EditComment(); });
+  for (TVaqAction* action : GridActions) {
+    action->OnUpdate = [this, action](TObject*) { action->Enabled = VaqGrid.HasRows; };
+  }
+  AddAction("EditNextUntranslated", "Next untranslated", "Go to the next untranslated row", 6, scCtrl | 40,
+            [this](TObject*) { GotoUntranslated(true); })
+      .OnUpdate = [this](TObject*) { FindAction("EditNextUntranslated")->Enabled = VaqGrid.HasRows; };
+  AddAction("EditPrevUntranslated", "Previous untranslated", "Go to the previous untranslated row", 7,
+            scCtrl | 38, [this](TObject*) { GotoUntranslated(false); })
+      .OnUpdate = [this](TObject*) { FindAction("EditPrevUntranslated")->Enabled = VaqGrid.HasRows; };
+
+  ToolBar.clear();
+  for (const auto& action : Actions) ToolBar.push_back({"tb" + action->Name.substr(4), action->Name});
+  ToolBar.insert(ToolBar.begin() + kGridActionCount,
+                 TVaqToolButton{"ToolButton1", "", false, false, true, 8});
+}
+
+void TfrmVaqTranslatorForm::FormHide() {
+  Visible = false;
+}
 
 void TfrmVaqTranslatorForm::EditFile(const std::string& FileName) {
+  if (FileName != CurrentFileName && !CanLeaveFile()) return;
   LoadFromFile(FileName);
 }
 
 void TfrmVaqTranslatorForm::ChangeSize() {}
 void TfrmVaqTranslatorForm::Idle() {}
+
+void TfrmVaqTranslatorForm::UpdateDirty(int) {
+  if (Dirty) return;
+  Dirty = true;
+  StateChanged();
+}
+
+bool TfrmVaqTranslatorForm::SaveToFile() {
+  if (!Mgr) return true;
+  try {
+    GridToMgr();
+    Save();
+  } catch (const std::exception& error) {
+    MessageBoxes().MessageDlg(CurrentFileName + ": " + error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok,
+                              TModalResult::Ok);
+    return false;
+  }
+  Dirty = false;
+  RefreshFileStats(CurrentFileName);
+  StateChanged();
+  return true;
+}
+
+bool TfrmVaqTranslatorForm::CanLeaveFile() {
+  if (!Dirty) return true;
+  const std::string name = std::filesystem::path(CurrentFileName).filename().string();
+  switch (MessageBoxes().MessageDlg("Save changes to " + name + "?", TMsgDlgType::Confirmation,
+                                    TMsgDlgButtons::YesNoCancel, TModalResult::Cancel)) {
+    case TModalResult::Yes:
+      return SaveToFile();
+    case TModalResult::No:
+      Dirty = false;
+      StateChanged();
+      return true;
+    default:
+      return false;
+  }
+}
+
+int TfrmVaqTranslatorForm::EnumToCol(TVaqAllColId Id) const {
+  for (std::size_t c = 0; c < ColIds.size(); ++c) {
+    if (ColIds[c] == Id) return static_cast<int>(c);
+  }
+  return -1;
+}
+
+TVaqAllColId TfrmVaqTranslatorForm::ColToEnum(int Column) const {
+  if (Column < 0 || Column >= static_cast<int>(ColIds.size())) return kColIndex;
+  return ColIds[static_cast<std::size_t>(Column)];
+}
+
+void TfrmVaqTranslatorForm::ClearGrid(std::initializer_list<TVaqAllColId> Columns) {
+  VaqGrid.BeginUpdate();
+  for (const TVaqAllColId id : Columns) {
+    const int c = EnumToCol(id);
+    if (c >= 0 && c < static_cast<int>(VaqGrid.ColDefs.size()))
+      VaqGrid.ColDefs[c].Caption = GetColInfo(id).Caption;
+  }
+  VaqGrid.ClearSelection();
+  VaqGrid.SetRowCount(0);
+  VaqGrid.SetRowCount(2);
+  VaqGrid.SetFixedRows(1);
+  VaqGrid.AddRowDef(-1, 0, 0, 0);
+  VaqGrid.AddRowDef(-1, 1, 0, 1);
+  VaqGrid.HasRows = false;
+  VaqGrid.SetCurrent(1, 1);
+  VaqGrid.RebuildShownRows();
+  VaqGrid.EndUpdate();
+}
+
+TLCID TfrmVaqTranslatorForm::ColumnLcid(int Column) const {
+  switch (ColToEnum(Column)) {
+    case kColOrig:
+    case kColPrevOrig:
+    case kColId:
+      return VaqGrid.OrigLCID;
+    default:
+      return VaqGrid.XlatLCID;
+  }
+}
+
+std::string TfrmVaqTranslatorForm::DisplayText(int Column, int Row) const {
+  if (ColToEnum(Column) == kColIndex && Row >= VaqGrid.FixedRows()) {
+    const int number = VaqGrid.DisplayNumber(Row);
+    return number > 0 ? std::to_string(number) : std::string();
+  }
+  const std::string& text = VaqGrid.Cell(Column, Row);
+  bool ascii = true;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 128) {
+      ascii = false;
+      break;
+    }
+  }
+  return ascii ? text : StringToUtf8(ColumnLcid(Column), text);
+}
+
+bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
+  const TVaqAllColId id = ColToEnum(Column);
+  if (id != kColCurr) return false;
+  const int orig = EnumToCol(kColOrig);
+  const std::string& reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
+  return ClassifyFormValue(reference) == TValueKind::String;
+}
+
+std::string TfrmVaqTranslatorForm::CellEditText(int Column, int Row) const {
+  if (IsTextCell(Column, Row)) {
+    std::string text;
+    if (NotationToEditText(VaqGrid.Cell(Column, Row), ColumnLcid(Column), text)) return text;
+  }
+  return StringToUtf8(ColumnLcid(Column), VaqGrid.Cell(Column, Row));
+}
+
+std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const std::string& Utf8) const {
+  if (IsTextCell(Column, Row)) return EditTextToNotation(Utf8, ColumnLcid(Column));
+  const std::string text = Utf8ToString(ColumnLcid(Column), Utf8);
+  if (StringToUtf8(ColumnLcid(Column), text) != Utf8) {
+    throw EConvertError("The text holds a character that the code page of " +
+                        LCIDToLangName(ColumnLcid(Column)) + " cannot hold.");
+  }
+  return text;
+}
+
+bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
+  if (Row < VaqGrid.FixedRows() || Row >= VaqGrid.RowCount() || VaqGrid.GetMgrIndex(Row) < 0) return false;
+  std::string old = VaqGrid.Cell(Column, Row);
+  if (old == Text) return true;
+  VaqGrid.SetCell(Column, Row, Text);
+  if (!ValidateText(Column, Row)) {
+    VaqGrid.SetCell(Column, Row, std::move(old));
+    return false;
+  }
+  VaqGridCellValueChangedEvent(this, Column, Row);
+  UpdateDirty(Row);
+  return true;
+}
+
+bool TfrmVaqTranslatorForm::ProcessStatus(int Row) {
+  const int status = EnumToCol(kColStatus);
+  const int modified = EnumToCol(kColModified);
+  if (status >= 0) VaqGrid.SetCell(status, Row, std::string(XStatusString[1]));
+  if (modified >= 0) VaqGrid.SetCell(modified, Row, VaqDateTimeToStr(VaqNow()));
+  return true;
+}
+
+bool TfrmVaqTranslatorForm::ValidateGridEntry(TVaqGrid& Grid, int RefColumn, int Column, int Row, bool, bool,
+                                              char) {
+  const std::string message = CheckValueAgainstOriginal(Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row));
+  if (message.empty()) return true;
+  const int number = Grid.DisplayNumber(Row);
+  const std::string& caption =
+      Column < static_cast<int>(Grid.ColDefs.size()) ? Grid.ColDefs[Column].Caption : "";
+  MessageBoxes().MessageDlg("Row " + std::to_string(number > 0 ? number : Row) + ", " + caption + ": " +
+                                message + "\nThe cell keeps its value.",
+                            TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
+  return false;
+}
+
+void TfrmVaqTranslatorForm::VaqGridCellValueChangedEvent(TObject*, int, int) {}
+
+std::vector<int> TfrmVaqTranslatorForm::TargetRows() const {
+  std::vector<int> rows;
+  for (const int r : VaqGrid.SelectedRows()) {
+    if (VaqGrid.GetShowRow(r) && VaqGrid.GetMgrIndex(r) >= 0) rows.push_back(r);
+  }
+  if (rows.empty() && VaqGrid.GetShowRow(VaqGrid.Row) && VaqGrid.GetMgrIndex(VaqGrid.Row) >= 0) {
+    rows.push_back(VaqGrid.Row);
+  }
+  return rows;
+}
+
+void TfrmVaqTranslatorForm::CopyOriginal() {
+  const int orig = EnumToCol(kColOrig);
+  const int curr = EnumToCol(kColCurr);
+  if (orig < 0 || curr < 0) return;
+  for (const int r : TargetRows()) EditCell(curr, r, VaqGrid.Cell(orig, r));
+}
+
+void TfrmVaqTranslatorForm::MarkStatus(std::uint8_t Status) {
+  const int status = EnumToCol(kColStatus);
+  const int modified = EnumToCol(kColModified);
+  if (status < 0) return;
+  for (const int r : TargetRows()) {
+    if (VaqGrid.Cell(status, r) == XStatusString[Status]) continue;
+    VaqGrid.SetCell(status, r, std::string(XStatusString[Status]));
+    if (modified >= 0) VaqGrid.SetCell(modified, r, VaqDateTimeToStr(VaqNow()));
+    UpdateDirty(r);
+  }
+}
+
+void TfrmVaqTranslatorForm::RestoreSaved() {
+  if (!Mgr) return;
+  for (const int r : TargetRows()) {
+    const int index = VaqGrid.GetMgrIndex(r);
+    if (index < 0 || index >= Mgr->GetCount()) continue;
+    const std::string& notes = Mgr->GetStrings(index);
+    const TVaqNotesString record = Mgr->StringToNotesString(notes, Mgr->FileName);
+    const std::pair<TVaqAllColId, std::string> cells[] = {
+        {kColCurr, record.Curr},
+        {kColStatus, std::string(XStatusString[std::min<std::size_t>(record.Status, 3)])},
+        {kColModified, VaqDateTimeToStr(record.Modified)},
+        {kColComment, record.Comment},
+    };
+    bool changed = false;
+    for (const auto& [id, text] : cells) {
+      const int c = EnumToCol(id);
+      if (c < 0 || VaqGrid.Cell(c, r) == text) continue;
+      VaqGrid.SetCell(c, r, text);
+      changed = true;
+      if (id == kColCurr) VaqGridCellValueChangedEvent(this, c, r);
+    }
+    if (changed) UpdateDirty(r);
+  }
+}
+
+void TfrmVaqTranslatorForm::TakeFromRepository() {
+  const int orig = EnumToCol(kColOrig);
+  const int curr = EnumToCol(kColCurr);
+  const int status = EnumToCol(kColStatus);
+  if (orig < 0 || curr < 0) return;
+  int missing = 0;
+  for (const int r : TargetRows()) {
+    std::string text = VaqGrid.Cell(orig, r);
+    try {
+      if (!GetTranslation(VaqGrid.OrigLCID, VaqGrid.XlatLCID, text)) {
+        ++missing;
+        continue;
+      }
+    } catch (const EVaqError& error) {
+      MessageBoxes().MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
+      return;
+    }
+    if (EditCell(curr, r, text) && status >= 0) VaqGrid.SetCell(status, r, std::string(XStatusString[2]));
+  }
+  if (missing > 0) {
+    MessageBoxes().MessageDlg(std::to_string(missing) + (missing == 1 ? " value has" : " values have") +
+                                  " no translation in the repository.",
+                              TMsgDlgType::Information, TMsgDlgButtons::Ok, TModalResult::Ok);
+  }
+}
+
+void TfrmVaqTranslatorForm::EditComment() {
+  const int comment = EnumToCol(kColComment);
+  const std::vector<int> rows = TargetRows();
+  if (comment < 0 || rows.empty()) return;
+  std::string text = CellEditText(comment, rows.front());
+  if (!MessageBoxes().InputQuery("Comment", "Comment of the selected rows:", text)) return;
+  ApplyToRows(comment, rows, text);
+}
+
+bool TfrmVaqTranslatorForm::GotoUntranslated(bool Forward) {
+  const int status = EnumToCol(kColStatus);
+  if (status < 0 || !VaqGrid.HasRows) return false;
+  const auto& shown = VaqGrid.ShownRows();
+  auto it = std::lower_bound(shown.begin(), shown.end(), VaqGrid.Row);
+  if (Forward) {
+    if (it != shown.end() && *it == VaqGrid.Row) ++it;
+    for (; it != shown.end(); ++it) {
+      if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
+        VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
+        StateChanged();
+        return true;
+      }
+    }
+    return false;
+  }
+  while (it != shown.begin()) {
+    --it;
+    if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
+      VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
+      StateChanged();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TfrmVaqTranslatorForm::PopupEditMenu() {
+  VaqGridEditMenuPoping(this, *EditMenuItem);
+}
+
+void TfrmVaqTranslatorForm::VaqGridEditMenuPoping(TObject*, TVaqMenuItem& MenuItem) {
+  VaqClearMenuItems(*MenuItem.Parent, kGridActionCount);
+  for (int c = 1; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
+    const TColDef& def = VaqGrid.ColDefs[c];
+    if (def.Width <= 0 || def.EditMenuKind == 0) continue;
+    VaqNewMenuItem(
+        this, MenuItem, def.GetMenuCaption(), 0, false, VaqGrid.GetShowRow(VaqGrid.Row),
+        [this](TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, hcVaqActionPopupMenu, "", c, 1);
+  }
+  VaqRequestToEnableMenuItem(MenuItem);
+}
+
+std::vector<std::string> TfrmVaqTranslatorForm::StatusLookupValues(const TVaqGrid& Grid, int Column,
+                                                                   int Row) const {
+  return {Grid.Cell(Column, Row)};
+}
+
+int TfrmVaqTranslatorForm::StatusToEnum(std::string_view Text) const {
+  return StrToStatusOrd(Text);
+}
+
+void TfrmVaqTranslatorForm::VaqGridEditMenuClick(TVaqMenuItem& Sender) {
+  const int column = Sender.Tag;
+  const std::vector<int> rows = TargetRows();
+  if (rows.empty()) return;
+  std::string text;
+  if (ColToEnum(column) == kColStatus) {
+    // The status item's sub-items carry the status as their caption.
+    text = Sender.Caption;
+  } else {
+    text = CellEditText(column, rows.front());
+    if (!MessageBoxes().InputQuery(
+            VaqGrid.ColDefs[column].Caption,
+            "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:"), text)) {
+      return;
+    }
+  }
+  ApplyToRows(column, rows, text);
+}
+
+int TfrmVaqTranslatorForm::ApplyToRows(int Column, const std::vector<int>& Rows, const std::string& Utf8) {
+  int refused = 0;
+  VaqGrid.BeginUpdate();
+  try {
+    for (const int r : Rows) {
+      std::string cell;
+      try {
+        cell = ColToEnum(Column) == kColStatus ? Utf8 : CellTextFromEdit(Column, r, Utf8);
+      } catch (const EConvertError& error) {
+        MessageBoxes().MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
+        ++refused;
+        break;
+      }
+      if (ColToEnum(Column) == kColStatus) {
+        if (VaqGrid.Cell(Column, r) != cell) {
+          VaqGrid.SetCell(Column, r, cell);
+          const int modified = EnumToCol(kColModified);
+          if (modified >= 0) VaqGrid.SetCell(modified, r, VaqDateTimeToStr(VaqNow()));
+          UpdateDirty(r);
+        }
+      } else if (!EditCell(Column, r, cell)) {
+        ++refused;
+        break;  // one message is enough: the same value is refused for rows of the same kind
+      }
+    }
+  } catch (...) {
+    VaqGrid.EndUpdate();
+    throw;
+  }
+  VaqGrid.EndUpdate();
+  return refused;
+}
+
+bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
+  if (Which == TVaqFilter::All) return true;
+  const int status = EnumToCol(kColStatus);
+  const int prevOrig = EnumToCol(kColPrevOrig);
+  const int ord = status >= 0 ? StrToStatusOrd(VaqGrid.Cell(status, Row)) : -1;
+  switch (Which) {
+    case TVaqFilter::Untranslated:
+      return ord == 0;
+    case TVaqFilter::Translated:
+      return ord == 1;
+    case TVaqFilter::AutoTranslated:
+      return ord == 2;
+    case TVaqFilter::Unused:
+      return ord == 3;
+    case TVaqFilter::Changed:
+      return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
+    default:
+      return true;
+  }
+}
+
+void TfrmVaqTranslatorForm::VaqGridProcessFilters(TObject*, int Index, bool KeepCurrent) {
+  if (Index >= 0 && Index < kFilterCount) Filter = static_cast<TVaqFilter>(Index);
+  const int current = VaqGrid.Row;
+  VaqGrid.BeginUpdate();
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    VaqGrid.SetRowShown(r, VaqGrid.GetMgrIndex(r) < 0 || RowPassesFilter(r, Filter));
+  }
+  VaqGrid.RebuildShownRows();
+  const auto& shown = VaqGrid.ShownRows();
+  if (!(KeepCurrent && VaqGrid.GetShowRow(current))) {
+    const auto it = std::lower_bound(shown.begin(), shown.end(), current);
+    VaqGrid.Row = it != shown.end() ? *it : (shown.empty() ? VaqGrid.FixedRows() : shown.back());
+  }
+  VaqGrid.EndUpdate();
+  StateChanged();
+}
+
+TfrmVaqTranslatorForm::TCounts TfrmVaqTranslatorForm::Counts() const {
+  if (countsVersion_ == VaqGrid.Version()) return counts_;
+  countsVersion_ = VaqGrid.Version();
+  TCounts& counts = counts_;
+  counts = TCounts{};
+  const int status = EnumToCol(kColStatus);
+  counts.Shown = VaqGrid.HasRows ? static_cast<int>(VaqGrid.ShownRows().size()) : 0;
+  if (!VaqGrid.HasRows || status < 0) return counts;
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) < 0) continue;
+    ++counts.Records;
+    const int ord = StrToStatusOrd(VaqGrid.Cell(status, r));
+    if (ord == 1 || ord == 2) ++counts.Translated;
+    if (ord == 0) ++counts.Untranslated;
+  }
+  return counts;
+}
+
+void TfrmVaqTranslatorForm::SetFiles(const std::string& BaseFolder, std::vector<std::string> FileNames) {
+  namespace fs = std::filesystem;
+  FilesBase = BaseFolder;
+  Files.clear();
+  for (auto& name : FileNames) {
+    TVaqFileEntry entry;
+    entry.FileName = std::move(name);
+    std::error_code ec;
+    const fs::path parent = fs::path(entry.FileName).parent_path();
+    if (!BaseFolder.empty()) {
+      const fs::path relative = fs::relative(parent, BaseFolder, ec);
+      entry.Folder = ec || relative == "." ? std::string() : relative.generic_string();
+    } else {
+      entry.Folder = parent.generic_string();
+    }
+    Files.push_back(std::move(entry));
+  }
+  std::ranges::sort(Files, [](const TVaqFileEntry& a, const TVaqFileEntry& b) {
+    return std::tie(a.Folder, a.FileName) < std::tie(b.Folder, b.FileName);
+  });
+  for (auto& entry : Files) RefreshFileStats(entry.FileName);
+}
+
+void TfrmVaqTranslatorForm::RefreshFileStats(const std::string& FileName) {
+  for (auto& entry : Files) {
+    if (entry.FileName != FileName) continue;
+    entry.Stats = TFileStats{};
+    try {
+      if (FileType && FileType->GetStats) FileType->GetStats(FileName, false, entry.Stats);
+    } catch (const EVaqError&) {
+      // A damaged header shows no counts; opening the file names the problem.
+    }
+    entry.HasNotes = entry.Stats.NoteDate >= 0.0 || entry.Stats.Translated + entry.Stats.Untranslated > 0;
+  }
+}
+
+int TfrmVaqTranslatorForm::RowOfMgrIndex(int Index) const {
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) == Index) return r;
+  }
+  return -1;
+}
+
+std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest& Request) {
+  std::vector<TVaqSearchHit> hits;
+  if (!FileType || !FileType->SearchFile || Request.Text.empty()) return hits;
+  // The open file is searched with its edits.
+  if (Dirty && Mgr) GridToMgr();
+  std::vector<std::string> files;
+  if (Request.AllFiles) {
+    for (const auto& entry : Files) files.push_back(entry.FileName);
+  } else if (!CurrentFileName.empty()) {
+    files.push_back(CurrentFileName);
+  }
+  for (const auto& file : files) {
+    TSearchInfo info;
+    info.FileName = file;
+    info.Columns = Request.Columns;
+    try {
+      FileType->SearchFile(
+          info, Request.Text, Request.CaseSensitive, Request.WholeWord, Request.IgnoreAccelerators,
+          [&](TVaqTranslatorMgr& Sender, const std::string&, const std::string& Text, const std::string&,
+              int Column, int Index, int, int Position, TLCID, TLCID, bool& Continue) {
+            TVaqSearchHit hit;
+            hit.FileName = file;
+            hit.Index = Index;
+            hit.ColumnId = static_cast<TVaqAllColId>(Column);
+            hit.Position = Position;
+            hit.Text = Text;
+            if (Index >= 0 && Index < Sender.GetCount()) {
+              hit.Id = GetValue(Sender.GetStrings(Index), "ID:");
+            }
+            hits.push_back(std::move(hit));
+            Continue = hits.size() < 100000;
+          });
+    } catch (const EVaqError& error) {
+      MessageBoxes().MessageDlg(file + ": " + error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok,
+                                TModalResult::Ok);
+    }
+  }
+  return hits;
+}
+
+bool TfrmVaqTranslatorForm::GotoHit(const TVaqSearchHit& Hit) {
+  if (Hit.FileName != CurrentFileName) {
+    if (!CanLeaveFile()) return false;
+    try {
+      LoadFromFile(Hit.FileName);
+    } catch (const EVaqError& error) {
+      MessageBoxes().MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
+      return false;
+    }
+  }
+  const int row = RowOfMgrIndex(Hit.Index);
+  if (row < 0) return false;
+  if (!VaqGrid.GetShowRow(row)) VaqGridProcessFilters(nullptr, static_cast<int>(TVaqFilter::All), true);
+  const int column = EnumToCol(Hit.ColumnId);
+  VaqGrid.SetCurrent(column >= 0 ? column : EnumToCol(kColCurr), row);
+  StateChanged();
+  return true;
+}
+
+void TfrmVaqTranslatorForm::RunListEvent(TListEvent Event, const std::vector<std::string>& FileNames,
+                                         void* Data, TListEventCallback Confirm) {
+  if (!FileType || !FileType->DoListEvent || FileNames.empty()) return;
+  const bool touchesOpen = std::ranges::find(FileNames, CurrentFileName) != FileNames.end();
+  if (touchesOpen && Dirty && !SaveToFile()) return;
+  try {
+    FileType->DoListEvent(Event, FileNames, Data, std::move(Confirm));
+  } catch (const EVaqError& error) {
+    MessageBoxes().MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
+  }
+  for (const auto& file : FileNames) RefreshFileStats(file);
+  if (touchesOpen && Event != TListEvent::Dictionary) LoadFromFile(CurrentFileName);
+  StateChanged();
+}
 
 }  // namespace vaq

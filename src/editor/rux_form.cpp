@@ -2,12 +2,24 @@
 #include "editor/rux_form.h"
 
 #include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "editor/directives.h"
+#include "editor/editor_viewer.h"
+#include "host/core/conversions.h"
+#include "host/core/errors.h"
 #include "host/core/flags.h"
+#include "host/core/grid_values.h"
+#include "host/core/locale.h"
+#include "host/core/notes_strings.h"
+#include "host/core/options.h"
 #include "host/core/registration.h"
 #include "host/core/registry.h"
-#include "notes/column_table.h"
+#include "host/core/resource_strings.h"
+#include "host/core/text.h"
+#include "notes/component_path.h"
 #include "notes/file_services.h"
 #include "notes/module_state.h"
 #include "notes/rux_mgr.h"
@@ -32,6 +44,17 @@ std::unique_ptr<TfrmVaqRuxForm>& Window() {
 
 std::string OptionsKey() {
   return vaq::VaqBaseRegKey + kRegSubKey;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The form file type with its 20 handlers, in the order the file type takes them.
@@ -72,16 +95,251 @@ std::unique_ptr<vaq::TVaqFileType> MakeFileType(TfrmVaqRuxForm& window) {
   return type;
 }
 
+// The first token of a value as the designer takes it: a string's text, else the value's first word.
+std::string FirstTokenText(const std::string& value, vaq::TLCID lcid) {
+  std::string text;
+  if (vaq::NotationToEditText(value, lcid, text)) return text;
+  std::string_view s = value;
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  const std::size_t end = s.find_first_of(" \t\r\n");
+  return std::string(s.substr(0, end));
+}
+
 }  // namespace
 
+TDelimiterLine DelimiterLine(int Style, int Row, int Delimiter, int NextDelimiter, int PreviousDelimiter,
+                             bool LastRow) {
+  if (Style == 0 || Row <= 1) return TDelimiterLine::None;
+  if (Delimiter != 0) return Style == 1 ? TDelimiterLine::Top : TDelimiterLine::Bottom;
+  if (Style == 1 && !LastRow && NextDelimiter != 0) return TDelimiterLine::Bottom;
+  if (Style == 2 && PreviousDelimiter != 0) return TDelimiterLine::Top;
+  return TDelimiterLine::None;
+}
+
+TfrmVaqRuxForm::TfrmVaqRuxForm() = default;
+TfrmVaqRuxForm::~TfrmVaqRuxForm() {
+  // The manager unregisters itself as the current one when it goes.
+  Mgr.reset();
+}
+
+TRuxMgr* TfrmVaqRuxForm::RuxMgr() const {
+  return static_cast<TRuxMgr*>(Mgr.get());
+}
+
+void TfrmVaqRuxForm::SetButtonDown(std::string_view Name, bool Down) {
+  if (vaq::TVaqToolButton* button = FindToolButton(Name)) button->Down = Down;
+}
+
+// ---- Loading and writing back.
+
 void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
-  Mgr = MgrClass(FileName);
-  FileStats = Mgr->Stats;
+  Mgr.reset();
+  ClearGrid({ColOrig, ColCurr, ColPrevOrig, ColPrevCurr});
+  auto mgr = std::make_unique<TRuxMgr>(FileName);
+  SetCurrentMgr(mgr.get());
+  Mgr = std::move(mgr);
+  VaqGrid.BeginUpdate();
+  try {
+    FillGrid();
+    MarkObjectDelimiters();
+    FileStats = Mgr->Stats;
+    VaqGridProcessFilters(nullptr, -1, false);
+    // Translators start in the current value of the first row.
+    if (const int curr = EnumToCol(ColCurr); curr >= 0 && !VaqGrid.ShownRows().empty()) {
+      VaqGrid.SetCurrent(curr, VaqGrid.ShownRows().front());
+    }
+  } catch (...) {
+    VaqGrid.EndUpdate(false);
+    throw;
+  }
+  VaqGrid.EndUpdate(false);
+  VaqGrid.ClearRowChanges();
+  IEditorViewer& viewer = EditorViewer();
+  viewer.DestroyForm(true);
+  viewer.DestroyForm(false);
+  viewer.CreateForm(CurrentFileName, false);
+  EditShowOriginalFormExecute(nullptr);
+  EditShowTranslatedFormExecute(nullptr);
+}
+
+void TfrmVaqRuxForm::FillGrid() {
+  TRuxMgr& mgr = *RuxMgr();
+  VaqGrid.SetOrigLCID(vaq::StrToLCID(mgr.Stats.SourceLang));
+  VaqGrid.SetXLatLCID(vaq::StrToLCID(mgr.Stats.TargetLang));
+  const auto setCaptions = [this](vaq::TVaqAllColId origId, vaq::TVaqAllColId xlatId, std::string a,
+                                  std::string b) {
+    if (vaq::AnsiSameText(a, b)) {
+      a = vaq::Format(vaq::sDupLang1, {a});
+      b = vaq::Format(vaq::sDupLang2, {b});
+    }
+    if (const int c = EnumToCol(origId); c >= 0) VaqGrid.ColDefs[c].SetCaption(std::move(a));
+    if (const int c = EnumToCol(xlatId); c >= 0) VaqGrid.ColDefs[c].SetCaption(std::move(b));
+  };
+  const std::string origName = vaq::LCIDToLangName(VaqGrid.OrigLCID);
+  const std::string xlatName = vaq::LCIDToLangName(VaqGrid.XlatLCID);
+  setCaptions(ColOrig, ColCurr, origName, xlatName);
+  setCaptions(ColPrevOrig, ColPrevCurr, vaq::Format(vaq::SPreviousLang, {origName}),
+              vaq::Format(vaq::SPreviousLang, {xlatName}));
+
+  const int count = mgr.GetCount();
+  VaqGrid.HasRows = count > 0;
+  if (VaqGrid.HasRows) {
+    const int first = VaqGrid.FixedRows();
+    int r = first;
+    VaqGrid.SetRowCount(count + 1);
+    // The records of one update share their dates: a date like the one before is not formatted again.
+    vaq::TDateTime lastDate = -1.0;
+    std::string lastText;
+    const auto dateText = [&](vaq::TDateTime date) {
+      if (date != lastDate || lastText.empty()) {
+        lastDate = date;
+        lastText = vaq::VaqDateTimeToStr(date);
+      }
+      return lastText;
+    };
+    for (int i = 0; i < count; ++i) {
+      if (!mgr.CanLocalize(i) && !bShowAllProperties) continue;
+      VaqGrid.AddRowDef(i, r, 0, r);
+      vaq::TVaqNotesString record = mgr.StringToNotesString(mgr.GetStrings(i), mgr.FileName);
+      for (int c = 0; c < static_cast<int>(ColIds.size()) && c < VaqGrid.ColCount(); ++c) {
+        std::string text;
+        switch (ColIds[static_cast<std::size_t>(c)]) {
+          case ColIndex:
+            text = std::to_string(r);
+            break;
+          case ColId:
+            text = std::move(record.Id);
+            break;
+          case ColOrig:
+            text = std::move(record.Orig);
+            break;
+          case ColStatus:
+            text = std::string(vaq::XStatusString[std::min<std::size_t>(record.Status, 3)]);
+            break;
+          case ColCurr:
+            text = std::move(record.Curr);
+            break;
+          case ColCreated:
+            text = dateText(record.Created);
+            break;
+          case ColModified:
+            text = dateText(record.Modified);
+            break;
+          case ColPrevOrig:
+            text = std::move(record.PrevOrig);
+            break;
+          case ColPrevCurr:
+            text = std::move(record.PrevCurr);
+            break;
+          case ColComment:
+            text = std::move(record.Comment);
+            break;
+          default:
+            break;
+        }
+        VaqGrid.SetCell(c, r, std::move(text));
+      }
+      ++r;
+    }
+    VaqGrid.SetColCount(static_cast<int>(VaqGrid.ColDefs.size()));
+    VaqGrid.HasRows = r != first;
+    if (VaqGrid.HasRows) VaqGrid.SetRowCount(r);
+  }
+  if (!VaqGrid.HasRows) {
+    VaqGrid.SetRowCount(2);
+    VaqGrid.ClearRow(1);
+    VaqGrid.AddRowDef(-1, 1, 0, 1);
+  }
+  VaqGrid.SetFixedRows(1);
+  VaqGrid.AddRowDef(-1, 0, 0, 0);
+}
+
+void TfrmVaqRuxForm::MarkObjectDelimiters() {
+  const int idColumn = EnumToCol(ColId);
+  if (idColumn < 0) return;
+  std::vector<std::string_view> previous;
+  std::vector<std::string_view> current;
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    VaqGrid.SetObjectDelimeter(r, 0);
+    std::swap(previous, current);
+    current.clear();
+    // Segments: one character before the first ":" up to and including the first ".".
+    std::string_view rest = VaqGrid.Cell(idColumn, r);
+    for (std::size_t colon = rest.find(':'); colon != std::string_view::npos; colon = rest.find(':')) {
+      const std::size_t start = colon == 0 ? 0 : colon - 1;
+      rest.remove_prefix(start);
+      const std::size_t dot = rest.find('.');
+      const std::size_t length = dot == std::string_view::npos ? rest.size() : dot + 1;
+      current.push_back(rest.substr(0, length));
+      rest.remove_prefix(length);
+      if (length == 0) break;
+    }
+    const std::size_t n = std::max(previous.size(), current.size());
+    for (std::size_t k = n; k-- > 0;) {
+      const std::string_view p = k < previous.size() ? previous[k] : std::string_view();
+      const std::string_view c = k < current.size() ? current[k] : std::string_view();
+      if (p == c) break;
+      VaqGrid.SetObjectDelimeter(r, p.empty() ? 1 : c.empty() ? 2 : 3);
+    }
+  }
+}
+
+void TfrmVaqRuxForm::GridToMgr() {
+  if (!Mgr) return;
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    const int index = VaqGrid.GetMgrIndex(r);
+    // The placeholder row has no record; cells nobody changed hold what the record holds (a date
+    // would otherwise come back rounded to the grid's milliseconds).
+    if (index < 0 || index >= Mgr->GetCount() || !VaqGrid.RowChanged(r)) continue;
+    std::string notes = Mgr->GetStrings(index);
+    for (int c = 0; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
+      const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
+      if (def.Key.empty() || !VaqGrid.CellChanged(c, r)) continue;
+      const std::string& cell = VaqGrid.Cell(c, r);
+      std::string value;
+      switch (def.ColumnId) {
+        case ColStatus:
+          value = std::to_string(vaq::StrToStatusOrd(cell));
+          break;
+        case ColCreated:
+        case ColModified:
+          value = vaq::StrDateToStrFloat(cell);
+          break;
+        default:
+          value = cell;
+          break;
+      }
+      if (vaq::GetValueView(notes, def.Key, "\x01") != value) notes = vaq::SetValue(notes, def.Key, value);
+    }
+    Mgr->SetStrings(index, std::move(notes));
+  }
+  VaqGrid.ClearRowChanges();
 }
 
 void TfrmVaqRuxForm::Save() {
-  if (Mgr) Mgr->Save(true, {}, {}, false);
+  if (Mgr) Mgr->Save(true, {}, {}, true);
   Dirty = false;
+}
+
+std::string TfrmVaqRuxForm::GetCurrID() {
+  if (!VaqGrid.Visible || !VaqGrid.GetShowRow(VaqGrid.Row) || !Mgr) return {};
+  const int index = VaqGrid.GetMgrIndex(VaqGrid.Row);
+  const int idColumn = EnumToCol(ColId);
+  if (index < 0 || index >= Mgr->GetCount() || idColumn < 0) return {};
+  std::string id = VaqGrid.Cell(idColumn, VaqGrid.Row);
+  if (!id.empty() && id.back() != '.') {
+    const std::size_t colon = id.rfind(':');
+    if (colon != std::string::npos) id.erase(0, colon + 1);
+  }
+  std::string result = vaq::GetValue(Mgr->GetStrings(index), KeyType, "") + "::" + id;
+  if (result.starts_with("C:")) result.erase(0, 2);
+  return result;
+}
+
+bool TfrmVaqRuxForm::ValidateText(int Column, int Row) {
+  if (ColIds.at(static_cast<std::size_t>(Column)) != ColCurr) return true;
+  if (!ValidateGridEntry(VaqGrid, EnumToCol(ColOrig), Column, Row, true, false, '\'')) return false;
+  return ProcessStatus(Row);
 }
 
 vaq::TColInfo TfrmVaqRuxForm::GetColInfo(vaq::TVaqAllColId Id) const {
@@ -92,17 +350,341 @@ std::string TfrmVaqRuxForm::FormatDirective(const std::string& FileName, const v
   return rux::FormatDirective(FileName, FormInfo);
 }
 
+void TfrmVaqRuxForm::VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Column, int Row) {
+  vaq::TfrmVaqTranslatorForm::VaqGridCellValueChangedEvent(Sender, Column, Row);
+  if (!Sender) return;
+  IVaqFormDesigner* designer = EditorViewer().GetDesigner();
+  if (!designer) return;
+  const int idColumn = EnumToCol(ColId);
+  const int currColumn = EnumToCol(ColCurr);
+  if (idColumn < 0 || currColumn < 0) return;
+  const std::string& id = VaqGrid.Cell(idColumn, Row);
+  designer->SetPropertyValue(GetObjectName(id), GetPropName(id),
+                             FirstTokenText(VaqGrid.Cell(currColumn, Row), VaqGrid.XlatLCID));
+}
+
+// ---- Lifecycle.
+
 void TfrmVaqRuxForm::FormCreate() {
   std::ranges::copy(DefColIds, ColIds.begin());
   RegSubKey = kRegSubKey;
   FileExts = kFileExts;
   MgrClass = [](const std::string& file) { return std::make_unique<TRuxMgr>(file); };
   vaq::TfrmVaqTranslatorForm::FormCreate();
-  // The preview actions and their shortcuts arrive with the editor's view.
+
+  EditShowOriginalForm =
+      &AddAction("EditShowOriginalForm", "Show orig. form", "Show original form", kImageShowOrig,
+                 vaq::scCtrl | 118, [this](vaq::TObject* s) { EditShowOriginalFormExecute(s); });
+  EditShowOriginalForm->OnUpdate = [this](vaq::TObject* s) { EditShowOriginalFormUpdate(s); };
+  EditShowTranslatedForm =
+      &AddAction("EditShowTranslatedForm", "Show curr. form", "Show translated form", kImageShowXlat,
+                 vaq::scCtrl | 119, [this](vaq::TObject* s) { EditShowTranslatedFormExecute(s); });
+  EditRefreshXlatForm =
+      &AddAction("EditRefreshXlatForm", "Refresh curr. form", "Refresh translated form", kImageRefresh,
+                 vaq::scCtrl | 116, [this](vaq::TObject* s) { EditRefreshXlatFormExecute(s); });
+  EditRefreshXlatForm->OnUpdate = [this](vaq::TObject* s) { EditRefreshXlatFormUpdate(s); };
+  EditOnTopMode = &AddAction("EditOnTopMode", "On Top Mode", "On top mode", kImageOnTopOff, vaq::scCtrl | 'K',
+                             [this](vaq::TObject* s) { EditOnTopModeExecute(s); });
+  EditOnTopMode->OnUpdate = [this](vaq::TObject* s) { EditOnTopModeUpdate(s); };
+  ToolBar.push_back({"ToolButton2", "", false, false, true, 8});
+  ToolBar.push_back({"tbShowOrigForm", "EditShowOriginalForm", true});
+  ToolBar.push_back({"tbShowXlatForm", "EditShowTranslatedForm", true});
+  ToolBar.push_back({"ToolButton4", "EditRefreshXlatForm", false});
+  ToolBar.push_back({"tbOnTopMode", "EditOnTopMode", false});
+
+  vaq::TVaqAction* const previewActions[] = {EditShowOriginalForm, EditShowTranslatedForm,
+                                             EditRefreshXlatForm, EditOnTopMode};
+  if (!vaq::UseOlk) {
+    FindToolButton("ToolButton2")->Visible = false;
+    for (vaq::TVaqAction* action : previewActions) action->Visible = false;
+    for (auto& button : ToolBar) {
+      for (vaq::TVaqAction* action : previewActions) {
+        if (button.ActionName == action->Name) button.Visible = false;
+      }
+    }
+  } else {
+    Shortcuts.resize(15);
+    for (int i = 0; i < 4; ++i) {
+      Shortcuts[static_cast<std::size_t>(11 + i)] =
+          vaq::MakeVaqShortcutFromAction(*this, kShortcutKeyEventKind, *previewActions[i]);
+    }
+    for (int i = 11; i <= 14; ++i) vaq::RegisterVaqShortcut(Shortcuts[static_cast<std::size_t>(i)]);
+  }
+
   auto type = MakeFileType(*this);
   FileType = type.get();
   vaq::RegisterVaqFileType(std::move(type));
+
+  SetButtonDown("tbShowOrigForm", bShowOrigForm);
+  SetButtonDown("tbShowXlatForm", bShowXlatForm);
+  SetOnTopModeButtonState(bStayOnTop);
 }
+
+void TfrmVaqRuxForm::FormHide() {
+  IEditorViewer& viewer = EditorViewer();
+  viewer.HideForm(true);
+  SetButtonDown("tbShowOrigForm", false);
+  bShowOrigForm = false;
+  viewer.HideForm(false);
+  SetButtonDown("tbShowXlatForm", false);
+  bShowXlatForm = false;
+  vaq::TfrmVaqTranslatorForm::FormHide();
+  StateChanged();
+}
+
+// ---- The preview actions.
+
+void TfrmVaqRuxForm::EditShowOriginalFormExecute(vaq::TObject* Sender) {
+  IEditorViewer& viewer = EditorViewer();
+  if (Sender) bShowOrigForm = !bShowOrigForm;
+  if (bShowOrigForm) {
+    viewer.ShowForm(CurrentFileName, true, bStayOnTop);
+  } else {
+    viewer.HideForm(true);
+  }
+  SetButtonDown("tbShowOrigForm", bShowOrigForm);
+  viewer.OnClose = [this](int tag) { ViewerClose(tag); };
+  StateChanged();
+}
+
+void TfrmVaqRuxForm::EditShowTranslatedFormExecute(vaq::TObject* Sender) {
+  IEditorViewer& viewer = EditorViewer();
+  if (Sender) bShowXlatForm = !bShowXlatForm;
+  if (bShowXlatForm) {
+    viewer.ShowForm(CurrentFileName, false, bStayOnTop);
+  } else {
+    viewer.HideForm(false);
+  }
+  SetButtonDown("tbShowXlatForm", bShowXlatForm);
+  viewer.OnClose = [this](int tag) { ViewerClose(tag); };
+  if (bShowXlatForm) {
+    if (IVaqFormDesigner* designer = viewer.GetDesigner()) {
+      designer->SetNotifier(std::make_shared<TVaqFormDesignerNotifier>());
+    }
+    viewer.UpdateDesignerOptions();
+  }
+  StateChanged();
+}
+
+void TfrmVaqRuxForm::EditShowOriginalFormUpdate(vaq::TObject*) {
+  EditShowOriginalForm->Enabled = true;
+}
+
+void TfrmVaqRuxForm::EditRefreshXlatFormUpdate(vaq::TObject*) {
+  EditShowTranslatedForm->Update();
+  EditRefreshXlatForm->Enabled = EditShowTranslatedForm->Enabled;
+}
+
+void TfrmVaqRuxForm::EditRefreshXlatFormExecute(vaq::TObject*) {
+  const bool proceed =
+      !IsDirty() || vaq::VaqINTOptionProps.GetBool(vaq::kOptRefreshWithoutAsking) ||
+      MessageBoxes().MessageDlg(std::string(SSaveBeforeRefresh.Text), vaq::TMsgDlgType::Confirmation,
+                                vaq::TMsgDlgButtons::YesNo, vaq::TModalResult::No) == vaq::TModalResult::Yes;
+  if (!proceed) return;
+  if (IsDirty() && !SaveToFile()) return;
+  EditorViewer().DestroyForm(false);
+  EditShowTranslatedFormExecute(nullptr);
+}
+
+void TfrmVaqRuxForm::EditOnTopModeUpdate(vaq::TObject*) {
+  EditOnTopMode->Enabled = VaqGrid.HasRows;
+}
+
+void TfrmVaqRuxForm::EditOnTopModeExecute(vaq::TObject*) {
+  bStayOnTop = !bStayOnTop;
+  SetOnTopModeButtonState(bStayOnTop);
+  EditorViewer().UpdateFormStyle(true, bStayOnTop);
+  EditorViewer().UpdateFormStyle(false, bStayOnTop);
+  StateChanged();
+}
+
+void TfrmVaqRuxForm::SetOnTopModeButtonState(bool OnTop) {
+  EditOnTopMode->ImageIndex = OnTop ? kImageOnTopOn : kImageOnTopOff;
+  EditOnTopMode->Hint = std::string(OnTop ? SDontKeepOnTop.Text : SKeepOnTop.Text);
+  SetButtonDown("tbOnTopMode", OnTop);
+}
+
+void TfrmVaqRuxForm::ViewerClose(int FormTag) {
+  if (FormTag == kOriginalPreviewTag) {
+    SetButtonDown("tbShowOrigForm", false);
+    bShowOrigForm = false;
+  } else {
+    SetButtonDown("tbShowXlatForm", false);
+    bShowXlatForm = false;
+  }
+  StateChanged();
+}
+
+// ---- The edit menu.
+
+void TfrmVaqRuxForm::VaqGridEditMenuPoping(vaq::TObject*, vaq::TVaqMenuItem& MenuItem) {
+  vaq::TVaqMenuItem& popup = *MenuItem.Parent;
+  vaq::VaqClearMenuItems(popup, vaq::kGridActionCount);
+  for (vaq::TVaqAction* action : GridActions) {
+    action->Update();
+    vaq::VaqNewMenuItem(
+        this, popup, action->Caption, action->ShortCut, false, action->Enabled,
+        [action](vaq::TVaqMenuItem&) { action->OnExecute(nullptr); }, vaq::hcVaqActionPopupMenu, "", 0, 1);
+  }
+  const bool anySelected = VaqGrid.HasSelection();
+  for (int c = 1; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
+    const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
+    if (def.Width <= 0 || def.EditMenuKind == 0) continue;
+    bool enabled = true;
+    if (!anySelected) {
+      enabled = VaqGrid.GetShowRow(VaqGrid.Row);
+    } else if (ColToEnum(c) == ColStatus) {
+      std::set<std::string> values;
+      for (const int r : VaqGrid.SelectedRows()) {
+        if (!VaqGrid.GetShowRow(r)) continue;
+        for (auto& line : StatusLookupValues(VaqGrid, c, r)) values.insert(std::move(line));
+        if (values.size() >= 2) break;
+      }
+      enabled = values.size() >= 2;
+    } else if (ColToEnum(c) == ColCurr) {
+      enabled = IsSelectionOfOneType(c);
+    }
+    vaq::VaqNewMenuItem(
+        this, MenuItem, def.GetMenuCaption(), 0, false, enabled,
+        [this](vaq::TVaqMenuItem& item) { VaqGridEditMenuClick(item); }, vaq::hcVaqActionPopupMenu, "", c, 1);
+  }
+  vaq::VaqRequestToEnableMenuItem(MenuItem);
+}
+
+bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
+  const vaq::TColDef& def = VaqGrid.ColDefs.at(static_cast<std::size_t>(Column));
+  if (def.EditMenuKind != 1 || def.EditMenuData.empty()) return true;
+  enum class Kind { Numeric, Boolean, Bracketed, Quoted, Other };
+  static constexpr std::pair<char, char> kPairs[] = {{'[', ']'}, {'(', ')'}, {'{', '}'}};
+  static constexpr std::pair<char, bool> kQuotes[] = {{'\'', false}, {'"', true}};
+  const auto trimmed = [](std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    return text;
+  };
+  const auto isBool = [&](const std::string& text) {
+    const std::string_view t = trimmed(text);
+    return vaq::AnsiSameText(t, "True") || vaq::AnsiSameText(t, "False");
+  };
+  bool first = true;
+  Kind kind = Kind::Other;
+  int numericType = 0;
+  std::pair<char, char> pair{};
+  char quote = 0;
+  for (const int r : VaqGrid.SelectedRows()) {
+    if (VaqGrid.GetMgrIndex(r) < 0) continue;
+    const std::string& text = VaqGrid.Cell(Column, r);
+    const int numeric = vaq::NumericTypeOf(text);
+    if (first) {
+      first = false;
+      if (numeric != 0) {
+        kind = Kind::Numeric;
+        numericType = numeric;
+      } else if (isBool(text)) {
+        kind = Kind::Boolean;
+      } else if (const auto it = std::ranges::find_if(
+                     kPairs,
+                     [&](const auto& p) { return vaq::HasOpenAndCloseChars(text, p.first, p.second); });
+                 it != std::end(kPairs)) {
+        kind = Kind::Bracketed;
+        pair = *it;
+      } else if (const auto q = std::ranges::find_if(
+                     kQuotes, [&](const auto& p) { return vaq::IsValidString(text, p.first).empty(); });
+                 q != std::end(kQuotes)) {
+        kind = Kind::Quoted;
+        quote = q->first;
+      } else {
+        kind = Kind::Other;
+      }
+      continue;
+    }
+    bool match = false;
+    switch (kind) {
+      case Kind::Numeric:
+        match = numeric == numericType;
+        break;
+      case Kind::Boolean:
+        match = numeric == 0 && isBool(text);
+        break;
+      case Kind::Bracketed:
+        match = numeric == 0 && vaq::HasOpenAndCloseChars(text, pair.first, pair.second);
+        break;
+      case Kind::Quoted:
+        match = numeric == 0 && vaq::IsValidString(text, quote).empty();
+        break;
+      case Kind::Other:
+        match =
+            numeric == 0 && !vaq::IsValidString(text, '\'').empty() && !vaq::IsValidString(text, '"').empty();
+        break;
+    }
+    if (!match) return false;
+  }
+  return true;
+}
+
+// ---- The layout designer's path back into the grid.
+
+void TfrmVaqRuxForm::ComponentMoved(const std::string& Name, TPoint Point) {
+  ApplyDesignerValues(Name, {{"Top", Point.Y}, {"Left", Point.X}});
+}
+
+void TfrmVaqRuxForm::ComponentResized(const std::string& Name, TPoint Point) {
+  ApplyDesignerValues(Name, {{"Height", Point.Y}, {"Width", Point.X}});
+}
+
+void TfrmVaqRuxForm::ComponentSelected(const std::string& Name) {
+  const int idColumn = EnumToCol(ColId);
+  if (idColumn < 0 || Name.size() < 2) return;
+  const std::string_view key = std::string_view(Name).substr(2);
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) < 0) continue;
+    const std::string& id = VaqGrid.Cell(idColumn, r);
+    if (id.size() < 2) continue;
+    const std::string_view tail = std::string_view(id).substr(2);
+    if (!StartsWithNoCase(tail, key) || tail.substr(key.size()).find(':') != std::string_view::npos) continue;
+    VaqGrid.SetCurrent(EnumToCol(ColCurr), r);
+    StateChanged();
+    return;
+  }
+}
+
+void TfrmVaqRuxForm::ApplyDesignerValues(std::string Name, std::vector<TDesignerValue> Entries) {
+  const int idColumn = EnumToCol(ColId);
+  const int currColumn = EnumToCol(ColCurr);
+  if (idColumn < 0 || currColumn < 0 || Name.size() < 2) return;
+  Name += '.';
+  const std::string_view key = std::string_view(Name).substr(2);
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount() && !Entries.empty(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) < 0) continue;
+    const std::string& id = VaqGrid.Cell(idColumn, r);
+    if (id.size() < 2 || !StartsWithNoCase(std::string_view(id).substr(2), key)) continue;
+    const std::string_view path = std::string_view(id).substr(2 + key.size());
+    const auto entry = std::ranges::find_if(
+        Entries, [&](const TDesignerValue& e) { return vaq::AnsiSameText(e.Name, path); });
+    if (entry == Entries.end()) continue;
+    const std::string value = std::to_string(entry->Value);
+    if (VaqGrid.Cell(currColumn, r) != value) {
+      VaqGrid.SetCell(currColumn, r, value);
+      if (VaqGrid.Col != currColumn) VaqGrid.Col = currColumn;
+      ValidateText(currColumn, r);
+      VaqGridCellValueChangedEvent(nullptr, currColumn, r);
+      UpdateDirty(r);
+    }
+    Entries.erase(entry);
+  }
+}
+
+void TVaqFormDesignerNotifier::ComponentMoved(const std::string& Name, TPoint Point) {
+  if (TfrmVaqRuxForm* window = frmVaqForm()) window->ComponentMoved(Name, Point);
+}
+void TVaqFormDesignerNotifier::ComponentResized(const std::string& Name, TPoint Point) {
+  if (TfrmVaqRuxForm* window = frmVaqForm()) window->ComponentResized(Name, Point);
+}
+void TVaqFormDesignerNotifier::ComponentSelected(const std::string& Name) {
+  if (TfrmVaqRuxForm* window = frmVaqForm()) window->ComponentSelected(Name);
+}
+
+// ---- The editor unit.
 
 TfrmVaqRuxForm* frmVaqForm() {
   return Window().get();
@@ -132,19 +714,41 @@ void EditorStartup() {
   Window()->FormCreate();
 }
 
+namespace {
+
+// The window's options are stored at shut-down, but only when the file does not already hold them
+// as they are: commands that change nothing leave the file alone, so that two of them never race on
+// it. A file that cannot be written is reported once, as a warning: the command's work is done.
+void StoreWindowOptions() {
+  const std::pair<const char*, bool> options[] = {
+      {"StayOnTop", bStayOnTop}, {"ShowOrigForm", bShowOrigForm}, {"ShowXlatForm", bShowXlatForm}};
+  try {
+    vaq::TRegistry registry;
+    if (registry.OpenKey(OptionsKey(), false)) {
+      bool same = true;
+      for (const auto& [name, value] : options) {
+        try {
+          same = same && registry.ValueExists(name) && registry.ReadBool(name) == value;
+        } catch (const vaq::EVaqError&) {
+          same = false;  // a value of another kind is replaced
+        }
+      }
+      if (same) return;
+    }
+    if (!registry.OpenKey(OptionsKey(), true)) return;
+    for (const auto& [name, value] : options) registry.WriteBool(name, value);
+  } catch (const vaq::EVaqError& error) {
+    vaq::ShowWarning(std::string("The editor's options are not stored: ") + error.what());
+  }
+}
+
+}  // namespace
+
 void EditorShutdown() {
   // The file type's handlers call into the window, so it leaves with the window.
   if (Window()) vaq::UnregisterVaqFileType(Window()->FileType);
   Window().reset();
-  try {
-    vaq::TRegistry registry;
-    if (!registry.OpenKey(OptionsKey(), true)) return;
-    registry.WriteBool("StayOnTop", bStayOnTop);
-    registry.WriteBool("ShowOrigForm", bShowOrigForm);
-    registry.WriteBool("ShowXlatForm", bShowXlatForm);
-  } catch (const vaq::EVaqError&) {
-    // Options that cannot be stored are not reported.
-  }
+  StoreWindowOptions();
 }
 
 }  // namespace rux

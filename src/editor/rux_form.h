@@ -1,28 +1,115 @@
 // The editor window of form notes and the editor unit's start-up and shut-down: the window's
 // creation registers the form file type ("RUXFileType", ".rux;.gox") with its handlers; the
 // editor options are read from the registry store at start-up and three are written back at
-// shut-down. The window has no view yet: it loads and saves notes and writes project directives.
+// shut-down. The window maps one notes file onto the core's grid (load, write back, save,
+// validation, object delimiters), drives the form preview through EditorViewer() and takes the
+// layout designer's moves and resizes back into the grid. It holds no widget: a view shows it.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "designer/designer_intf.h"
 #include "host/core/translator_form.h"
+#include "notes/column_table.h"
 
 namespace rux {
 
+class TRuxMgr;
+
+// The module's strings of the preview actions.
+inline constexpr TResString SDontKeepOnTop{65504, "Don't keep forms on top"};
+inline constexpr TResString SKeepOnTop{65505, "Keep forms on top"};
+inline constexpr TResString SSaveBeforeRefresh{65535,
+                                               "Project must be saved before refreshing form. Save changes?"};
+
+// Images of the window's image list that belong to the editor.
+inline constexpr int kImageShowOrig = 10;
+inline constexpr int kImageShowXlat = 11;
+inline constexpr int kImageRefresh = 12;
+inline constexpr int kImageOnTopOff = 13;
+inline constexpr int kImageOnTopOn = 14;
+
+// Key event kind of the editor's shortcuts.
+inline constexpr int kShortcutKeyEventKind = 3;
+
+// The line a cell draws to separate component groups, decided from the grid's delimiters.
+enum class TDelimiterLine { None, Top, Bottom };
+// Style: DelimiterStyle of the first column; Delimiter/Next/Previous: the object delimiters of the
+// row and its neighbours; LastRow: the row is the grid's last one.
+TDelimiterLine DelimiterLine(int Style, int Row, int Delimiter, int NextDelimiter, int PreviousDelimiter,
+                             bool LastRow);
+
+// One property value the layout designer reports (name and integer).
+struct TDesignerValue {
+  std::string Name;
+  int Value = 0;
+};
+
 class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
  public:
-  // The grid's editing arrives with the editor's view; until then these keep the manager's lines.
-  void GridToMgr() override {}
+  TfrmVaqRuxForm();
+  ~TfrmVaqRuxForm() override;
+
+  void GridToMgr() override;
   void LoadFile(const std::string& FileName) override;
   void Save() override;
-  std::string GetCurrID() override { return {}; }
-  bool ValidateText(int, int) override { return true; }
+  std::string GetCurrID() override;
+  bool ValidateText(int Column, int Row) override;
   vaq::TColInfo GetColInfo(vaq::TVaqAllColId Id) const override;
   std::string FormatDirective(const std::string& FileName, const vaq::TObject* FormInfo) override;
-  // Sets the column ids, registry key, extensions and manager class, then registers the file type.
+  // Sets the column ids, registry key, extensions and manager class, runs the base's creation,
+  // adds the preview actions (or hides them without UseOlk), registers the file type and shows the
+  // stored preview options on the buttons.
   void FormCreate() override;
+  // Hides both previews and switches their options off.
+  void FormHide() override;
+  void VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Column, int Row) override;
+  void VaqGridEditMenuPoping(vaq::TObject* Sender, vaq::TVaqMenuItem& MenuItem) override;
+
+  // Grid filling (LoadFile's steps, public for the benchmark and tests).
+  void FillGrid();
+  void MarkObjectDelimiters();
+  bool IsSelectionOfOneType(int Column) const;
+
+  // The preview actions.
+  void EditShowOriginalFormExecute(vaq::TObject* Sender);
+  void EditShowTranslatedFormExecute(vaq::TObject* Sender);
+  void EditRefreshXlatFormExecute(vaq::TObject* Sender);
+  void EditOnTopModeExecute(vaq::TObject* Sender);
+  void EditShowOriginalFormUpdate(vaq::TObject* Sender);
+  void EditRefreshXlatFormUpdate(vaq::TObject* Sender);
+  void EditOnTopModeUpdate(vaq::TObject* Sender);
+  void SetOnTopModeButtonState(bool OnTop);
+  // The viewer's close notification: the tag of the preview that the user closed.
+  void ViewerClose(int FormTag);
+
+  // The layout designer's reports (through TVaqFormDesignerNotifier).
+  void ComponentMoved(const std::string& Name, TPoint Point);
+  void ComponentResized(const std::string& Name, TPoint Point);
+  void ComponentSelected(const std::string& Name);
+  void ApplyDesignerValues(std::string Name, std::vector<TDesignerValue> Entries);
+
+  // The manager of the open file (null before the first load).
+  TRuxMgr* RuxMgr() const;
+
+  vaq::TVaqAction* EditShowOriginalForm = nullptr;
+  vaq::TVaqAction* EditShowTranslatedForm = nullptr;
+  vaq::TVaqAction* EditRefreshXlatForm = nullptr;
+  vaq::TVaqAction* EditOnTopMode = nullptr;
+
+ private:
+  void SetButtonDown(std::string_view Name, bool Down);
+};
+
+// The notifier the editor hands the layout designer: forwards to the editor window.
+class TVaqFormDesignerNotifier : public IVaqFormDesignerNotifier {
+ public:
+  void ComponentMoved(const std::string& Name, TPoint Point) override;
+  void ComponentResized(const std::string& Name, TPoint Point) override;
+  void ComponentSelected(const std::string& Name) override;
 };
 
 // Editor options (registry values under VaqBaseRegKey + "\RUX").

@@ -19,8 +19,9 @@ std::vector<vaq::TVaqCommand> Table() {
        "records FILE... [--check] [--lang TAG]",
        "Lists the records of notes files (a form file names its notes file): order, status, Id,\n"
        "original and current value. --check also writes every record again and verifies that\n"
-       "the text comes out byte for byte as it was read. --lang names the language whose code\n"
-       "page the values are in (default: the system's).",
+       "the text comes out byte for byte as it was read. Values are read in the code page of\n"
+       "their language (original: the source language of the notes, current: the target\n"
+       "language); --lang names one language for both, for notes without languages.",
        {.ValueOptions = {"--lang"}, .FlagOptions = {"--check"}, .MinPositional = 1},
        RunRecords},
       {"extract",
@@ -43,6 +44,26 @@ std::vector<vaq::TVaqCommand> Table() {
         .MinPositional = 1,
         .MaxPositional = 3},
        RunWrite},
+      {"export",
+       "export PROJECT --lang TAG | NOTES... [--format xliff|xliff1.2|po] [-o FILE | --dir DIR] [--all]\n"
+       "       [--untranslated]",
+       "Exports the translatable texts of notes files for other translation tools: those of the\n"
+       "language folder PROJECT/TAG, or the notes files given. --format: XLIFF 2.0 (default),\n"
+       "XLIFF 1.2 or PO. -o writes one file for all, --dir one file per notes file, else standard\n"
+       "output. --all adds the other translatable values (numbers, geometry, sets) as notation;\n"
+       "--untranslated only the untranslated and the automatically translated ones.",
+       {.ValueOptions = {"--lang", "--format", "--dir"},
+        .FlagOptions = {"--all", "--untranslated"},
+        .MinPositional = 1},
+       RunExport},
+      {"import",
+       "import FILE... [--lang TAG] [--dry-run]",
+       "Takes the translations of XLIFF or PO files made by export back into the notes and writes\n"
+       "the translated forms. Prints per notes file the units taken, left alone and refused (with\n"
+       "the reason); exits with 1 when a unit was refused. --lang names the language of the\n"
+       "translations when the file does not; --dry-run writes nothing.",
+       {.ValueOptions = {"--lang"}, .FlagOptions = {"--dry-run"}, .MinPositional = 1},
+       RunImport},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",
        "repository add FILE... [--repository DB]",
@@ -75,16 +96,23 @@ std::string FormFileOf(const std::string& argument) {
 }
 
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile)>& job) {
+                const std::function<void(const std::string& formFile)>& job, vaq::TProgress* progress) {
   int status = vaq::kExitOk;
   for (const std::string& file : files) {
     try {
+      if (progress != nullptr) progress->Step(file);
       job(FormFileOf(file));
     } catch (const std::exception& error) {
-      std::fprintf(stderr, "vaq %s: %s: %s\n", command, file.c_str(), error.what());
+      const std::string line = std::string("vaq ") + command + ": " + file + ": " + error.what();
+      if (progress != nullptr) {
+        progress->Print(stderr, line);
+      } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
+      }
       status = vaq::kExitFileFailed;
     }
   }
+  if (progress != nullptr) progress->Finish();
   return status;
 }
 

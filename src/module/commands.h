@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/core/arguments.h"
+#include "host/core/progress.h"
 
 namespace rux {
 
@@ -17,14 +18,18 @@ void UnregisterModuleCommands();
 std::string FormFileOf(const std::string& argument);
 
 // Runs `job` for the form file of every argument; a failure is reported with the argument and the
-// others go on. Returns kExitOk, or kExitFileFailed when some file failed.
+// others go on. Returns kExitOk, or kExitFileFailed when some file failed. With `progress`, each
+// file is a step of it and problems are printed above its status line.
 int ForEachFile(const char* command, const std::vector<std::string>& files,
-                const std::function<void(const std::string& formFile)>& job);
+                const std::function<void(const std::string& formFile)>& job,
+                vaq::TProgress* progress = nullptr);
 
 // The commands, each in its own file.
 int RunRecords(const vaq::Arguments& args);
 int RunExtract(const vaq::Arguments& args);
 int RunWrite(const vaq::Arguments& args);
 int RunRepositoryAdd(const vaq::Arguments& args);
+int RunExport(const vaq::Arguments& args);
+int RunImport(const vaq::Arguments& args);
 
 }  // namespace rux

@@ -6,6 +6,8 @@
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/notes_header.h"
+#include "host/core/terminal.h"
 #include "module/commands.h"
 #include "notes/file_names.h"
 #include "notes/notes_record.h"
@@ -21,9 +23,16 @@ bool IsHeaderOrBlank(const std::string& line) {
 }
 
 // Lists one notes file; false when a record could not be read or did not survive the check.
+// Original values (and Ids) are in the code page of the source language of the notes header, current
+// values in that of the target language; `lang`, when not 0, stands for both.
 bool ListFile(const std::string& file, bool check, TLCID lang) {
   const std::string notes = FileNameToNoteName(file);
   const std::vector<std::string> lines = LoadLines(notes);
+  TFileStats stats;
+  GetStats(notes, "/*", "*/", stats);
+  const TLCID fallback = lang != 0 ? lang : VaqGetThreadLocale();
+  const TLCID source = lang != 0 || StrToLCID(stats.SourceLang) == 0 ? fallback : StrToLCID(stats.SourceLang);
+  const TLCID target = lang != 0 || StrToLCID(stats.TargetLang) == 0 ? fallback : StrToLCID(stats.TargetLang);
   int records = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (IsHeaderOrBlank(lines[i])) continue;
@@ -32,8 +41,8 @@ bool ListFile(const std::string& file, bool check, TLCID lang) {
       ++records;
       std::printf("%s:%zu\t%d\t%s\t%s\t%s\t%s\n", notes.c_str(), i + 1, record.Order,
                   std::string(XStatusString[record.Status % 4]).c_str(),
-                  StringToUtf8(lang, record.Id).c_str(), StringToUtf8(lang, record.Orig).c_str(),
-                  StringToUtf8(lang, record.Curr).c_str());
+                  ToTerminal(source, record.Id).c_str(), ToTerminal(source, record.Orig).c_str(),
+                  ToTerminal(target, record.Curr).c_str());
       if (check && NotesStringToString(record, false) != lines[i]) {
         std::fprintf(stderr, "%s:%zu: the record does not come out as it was read\n", notes.c_str(), i + 1);
         return false;
@@ -51,9 +60,10 @@ bool ListFile(const std::string& file, bool check, TLCID lang) {
 }  // namespace
 
 int RunRecords(const Arguments& args) {
-  // Notes hold 8-bit text in the language's code page; the terminal gets UTF-8.
-  const TLCID lang = args.Values.contains("--lang") ? StrToLCID(args.Value("--lang")) : VaqGetThreadLocale();
-  if (lang == 0) throw UsageError("unknown language " + args.Value("--lang"));
+  // Notes hold 8-bit text in the code page of each value's language; the terminal gets its own.
+  const bool given = !args.Value("--lang").empty();
+  const TLCID lang = given ? StrToLCID(args.Value("--lang")) : 0;
+  if (given && lang == 0) throw UsageError("unknown language " + args.Value("--lang"));
   int status = kExitOk;
   for (const std::string& file : args.Positional) {
     try {

@@ -6,6 +6,7 @@
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/progress.h"
 #include "host/core/repository.h"
 #include "module/commands.h"
 #include "notes/file_names.h"
@@ -48,10 +49,20 @@ int RunRepositoryAdd(const vaq::Arguments& args) {
   if (args.Values.contains("--source") || args.Values.contains("--lang"))
     throw vaq::UsageError("add takes the languages from the notes headers, not from --source/--lang");
   const std::vector<std::string> files(args.Positional.begin() + 1, args.Positional.end());
-  return ForEachFile("repository add", files, [](const std::string& form) {
-    const int stored = AddNotes(form);
-    std::printf("%s: %d translations stored\n", FileNameToNoteName(form).c_str(), stored);
-  });
+  vaq::TProgress progress(files.size(), args.Has("--quiet"));
+  int total = 0;
+  const int status = ForEachFile(
+      "repository add", files,
+      [&](const std::string& form) {
+        const int stored = AddNotes(form);
+        total += stored;
+        if (!progress.Quiet())
+          progress.Print(stdout,
+                         FileNameToNoteName(form) + ": " + std::to_string(stored) + " translations stored");
+      },
+      &progress);
+  std::fprintf(stderr, "vaq repository add: %d translations stored from %zu files\n", total, files.size());
+  return status;
 }
 
 }  // namespace rux

@@ -2,6 +2,7 @@
 #include "notes/rux_mgr.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -148,7 +149,26 @@ struct TRuxMgr::SearchContext {
   vaq::TLCID SourceLcid = 0;  // of the source and target language, handed with every hit
   vaq::TLCID TargetLcid = 0;
   bool Continue = true;
+  // The search text in the code page of each column searched so far; none when that code page
+  // cannot hold it (such a column has no match).
+  std::map<unsigned, std::optional<std::string>> Encoded;
 };
+
+namespace {
+
+// The search text, held in `From`'s code page, in the code page of `To`; none when a character of
+// it has no place there.
+std::optional<std::string> EncodeSearchText(const std::string& Text, vaq::TLCID From, vaq::TLCID To) {
+  const unsigned fromPage = vaq::LCIDToCodePage(From);
+  const unsigned toPage = vaq::LCIDToCodePage(To);
+  if (fromPage == toPage) return Text;
+  const std::u16string wide = vaq::StringToWideString(From, Text);
+  std::string encoded = vaq::WideStringToString(To, wide);
+  if (vaq::StringToWideString(To, encoded) != wide) return std::nullopt;
+  return encoded;
+}
+
+}  // namespace
 
 TRuxMgr::TRuxMgr() = default;
 
@@ -383,16 +403,24 @@ bool TRuxMgr::SearchColumn(SearchContext& Context, const vaq::TVaqNotesString& R
   if (state.IgnoreAccelerators) text = vaq::TrimPickLetter(text);
 
   // An empty search text finds nothing (it would match between every two characters).
-  const std::size_t length = state.SearchText.size();
-  if (length == 0) return true;
+  if (state.SearchText.empty()) return true;
+  // The text is looked for in the column's own code page, so that a candidate of its length in
+  // bytes is one of the same characters.
   const unsigned codePage = vaq::LCIDToCodePage(locale);
+  auto encoded = Context.Encoded.find(codePage);
+  if (encoded == Context.Encoded.end())
+    encoded =
+        Context.Encoded.emplace(codePage, EncodeSearchText(state.SearchText, state.SearchLocale, locale))
+            .first;
+  if (!encoded->second) return true;
+  const std::string& searched = *encoded->second;
+  const std::size_t length = searched.size();
   // Every start position is tried, so overlapping occurrences are all reported; a double-byte
   // character is stepped over whole.
   for (std::size_t i = 0; i + length <= text.size(); i += IsLeadByte(codePage, text[i]) ? 2 : 1) {
     const std::string_view candidate = std::string_view(text).substr(i, length);
-    const int compared = state.CaseSensitive
-                             ? vaq::VaqCompareStr(state.SearchLocale, state.SearchText, locale, candidate)
-                             : vaq::VaqCompareText(state.SearchLocale, state.SearchText, locale, candidate);
+    const int compared = state.CaseSensitive ? vaq::VaqCompareStr(locale, searched, locale, candidate)
+                                             : vaq::VaqCompareText(locale, searched, locale, candidate);
     if (compared != 0) continue;
     const int position = static_cast<int>(i);
     if (state.WholeWord && !vaq::IsWholeWord(text, position, position + static_cast<int>(length) + 1))

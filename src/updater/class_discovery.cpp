@@ -2,6 +2,8 @@
 #include "updater/class_discovery.h"
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "host/core/errors.h"
 #include "host/core/files.h"
@@ -139,6 +141,36 @@ std::string XlatFormName(const std::string& FormFile, const std::string& LangDir
   }
   vaq::ForceDirectories(xlatDir);
   return xlatDir + vaq::ExtractFileName(FormFile);
+}
+
+std::vector<std::string> FormFileLists(const std::vector<TProjectForm>& Forms) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::size_t> byClass;  // upper-case class name -> index in Forms
+  for (std::size_t i = 0; i < Forms.size(); ++i) {
+    if (Forms[i].Info != nullptr && !Forms[i].Info->FormClass.empty())
+      byClass.emplace(vaq::AnsiUpperCase(Forms[i].Info->FormClass), i);
+  }
+  std::vector<std::string> lists(Forms.size());
+  for (std::size_t i = 0; i < Forms.size(); ++i) {
+    if (Forms[i].Info == nullptr || Forms[i].XlatFormFile.empty()) continue;
+    const fs::path own = fs::path(Forms[i].XlatFormFile).lexically_normal();
+    const fs::path folder = own.parent_path();
+    std::string list = own.filename().generic_string();
+    std::set<std::size_t> seen = {i};
+    for (const TFormInfo* info = Forms[i].Info; !info->Ancestor.empty();) {
+      const auto found = byClass.find(vaq::AnsiUpperCase(info->Ancestor));
+      if (found == byClass.end() || !seen.insert(found->second).second) break;
+      const TProjectForm& base = Forms[found->second];
+      if (base.XlatFormFile.empty()) break;
+      const std::string entry =
+          fs::path(base.XlatFormFile).lexically_normal().lexically_relative(folder).generic_string();
+      if (entry.empty() || entry.find(';') != std::string::npos) break;  // ";" separates the entries
+      list += ";" + entry;
+      info = base.Info;
+    }
+    if (list.find(';') != std::string::npos) lists[i] = std::move(list);
+  }
+  return lists;
 }
 
 }  // namespace rux

@@ -43,4 +43,22 @@ void GetFormInfo(const std::string& FileName, TFormInfo& Info);
 std::string XlatFormName(const std::string& FormFile, const std::string& LangDir, const std::string& BaseDir,
                          const TFormInfo* Info);
 
+// One form of a project as the form-file lists see it: its translated copy and its information.
+struct TProjectForm {
+  std::string XlatFormFile;
+  const TFormInfo* Info = nullptr;  // borrowed
+};
+
+// The form-file list of each form's notes header ("Forms:"), in the order of `Forms`. A form whose
+// ancestor class is the class of another form of the project builds on that form: its list is its
+// own translated form file, then the translated form files it builds on, nearest first (its
+// ancestor's, that form's ancestor's, ...), joined by ";". Each entry is relative to the folder of
+// the form's own translated copy, with "/" between folders ("OptionsDialog.rux;BaseDialog.rux",
+// "Sub.rux;../Base.rux"), so that the list holds when the project folder moves; a reader of the
+// list resolves the entries against the folder of the notes file. Entry 0 names the form itself,
+// which a reader replaces by the file it was asked for. A form that builds on no form of the
+// project has an empty list. Classes compare case-insensitively; a cycle of ancestors ends the
+// chain at the first form met again.
+std::vector<std::string> FormFileLists(const std::vector<TProjectForm>& Forms);
+
 }  // namespace rux

@@ -285,10 +285,15 @@ class TLineReader {
 
 }  // namespace
 
-bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName) {
+bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName, bool WarnIgnoredText) {
   try {
     vaq::TMemoryStream Converted;
-    if (vaq::ObjectTextToResource(Stream, Converted) == vaq::TStreamOriginalFormat::sofUnknown) return false;
+    const vaq::TStreamOriginalFormat format = vaq::ObjectTextToResource(Stream, Converted);
+    if (format == vaq::TStreamOriginalFormat::sofUnknown) return false;
+    if (format == vaq::TStreamOriginalFormat::sofText && WarnIgnoredText) {
+      if (const int line = vaq::IgnoredTextLine(Stream); line > 0)
+        vaq::ShowWarning(vaq::IgnoredTextWarning(FileName, line));
+    }
     Stream.Data() = std::move(Converted.Data());
     Stream.Seek(0);
     vaq::SkipResourceHeader(Stream);
@@ -302,7 +307,7 @@ bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName) 
 bool ExtractFormLines(vaq::TMemoryStream& Stream, const std::string& FileName, TExtractedLines& Lines,
                       vaq::TLCID Locale) {
   Lines.clear();
-  if (!ConvertFormStream(Stream, FileName)) return false;
+  if (!ConvertFormStream(Stream, FileName, true)) return false;
   try {
     vaq::TFormReader Reader(Stream, 4096);
     Reader.ReadSignature();

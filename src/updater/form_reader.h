@@ -21,8 +21,9 @@ using TExtractedLines = std::vector<TExtractedLine>;
 
 // Replaces a loaded form file (text or binary) in `Stream` by its binary resource form, positioned
 // after the resource header. Unknown notation: false without a message. A conversion error: shows
-// sNotAForm for `FileName` and returns false.
-bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName);
+// sNotAForm for `FileName` and returns false. Text behind the root object of form text is ignored;
+// with `WarnIgnoredText` a warning names the file and the line where it begins.
+bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName, bool WarnIgnoredText = false);
 
 // Clears `Lines`, loads and converts the form file and reads its root component under the thread
 // locale `Locale` (the previous locale is restored). Any failure shows sNotAForm for `FileName`

@@ -27,6 +27,7 @@
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/notes_header.h"
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
 #include "host/core/repository.h"
@@ -569,10 +570,17 @@ bool TNotesMerge::MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq
   }
   Lines.clear();
   try {
+    std::string formFiles = Form.FormFiles;
+    if (!Form.ProjectMode) {
+      vaq::TFileStats recorded;
+      vaq::GetStats(Form.NotesFile, "/*", "*/", recorded);
+      formFiles = std::move(recorded.FormFiles);
+    }
     vaq::SaveLines(Form.NotesFile, newNotes);
     TRuxMgr mgr;
     mgr.Lines = std::move(newNotes);
     mgr.LoadFromStringList(&mgr.Lines, Form.XlatFormFile, Form.OrigFormFile);
+    mgr.Stats.FormFiles = std::move(formFiles);
     mgr.Save(Form.ProjectMode, vaq::LCIDToStr(Form.SourceLocale, true),
              vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
   } catch (const std::exception& e) {

@@ -35,6 +35,9 @@ struct TMergeForm {
   vaq::TLCID SourceLocale = 0;
   vaq::TLCID TargetLocale = 0;
   const TFormInfo* FormInfo = nullptr;  // borrowed; for the translatable rule of new records
+  // Project mode: the form-file list of the notes header (see FormFileList in class_discovery.h);
+  // a read-back keeps the list the notes header holds.
+  std::string FormFiles;
 };
 
 class TNotesMerge {

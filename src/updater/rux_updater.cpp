@@ -117,7 +117,16 @@ void TRuxUpdater::UpdateProject(vaq::TStringObjectList* Output, vaq::TStats& Sta
   if (vaq::InIDE) CollectModuleForms(ProjectFile);
   if (FormList.empty() && !CollectProjectForms()) return;
   std::ranges::stable_sort(FormList, CaseLess, &vaq::TStringObject::Text);
-  for (vaq::TStringObject& entry : FormList) {
+  // The forms each form builds on, for its notes header.
+  std::vector<TProjectForm> projectForms;
+  for (const vaq::TStringObject& entry : FormList) {
+    projectForms.push_back({GetXlatFormName(entry.Text, LangDir, BaseDir, entry.Object.get()),
+                            dynamic_cast<const TFormInfo*>(entry.Object.get())});
+  }
+  const std::vector<std::string> formFiles = FormFileLists(projectForms);
+  for (std::size_t index = 0; index < FormList.size(); ++index) {
+    vaq::TStringObject& entry = FormList[index];
+    formFiles_ = formFiles[index];
     OrigFormFile = entry.Text;
     formInfo_ = dynamic_cast<const TFormInfo*>(entry.Object.get());
     XlatFormFile = GetXlatFormName(OrigFormFile, LangDir, BaseDir, entry.Object.get());
@@ -132,6 +141,7 @@ void TRuxUpdater::UpdateProject(vaq::TStringObjectList* Output, vaq::TStats& Sta
                 BothLocales);
   }
   formInfo_ = nullptr;
+  formFiles_.clear();
 }
 
 void TRuxUpdater::ProcessForm(const std::string& FormFile, vaq::TStringObjectList* Output, vaq::TStats& Stats,
@@ -139,23 +149,40 @@ void TRuxUpdater::ProcessForm(const std::string& FormFile, vaq::TStringObjectLis
                               const std::string& LangDir, const std::string& Mode, std::intptr_t CallbackArg,
                               const vaq::TUpdateCallback& Callback, bool BothLocales) {
   const bool projectMode = projectMode_;
-  if (vaq::AnsiSameText(Mode, vaq::sOverwrite)) {
-    vaq::DeleteFile(XlatFormFile);
-    vaq::DeleteFile(NotesFile);
-  }
+  const bool overwrite = vaq::AnsiSameText(Mode, vaq::sOverwrite);
   vaq::TFileStats stats;
-  if (projectMode) {
+  if (projectMode && !overwrite) {
     GetStats(XlatFormFile, false, stats);
     // Up to date, unless the translator edited the translated copy since: its values are read back
     // now, before anything rewrites the copy from the notes.
     const bool xlatEdited = vaq::FileExists(XlatFormFile) && !SameDate(stats.FormDate, XlatFormFile);
     if (SameDate(stats.OrigFormDate, FormFile) && !xlatEdited) return;
   }
+  if (Callback) Callback(FormFile, CallbackArg);
+  // The form is read before anything is touched: a form that cannot be read or is no form (an
+  // empty file, say) leaves its notes and its translated copy as they are.
+  vaq::TMemoryStream form;
+  try {
+    form.LoadFromFile(FormFile);
+  } catch (const std::exception&) {
+    vaq::ShowError(vaq::Format(vaq::sNotAForm, {FormFile}));
+    if (Output != nullptr && !Output->empty()) Output->pop_back();
+    return;
+  }
+  if (vaq::TestStreamFormat(form) == vaq::TStreamOriginalFormat::sofUnknown) {
+    vaq::ShowError(vaq::Format(vaq::sNotAForm, {FormFile}));
+    if (Output != nullptr && !Output->empty()) Output->pop_back();
+    return;
+  }
+  if (overwrite) {
+    vaq::DeleteFile(XlatFormFile);
+    vaq::DeleteFile(NotesFile);
+  }
   bool created = false;
   if (!vaq::FileExists(XlatFormFile)) {
     CopyWithCompanion(FormFile, XlatFormFile);
     created = true;
-  } else if (projectMode && !SameDate(stats.FormDate, XlatFormFile)) {
+  } else if (projectMode && !overwrite && !SameDate(stats.FormDate, XlatFormFile)) {
     // The translator changed the translated form: its values are read back first.
     const std::string xlat = XlatFormFile, notes = NotesFile;
     Nested = true;
@@ -172,8 +199,7 @@ void TRuxUpdater::ProcessForm(const std::string& FormFile, vaq::TStringObjectLis
     NotesFile = notes;
   }
   projectMode_ = projectMode;
-  if (Callback) Callback(FormFile, CallbackArg);
-  if (ExtractFormLines(FormFile, extracted_, projectMode ? SourceLocale : TargetLocale)) {
+  if (ExtractFormLines(form, FormFile, extracted_, projectMode ? SourceLocale : TargetLocale)) {
     MergeNotes(Stats);
     if (!Nested && BothLocales) ++ProcessedForms;
     return;
@@ -186,8 +212,8 @@ void TRuxUpdater::ProcessForm(const std::string& FormFile, vaq::TStringObjectLis
 }
 
 bool TRuxUpdater::MergeNotes(vaq::TStats& Stats) {
-  const TMergeForm form{NotesFile, XlatFormFile, OrigFormFile, projectMode_,
-                        Nested,    SourceLocale, TargetLocale, formInfo_};
+  const TMergeForm form{NotesFile,    XlatFormFile, OrigFormFile, projectMode_, Nested,
+                        SourceLocale, TargetLocale, formInfo_,    formFiles_};
   return merge_.MergeNotes(form, extracted_, Stats);
 }
 

@@ -59,6 +59,7 @@ class TRuxUpdater : public vaq::TVaqTranslatorUpdater {
 
   std::vector<std::string> moduleForms_;  // sorted class names of the built program's forms
   const TFormInfo* formInfo_ = nullptr;   // the current form's information, borrowed
+  std::string formFiles_;                 // the current form's form-file list (FormFileLists)
   TExtractedLines extracted_;
   TNotesMerge merge_;
   bool projectMode_ = true;

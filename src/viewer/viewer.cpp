@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "creator/creator.h"
+#include "editor/editor_viewer.h"
 #include "framework/widgets/controls.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
@@ -88,11 +89,52 @@ void ReleaseRuxViewer() {
   Viewer.reset();
 }
 
+namespace {
+
+// The editor reaches the preview through its viewer slot; this hands its calls to RuxViewer().
+class TEditorViewerAdapter : public IEditorViewer {
+ public:
+  void ShowForm(const std::string& FileName, bool Original, bool StayOnTop) override {
+    Connect();
+    RuxViewer().ShowForm(FileName, Original, StayOnTop);
+  }
+  void HideForm(bool Original) override { RuxViewer().HideForm(Original); }
+  void DestroyForm(bool Original) override { RuxViewer().DestroyForm(Original); }
+  void CreateForm(const std::string& FileName, bool Original) override {
+    Connect();
+    RuxViewer().CreateForm(FileName, Original);
+  }
+  void UpdateFormStyle(bool Original, bool StayOnTop) override {
+    RuxViewer().UpdateFormStyle(Original, StayOnTop);
+  }
+  IVaqFormDesigner* GetDesigner() override { return RuxViewer().GetDesigner(); }
+  void UpdateDesignerOptions() override { RuxViewer().UpdateDesignerOptions(); }
+
+ private:
+  void Connect() {
+    RuxViewer().OnClose = [this](vaq::widgets::TComponent* Sender) {
+      if (OnClose) OnClose(Sender->Tag());
+    };
+  }
+};
+
+std::unique_ptr<TEditorViewerAdapter> Adapter;
+
+}  // namespace
+
 void ViewerStartup() {
   RegisterFrameworkClasses();
+  if (!Adapter) {
+    Adapter = std::make_unique<TEditorViewerAdapter>();
+    InstallEditorViewer(Adapter.get());
+  }
 }
 
 void ViewerShutdown() {
+  if (Adapter) {
+    InstallEditorViewer(nullptr);
+    Adapter.reset();
+  }
   ReleaseRuxViewer();
 }
 

@@ -41,8 +41,6 @@ std::vector<MalformedRow> Rows() {
       {"object A: TA", 1, "'end' expected but end of file found"},
       {"object A: TA\r\n  Left = 1\r\n\r\n", 2, "'end' expected but end of file found"},
       {"object A: TA\r\n  object B: TB\r\n  end\r\n", 3, "'end' expected but end of file found"},
-      {"object A: TA\r\nend\r\n\r\n x", 4, "End of file expected but 'x' found"},
-      {"object A: TA\r\nend\r\nobject B: TB\r\nend", 3, "End of file expected but 'object' found"},
       {"object A: TA [x]\r\nend", 1, "Integer expected but 'x' found"},
       {"object A: TA [1.5]\r\nend", 1, "Integer expected but '1.5' found"},
       {"object A: TA [1\r\nend", 2, "']' expected but 'end' found"},

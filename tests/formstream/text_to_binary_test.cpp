@@ -4,6 +4,7 @@
 // with SkipValue, back to themselves. Also: quoted bytes of wide strings and the code page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -266,6 +267,49 @@ TEST(TextToBinary, FiveHundredLevelsOfNestingAreAccepted) {
   for (int i = 0; i < 250; ++i) text += "end\r\n";
   EXPECT_EQ(Convert(ObjectTextToBinary, text).size(),
             4 + 250 * (Short("TA").size() + 3) + Short("P").size() + 498 + 4);
+}
+
+// A second copy of the root pasted behind the first one's final "end": the first root is the form,
+// the position stops behind it, and the line where the ignored text begins is known (CR LF, LF and
+// lone CR line ends alike); white space alone behind the root is nothing to report.
+TEST(TextToBinary, TextBehindTheRootIsLeftUnreadAndItsLineKnown) {
+  const std::string root = "object A: TA\r\n  Left = 1\r\nend";
+  const std::string form = Convert(ObjectTextToBinary, root);
+  const struct {
+    std::string behind;
+    int line;
+  } cases[] = {
+      {"\r\nobject A: TA\r\n  Left = 2\r\nend\r\n", 4},
+      {"\n\n  garbage ) ' {", 5},
+      {"\r\r\rx", 6},
+      {" end", 3},
+      {"\r\n\r\n \t", 0},
+      {"", 0},
+  };
+  for (const auto& c : cases) {
+    TMemoryStream input(root + c.behind);
+    TMemoryStream output;
+    ObjectTextToBinary(input, output);
+    EXPECT_EQ(output.Data(), form) << c.behind;
+    // The position stops where the ignored text begins.
+    const std::size_t text = std::min(c.behind.find_first_not_of(" \t\r\n"), c.behind.size());
+    EXPECT_EQ(input.Rest(), std::string_view(c.behind).substr(text)) << c.behind;
+    EXPECT_EQ(IgnoredTextLine(input), c.line) << c.behind;
+    // The same over text that lies elsewhere, appended to what the output holds.
+    const std::string whole = root + c.behind;
+    std::string appended = "x";
+    const std::size_t consumed = ObjectTextToBinary(std::string_view(whole), appended);
+    EXPECT_EQ(appended, "x" + form);
+    EXPECT_EQ(consumed, input.Position());
+    EXPECT_EQ(IgnoredTextLine(whole, consumed), c.line);
+  }
+  TMemoryStream input(root + "\r\nobject B: TB\r\nend\r\n");
+  TMemoryStream resource;
+  EXPECT_EQ(ObjectTextToResource(input, resource), TStreamOriginalFormat::sofText);
+  EXPECT_EQ(IgnoredTextLine(input), 4);
+  EXPECT_EQ(IgnoredTextWarning("F.rux", 4),
+            "F.rux: Line 4: text after the form's final 'end' is not part of "
+            "the form and is ignored");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/flags.h"
+#include "host/core/notes_header.h"
 #include "host/core/notes_strings.h"
 #include "host/core/projects.h"
 #include "host/core/registration.h"
@@ -224,6 +226,83 @@ TEST_F(ProjectUpdate, OnlyFormsTheBuiltProgramLinks) {
   Update({"BaseDialog.pas"});
   ASSERT_EQ(sink->Messages.size(), 1u);
   EXPECT_EQ(sink->Messages[0], vaq::Format(vaq::sPgmNotFound, {(dir_ / "missing.exe").string()}));
+}
+
+// A form that inherits another form of the project lists, in its notes header, its own translated
+// form and those it builds on, relative to its folder; a read-back of the translated copy keeps the
+// list, and forms that build on none have none.
+TEST_F(ProjectUpdate, InheritedFormsListTheFormsTheyBuildOn) {
+  const vaq::ScopedMessageSink quiet(std::make_unique<vaq::CollectingSink>());
+  ModuleStartup();
+  Update(kDemoUnits);
+  const auto formFiles = [this](const char* notes) {
+    vaq::TFileStats stats;
+    vaq::GetStats(Lang(notes), "/*", "*/", stats);
+    return stats.FormFiles;
+  };
+  EXPECT_EQ(formFiles("OptionsDialog.ruz"), "OptionsDialog.rux;BaseDialog.rux");
+  EXPECT_EQ(formFiles("BaseDialog.ruz"), "");
+  EXPECT_EQ(formFiles("MainForm.ruz"), "");
+  // The file type's statistics hand the list on as the viewer reads it.
+  vaq::TFileStats stats;
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
+      ->GetStats(Lang("OptionsDialog.rux"), false, stats);
+  EXPECT_EQ(stats.FormFiles, "OptionsDialog.rux;BaseDialog.rux");
+
+  const std::string xlat = Lang("OptionsDialog.rux");
+  vaq::SetDateOfFile(xlat, vaq::DateOfFile(xlat) + 1.0 / 24);
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))->UpdateFile(xlat);
+  EXPECT_EQ(formFiles("OptionsDialog.ruz"), "OptionsDialog.rux;BaseDialog.rux");
+}
+
+// An empty form file is no form: it is reported by name, its notes and translated copy stay as
+// they were, and the other forms are updated all the same.
+TEST_F(ProjectUpdate, AnEmptyFormIsReportedAndLeftAlone) {
+  auto owned = std::make_unique<vaq::CollectingSink>();
+  vaq::CollectingSink& sink = *owned;
+  const vaq::ScopedMessageSink messages(std::move(owned));
+  ModuleStartup();
+  Update(kDemoUnits);
+  ASSERT_TRUE(sink.Messages.empty());
+  const std::string notes = vaq::ReadFileBytes(Lang("BaseDialog.ruz"));
+  const std::string copy = vaq::ReadFileBytes(Lang("BaseDialog.rux"));
+  vaq::WriteFileAtomic(Project("BaseDialog.rux"), "");
+  std::string main = vaq::ReadFileBytes(Project("MainForm.rux"));
+  main.replace(main.find("'Orders'"), 8, "'All orders'");
+  vaq::WriteFileAtomic(Project("MainForm.rux"), main);
+  const vaq::TStats stats = Update(kDemoUnits);
+  ASSERT_EQ(sink.Messages.size(), 1u);
+  EXPECT_EQ(sink.Messages[0], vaq::Format(vaq::sNotAForm, {Project("BaseDialog.rux")}));
+  EXPECT_EQ(vaq::ReadFileBytes(Lang("BaseDialog.ruz")), notes);
+  EXPECT_EQ(vaq::ReadFileBytes(Lang("BaseDialog.rux")), copy);
+  EXPECT_EQ(stats.Changed, 1);
+  EXPECT_EQ(Field("MainForm.ruz", "O:MainForm.Caption", KeyOrig), "'All orders'");
+
+  // A new empty form gets no translated copy.
+  vaq::WriteFileAtomic(Project("Empty.rux"), "");
+  vaq::WriteFileAtomic(Project("Empty.pas"), "unit Empty;\ninterface\nimplementation\nend.\n");
+  sink.Messages.clear();
+  Update({"Empty.pas"});
+  EXPECT_EQ(sink.Messages, std::vector<std::string>{vaq::Format(vaq::sNotAForm, {Project("Empty.rux")})});
+  EXPECT_FALSE(vaq::FileExists(Lang("Empty.rux")));
+}
+
+// A second copy of the root pasted behind the form's final "end": the first root is the form, and
+// one warning names the file and the line where the ignored text begins.
+TEST_F(ProjectUpdate, TextBehindTheRootIsIgnoredWithOneWarning) {
+  auto owned = std::make_unique<vaq::CollectingSink>();
+  vaq::CollectingSink& sink = *owned;
+  const vaq::ScopedMessageSink messages(std::move(owned));
+  ModuleStartup();
+  std::string form = vaq::ReadFileBytes(Project("MainForm.rux"));
+  while (!form.empty() && (form.back() == '\n' || form.back() == '\r')) form.pop_back();
+  const int lines = static_cast<int>(std::count(form.begin(), form.end(), '\n')) + 1;
+  vaq::WriteFileAtomic(Project("MainForm.rux"), form + "\r\n" + form + "\r\n");
+  Update({"MainForm.pas"});
+  EXPECT_TRUE(sink.Messages.empty());
+  EXPECT_EQ(sink.Warnings,
+            std::vector<std::string>{vaq::IgnoredTextWarning(Project("MainForm.rux"), lines + 1)});
+  EXPECT_EQ(Field("MainForm.ruz", "O:MainForm.Caption", KeyOrig), "'Orders'");
 }
 
 TEST_F(ProjectUpdate, EditorOptions) {

@@ -115,7 +115,10 @@ class FormValidator {
 }  // namespace
 
 TStreamOriginalFormat TestStreamFormat(const TMemoryStream& Stream) {
-  std::string_view bytes = Stream.Rest();
+  return TestFormFormat(Stream.Rest());
+}
+
+TStreamOriginalFormat TestFormFormat(std::string_view bytes) {
   if (bytes.starts_with(kHeaderStart) || bytes.starts_with(kSignature))
     return TStreamOriginalFormat::sofBinary;
   bytes = SkipBlanks(bytes);

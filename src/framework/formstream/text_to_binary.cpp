@@ -112,9 +112,11 @@ class TextParser {
     }
     out_.WriteSignature();
     ParseComponent(at, keyword, 1);
-    SkipWhite();
-    if (cur_ != end_) Expected("End of file");
+    SkipWhite();  // what follows the root and its white space stays unread
   }
+
+  // How much of the text the root object took, with the white space behind its final "end".
+  std::size_t Consumed() const { return static_cast<std::size_t>(cur_ - begin_); }
 
  private:
   // --- Lexer -----------------------------------------------------------------------------------
@@ -693,14 +695,58 @@ void ObjectTextToBinary(TMemoryStream& Input, TMemoryStream& Output) {
   const std::string_view text = Input.Rest();
   TFormWriter writer;
   writer.Data().reserve(text.size() + 16);
-  TextParser(text, writer).Run();
-  Input.Seek(Input.Size());
+  TextParser parser(text, writer);
+  parser.Run();
+  Input.Seek(Input.Position() + parser.Consumed());
   if (Output.Size() == 0 && Output.Position() == 0) {
     Output.Data() = std::move(writer.Data());
     Output.Seek(Output.Size());
   } else {
     Output.Write(writer.Data());
   }
+}
+
+std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary) {
+  TFormWriter writer;
+  writer.Data() = std::move(Binary);
+  const std::size_t before = writer.Data().size();
+  writer.Data().reserve(before + Text.size() + 16);
+  try {
+    TextParser parser(Text, writer);
+    parser.Run();
+    Binary = std::move(writer.Data());
+    return parser.Consumed();
+  } catch (...) {
+    writer.Data().resize(before);
+    Binary = std::move(writer.Data());
+    throw;
+  }
+}
+
+int IgnoredTextLine(const TMemoryStream& Stream) {
+  return IgnoredTextLine(Stream.Data(), Stream.Position());
+}
+
+int IgnoredTextLine(std::string_view Text, std::size_t Consumed) {
+  const std::string_view data = Text;
+  std::size_t at = Consumed;
+  while (at < data.size() && Is(data[at], kSpace)) ++at;
+  if (at >= data.size()) return 0;
+  int line = 1;
+  for (std::size_t i = 0; i < at; ++i) {
+    if (data[i] == '\n') {
+      ++line;
+    } else if (data[i] == '\r') {
+      ++line;
+      if (i + 1 < at && data[i + 1] == '\n') ++i;
+    }
+  }
+  return line;
+}
+
+std::string IgnoredTextWarning(std::string_view FileName, int Line) {
+  return std::string(FileName) + ": Line " + std::to_string(Line) +
+         ": text after the form's final 'end' is not part of the form and is ignored";
 }
 
 }  // namespace vaq

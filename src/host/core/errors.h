@@ -35,6 +35,8 @@ class MessageSink {
   virtual void Error(std::string_view text) = 0;
   // An information for the user (a message box in the editor).
   virtual void Information(std::string_view text) = 0;
+  // Something the user should know that did not stop the work (by default an information).
+  virtual void Warning(std::string_view text) { Information(text); }
 };
 
 // Writes errors as lines to standard error, information to standard output.
@@ -42,6 +44,8 @@ class StderrSink : public MessageSink {
  public:
   void Error(std::string_view text) override;
   void Information(std::string_view text) override;
+  // Warnings go to standard error, like errors.
+  void Warning(std::string_view text) override;
 };
 
 // Keeps every message; tests read them back.
@@ -49,14 +53,18 @@ class CollectingSink : public MessageSink {
  public:
   void Error(std::string_view text) override { Messages.emplace_back(text); }
   void Information(std::string_view text) override { Informations.emplace_back(text); }
+  void Warning(std::string_view text) override { Warnings.emplace_back(text); }
   std::vector<std::string> Messages;
   std::vector<std::string> Informations;
+  std::vector<std::string> Warnings;
 };
 
 // Shows an error to the user and returns.
 void ShowError(std::string_view text);
 // Shows an information to the user and returns.
 void ShowMessage(std::string_view text);
+// Shows a warning (work went on) and returns.
+void ShowWarning(std::string_view text);
 
 // Replaces the sink and returns the previous one. The default sink writes to standard error.
 std::unique_ptr<MessageSink> SetMessageSink(std::unique_ptr<MessageSink> sink);

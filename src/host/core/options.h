@@ -26,6 +26,7 @@ enum TVaqOptionIndex : int {
   kOptSnapToGrid = 41,             // the form designer moves and sizes controls on the grid
   kOptGridSizeX = 42,              // grid spacing in pixels
   kOptGridSizeY = 43,
+  kOptDelimiterStyle = 50,  // the grid's lines between component groups: 0 none, 1 above, 2 below
 };
 
 struct TOptionEntry {

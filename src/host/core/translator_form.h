@@ -1,4 +1,7 @@
-// The core's editor window: the translation grid of one notes file and its generic editing logic.
+// The core's editor window: the translation grid of one notes file and its generic editing logic,
+// free of widgets. A view (a desktop window) shows the grid, its actions and menus, and forwards
+// the user's input to the methods here; message boxes and questions go through IVaqMessageBoxes.
+//
 // A file type derives its window from it and overrides, in slot order: GridToMgr, LoadFile, Save,
 // GetCurrID, ValidateText, GetColInfo, LoadFromFile (the base is used), FormatDirective.
 #pragma once
@@ -8,14 +11,35 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/core/object.h"
 #include "host/core/registration.h"
 #include "host/core/translator_mgr.h"
 #include "host/core/types.h"
+#include "host/core/vaq_grid.h"
 
 namespace vaq {
+
+// The column ids every file type's table shares for its ten grid columns.
+inline constexpr TVaqAllColId kColIndex = 0;
+inline constexpr TVaqAllColId kColId = 1;
+inline constexpr TVaqAllColId kColOrig = 2;
+inline constexpr TVaqAllColId kColStatus = 3;
+inline constexpr TVaqAllColId kColCurr = 4;
+inline constexpr TVaqAllColId kColCreated = 5;
+inline constexpr TVaqAllColId kColModified = 6;
+inline constexpr TVaqAllColId kColPrevOrig = 7;
+inline constexpr TVaqAllColId kColPrevCurr = 8;
+inline constexpr TVaqAllColId kColComment = 9;
+
+// Shortcut codes: a virtual-key code plus modifier bits.
+inline constexpr std::uint32_t scShift = 0x2000;
+inline constexpr std::uint32_t scCtrl = 0x4000;
+inline constexpr std::uint32_t scAlt = 0x8000;
+// "Ctrl+F7" for 16502; empty for 0.
+std::string ShortCutToText(std::uint32_t ShortCut);
 
 // A keyboard shortcut of an editor action, registered with the core.
 struct TVaqShortcut {
@@ -24,32 +48,263 @@ struct TVaqShortcut {
   std::uint32_t ShortCut = 0;
 };
 void RegisterVaqShortcut(const TVaqShortcut& Shortcut);
+// The registered shortcuts, in the order of registration.
+const std::vector<TVaqShortcut>& RegisteredVaqShortcuts();
+void ClearVaqShortcuts();
+
+// An action of the window: what a menu item and a toolbar button show and run.
+struct TVaqAction {
+  std::string Name;
+  std::string Category;
+  std::string Caption;
+  std::string Hint;
+  int ImageIndex = -1;
+  std::uint32_t ShortCut = 0;
+  bool Enabled = true;
+  bool Visible = true;
+  // Execute: the sender is null when the window runs the handler itself.
+  std::function<void(TObject* Sender)> OnExecute;
+  // Update: sets Enabled (and what else the action shows) before it is shown.
+  std::function<void(TObject* Sender)> OnUpdate;
+
+  void Update() {
+    if (OnUpdate) OnUpdate(nullptr);
+  }
+};
+
+class TfrmVaqTranslatorForm;
+TVaqShortcut MakeVaqShortcutFromAction(const TfrmVaqTranslatorForm& Window, int KeyEventKind,
+                                       const TVaqAction& Action);
+
+// A toolbar button; check-style buttons show their down state.
+struct TVaqToolButton {
+  std::string Name;
+  std::string ActionName;  // empty for a separator
+  bool CheckStyle = false;
+  bool Down = false;
+  bool Visible = true;
+  int Width = 0;  // separators: the gap in pixels
+};
+
+// A menu item of the grid's popup menu, built each time it opens.
+struct TVaqMenuItem {
+  std::string Caption;
+  std::uint32_t ShortCut = 0;
+  bool Checked = false;
+  bool Enabled = true;
+  std::function<void(TVaqMenuItem& Sender)> OnClick;
+  int HelpContext = 0;
+  std::string Hint;
+  int Tag = 0;
+  int AutoHotkeys = 0;
+  TVaqMenuItem* Parent = nullptr;  // borrowed
+  bool Permanent = false;          // kept by VaqClearMenuItems
+  std::vector<std::unique_ptr<TVaqMenuItem>> Items;
+};
+inline constexpr int hcVaqActionPopupMenu = 1100;
+// Adds a new item to `Parent` and returns it.
+TVaqMenuItem& VaqNewMenuItem(const TObject* Owner, TVaqMenuItem& Parent, const std::string& Caption,
+                             std::uint32_t ShortCut, bool Checked, bool Enabled,
+                             std::function<void(TVaqMenuItem&)> OnClick, int HelpContext,
+                             const std::string& Hint, int Tag, int AutoHotkeys);
+// Removes the items the window added to `Menu` when it last opened (all but the permanent ones) and
+// the sub-items of its permanent items. `Count` is the number of action items the window adds.
+void VaqClearMenuItems(TVaqMenuItem& Menu, int Count);
+// Disables a menu item without enabled sub-items.
+void VaqRequestToEnableMenuItem(TVaqMenuItem& Item);
+
+// Message boxes and questions of the window. A view shows them; tests answer them. Without one
+// installed, errors go to ShowError and every question gets its default answer.
+enum class TMsgDlgType { Error, Warning, Information, Confirmation };
+enum class TMsgDlgButtons { Ok, YesNo, YesNoCancel };
+enum class TModalResult { Ok, Yes, No, Cancel };
+class IVaqMessageBoxes {
+ public:
+  virtual ~IVaqMessageBoxes() = default;
+  virtual TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
+                                  TModalResult Default) = 0;
+  // Asks for one line of text; false when the user cancels. `Value` holds the proposal (UTF-8).
+  virtual bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) = 0;
+};
+
+// Row filters of the grid.
+enum class TVaqFilter { All = 0, Untranslated, Translated, AutoTranslated, Changed, Unused };
+inline constexpr int kFilterCount = 6;
+std::string_view FilterName(TVaqFilter Filter);
+
+// One entry of the window's file list: a form file with the counts of its notes.
+struct TVaqFileEntry {
+  std::string FileName;
+  std::string Folder;  // relative to the list's base folder; empty for the base folder itself
+  TFileStats Stats;
+  bool HasNotes = false;
+};
+
+// One hit of the search window.
+struct TVaqSearchHit {
+  std::string FileName;  // the form file
+  int Index = -1;        // record index in the notes
+  TVaqAllColId ColumnId = 0;
+  int Position = 0;  // 1-based
+  std::string Text;  // the text the hit is in
+  std::string Id;
+};
+struct TVaqSearchRequest {
+  std::string Text;
+  bool CaseSensitive = false;
+  bool WholeWord = false;
+  bool IgnoreAccelerators = false;
+  std::vector<TCheckListEntry> Columns;  // captions of the columns to search; none checked: all
+  bool AllFiles = false;                 // the listed files instead of the open one
+};
 
 // Creates the file type's manager for a form file (loads its notes).
 using TMgrClass = std::function<std::unique_ptr<TVaqTranslatorMgr>(const std::string& FileName)>;
 
-class TfrmVaqTranslatorForm {
+// The six grid actions of the base window, in their order.
+enum TVaqGridActionIndex : int {
+  gaCopyOriginal = 0,
+  gaMarkTranslated,
+  gaMarkUntranslated,
+  gaRestoreSaved,
+  gaFromRepository,
+  gaEditComment,
+};
+inline constexpr int kGridActionCount = 6;
+
+class TfrmVaqTranslatorForm : public TObject {
  public:
   TfrmVaqTranslatorForm();
-  virtual ~TfrmVaqTranslatorForm();
+  ~TfrmVaqTranslatorForm() override;
   TfrmVaqTranslatorForm(const TfrmVaqTranslatorForm&) = delete;
   TfrmVaqTranslatorForm& operator=(const TfrmVaqTranslatorForm&) = delete;
 
+  // ---- Slots of the file type.
   virtual void GridToMgr() = 0;
   virtual void LoadFile(const std::string& FileName) = 0;
   virtual void Save() = 0;
   virtual std::string GetCurrID() = 0;
   virtual bool ValidateText(int Column, int Row) = 0;
   virtual TColInfo GetColInfo(TVaqAllColId Id) const = 0;
+  // Loads a form's notes into the grid; the window is clean afterwards.
   virtual void LoadFromFile(const std::string& FileName);
   virtual std::string FormatDirective(const std::string& FileName, const TObject* FormInfo) = 0;
 
+  // ---- Lifecycle: FormCreate builds the column definitions (from ColIds and GetColInfo), the
+  // actions and the toolbar; FormHide runs when the window is hidden.
   virtual void FormCreate();
   virtual void FormHide();
   void EditFile(const std::string& FileName);
   void ChangeSize();
   void Idle();
+
+  // ---- Dirty tracking and saving.
   bool IsDirty() const { return Dirty; }
+  void UpdateDirty(int Row);
+  // GridToMgr, Save, clean; refreshes the file list's counts. Errors are shown; false then.
+  bool SaveToFile();
+  // Before the open file is closed or left: with unsaved changes asks to save them (Yes saves, No
+  // drops them, Cancel stays). True when the file may be left.
+  bool CanLeaveFile();
+
+  // ---- Columns.
+  int EnumToCol(TVaqAllColId Id) const;  // -1 when no grid column shows it
+  TVaqAllColId ColToEnum(int Column) const;
+  // Resets the grid to its header row; the listed columns' captions go back to the table's.
+  void ClearGrid(std::initializer_list<TVaqAllColId> Columns);
+
+  // ---- Editing.
+  // The path of one edit by the user: the cell takes `Text`, ValidateText checks it (a refused edit
+  // restores the old text and returns false), VaqGridCellValueChangedEvent and UpdateDirty follow.
+  bool EditCell(int Column, int Row, const std::string& Text);
+  // The text the cell editor starts with, and the cell text of what it gives back (both UTF-8 on
+  // the editor's side). A string value is edited as text: 'It'#39's' shows as It's, line breaks as
+  // line breaks; the notation is written back. Other values are edited as their notation.
+  bool IsTextCell(int Column, int Row) const;
+  std::string CellEditText(int Column, int Row) const;
+  // Raises EConvertError when the text cannot be written in the column's code page.
+  std::string CellTextFromEdit(int Column, int Row, const std::string& Utf8) const;
+  // The cell as a view shows it, in UTF-8 (values decoded from their language's code page).
+  std::string DisplayText(int Column, int Row) const;
+  TLCID ColumnLcid(int Column) const;
+
+  // An edited current value: Translated, Modified now.
+  virtual bool ProcessStatus(int Row);
+  // The check of the current value against the original of `RefColumn`: valid form-text notation
+  // of the same kind. A refused value is shown with a message naming the row, column and problem.
+  bool ValidateGridEntry(TVaqGrid& Grid, int RefColumn, int Column, int Row, bool CheckKind, bool Flag2,
+                         char Quote);
+  virtual void VaqGridCellValueChangedEvent(TObject* Sender, int Column, int Row);
+
+  // ---- The six grid actions and row navigation. They act on the selected shown rows, or on the
+  // current row when none is selected.
+  std::vector<int> TargetRows() const;
+  void CopyOriginal();
+  void MarkStatus(std::uint8_t Status);
+  void RestoreSaved();
+  void TakeFromRepository();
+  void EditComment();
+  // Moves the current row to the next (previous) shown untranslated row; false when there is none.
+  bool GotoUntranslated(bool Forward);
+
+  // ---- The grid's edit menu: the popup menu with its edit item; a view builds widgets from it.
+  TVaqMenuItem PopupMenu;
+  TVaqMenuItem* EditMenuItem = nullptr;  // borrowed: the first item of PopupMenu
+  // Opens the edit menu: fills it through VaqGridEditMenuPoping.
+  void PopupEditMenu();
+  virtual void VaqGridEditMenuPoping(TObject* Sender, TVaqMenuItem& MenuItem);
+  // Status column: the sorted distinct status texts of a row (the choices of the edit menu).
+  std::vector<std::string> StatusLookupValues(const TVaqGrid& Grid, int Column, int Row) const;
+  int StatusToEnum(std::string_view Text) const;
+  // An edit-menu item: asks for a value and applies it to every selected row (or the current one).
+  void VaqGridEditMenuClick(TVaqMenuItem& Sender);
+  // Applies one value to the rows; each row goes through the edit path. Returns the rows refused.
+  int ApplyToRows(int Column, const std::vector<int>& Rows, const std::string& Utf8);
+
+  // ---- Filters.
+  // Shows the rows of the filter `Index` (-1: the current filter again). Row numbers follow.
+  void VaqGridProcessFilters(TObject* Sender, int Index, bool KeepCurrent);
+  TVaqFilter Filter = TVaqFilter::All;
+  bool RowPassesFilter(int Row, TVaqFilter Filter) const;
+
+  // ---- Counts for the status bar, from the grid.
+  struct TCounts {
+    int Shown = 0;
+    int Records = 0;
+    int Translated = 0;
+    int Untranslated = 0;
+  };
+  // Counted once per grid version.
+  TCounts Counts() const;
+
+  // ---- The file list and the search window.
+  std::vector<TVaqFileEntry> Files;
+  std::string FilesBase;
+  // Lists the form files (sorted by folder and name), each with its statistics.
+  void SetFiles(const std::string& BaseFolder, std::vector<std::string> FileNames);
+  void RefreshFileStats(const std::string& FileName);
+  std::vector<TVaqSearchHit> Search(const TVaqSearchRequest& Request);
+  // Opens the hit's file (asking about unsaved changes first) and makes its cell current.
+  bool GotoHit(const TVaqSearchHit& Hit);
+  // The grid row of a record; -1 when the grid does not show it.
+  int RowOfMgrIndex(int Index) const;
+
+  // ---- File-level services on files: through the file type's DoListEvent, each file confirmed
+  // with `Confirm` (null: all). The open file is saved first and reloaded afterwards.
+  void RunListEvent(TListEvent Event, const std::vector<std::string>& FileNames, void* Data,
+                    TListEventCallback Confirm);
+
+  // Called after anything a view shows changed besides cells (dirty state, current file, buttons).
+  std::function<void()> OnStateChanged;
+  void StateChanged() {
+    if (OnStateChanged) OnStateChanged();
+  }
+
+  TVaqAction* FindAction(std::string_view Name);
+  TVaqToolButton* FindToolButton(std::string_view Name);
+
+  IVaqMessageBoxes& MessageBoxes() const;
+  void SetMessageBoxes(IVaqMessageBoxes* Boxes) { messageBoxes_ = Boxes; }
 
   std::array<TVaqAllColId, 10> ColIds{};
   std::string RegSubKey;
@@ -60,9 +315,23 @@ class TfrmVaqTranslatorForm {
   std::unique_ptr<TVaqTranslatorMgr> Mgr;
   TFileStats FileStats;
   std::string CurrentFileName;
+  TVaqGrid VaqGrid;
+  // The window's actions (the six grid actions first, then file and navigation actions, then the
+  // file type's own) and its toolbar, in order.
+  std::vector<std::unique_ptr<TVaqAction>> Actions;
+  std::vector<TVaqToolButton> ToolBar;
+  TVaqAction* GridActions[kGridActionCount] = {};
+  bool Visible = false;
 
  protected:
+  TVaqAction& AddAction(std::string Name, std::string Caption, std::string Hint, int ImageIndex,
+                        std::uint32_t ShortCut, std::function<void(TObject*)> OnExecute);
   bool Dirty = false;
+
+ private:
+  IVaqMessageBoxes* messageBoxes_ = nullptr;  // borrowed
+  mutable TCounts counts_;
+  mutable std::uint64_t countsVersion_ = ~std::uint64_t{0};
 };
 
 }  // namespace vaq

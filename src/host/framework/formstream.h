@@ -128,6 +128,7 @@ class TMemoryStream {
 // start with a resource header or "TPF0", text when they start (after white space and a UTF-8
 // byte-order mark) with "object", "inherited" or "inline", unknown otherwise.
 TStreamOriginalFormat TestStreamFormat(const TMemoryStream& Stream);
+TStreamOriginalFormat TestFormFormat(std::string_view Bytes);
 
 // Reads a form in text or binary notation (binary with or without resource header) from `Input`'s
 // position and writes the resource form to `Output`'s position. Raises EParserError on text that
@@ -136,10 +137,25 @@ TStreamOriginalFormat TestStreamFormat(const TMemoryStream& Stream);
 TStreamOriginalFormat ObjectTextToResource(TMemoryStream& Input, TMemoryStream& Output);
 // A binary form (with or without resource header) from `Input`'s position to formatted text.
 void ObjectResourceToText(TMemoryStream& Input, TMemoryStream& Output);
-// The building blocks, without the resource header. Strings with a "#" code above 255 become wide
+// The building blocks, without the resource header. ObjectTextToBinary reads the root object up to
+// its final "end" and leaves `Input`'s position behind it and the white space after it: text that
+// follows (a second copy of the root pasted behind the first one, say) is not
+// part of the form. Strings with a "#" code above 255 become wide
 // strings; their quoted 8-bit runs are converted with the code page of the thread locale.
 void ObjectTextToBinary(TMemoryStream& Input, TMemoryStream& Output);
 void ObjectBinaryToText(TMemoryStream& Input, TMemoryStream& Output);
+// ObjectTextToBinary over text that lies elsewhere (a mapped file, say), without copying it:
+// appends the binary form to `Binary` and returns how many bytes of `Text` the root object and the
+// white space behind it took.
+std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary);
+
+// After ObjectTextToBinary (or ObjectTextToResource on text): the line, counted from 1 at the start
+// of the stream, where text other than white space begins behind the root object; 0 when none does.
+int IgnoredTextLine(const TMemoryStream& Stream);
+// The same for text of which the root object took `Consumed` bytes.
+int IgnoredTextLine(std::string_view Text, std::size_t Consumed);
+// The warning about that text: "FILE: Line N: text after the form's final 'end' ...".
+std::string IgnoredTextWarning(std::string_view FileName, int Line);
 
 // Resource header: writes one for a binary form of `Size` bytes whose root class is `RootClass`.
 void WriteResourceHeader(TMemoryStream& Output, std::string_view RootClass, std::uint32_t Size);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "module/desktop/application.h"
+#include "module/desktop/edit_command.h"
 #include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
 #include "viewer/viewer.h"
@@ -22,6 +23,7 @@ bool Started = false;
 RunFunction RunOf(std::string_view name) {
   static const std::vector<std::pair<std::string_view, RunFunction>> runs = {
       {"preview", RunPreview},
+      {"edit", RunEdit},
   };
   for (const auto& [command, run] : runs) {
     if (command == name) return run;

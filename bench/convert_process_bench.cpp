@@ -1,0 +1,164 @@
+// `vaq convert` as a whole process (start-up, reading, conversion, writing, shut-down) on a generated
+// 5 MB form, in both directions, next to the same conversion in process. The counter "overhead_ms"
+// of a process run is its time less the fastest in-process conversion of the same direction:
+// what the program adds around the conversion (the aim: at most 15 ms). On a busy machine the wall
+// time holds waiting for a processor; "cpu_overhead_ms" counts the process's own CPU time instead.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/core/files.h"
+#include "host/framework/formstream.h"
+#include "support/form_generator.h"
+
+extern char** environ;
+
+namespace vaq::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The generated form in both notations, as files in a folder of their own (on /dev/shm when there
+// is one, so that the disk's speed does not count), removed at exit.
+struct Files {
+  Files() {
+    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    Dir = base / ("vaq-convert-bench-" + std::to_string(::getpid()));
+    fs::create_directories(Dir);
+    TMemoryStream text(GenerateFormText(1, 5'000'000));
+    TMemoryStream binary;
+    ObjectTextToBinary(text, binary);
+    WriteFileAtomic(Text(), text.Data());
+    WriteFileAtomic(Binary(), binary.Data());
+    // The program's configuration stays out of the user's.
+    ::setenv("VAQ_CONFIG_DIR", (Dir / "config").c_str(), 1);
+  }
+  ~Files() {
+    std::error_code error;
+    fs::remove_all(Dir, error);
+  }
+  std::string Text() const { return (Dir / "form.rux").string(); }
+  std::string Binary() const { return (Dir / "form.bin").string(); }
+  std::string Out() const { return (Dir / "out").string(); }
+  fs::path Dir;
+};
+
+const Files& TheFiles() {
+  static const Files files;
+  return files;
+}
+
+enum Direction { kTextToBinary, kBinaryToText };
+
+// One conversion in process, as vaq convert does it: the file read, converted, written.
+void ConvertInProcess(Direction direction) {
+  const Files& files = TheFiles();
+  TMemoryStream input;
+  input.LoadFromFile(direction == kTextToBinary ? files.Text() : files.Binary());
+  TMemoryStream resource;
+  ObjectTextToResource(input, resource);
+  resource.Seek(0);
+  if (direction == kTextToBinary) {
+    SkipResourceHeader(resource);
+    WriteFileAtomic(files.Out(), resource.Rest());
+  } else {
+    TMemoryStream output;
+    ObjectResourceToText(resource, output);
+    output.SaveToFile(files.Out());
+  }
+}
+
+// The conversion alone, without the files.
+double FastestConversionMs(Direction direction) {
+  const Files& files = TheFiles();
+  TMemoryStream input(ReadFileBytes(direction == kTextToBinary ? files.Text() : files.Binary()));
+  double best = 1e9;
+  for (int i = 0; i < 20; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    input.Seek(0);
+    TMemoryStream resource, output;
+    ObjectTextToResource(input, resource);
+    if (direction == kBinaryToText) {
+      resource.Seek(0);
+      ObjectResourceToText(resource, output);
+    }
+    benchmark::DoNotOptimize(output.Data().data());
+    best = std::min(
+        best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  return best;
+}
+
+// Runs vaq convert once; returns the CPU time (user and system) the process took, in ms.
+double RunProgram(Direction direction) {
+  const Files& files = TheFiles();
+  const std::string in = direction == kTextToBinary ? files.Text() : files.Binary();
+  const std::string out = files.Out();
+  std::vector<std::string> args = {VAQ_PROGRAM, "convert", in,
+                                   out,         "--to",    direction == kTextToBinary ? "binary" : "text"};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  rusage usage{};
+  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
+    std::abort();  // the benchmark measures a working program only
+  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void BM_ConvertInProcess(benchmark::State& state) {
+  const auto direction = static_cast<Direction>(state.range(0));
+  for (auto _ : state) ConvertInProcess(direction);
+  state.counters["conversion_ms"] = FastestConversionMs(direction);
+}
+BENCHMARK(BM_ConvertInProcess)
+    ->Arg(kTextToBinary)
+    ->Arg(kBinaryToText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_ConvertProcess(benchmark::State& state) {
+  const auto direction = static_cast<Direction>(state.range(0));
+  RunProgram(direction);  // warm: the program and its libraries in the page cache
+  const double conversion = FastestConversionMs(direction);
+  double total = 0, cpu = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    cpu += RunProgram(direction);
+    total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  state.counters["conversion_ms"] = conversion;
+  state.counters["overhead_ms"] = total / runs - conversion;
+  // The CPU time of the process less the conversion's: the overhead as a busy machine measures it.
+  state.counters["cpu_ms"] = cpu / runs;
+  state.counters["cpu_overhead_ms"] = cpu / runs - conversion;
+}
+BENCHMARK(BM_ConvertProcess)
+    ->Arg(kTextToBinary)
+    ->Arg(kBinaryToText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace vaq::testing
+
+BENCHMARK_MAIN();

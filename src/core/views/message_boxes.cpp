@@ -1,0 +1,85 @@
+// Message boxes of the desktop windows.
+#include "core/views/message_boxes.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace vaq::views {
+
+TModalResult TQtMessageBoxes::MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
+                                         TModalResult Default) {
+  QMessageBox box(parent_);
+  box.setWindowTitle(QStringLiteral("vaq"));
+  box.setText(QString::fromStdString(Text));
+  switch (Type) {
+    case TMsgDlgType::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case TMsgDlgType::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case TMsgDlgType::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case TMsgDlgType::Confirmation:
+      box.setIcon(QMessageBox::Question);
+      break;
+  }
+  const auto toButton = [](TModalResult r) {
+    switch (r) {
+      case TModalResult::Yes:
+        return QMessageBox::Yes;
+      case TModalResult::No:
+        return QMessageBox::No;
+      case TModalResult::Cancel:
+        return QMessageBox::Cancel;
+      default:
+        return QMessageBox::Ok;
+    }
+  };
+  switch (Buttons) {
+    case TMsgDlgButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case TMsgDlgButtons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    case TMsgDlgButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  box.setDefaultButton(toButton(Default));
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return TModalResult::Yes;
+    case QMessageBox::No:
+      return TModalResult::No;
+    case QMessageBox::Cancel:
+      return TModalResult::Cancel;
+    case QMessageBox::Ok:
+      return TModalResult::Ok;
+    default:
+      return Buttons == TMsgDlgButtons::Ok ? TModalResult::Ok : TModalResult::Cancel;
+  }
+}
+
+bool TQtMessageBoxes::InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getMultiLineText(parent_, QString::fromStdString(Caption), QString::fromStdString(Prompt),
+                                     QString::fromStdString(Value), &ok);
+  if (ok) Value = text.toStdString();
+  return ok;
+}
+
+void TMessageBoxSink::Error(std::string_view text) {
+  QMessageBox::critical(parent_, QStringLiteral("vaq"),
+                        QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+void TMessageBoxSink::Information(std::string_view text) {
+  QMessageBox::information(parent_, QStringLiteral("vaq"),
+                           QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+}  // namespace vaq::views

@@ -1,0 +1,100 @@
+// vaq edit: opens the editor window, or renders it into a PNG picture with --screenshot.
+#include "module/desktop/edit_command.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/rux_form.h"
+#include "editor/views/rux_editor_window.h"
+#include "host/core/errors.h"
+#include "host/core/files.h"
+#include "host/core/text.h"
+#include "module/desktop/application.h"
+#include "notes/file_names.h"
+
+namespace rux {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A form file of the given name: a notes file names the form beside it.
+std::string FormOf(const std::string& name) {
+  const fs::path path(name);
+  const std::string ext = path.extension().string();
+  if (vaq::AnsiSameText(ext, ".ruz") || vaq::AnsiSameText(ext, ".goz")) {
+    return fs::path(path).replace_extension(NoteExtToFileExt(ext)).string();
+  }
+  return name;
+}
+
+}  // namespace
+
+int RunEdit(const vaq::Arguments& Args) {
+  const std::string lang = Args.Value("--lang");
+  std::vector<std::string> files;
+  std::string base;
+  if (!lang.empty()) {
+    if (Args.Positional.size() != 1) throw vaq::UsageError("--lang needs one PROJECT folder");
+    base = (fs::absolute(Args.Positional.front()) / lang).lexically_normal().string();
+    if (!fs::is_directory(base)) {
+      std::fprintf(stderr, "%s: no language folder (run vaq update %s --lang %s first)\n", base.c_str(),
+                   Args.Positional.front().c_str(), lang.c_str());
+      return vaq::kExitFileFailed;
+    }
+    files = views::ListFormFiles(base);
+  } else {
+    if (Args.Positional.empty()) throw vaq::UsageError("give PROJECT --lang TAG or one or more FILEs");
+    for (const std::string& name : Args.Positional) {
+      const std::string form = FormOf(name);
+      if (!vaq::FileExists(FileNameToNoteName(form))) {
+        std::fprintf(stderr, "%s: no notes file %s\n", name.c_str(), FileNameToNoteName(form).c_str());
+        return vaq::kExitFileFailed;
+      }
+      files.push_back(fs::absolute(form).lexically_normal().string());
+    }
+    base = fs::path(files.front()).parent_path().string();
+  }
+  // The first form that has notes opens in the grid.
+  std::string first;
+  for (const std::string& file : files) {
+    if (vaq::FileExists(FileNameToNoteName(file))) {
+      first = file;
+      break;
+    }
+  }
+
+  const std::string screenshot = Args.Value("--screenshot");
+  QApplication& app = vaq::desktop::Application(!screenshot.empty());
+  TfrmVaqRuxForm* logic = frmVaqForm();
+  if (logic == nullptr) {
+    std::fprintf(stderr, "vaq edit: the editor is not started\n");
+    return vaq::kExitFileFailed;
+  }
+  int status = vaq::kExitOk;
+  {
+    auto window = views::CreateRuxEditorWindow(*logic);
+    window->SetFiles(base, files);
+    if (!screenshot.empty()) window->SetErrorBoxes(false);
+    window->show();
+    if (!first.empty() && !window->OpenFile(first)) status = vaq::kExitFileFailed;
+    if (!screenshot.empty()) {
+      QApplication::processEvents();
+      if (!window->grab().save(QString::fromStdString(screenshot), "PNG")) {
+        std::fprintf(stderr, "%s: cannot write the picture\n", screenshot.c_str());
+        status = vaq::kExitFileFailed;
+      } else {
+        std::fprintf(stderr, "%s: written\n", screenshot.c_str());
+      }
+    } else {
+      app.exec();
+    }
+    window->hide();
+  }
+  return status;
+}
+
+}  // namespace rux

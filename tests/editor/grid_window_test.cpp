@@ -1,0 +1,557 @@
+// The editor window without a display: notes files run through loading, the grid, edits, the edit
+// menu, filters, the preview actions (against a recording viewer), the designer's reports and
+// saving back to the notes file.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/editor_viewer.h"
+#include "editor/rux_form.h"
+#include "host/core/conversions.h"
+#include "host/core/errors.h"
+#include "host/core/files.h"
+#include "host/core/flags.h"
+#include "host/core/notes_strings.h"
+#include "host/core/options.h"
+#include "host/core/registration.h"
+#include "host/core/resource_strings.h"
+#include "host/core/text.h"
+#include "notes/column_table.h"
+#include "notes/file_names.h"
+#include "notes/form_writer_hook.h"
+#include "notes/module_state.h"
+#include "notes/notes_record.h"
+#include "notes/rux_mgr.h"
+#include "support/temp_dir.h"
+
+namespace rux {
+namespace {
+
+struct Rec {
+  std::string Id;
+  std::string Orig = "'OK'";
+  std::string Curr = "'OK'";
+  int Status = StatusUntranslated;
+  bool Localize = true;
+  std::string Type = "TButton";
+  std::string PrevOrig{};
+};
+
+std::vector<std::string> Lines(const std::vector<Rec>& records) {
+  std::vector<std::string> lines;
+  int order = 0;
+  for (const Rec& r : records) {
+    vaq::TVaqNotesString record;
+    record.Id = r.Id;
+    record.Orig = r.Orig;
+    record.Curr = r.Curr;
+    record.Status = static_cast<std::uint8_t>(r.Status);
+    record.Order = ++order;
+    record.Localize = r.Localize;
+    record.Type = r.Type;
+    record.PrevOrig = r.PrevOrig;
+    record.Created = 46000.25;
+    record.Modified = 46000.25;
+    lines.push_back(NotesStringToString(record, false));
+  }
+  return lines;
+}
+
+// Records every call the window makes to the preview.
+class FakeViewer : public IEditorViewer {
+ public:
+  void ShowForm(const std::string&, bool Original, bool OnTop) override {
+    Calls.push_back(std::string("show ") + (Original ? "orig" : "xlat") + (OnTop ? " top" : ""));
+  }
+  void HideForm(bool Original) override {
+    Calls.push_back(std::string("hide ") + (Original ? "orig" : "xlat"));
+  }
+  void DestroyForm(bool Original) override {
+    Calls.push_back(std::string("destroy ") + (Original ? "orig" : "xlat"));
+  }
+  void CreateForm(const std::string&, bool Original) override {
+    Calls.push_back(std::string("create ") + (Original ? "orig" : "xlat"));
+  }
+  void UpdateFormStyle(bool Original, bool OnTop) override {
+    Calls.push_back(std::string("style ") + (Original ? "orig" : "xlat") + (OnTop ? " top" : ""));
+  }
+  IVaqFormDesigner* GetDesigner() override { return Designer; }
+  void UpdateDesignerOptions() override { Calls.push_back("designer options"); }
+  std::vector<std::string> Calls;
+  IVaqFormDesigner* Designer = nullptr;
+};
+
+class FakeDesigner : public IVaqFormDesigner {
+ public:
+  void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> N) override { Notifier = std::move(N); }
+  void SetPropertyValue(const std::string& Object, const std::string& Prop,
+                        const std::string& Value) override {
+    Values.push_back(Object + "." + Prop + "=" + Value);
+  }
+  std::shared_ptr<IVaqFormDesignerNotifier> Notifier;
+  std::vector<std::string> Values;
+};
+
+// Answers questions from a script and keeps every message.
+class FakeBoxes : public vaq::IVaqMessageBoxes {
+ public:
+  vaq::TModalResult MessageDlg(const std::string& Text, vaq::TMsgDlgType, vaq::TMsgDlgButtons,
+                               vaq::TModalResult) override {
+    Messages.push_back(Text);
+    return Answer;
+  }
+  bool InputQuery(const std::string&, const std::string&, std::string& Value) override {
+    Value = Input;
+    return true;
+  }
+  std::vector<std::string> Messages;
+  vaq::TModalResult Answer = vaq::TModalResult::No;
+  std::string Input;
+};
+
+class GridWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadColumnCaptions();
+    SetFormWriter(
+        [this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
+          ++formsWritten_;
+          return true;
+        });
+    vaq::SetVaqClock([] { return 46100.5; });
+    InstallEditorViewer(&viewer_);
+    bShowOrigForm = bShowXlatForm = bStayOnTop = bShowAllProperties = false;
+    window_ = std::make_unique<TfrmVaqRuxForm>();
+    window_->FormCreate();
+    window_->SetMessageBoxes(&boxes_);
+  }
+  void TearDown() override {
+    window_.reset();
+    InstallEditorViewer(nullptr);
+    vaq::UnregisterVaqFileTypes();
+    vaq::ClearVaqShortcuts();
+    vaq::SetVaqClock({});
+    SetFormWriter({});
+    ReleaseColumnCaptions();
+  }
+
+  std::string SaveForm(const std::vector<Rec>& records, const std::string& source = "en-US",
+                       const std::string& target = "de-DE", const std::string& name = "Form1.rux") {
+    const std::string form = dir_ / name;
+    vaq::SaveLines(form, {"object Form1: TForm1", "end"});
+    const std::vector<std::string> lines = Lines(records);
+    TRuxMgr mgr;
+    mgr.LoadFromStringList(&lines, form, "");
+    mgr.Save(false, source, target, false);
+    return form;
+  }
+  std::string Open(const std::vector<Rec>& records, const std::string& source = "en-US",
+                   const std::string& target = "de-DE") {
+    const std::string form = SaveForm(records, source, target);
+    window_->LoadFromFile(form);
+    viewer_.Calls.clear();
+    return form;
+  }
+  vaq::TVaqGrid& Grid() { return window_->VaqGrid; }
+  int Col(vaq::TVaqAllColId id) { return window_->EnumToCol(id); }
+  const std::string& Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
+
+  vaq::testing::TempDir dir_{vaq::testing::TempDir::kConfig};
+  vaq::ScopedMessageSink quiet_{std::make_unique<vaq::CollectingSink>()};
+  FakeViewer viewer_;
+  FakeBoxes boxes_;
+  std::unique_ptr<TfrmVaqRuxForm> window_;
+  int formsWritten_ = 0;
+};
+
+const std::vector<Rec> kButtons = {
+    {"O:Form1.Caption", "'Orders'", "'Orders'", StatusUntranslated, true, "TForm1"},
+    {"O:Form1.O:Panel1.Caption", "'Panel'", "'Panel'", StatusTranslated, true, "TPanel"},
+    {"O:Form1.O:Panel1.O:Button1.Caption", "'OK'", "'OK'", StatusUntranslated, true, "TButton"},
+    {"O:Form1.O:Panel1.O:Button1.Width", "75", "75", StatusUntranslated, true, "TButton"},
+    {"O:Form1.O:Panel1.O:Button1.TabOrder", "0", "0", StatusUntranslated, false, "TButton"},
+    {"O:Form1.O:Panel1.O:Button2.Caption", "'Cancel'", "'Cancel'", StatusAutoTranslated, true, "TButton"},
+    {"O:Form1.O:Panel2.Caption", "'Other'", "'Other'", StatusObsolete, true, "TPanel", "'Old'"},
+};
+
+TEST_F(GridWindow, EmptyNotesShowOnePlaceholderRow) {
+  for (const auto& records :
+       {std::vector<Rec>{}, std::vector<Rec>{{"O:Form1.TabOrder", "0", "0", 0, false}}}) {
+    Open(records);
+    EXPECT_EQ(Grid().RowCount(), 2);
+    EXPECT_FALSE(Grid().HasRows);
+    EXPECT_EQ(Grid().GetMgrIndex(0), -1);
+    EXPECT_EQ(Grid().GetMgrIndex(1), -1);
+    EXPECT_EQ(Cell(ColId, 1), "");
+    window_->EditOnTopMode->Update();
+    EXPECT_FALSE(window_->EditOnTopMode->Enabled);
+    EXPECT_EQ(window_->GetCurrID(), "");
+    // The placeholder takes no edit and writes nothing back.
+    EXPECT_FALSE(window_->EditCell(Col(ColCurr), 1, "'x'"));
+    window_->GridToMgr();
+  }
+}
+
+TEST_F(GridWindow, AFileThatDoesNotOpenLeavesNoFileOpen) {
+  Open(kButtons);
+  EXPECT_THROW(window_->LoadFromFile(dir_ / "Missing.rux"), vaq::EFileError);
+  EXPECT_EQ(window_->CurrentFileName, "");
+  EXPECT_EQ(window_->Mgr, nullptr);
+  EXPECT_EQ(CurrentMgr(), nullptr);
+  EXPECT_FALSE(Grid().HasRows);
+  EXPECT_EQ(Grid().RowCount(), 2);
+  EXPECT_TRUE(window_->SaveToFile());  // nothing to save
+}
+
+TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
+  Open(kButtons);
+  // The TabOrder record is not translatable: six rows, numbered without gaps.
+  ASSERT_EQ(Grid().RowCount(), 7);
+  EXPECT_TRUE(Grid().HasRows);
+  EXPECT_EQ(Grid().GetMgrIndex(5), 5);  // the row after the skipped record
+  EXPECT_EQ(window_->DisplayText(Col(ColIndex), 5), "5");
+  EXPECT_EQ(Cell(ColStatus, 2), "Translated");
+  EXPECT_EQ(Cell(ColCreated, 1), vaq::VaqDateTimeToStr(46000.25));
+  EXPECT_EQ(Grid().ColDefs[Col(ColOrig)].Caption, "English (United States)");
+  EXPECT_EQ(Grid().ColDefs[Col(ColCurr)].Caption, "German (Germany)");
+  EXPECT_EQ(Grid().ColDefs[Col(ColPrevCurr)].Caption, vaq::Format(vaq::SPreviousLang, {"German (Germany)"}));
+
+  // A filter hides rows; the numbers stay without gaps.
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Untranslated), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(window_->DisplayText(Col(ColIndex), 4), "3");
+  EXPECT_EQ(window_->DisplayText(Col(ColIndex), 2), "");
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Changed), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{6}));
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::AutoTranslated), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{5}));
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Unused), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{6}));
+
+  // Showing all properties lists the TabOrder record too.
+  bShowAllProperties = true;
+  window_->LoadFromFile(window_->CurrentFileName);
+  EXPECT_EQ(Grid().RowCount(), 8);
+}
+
+TEST_F(GridWindow, SameLanguagesGetDistinctCaptions) {
+  Open(kButtons, "en-US", "en-US");
+  const std::string name = "English (United States)";
+  EXPECT_EQ(Grid().ColDefs[Col(ColOrig)].Caption, vaq::Format(vaq::sDupLang1, {name}));
+  EXPECT_EQ(Grid().ColDefs[Col(ColCurr)].Caption, vaq::Format(vaq::sDupLang2, {name}));
+  const std::string previous = vaq::Format(vaq::SPreviousLang, {name});
+  EXPECT_EQ(Grid().ColDefs[Col(ColPrevOrig)].Caption, vaq::Format(vaq::sDupLang1, {previous}));
+  EXPECT_EQ(Grid().ColDefs[Col(ColPrevCurr)].Caption, vaq::Format(vaq::sDupLang2, {previous}));
+  EXPECT_NE(Grid().ColDefs[Col(ColOrig)].Caption, Grid().ColDefs[Col(ColCurr)].Caption);
+}
+
+TEST_F(GridWindow, ObjectDelimiters) {
+  Open({
+      {"O:Form1.O:Panel1.Caption"},
+      {"O:Form1.O:Panel1.O:Button1.Caption"},            // a deeper component: 1
+      {"O:Form1.O:Panel1.O:Button1.Width", "75", "75"},  // same component: 0
+      {"O:Form1.O:Panel1.Hint"},                         // back up: 2
+      {"O:Form1.O:Panel2.Caption"},                      // a sibling: 3
+  });
+  EXPECT_EQ(Grid().GetObjectDelimeter(1), 1);  // the first row compares with nothing
+  EXPECT_EQ(Grid().GetObjectDelimeter(2), 1);
+  EXPECT_EQ(Grid().GetObjectDelimeter(3), 0);
+  EXPECT_EQ(Grid().GetObjectDelimeter(4), 2);
+  EXPECT_EQ(Grid().GetObjectDelimeter(5), 3);
+}
+
+TEST_F(GridWindow, DelimiterLines) {
+  using L = TDelimiterLine;
+  EXPECT_EQ(DelimiterLine(0, 5, 3, 3, 3, false), L::None);
+  EXPECT_EQ(DelimiterLine(1, 1, 3, 3, 3, false), L::None);
+  EXPECT_EQ(DelimiterLine(1, 0, 3, 3, 3, false), L::None);
+  EXPECT_EQ(DelimiterLine(1, 5, 2, 0, 0, false), L::Top);
+  EXPECT_EQ(DelimiterLine(2, 5, 2, 0, 0, false), L::Bottom);
+  EXPECT_EQ(DelimiterLine(3, 5, 2, 0, 0, false), L::Bottom);
+  EXPECT_EQ(DelimiterLine(1, 5, 0, 1, 0, false), L::Bottom);
+  EXPECT_EQ(DelimiterLine(1, 5, 0, 1, 0, true), L::None);
+  EXPECT_EQ(DelimiterLine(2, 5, 0, 0, 3, false), L::Top);
+  EXPECT_EQ(DelimiterLine(3, 5, 0, 1, 3, false), L::None);
+}
+
+TEST_F(GridWindow, CurrentId) {
+  Open({
+      {"O:Form1.O:Button1.Caption", "'OK'", "'OK'", 0, true, "TButton"},
+      {"O:Form1.O:List1.Columns[0].Caption", "'A'", "'A'", 0, true, "C:TListColumn"},
+      {"O:Form1.O:Panel1.", "'x'", "'x'", 0, true, "TPanel"},
+      {"Caption", "'x'", "'x'", 0, true, "TForm"},
+  });
+  const auto idAt = [&](int row) {
+    Grid().SetCurrent(Col(ColCurr), row);
+    return window_->GetCurrID();
+  };
+  EXPECT_EQ(idAt(1), "TButton::Button1.Caption");
+  EXPECT_EQ(idAt(2), "TListColumn::List1.Columns[0].Caption");
+  EXPECT_EQ(idAt(3), "TPanel::O:Form1.O:Panel1.");
+  EXPECT_EQ(idAt(4), "TForm::Caption");
+  Grid().Visible = false;
+  EXPECT_EQ(idAt(1), "");
+}
+
+TEST_F(GridWindow, EditsAreCheckedAndMarkTheRow) {
+  const std::string form = Open(kButtons);
+  const int curr = Col(ColCurr);
+  // A number for a string: refused with a message naming the row; the cell keeps its value.
+  EXPECT_FALSE(window_->EditCell(curr, 3, "12"));
+  EXPECT_EQ(Cell(ColCurr, 3), "'OK'");
+  ASSERT_EQ(boxes_.Messages.size(), 1u);
+  EXPECT_NE(boxes_.Messages[0].find("Row 3"), std::string::npos);
+  EXPECT_NE(boxes_.Messages[0].find("string"), std::string::npos);
+  EXPECT_FALSE(window_->IsDirty());
+  // An unterminated string, and a string for an integer.
+  EXPECT_FALSE(window_->EditCell(curr, 3, "'OK"));
+  EXPECT_FALSE(window_->EditCell(curr, 4, "'wide'"));
+  EXPECT_FALSE(window_->EditCell(curr, 4, "99999999999"));
+  EXPECT_EQ(boxes_.Messages.size(), 4u);
+
+  // Accepted edits become Translated and modified now.
+  EXPECT_TRUE(window_->EditCell(curr, 3, "'Gut'"));
+  EXPECT_TRUE(window_->EditCell(curr, 4, "90"));
+  EXPECT_EQ(Cell(ColStatus, 3), "Translated");
+  EXPECT_EQ(Cell(ColModified, 3), vaq::VaqDateTimeToStr(46100.5));
+  EXPECT_TRUE(window_->IsDirty());
+
+  // Status and date cells are written back as the ordinal and the float text.
+  window_->GridToMgr();
+  const std::string& notes = window_->Mgr->GetStrings(Grid().GetMgrIndex(3));
+  EXPECT_EQ(vaq::GetValue(notes, KeyStatus), "1");
+  EXPECT_EQ(vaq::GetValue(notes, KeyModified), vaq::VaqFloatToStr(46100.5));
+  EXPECT_EQ(vaq::GetValue(notes, KeyCurr), "'Gut'");
+
+  // Saving writes notes and the translated form; a new manager reads the edits back.
+  EXPECT_TRUE(window_->SaveToFile());
+  EXPECT_FALSE(window_->IsDirty());
+  EXPECT_EQ(formsWritten_, 1);
+  TRuxMgr reread(form);
+  EXPECT_EQ(vaq::GetValue(reread.GetStrings(Grid().GetMgrIndex(4)), KeyCurr), "90");
+  EXPECT_EQ(reread.Stats.Translated, 4);  // the auto-translated record counts too
+}
+
+TEST_F(GridWindow, StringCellsAreEditedAsText) {
+  Open({{"O:Form1.Caption", "'It'#39's'", "'a'#13#10'b'"}}, "en-US", "de-DE");
+  const int curr = Col(ColCurr);
+  EXPECT_TRUE(window_->IsTextCell(curr, 1));
+  EXPECT_EQ(window_->CellEditText(curr, 1), "a\r\nb");
+  EXPECT_EQ(window_->CellTextFromEdit(curr, 1, "It's"), "'It'#39's'");
+  EXPECT_EQ(window_->CellTextFromEdit(curr, 1,
+                                      "\xC3\xBC"
+                                      "ber"),
+            "'\xFC"
+            "ber'");  // ü in cp1252
+  // A character cp1252 cannot hold becomes a code; the value is then a wide string.
+  EXPECT_EQ(window_->CellTextFromEdit(curr, 1,
+                                      "\xD0\x96"
+                                      "x"),
+            "#1046'x'");
+  EXPECT_TRUE(window_->EditCell(curr, 1, window_->CellTextFromEdit(curr, 1, "\xD0\x96\xC3\xBC")));
+  EXPECT_EQ(window_->CellEditText(curr, 1), "\xD0\x96\xC3\xBC");
+  EXPECT_EQ(window_->DisplayText(curr, 1), "#1046'\xC3\xBC'");
+}
+
+TEST_F(GridWindow, EditMenuStates) {
+  Open({
+      {"O:Form1.O:B1.Width", "75", "75"},
+      {"O:Form1.O:B2.Width", "80", "80"},
+      {"O:Form1.O:B3.Caption", "'OK'", "'OK'", StatusTranslated},
+      {"O:Form1.O:B4.Left", "1.5", "1.5"},
+  });
+  const auto item = [&](const std::string& caption) -> const vaq::TVaqMenuItem& {
+    for (const auto& i : window_->EditMenuItem->Items) {
+      if (i->Caption == caption) return *i;
+    }
+    throw std::runtime_error("no item " + caption);
+  };
+  const std::string current = Grid().ColDefs[Col(ColCurr)].GetMenuCaption();
+  const std::string status = Grid().ColDefs[Col(ColStatus)].GetMenuCaption();
+  Grid().SelectRow(1);
+  Grid().SelectRow(2);
+  window_->PopupEditMenu();
+  // The six grid actions, then the edit item holding one item per editable column.
+  EXPECT_EQ(window_->PopupMenu.Items.size(), 1u + vaq::kGridActionCount);
+  EXPECT_TRUE(item(current).Enabled);
+  EXPECT_FALSE(item(status).Enabled);  // one status among the selected rows
+  Grid().SelectRow(3);
+  window_->PopupEditMenu();  // opened again: the items are not doubled
+  EXPECT_EQ(window_->PopupMenu.Items.size(), 1u + vaq::kGridActionCount);
+  EXPECT_FALSE(item(current).Enabled);
+  EXPECT_TRUE(item(status).Enabled);
+  // A float and an integer are not of one type either.
+  Grid().SelectRow(3, false);
+  Grid().SelectRow(4);
+  window_->PopupEditMenu();
+  EXPECT_FALSE(item(current).Enabled);
+
+  // Applying one value to the selected numbers.
+  Grid().SelectRow(4, false);
+  boxes_.Input = "100";
+  window_->PopupEditMenu();
+  auto& apply = const_cast<vaq::TVaqMenuItem&>(item(current));
+  apply.OnClick(apply);
+  EXPECT_EQ(Cell(ColCurr, 1), "100");
+  EXPECT_EQ(Cell(ColCurr, 2), "100");
+  EXPECT_EQ(Cell(ColStatus, 2), "Translated");
+}
+
+TEST_F(GridWindow, GridActionsAndNavigation) {
+  Open(kButtons);
+  Grid().SetCurrent(Col(ColCurr), 1);
+  EXPECT_TRUE(window_->GotoUntranslated(true));
+  EXPECT_EQ(Grid().Row, 3);
+  EXPECT_TRUE(window_->GotoUntranslated(false));
+  EXPECT_EQ(Grid().Row, 1);
+  EXPECT_FALSE(window_->GotoUntranslated(false));
+
+  Grid().SetCurrent(Col(ColCurr), 3);
+  window_->MarkStatus(StatusTranslated);
+  EXPECT_EQ(Cell(ColStatus, 3), "Translated");
+  window_->EditCell(Col(ColCurr), 3, "'Gut'");
+  window_->RestoreSaved();
+  EXPECT_EQ(Cell(ColCurr, 3), "'OK'");
+  EXPECT_EQ(Cell(ColStatus, 3), "Untranslated");
+  boxes_.Input = "check the length";
+  window_->EditComment();
+  EXPECT_EQ(Cell(ColComment, 3), "check the length");
+}
+
+TEST_F(GridWindow, LeavingAFileWithChanges) {
+  const std::string form = Open(kButtons);
+  window_->EditCell(Col(ColCurr), 1, "'Bestellungen'");
+  boxes_.Answer = vaq::TModalResult::Cancel;
+  EXPECT_FALSE(window_->CanLeaveFile());
+  EXPECT_TRUE(window_->IsDirty());
+  boxes_.Answer = vaq::TModalResult::Yes;
+  EXPECT_TRUE(window_->CanLeaveFile());
+  EXPECT_FALSE(window_->IsDirty());
+  TRuxMgr reread(form);
+  EXPECT_EQ(vaq::GetValue(reread.GetStrings(0), KeyCurr), "'Bestellungen'");
+}
+
+TEST_F(GridWindow, PreviewActions) {
+  Open(kButtons);
+  // Ctrl+F7 twice: shown, then hidden; the button follows.
+  window_->EditShowOriginalForm->OnExecute(window_.get());
+  EXPECT_TRUE(bShowOrigForm);
+  EXPECT_TRUE(window_->FindToolButton("tbShowOrigForm")->Down);
+  window_->EditShowOriginalForm->OnExecute(window_.get());
+  EXPECT_FALSE(bShowOrigForm);
+  EXPECT_FALSE(window_->FindToolButton("tbShowOrigForm")->Down);
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"show orig", "hide orig"}));
+
+  // Closing a preview with its close box raises the button and switches the option off.
+  window_->EditShowTranslatedForm->OnExecute(window_.get());
+  ASSERT_TRUE(viewer_.OnClose);
+  viewer_.OnClose(kTranslatedPreviewTag);
+  EXPECT_FALSE(bShowXlatForm);
+  EXPECT_FALSE(window_->FindToolButton("tbShowXlatForm")->Down);
+
+  // On-top mode: the hint names what a click does; both previews get the style.
+  viewer_.Calls.clear();
+  window_->EditOnTopMode->OnExecute(window_.get());
+  EXPECT_TRUE(bStayOnTop);
+  EXPECT_EQ(window_->EditOnTopMode->ImageIndex, kImageOnTopOn);
+  EXPECT_EQ(window_->EditOnTopMode->Hint, SDontKeepOnTop.Text);
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"style orig top", "style xlat top"}));
+
+  // Refresh without a question when nothing is unsaved.
+  bShowXlatForm = true;
+  viewer_.Calls.clear();
+  window_->EditRefreshXlatForm->OnExecute(window_.get());
+  EXPECT_TRUE(boxes_.Messages.empty());
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy xlat", "show xlat top", "designer options"}));
+  // With unsaved changes and No: nothing happens.
+  window_->EditCell(Col(ColCurr), 1, "'Bestellungen'");
+  viewer_.Calls.clear();
+  boxes_.Answer = vaq::TModalResult::No;
+  window_->EditRefreshXlatForm->OnExecute(window_.get());
+  ASSERT_EQ(boxes_.Messages.size(), 1u);
+  EXPECT_EQ(boxes_.Messages[0], SSaveBeforeRefresh.Text);
+  EXPECT_TRUE(viewer_.Calls.empty());
+  EXPECT_TRUE(window_->IsDirty());
+  // Yes saves first.
+  boxes_.Answer = vaq::TModalResult::Yes;
+  window_->EditRefreshXlatForm->OnExecute(window_.get());
+  EXPECT_FALSE(window_->IsDirty());
+  EXPECT_EQ(viewer_.Calls.front(), "destroy xlat");
+
+  // Hiding the window hides both previews and stores them as off.
+  bShowOrigForm = true;
+  window_->FormHide();
+  EXPECT_FALSE(bShowOrigForm);
+  EXPECT_FALSE(bShowXlatForm);
+}
+
+TEST_F(GridWindow, OpeningAFileShowsThePreviewsOfItsOptions) {
+  bShowXlatForm = true;
+  const std::string form = SaveForm(kButtons);
+  window_->LoadFromFile(form);
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "create xlat",
+                                                     "hide orig", "show xlat", "designer options"}));
+  EXPECT_TRUE(bShowXlatForm);  // not toggled
+}
+
+TEST_F(GridWindow, WithoutPreviewTheActionsAreHidden) {
+  window_.reset();
+  vaq::ClearVaqShortcuts();
+  vaq::UnregisterVaqFileTypes();
+  vaq::UseOlk = false;
+  window_ = std::make_unique<TfrmVaqRuxForm>();
+  window_->FormCreate();
+  vaq::UseOlk = true;
+  EXPECT_FALSE(window_->EditShowOriginalForm->Visible);
+  EXPECT_FALSE(window_->FindToolButton("ToolButton2")->Visible);
+  EXPECT_FALSE(window_->FindToolButton("tbOnTopMode")->Visible);
+  EXPECT_TRUE(vaq::RegisteredVaqShortcuts().empty());
+
+  window_.reset();
+  vaq::UnregisterVaqFileTypes();
+  window_ = std::make_unique<TfrmVaqRuxForm>();
+  window_->FormCreate();
+  ASSERT_EQ(vaq::RegisteredVaqShortcuts().size(), 4u);
+  EXPECT_EQ(vaq::RegisteredVaqShortcuts()[0].ShortCut, 16502u);
+  EXPECT_EQ(vaq::RegisteredVaqShortcuts()[0].KeyEventKind, 3);
+  EXPECT_EQ(vaq::RegisteredVaqShortcuts()[3].ShortCut, 16459u);
+  EXPECT_EQ(vaq::ShortCutToText(16503), "Ctrl+F8");
+  EXPECT_EQ(window_->Shortcuts.size(), 15u);
+}
+
+TEST_F(GridWindow, DesignerReportsComeBackIntoTheGrid) {
+  Open({
+      {"O:Form1.O:Button1.Caption", "'Hello'", "'Hello'"},
+      {"O:Form1.O:Button1.Left", "8", "8"},
+      {"O:Form1.O:Button1.Top", "16", "16"},
+      {"O:Form1.O:Button10.Left", "30", "30"},
+  });
+  FakeDesigner designer;
+  viewer_.Designer = &designer;
+  // Moving to the same place changes nothing.
+  window_->ComponentMoved("O:Form1.O:Button1", {8, 16});
+  EXPECT_FALSE(window_->IsDirty());
+  window_->ComponentMoved("O:Form1.O:Button1", {12, 16});
+  EXPECT_EQ(Cell(ColCurr, 2), "12");
+  EXPECT_EQ(Cell(ColCurr, 4), "30");  // Button10 is another component
+  EXPECT_EQ(Cell(ColStatus, 2), "Translated");
+  EXPECT_TRUE(window_->IsDirty());
+  EXPECT_TRUE(designer.Values.empty());  // the designer's own change is not sent back
+
+  window_->ComponentSelected("O:Form1.O:Button1");
+  EXPECT_EQ(Grid().Row, 1);
+  EXPECT_EQ(Grid().Col, Col(ColCurr));
+
+  // A grid edit reaches the designer as the value's text.
+  window_->EditCell(Col(ColCurr), 1, "'Hallo'");
+  EXPECT_EQ(designer.Values, (std::vector<std::string>{"Button1.Caption=Hallo"}));
+
+  // Showing the translated preview hands the designer a fresh notifier.
+  window_->EditShowTranslatedForm->OnExecute(window_.get());
+  EXPECT_NE(designer.Notifier, nullptr);
+}
+
+}  // namespace
+}  // namespace rux

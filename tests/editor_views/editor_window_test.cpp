@@ -1,0 +1,341 @@
+// The form editor's desktop window, offscreen: shortcuts and check-style buttons of the preview
+// actions against a recording viewer, the refresh question, the edit menu's states, refused edits,
+// search, options, the file list, and a translator's session on the demo project.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFont>
+#include <QMenu>
+#include <QTest>
+#include <QTreeWidgetItemIterator>
+#include <filesystem>
+#include <memory>
+
+#include "core/views/options_dialog.h"
+#include "editor/editor_viewer.h"
+#include "editor/rux_form.h"
+#include "editor/views/rux_editor_window.h"
+#include "host/core/files.h"
+#include "host/core/flags.h"
+#include "host/core/notes_strings.h"
+#include "host/core/options.h"
+#include "host/core/registration.h"
+#include "host/core/registry.h"
+#include "host/core/resource_strings.h"
+#include "host/framework/ide.h"
+#include "module/module.h"
+#include "notes/column_table.h"
+#include "support/temp_dir.h"
+#include "updater/form_reader.h"
+
+namespace rux {
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_editor_views";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto* a = new QApplication(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    return a;
+  }();
+  return *app;
+}
+
+class FakeViewer : public IEditorViewer {
+ public:
+  void ShowForm(const std::string&, bool Original, bool) override {
+    Calls.push_back(Original ? "show orig" : "show xlat");
+  }
+  void HideForm(bool Original) override { Calls.push_back(Original ? "hide orig" : "hide xlat"); }
+  void DestroyForm(bool Original) override { Calls.push_back(Original ? "destroy orig" : "destroy xlat"); }
+  void CreateForm(const std::string&, bool) override {}
+  void UpdateFormStyle(bool, bool) override {}
+  IVaqFormDesigner* GetDesigner() override { return nullptr; }
+  void UpdateDesignerOptions() override {}
+  std::vector<std::string> Calls;
+};
+
+class FakeBoxes : public vaq::IVaqMessageBoxes {
+ public:
+  vaq::TModalResult MessageDlg(const std::string& Text, vaq::TMsgDlgType, vaq::TMsgDlgButtons,
+                               vaq::TModalResult) override {
+    Messages.push_back(Text);
+    return Answer;
+  }
+  bool InputQuery(const std::string&, const std::string&, std::string& Value) override {
+    Value = Input;
+    return true;
+  }
+  std::vector<std::string> Messages;
+  vaq::TModalResult Answer = vaq::TModalResult::No;
+  std::string Input;
+};
+
+class Units : public vaq::TIToolServices {
+ public:
+  explicit Units(std::vector<std::string> units) : units_(std::move(units)) {}
+  int GetUnitCount() override { return static_cast<int>(units_.size()); }
+  std::string GetUnitName(int i) override { return units_.at(static_cast<std::size_t>(i)); }
+
+ private:
+  std::vector<std::string> units_;
+};
+
+// The module started as in the desktop build, on a copy of the demo project updated for de-DE.
+class EditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", project_,
+             fs::copy_options::recursive);
+    InstallEditorViewer(&viewer_);
+    ModuleStartup();
+    vaq::TStats stats;
+    vaq::TStringObjectList forms;
+    std::vector<std::string> units;
+    for (const char* unit :
+         {"MainForm.pas", "AddressFrame.pas", "BaseDialog.pas", "OptionsDialog.pas", "ReportView.cpp"}) {
+      units.push_back(project_ + "/" + unit);
+    }
+    Units tools(units);
+    vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
+        ->UpdateForms(&forms, stats, project_, project_, Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0,
+                      {});
+    window_ = views::CreateRuxEditorWindow(*frmVaqForm());
+    window_->SetErrorBoxes(false);
+    frmVaqForm()->SetMessageBoxes(&boxes_);
+    window_->SetFiles(Lang(), views::ListFormFiles(Lang()));
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(window_->OpenFile(Lang("MainForm.rux")));
+    frmVaqForm()->SetMessageBoxes(&boxes_);
+    viewer_.Calls.clear();
+  }
+  void TearDown() override {
+    window_.reset();
+    ModuleShutdown();
+    InstallEditorViewer(nullptr);
+  }
+  std::string Lang(const std::string& name = {}) const {
+    return project_ + "/de-DE" + (name.empty() ? "" : "/" + name);
+  }
+  TfrmVaqRuxForm& Logic() { return *frmVaqForm(); }
+  // The view row of the record with this Id.
+  int RowOf(const std::string& id) {
+    const int idColumn = Logic().EnumToCol(ColId);
+    for (int r = 1; r < Logic().VaqGrid.RowCount(); ++r) {
+      if (Logic().VaqGrid.Cell(idColumn, r) == id) return window_->Model()->ViewRow(r);
+    }
+    ADD_FAILURE() << "no row " << id;
+    return -1;
+  }
+  QModelIndex Curr(const std::string& id) {
+    return window_->Model()->index(RowOf(id), Logic().EnumToCol(ColCurr));
+  }
+  QAction* SetValueItem(QMenu& menu, const QString& caption) {
+    for (QAction* action : menu.actions()) {
+      if (action->menu()) {
+        for (QAction* item : action->menu()->actions()) {
+          if (item->text() == caption) return item;
+        }
+      }
+    }
+    return nullptr;
+  }
+
+  vaq::testing::TempDir config_{vaq::testing::TempDir::kConfig};
+  vaq::testing::TempDir dir_;
+  std::string project_ = dir_ / "demo";
+  FakeViewer viewer_;
+  FakeBoxes boxes_;
+  std::unique_ptr<vaq::views::TTranslatorWindow> window_;
+};
+
+TEST_F(EditorWindow, ShowsTheFileWithItsCountsAndCaptions) {
+  EXPECT_GT(window_->Model()->rowCount(), 10);
+  EXPECT_EQ(
+      window_->Model()->headerData(Logic().EnumToCol(ColCurr), Qt::Horizontal, Qt::DisplayRole).toString(),
+      QStringLiteral("German (Germany)"));
+  EXPECT_TRUE(window_->CountsLabel()->text().contains(QStringLiteral("translated")));
+  EXPECT_TRUE(window_->windowTitle().startsWith(QStringLiteral("MainForm.rux")));
+  // The file list: one group with the five forms and their counts.
+  ASSERT_EQ(window_->FileList()->topLevelItemCount(), 1);
+  EXPECT_EQ(window_->FileList()->topLevelItem(0)->childCount(), 5);
+  EXPECT_FALSE(window_->FileList()->topLevelItem(0)->child(0)->text(2).isEmpty());
+  // The current record in the status bar.
+  window_->Grid()->setCurrentIndex(Curr("O:MainForm.O:btnOK.Caption"));
+  EXPECT_EQ(window_->IdLabel()->text(), QStringLiteral("TButton::btnOK.Caption"));
+}
+
+TEST_F(EditorWindow, ShowOriginalTwiceAndClosingThePreview) {
+  QAction* show = window_->Action("EditShowOriginalForm");
+  ASSERT_NE(show, nullptr);
+  EXPECT_EQ(show->shortcut(), QKeySequence(QStringLiteral("Ctrl+F7")));
+  QTest::keyClick(window_.get(), Qt::Key_F7, Qt::ControlModifier);
+  EXPECT_TRUE(show->isChecked());
+  EXPECT_TRUE(bShowOrigForm);
+  QTest::keyClick(window_.get(), Qt::Key_F7, Qt::ControlModifier);
+  EXPECT_FALSE(show->isChecked());
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"show orig", "hide orig"}));
+
+  // The preview's own close box raises the button and the option is stored as off.
+  QTest::keyClick(window_.get(), Qt::Key_F7, Qt::ControlModifier);
+  ASSERT_TRUE(viewer_.OnClose);
+  viewer_.OnClose(kOriginalPreviewTag);
+  EXPECT_FALSE(show->isChecked());
+  window_.reset();
+  ModuleShutdown();
+  vaq::TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(vaq::VaqBaseRegKey + "\\RUX", false));
+  EXPECT_FALSE(registry.ReadBool("ShowOrigForm"));
+}
+
+TEST_F(EditorWindow, RefreshAsksOnlyWithUnsavedChanges) {
+  bShowXlatForm = true;
+  window_->Action("EditRefreshXlatForm")->trigger();
+  EXPECT_TRUE(boxes_.Messages.empty());
+  EXPECT_EQ(viewer_.Calls.front(), "destroy xlat");
+  ASSERT_TRUE(window_->Model()->setData(Curr("O:MainForm.Caption"), QStringLiteral("Bestellungen!")));
+  EXPECT_TRUE(window_->windowTitle().contains(QStringLiteral("*")));
+  viewer_.Calls.clear();
+  boxes_.Answer = vaq::TModalResult::No;
+  QTest::keyClick(window_.get(), Qt::Key_F5, Qt::ControlModifier);
+  ASSERT_EQ(boxes_.Messages.size(), 1u);
+  EXPECT_TRUE(viewer_.Calls.empty());
+  EXPECT_TRUE(Logic().IsDirty());
+}
+
+TEST_F(EditorWindow, EditMenuStatesFollowTheSelection) {
+  const int curr = Logic().EnumToCol(ColCurr);
+  auto* selection = window_->Grid()->selectionModel();
+  selection->select(Curr("O:MainForm.O:btnOK.Left"), QItemSelectionModel::ClearAndSelect);
+  selection->select(Curr("O:MainForm.O:btnOK.Top"), QItemSelectionModel::Select);
+  const QString caption = QString::fromStdString(Logic().VaqGrid.ColDefs[curr].GetMenuCaption());
+  {
+    QMenu menu;
+    window_->FillPopupMenu(menu);
+    QAction* item = SetValueItem(menu, caption);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isEnabled());
+  }
+  selection->select(Curr("O:MainForm.O:btnOK.Caption"), QItemSelectionModel::Select);
+  {
+    QMenu menu;
+    window_->FillPopupMenu(menu);
+    EXPECT_FALSE(SetValueItem(menu, caption)->isEnabled());
+  }
+}
+
+TEST_F(EditorWindow, RefusedEditsKeepTheCell) {
+  // A number where the original is a string is no string: through the notation of a numeric cell.
+  const QModelIndex left = Curr("O:MainForm.O:btnOK.Left");
+  EXPECT_FALSE(window_->Model()->setData(left, QStringLiteral("far right")));
+  EXPECT_EQ(left.data().toString(), QStringLiteral("540"));
+  ASSERT_EQ(boxes_.Messages.size(), 1u);
+  // A string cell is edited as text. A character German's code page lacks becomes a code (the value
+  // turns wide); one from 128 to 255 that it lacks cannot be written faithfully and is refused.
+  const QModelIndex caption = Curr("O:MainForm.Caption");
+  EXPECT_TRUE(window_->Model()->setData(caption, QString::fromUtf8("\xC4\x80")));
+  EXPECT_EQ(caption.data().toString(), QStringLiteral("#256"));
+  EXPECT_FALSE(window_->Model()->setData(caption, QString(QChar(0x85))));
+  EXPECT_EQ(boxes_.Messages.size(), 2u);
+  EXPECT_EQ(caption.data().toString(), QStringLiteral("#256"));
+  EXPECT_TRUE(window_->Model()->setData(caption, QStringLiteral("It's")));
+  EXPECT_EQ(caption.data().toString(), QStringLiteral("'It'#39's'"));
+  EXPECT_EQ(caption.data(Qt::EditRole).toString(), QStringLiteral("It's"));
+}
+
+TEST_F(EditorWindow, SearchGoesToTheHit) {
+  QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
+  vaq::views::TSearchDialog* search = window_->SearchDialog();
+  EXPECT_TRUE(search->isVisible());
+  search->Text->setText(QStringLiteral("orders"));
+  search->AllFiles->setChecked(true);
+  ASSERT_GE(search->Find(), 1);
+  EXPECT_EQ(search->Results->topLevelItemCount(), static_cast<int>(search->Hits().size()));
+  // Only the value columns are checked: the Ids that hold the word are not hits.
+  for (const auto& hit : search->Hits()) EXPECT_TRUE(hit.ColumnId == ColOrig || hit.ColumnId == ColCurr);
+  search->GoToHit(0);
+  EXPECT_EQ(window_->Grid()->currentIndex().row(), RowOf(search->Hits()[0].Id));
+  EXPECT_EQ(window_->Grid()->currentIndex().column(), Logic().EnumToCol(search->Hits()[0].ColumnId));
+}
+
+TEST_F(EditorWindow, OptionPagesAndBoundControls) {
+  vaq::views::RegisterVaqOptionPage({"Designer", [](QWidget* parent) {
+                                       auto* page = new QWidget(parent);
+                                       new vaq::views::TPropEdit(vaq::kOptGridSizeX, page);
+                                       return page;
+                                     }});
+  vaq::views::TOptionsDialog dialog(window_.get());
+  ASSERT_NE(dialog.Page("Designer"), nullptr);
+  for (vaq::views::TPropControl* control : dialog.Controls()) {
+    if (auto* edit = dynamic_cast<vaq::views::TPropEdit*>(control)) edit->setText(QStringLiteral("12"));
+    if (auto* box = dynamic_cast<vaq::views::TPropCheckBox*>(control);
+        box && control->OptionIndex() == vaq::kOptRefreshWithoutAsking) {
+      box->setChecked(true);
+    }
+    if (auto* combo = dynamic_cast<vaq::views::TPropComboBox*>(control)) combo->setCurrentIndex(2);
+  }
+  dialog.ApplyAll();
+  vaq::views::UnregisterVaqOptionPage("Designer");
+  EXPECT_EQ(vaq::VaqINTOptionProps.GetInteger(vaq::kOptGridSizeX), 12);
+  EXPECT_TRUE(vaq::VaqINTOptionProps.GetBool(vaq::kOptRefreshWithoutAsking));
+  EXPECT_EQ(vaq::VaqINTOptionProps.GetInteger(vaq::kOptDelimiterStyle), 2);
+  vaq::VaqINTOptionProps.Set(vaq::kOptRefreshWithoutAsking, false);
+  vaq::VaqINTOptionProps.Set(vaq::kOptDelimiterStyle, std::int64_t{1});
+}
+
+TEST_F(EditorWindow, TranslatorSession) {
+  int translatedBefore = -1;
+  for (QTreeWidgetItemIterator it(window_->FileList()); *it; ++it) {
+    if ((*it)->text(0) == QStringLiteral("MainForm.rux")) translatedBefore = (*it)->text(1).toInt();
+  }
+  ASSERT_GE(translatedBefore, 0);
+  // Two captions and a width, typed as a translator types them.
+  const auto type = [&](const QModelIndex& index, const QString& text) {
+    QApplication::processEvents();  // the previous editor goes
+    window_->Grid()->setCurrentIndex(index);
+    window_->Grid()->edit(index);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the editor commits after the key
+  };
+  type(Curr("O:MainForm.Caption"), QStringLiteral("Auftraege"));
+  type(Curr("O:MainForm.O:btnOK.Caption"), QStringLiteral("&Speichern"));
+  type(Curr("O:MainForm.Width"), QStringLiteral("720"));
+  EXPECT_EQ(Curr("O:MainForm.O:btnOK.Caption").data().toString(), QStringLiteral("'&Speichern'"));
+  EXPECT_EQ(Curr("O:MainForm.Width").data().toString(), QStringLiteral("720"));
+  EXPECT_TRUE(window_->Action("FileSave")->isEnabled());
+  QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(Logic().IsDirty());
+  EXPECT_FALSE(window_->windowTitle().contains(QStringLiteral("*")));
+
+  // The translated form holds the new values, read as an update reads it.
+  TExtractedLines lines;
+  ASSERT_TRUE(ExtractFormLines(Lang("MainForm.rux"), lines, 0x0407));
+  std::map<std::string, std::string> values;
+  for (const auto& line : lines) values[line.Id] = line.Data.Value;
+  EXPECT_EQ(values["O:MainForm.Caption"], "'Auftraege'");
+  EXPECT_EQ(values["O:MainForm.O:btnOK.Caption"], "'&Speichern'");
+  EXPECT_EQ(values["O:MainForm.Width"], "720");
+  // The file list's counts follow the save: the caption of the form was translated before, the
+  // button's caption and the width were not.
+  for (QTreeWidgetItemIterator it(window_->FileList()); *it; ++it) {
+    if ((*it)->text(0) == QStringLiteral("MainForm.rux")) {
+      EXPECT_EQ((*it)->text(1).toInt(), translatedBefore + 2);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace rux

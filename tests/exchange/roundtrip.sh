@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# The translator's cycle through other tools, with the real vaq on a copy of the demo project:
+# export to PO, XLIFF 2.0 and XLIFF 1.2, check the files with gettext's and libxml2's own tools,
+# translate in the file, import, and read the translated forms back with vaq extract. Also: an
+# unchanged export/import leaves every file byte for byte; each refusal says why; a file edited by
+# msgcat and msgattrib imports; a file that does not parse writes nothing.
+# Usage: roundtrip.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1
+source=$2
+vaq="$build/vaq"
+schemas="$source/tests/exchange/schemas"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export VAQ_CONFIG_DIR="$work/config"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+project="$work/demo"
+
+# The checksums of every file of the project, to see that nothing changed.
+snapshot() { (cd "$project" && find . -type f -print0 | sort -z | xargs -0 md5sum); }
+# The record of an Id as `vaq records` lists it: status, Id, original, current (UTF-8).
+record() { "$vaq" records "$project/$1" --lang "$2" | cut -f3- | grep -F "	$3	" || true; }
+# The value of an Id in `vaq extract` of a translated form.
+extracted() { "$vaq" extract "$project/$1" --lang "$2" | grep -F "$3	" | cut -f2; }
+expect_eq() { [ "$1" == "$2" ] || fail "$3: expected [$2], got [$1]"; }
+
+cp -r "$source/examples/demo" "$project"
+rm -rf "$project/de-DE"
+# A multi-line hint, to see line breaks travel.
+sed -i "s/Hint = 'Save the order and close'/Hint = 'Save the order'#13#10'and close'/" "$project/MainForm.rux"
+for lang in de-DE ru-RU ja-JP; do
+  "$vaq" update "$project" --lang $lang --quiet || fail "update $lang"
+done
+
+# --- Export then import without a change: nothing is written ------------------------------------
+before=$(snapshot)
+for format in po xliff xliff1.2; do
+  for lang in de-DE ru-RU; do
+    out="$work/noop-$lang.$format"
+    "$vaq" export "$project" --lang $lang --format $format -o "$out" 2>/dev/null || fail "export $format $lang"
+    case $format in
+      po) msgfmt --check -o /dev/null "$out" || fail "msgfmt --check rejects $out" ;;
+      xliff) xmllint --noout --schema "$schemas/xliff-core-2.0.xsd" "$out" 2>/dev/null || fail "$out is not valid XLIFF 2.0" ;;
+      xliff1.2) xmllint --noout --schema "$schemas/xliff-core-1.2.xsd" "$out" 2>/dev/null || fail "$out is not valid XLIFF 1.2" ;;
+    esac
+    result=$("$vaq" import "$out") || fail "import of unchanged $out"
+    grep -q "taken [1-9]" <<<"$result" && fail "an unchanged $format file changed records: $result"
+  done
+done
+expect_eq "$(snapshot)" "$before" "export then import without a change"
+grep -qx '"Save the order\\n"' "$work/noop-de-DE.po" || fail "the multi-line hint does not travel as two lines"
+grep -q "^msgid \"It's\"" "$work/noop-de-DE.po" || fail "'It'#39's' does not travel as It's"
+grep -q '^msgid "&Apply"' "$work/noop-de-DE.po" || fail "the accelerator does not stay as it is"
+
+# --- German through PO -----------------------------------------------------------------------------
+po="$work/de.po"
+"$vaq" export "$project" --lang de-DE --format po -o "$po" 2>/dev/null
+perl -0pi -e 's/(msgctxt "[^"]*lblCity[^"]*"\nmsgid "City"\n)msgstr ""/# short, please\n$1msgstr "Stadt"/;
+              s/(msgid "It\x27s"\n)msgstr ""/$1msgstr "Es ist\x27s \\"gro\xc3\x9f\\""/;
+              s/(msgid ""\n"Save the order\\n"\n"and close"\n)msgstr ""/$1msgstr ""\n"Bestellung speichern\\n"\n"und schlie\xc3\x9fen"/;
+              s/(msgctxt "[^"]*"\nmsgid "Cancel"\n)msgstr ""/#, fuzzy\n$1msgstr "Abbrechen"/' "$po"
+msgfmt --check -o /dev/null "$po" || fail "the translated PO file is not valid"
+"$vaq" import "$po" >"$work/out" || fail "import of the German PO file: $(cat "$work/out")"
+grep -q "AddressFrame.ruz: taken 1, left alone 4, refused 0" "$work/out" || fail "counts: $(cat "$work/out")"
+expect_eq "$(extracted de-DE/AddressFrame.rux de-DE O:AddressFrame.O:lblCity.Caption)" "'Stadt'" "German PO"
+expect_eq "$(extracted de-DE/MainForm.rux de-DE O:MainForm.O:lstItems.Items.Strings[1])" "'Es ist'#39's \"groß\"'" "quoted text"
+expect_eq "$(extracted de-DE/MainForm.rux de-DE O:MainForm.O:btnOK.Hint)" "'Bestellung speichern'#13#10'und schließen'" "multi-line text"
+expect_eq "$(record de-DE/BaseDialog.ruz de-DE O:BaseDialog.O:btnCancel.Caption)" \
+  "Auto translated	O:BaseDialog.O:btnCancel.Caption	'Cancel'	'Abbrechen'" "a fuzzy entry is a translation to review"
+
+"$vaq" export "$project" --lang de-DE --format po -o "$work/again.po" 2>/dev/null
+grep -B4 'msgid "City"' "$work/again.po" | grep -qx "# short, please" || fail "the translator's comment does not travel both ways"
+
+# The reviewed entry comes back through gettext's own tools: msgattrib clears the fuzzy mark, msgcat
+# re-wraps the file; the record becomes translated, nothing else changes.
+"$vaq" export "$project" --lang de-DE --format po -o "$po" 2>/dev/null
+grep -B4 'msgid "Cancel"' "$po" | grep -q "#, fuzzy" || fail "status 2 does not travel as fuzzy"
+msgattrib --clear-fuzzy -o "$work/reviewed.po" "$po"
+msgcat --width=20 -o "$work/rewrapped.po" "$work/reviewed.po"
+"$vaq" import "$work/rewrapped.po" >"$work/out" || fail "import of the file msgcat wrote: $(cat "$work/out")"
+grep -q "BaseDialog.ruz: taken 1," "$work/out" || fail "review: $(cat "$work/out")"
+grep -q "MainForm.ruz: taken 0," "$work/out" || fail "msgcat's wrapping changed texts: $(cat "$work/out")"
+expect_eq "$(record de-DE/BaseDialog.ruz de-DE O:BaseDialog.O:btnCancel.Caption)" \
+  "Translated	O:BaseDialog.O:btnCancel.Caption	'Cancel'	'Abbrechen'" "a reviewed entry is translated"
+
+# --- German through XLIFF 2.0 and XLIFF 1.2 ------------------------------------------------------------
+xlf="$work/de.xlf"
+"$vaq" export "$project" --lang de-DE -o "$xlf" 2>/dev/null
+perl -0pi -e 's/<segment state="initial">(\s*<source>Street<\/source>)/<segment state="translated">$1<target>Stra\xc3\x9fe<\/target>/;
+              s/(<source>Germany<\/source>)/$1<target>Deutschland<\/target>/' "$xlf"
+xmllint --noout --schema "$schemas/xliff-core-2.0.xsd" "$xlf" 2>/dev/null || fail "the translated XLIFF 2.0 file is not valid"
+"$vaq" import "$xlf" >"$work/out" || fail "import of XLIFF 2.0: $(cat "$work/out")"
+expect_eq "$(extracted de-DE/AddressFrame.rux de-DE O:AddressFrame.O:lblStreet.Caption)" "'Straße'" "XLIFF 2.0"
+expect_eq "$(record de-DE/AddressFrame.ruz de-DE O:AddressFrame.O:lblStreet.Caption | cut -f1)" "Translated" "state translated"
+expect_eq "$(record de-DE/AddressFrame.ruz de-DE "O:AddressFrame.O:cbCountry.Items.Strings[0]" | cut -f1)" \
+  "Auto translated" "a target in state initial still needs review"
+"$vaq" export "$project" --lang de-DE -o "$xlf" 2>/dev/null
+grep -q 'subState="vaq:review"' "$xlf" || fail "status 2 does not travel as our review sub-state"
+
+xlf12="$work/de12.xlf"
+"$vaq" export "$project" --lang de-DE --format xliff1.2 -o "$xlf12" 2>/dev/null
+perl -0pi -e 's/(<source>Russia<\/source>)/$1<target state="translated">Russland<\/target>/;
+              s/(<source>United States<\/source>)/$1<target state="needs-review-translation">Vereinigte Staaten<\/target>/' "$xlf12"
+xmllint --noout --schema "$schemas/xliff-core-1.2.xsd" "$xlf12" 2>/dev/null || fail "the translated XLIFF 1.2 file is not valid"
+"$vaq" import "$xlf12" >"$work/out" || fail "import of XLIFF 1.2: $(cat "$work/out")"
+expect_eq "$(record de-DE/AddressFrame.ruz de-DE "O:AddressFrame.O:cbCountry.Items.Strings[1]")" \
+  "Translated	O:AddressFrame.O:cbCountry.Items.Strings[1]	'Russia'	'Russland'" "XLIFF 1.2 translated"
+expect_eq "$(record de-DE/AddressFrame.ruz de-DE "O:AddressFrame.O:cbCountry.Items.Strings[2]" | cut -f1)" \
+  "Auto translated" "XLIFF 1.2 needs-review-translation"
+
+# --- Russian and Japanese: code pages ---------------------------------------------------------------
+po="$work/ru.po"
+"$vaq" export "$project" --lang ru-RU --format po -o "$po" 2>/dev/null
+perl -0pi -e 's/(msgid "City"\n)msgstr ""/$1msgstr "Город"/; s/(msgid "OK"\n)msgstr ""/$1msgstr "Готово ✓"/;
+              s/(msgid "Street"\n)msgstr ""/$1msgstr "Улица\\tдом\\a"/' "$po"
+"$vaq" import "$po" >"$work/out" || fail "import of the Russian PO file: $(cat "$work/out")"
+expect_eq "$(extracted ru-RU/AddressFrame.rux ru-RU O:AddressFrame.O:lblCity.Caption)" "'Город'" "Russian PO"
+expect_eq "$(record ru-RU/BaseDialog.ruz ru-RU O:BaseDialog.O:btnOK.Caption | cut -f4)" "'Готово '#10003" \
+  "a character cp1251 cannot hold becomes a #nnnn code"
+expect_eq "$(record ru-RU/AddressFrame.ruz ru-RU O:AddressFrame.O:lblStreet.Caption | cut -f4)" "'Улица'#9'дом'#7" \
+  "control characters become # codes"
+grep -q "Город" <(iconv -f CP1251 -t UTF-8 "$project/ru-RU/AddressFrame.ruz") || fail "Russian notes are not in cp1251"
+
+po="$work/ja.po"
+"$vaq" export "$project" --lang ja-JP --format po -o "$po" 2>/dev/null
+perl -0pi -e 's/(msgid "City"\n)msgstr ""/$1msgstr "都市"/; s/(msgid "Cancel"\n)msgstr ""/$1msgstr "キャンセル"/;
+              s/(msgid "Dialog"\n)msgstr ""/$1msgstr "ダイアログ 😀"/' "$po"
+"$vaq" import "$po" >"$work/out" || fail "import of the Japanese PO file: $(cat "$work/out")"
+expect_eq "$(extracted ja-JP/AddressFrame.rux ja-JP O:AddressFrame.O:lblCity.Caption)" "'都市'" "Japanese PO"
+expect_eq "$(extracted ja-JP/BaseDialog.rux ja-JP O:BaseDialog.O:btnCancel.Caption)" "'キャンセル'" "Japanese PO"
+expect_eq "$(record ja-JP/BaseDialog.ruz ja-JP O:BaseDialog.Caption | cut -f4)" "'ダイアログ '#55357#56832" \
+  "a character cp932 cannot hold becomes its UTF-16 codes"
+grep -q "都市" <(iconv -f CP932 -t UTF-8 "$project/ja-JP/AddressFrame.ruz") || fail "Japanese notes are not in cp932"
+before=$(snapshot)
+"$vaq" export "$project" --lang ja-JP --format xliff -o "$work/ja.xlf" 2>/dev/null
+"$vaq" import "$work/ja.xlf" >/dev/null || fail "unchanged Japanese XLIFF"
+expect_eq "$(snapshot)" "$before" "Japanese export then import without a change"
+
+# --- Refusals -----------------------------------------------------------------------------------------
+po="$work/refused.po"
+"$vaq" export "$project" --lang de-DE --format po -o "$po" 2>/dev/null
+perl -0pi -e 's/msgid "Options"\nmsgstr ""/msgid "Settings"\nmsgstr "Einstellungen"/;
+              s/(msgctxt "OptionsDialog.rux\|I:OptionsDialog\.O:chkAutoSave\.Caption")/msgctxt "OptionsDialog.rux|I:OptionsDialog.O:chkGone.Caption"/;
+              s/(msgid "Save orders automatically"\n)msgstr ""/$1msgstr "Automatisch speichern"/' "$po"
+before=$(snapshot)
+if "$vaq" import "$po" >"$work/out"; then fail "import with refusals exits with 0"; fi
+grep -q "OptionsDialog.ruz: taken 0, left alone .*, refused 2" "$work/out" || fail "refusal counts: $(cat "$work/out")"
+grep -qF 'refused I:OptionsDialog.Caption: the original changed since the export: the file has "Settings", the notes have "Options"' \
+  "$work/out" || fail "changed original: $(cat "$work/out")"
+grep -qF "refused I:OptionsDialog.O:chkGone.Caption: no translatable record with this Id in the notes" "$work/out" ||
+  fail "unknown Id: $(cat "$work/out")"
+expect_eq "$(snapshot)" "$before" "refused units change nothing"
+
+xlf="$work/all.xlf"
+"$vaq" export "$project" --lang de-DE --all -o "$xlf" 2>/dev/null
+grep -q "<source>640</source>" "$xlf" || fail "--all does not export numbers"
+perl -0pi -e 's/(<source>640<\/source>)/$1<target>12a<\/target>/' "$xlf"
+if "$vaq" import "$xlf" >"$work/out"; then fail "an invalid integer is taken"; fi
+grep -qF 'refused line' "$work/out" && grep -qF 'O:MainForm.Width: "12a" is not a valid integer' "$work/out" ||
+  fail "invalid integer: $(cat "$work/out")"
+perl -0pi -e 's/12a/700/' "$xlf"
+"$vaq" import "$xlf" >/dev/null || fail "a valid integer is refused"
+expect_eq "$(extracted de-DE/MainForm.rux de-DE O:MainForm.Width)" "700" "--all: a number travels as notation"
+
+# A file that does not parse: the message names the line, nothing is written.
+head -c 600 "$work/de.xlf" >"$work/broken.xlf"
+printf '<unit id="x"><oops></unit>' >>"$work/broken.xlf"
+before=$(snapshot)
+if "$vaq" import "$work/broken.xlf" 2>"$work/err"; then fail "a broken XLIFF file imports"; fi
+grep -q "broken.xlf: line [0-9]*: .*(nothing written)" "$work/err" || fail "parse failure: $(cat "$work/err")"
+printf 'msgctxt "MainForm.rux|O:MainForm.Caption"\nmsgid "Orders"\nmsgstr "Bestellungen\n' >"$work/broken.po"
+if "$vaq" import "$work/broken.po" --lang de-DE 2>"$work/err"; then fail "a broken PO file imports"; fi
+grep -q "broken.po: line 3: .*(nothing written)" "$work/err" || fail "PO parse failure: $(cat "$work/err")"
+expect_eq "$(snapshot)" "$before" "files that do not parse change nothing"
+
+# --dir writes one file per notes file; --untranslated only what still needs work.
+"$vaq" export "$project" --lang de-DE --format po --dir "$work/each" --untranslated 2>/dev/null
+[ -s "$work/each/MainForm.rux.po" ] && [ -s "$work/each/ReportView.gox.po" ] || fail "--dir: $(ls "$work/each")"
+grep -q 'msgid "City"' "$work/each/AddressFrame.rux.po" && fail "--untranslated exports a translated record"
+grep -q 'msgid "Germany"' "$work/each/AddressFrame.rux.po" || fail "--untranslated leaves out an auto-translated record"
+echo "exchange round trips: OK"
