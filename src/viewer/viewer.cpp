@@ -347,6 +347,11 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
   std::vector<std::string> entries = SplitFormFiles(stats.FormFiles);
   if (entries.empty()) entries.emplace_back();
   entries[0] = FileName;
+  // Further form files are named relative to the folder of the form (as the update records them).
+  std::filesystem::path folder = std::filesystem::path(FileName).parent_path();
+  for (std::size_t i = 1; i < entries.size(); ++i)
+    if (!entries[i].empty() && std::filesystem::path(entries[i]).is_relative())
+      entries[i] = (folder / entries[i]).string();
 
   // The languages: the open editor's, else those recorded in the notes header.
   std::string language;

@@ -32,7 +32,13 @@ inline std::string MakeNotes(const std::string& Dir, const std::string& Lang, co
   TExtractedLines lines;
   ExtractFormLines(form, lines, Source);
   vaq::TStats stats;
-  TNotesMerge().MergeNotes({notes, xlat, form, true, false, Source, Target, nullptr}, lines, stats);
+  TMergeForm merge;
+  merge.NotesFile = notes;
+  merge.XlatFormFile = xlat;
+  merge.OrigFormFile = form;
+  merge.SourceLocale = Source;
+  merge.TargetLocale = Target;
+  TNotesMerge().MergeNotes(merge, lines, stats);
   std::vector<std::string> records = vaq::LoadLines(notes);
   for (std::string& line : records) {
     if (line.find("\x04"

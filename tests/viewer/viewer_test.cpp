@@ -133,8 +133,8 @@ TEST_F(Viewer, PlacesFormsInTheHalvesOfTheScreen) {
 }
 
 TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
-  std::string base = MakeNotes(dir_.Path(), "de-DE", "BaseDialog.rux", kBase, kEnglish, kGerman,
-                               {{"'Cancel'", "'Abbrechen'"}, {"'OK'", "'OK'"}});
+  MakeNotes(dir_.Path(), "de-DE", "BaseDialog.rux", kBase, kEnglish, kGerman,
+            {{"'Cancel'", "'Abbrechen'"}, {"'OK'", "'OK'"}});
   std::string options = MakeNotes(dir_.Path(), "de-DE", "OptionsDialog.rux", kOptions, kEnglish, kGerman,
                                   {{"'Options'", "'Optionen'"},
                                    {"'&Apply'",
@@ -142,7 +142,7 @@ TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
                                     "\xDC"
                                     "bernehmen'"},
                                    {"'Save orders automatically'", "'Bestellungen automatisch speichern'"}},
-                                  "OptionsDialog.rux;" + base);
+                                  "OptionsDialog.rux;BaseDialog.rux");
   RuxViewer().CreateForm(options, false);
   vaq::widgets::TForm& form = *RuxViewer().XlatForm();
   EXPECT_EQ(form.Name(), "OptionsDialog");
