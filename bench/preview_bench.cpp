@@ -29,22 +29,30 @@ constexpr vaq::TLCID kGerman = 0x0407;
 
 // 50 group boxes of nine controls each (500 with the boxes and the status bar's neighbours).
 std::string FormText() {
-  std::string text = "object Big: TForm\r\n  Caption = 'Five hundred'\r\n  ClientWidth = 1000\r\n  ClientHeight = 760\r\n";
+  std::string text =
+      "object Big: TForm\r\n  Caption = 'Five hundred'\r\n  ClientWidth = 1000\r\n  ClientHeight = 760\r\n";
   int count = 0;
   for (int g = 0; count < kControls; ++g) {
     std::string n = std::to_string(g);
     int left = (g % 5) * 200, top = (g / 5) * 75;
-    text += "  object Group" + n + ": TGroupBox\r\n    Left = " + std::to_string(left) + "\r\n    Top = " +
-            std::to_string(top) + "\r\n    Width = 195\r\n    Height = 72\r\n    Caption = 'Group " + n + "'\r\n";
+    text += "  object Group" + n + ": TGroupBox\r\n    Left = " + std::to_string(left) +
+            "\r\n    Top = " + std::to_string(top) +
+            "\r\n    Width = 195\r\n    Height = 72\r\n    Caption = 'Group " + n + "'\r\n";
     ++count;
-    const char* kinds[] = {"TLabel", "TEdit", "TButton", "TCheckBox", "TComboBox", "TRadioButton", "TLabel", "TEdit", "TButton"};
+    const char* kinds[] = {"TLabel",       "TEdit",  "TButton", "TCheckBox", "TComboBox",
+                           "TRadioButton", "TLabel", "TEdit",   "TButton"};
     for (int k = 0; k < 9 && count < kControls; ++k, ++count) {
       std::string c = n + "_" + std::to_string(k);
-      text += std::string("    object C") + c + ": " + kinds[k] + "\r\n      Left = " + std::to_string(4 + (k % 3) * 63) +
-              "\r\n      Top = " + std::to_string(16 + (k / 3) * 18) + "\r\n      Width = 60\r\n      Height = 17\r\n";
-      if (std::string(kinds[k]) == "TEdit") text += "      Text = 'Value " + c + "'\r\n";
-      else if (std::string(kinds[k]) == "TComboBox") text += "      Items.Strings = (\r\n        'One'\r\n        'Two')\r\n";
-      else text += "      Caption = 'Text " + c + "'\r\n";
+      text += std::string("    object C") + c + ": " + kinds[k] +
+              "\r\n      Left = " + std::to_string(4 + (k % 3) * 63) +
+              "\r\n      Top = " + std::to_string(16 + (k / 3) * 18) +
+              "\r\n      Width = 60\r\n      Height = 17\r\n";
+      if (std::string(kinds[k]) == "TEdit")
+        text += "      Text = 'Value " + c + "'\r\n";
+      else if (std::string(kinds[k]) == "TComboBox")
+        text += "      Items.Strings = (\r\n        'One'\r\n        'Two')\r\n";
+      else
+        text += "      Caption = 'Text " + c + "'\r\n";
       text += "    end\r\n";
     }
     text += "  end\r\n";
@@ -56,7 +64,8 @@ std::vector<std::string> Notes() {
   vaq::TMemoryStream stream(FormText());
   TExtractedLines lines;
   ExtractFormLines(stream, "Big.rux", lines, 0x0409);
-  std::vector<std::string> notes = {"/*VAQ: Format:VAQ 1\x04 */", "/*VAQ: Source:en-US\x04Target:de-DE\x04Forms:\x04 */"};
+  std::vector<std::string> notes = {"/*VAQ: Format:VAQ 1\x04 */",
+                                    "/*VAQ: Source:en-US\x04Target:de-DE\x04Forms:\x04 */"};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     vaq::TVaqNotesString record;
     record.Id = lines[i].Id;
@@ -89,8 +98,8 @@ Fixture& Shared() {
 }
 
 void PerControl(benchmark::State& state) {
-  state.counters["per_control"] =
-      benchmark::Counter(kControls, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_control"] = benchmark::Counter(
+      kControls, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 std::unique_ptr<vaq::widgets::TForm> Read(const std::string& File) {

@@ -51,12 +51,8 @@ translate "$R/MainForm.ruz" 'Orders' $'\xC7\xE0\xEA\xE0\xE7\xFB' 'First' $'\xCF\
   'Date' $'\xC4\xE0\xF2\xE0' 'Sum' $'\xD1\xF3\xEC\xEC\xE0' '\&File' $'\\&\xD4\xE0\xE9\xEB' \
   '\&Help' $'\\&\xD1\xEF\xF0\xE0\xE2\xEA\xE0' 'Street (delivery)' $'\xD3\xEB\xE8\xF6\xE0 (\xE4\xEE\xF1\xF2\xE0\xE2\xEA\xE0)'
 
-# The inherited dialog builds on the base dialog: the notes header lists the form files it reads
-# first. An update that records the list leaves nothing to do here.
-for lang in de-DE ru-RU; do
-  sed -i "2s|\x04Forms:\x04|\x04Forms:OptionsDialog.rux;$PWD/$P/$lang/BaseDialog.rux\x04|" "$P/$lang/OptionsDialog.ruz"
-done
-
+# The inherited dialog previews with its base dialog's buttons: the update records the form files
+# it builds on in its notes header.
 for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux ReportView.gox; do
   echo "docs/images/${form%.*}.png"
   build/vaq preview "$P/$form" --both --lang de-DE --png "docs/images/${form%.*}.png"

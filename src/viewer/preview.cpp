@@ -84,8 +84,8 @@ QImage SideBySide(const QImage& Left, const std::string& LeftCaption, const QIma
   painter.setPen(QColor(0x20, 0x20, 0x20));
   painter.drawText(QRect(margin, 0, Left.width(), caption), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromStdString(LeftCaption));
-  painter.drawText(QRect(margin + Left.width() + gap, 0, Right.width(), caption), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(RightCaption));
+  painter.drawText(QRect(margin + Left.width() + gap, 0, Right.width(), caption),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(RightCaption));
   painter.drawImage(margin, caption, Left);
   painter.drawImage(margin + Left.width() + gap, caption, Right);
   return image;
@@ -114,15 +114,16 @@ int RunPreviewRequest(const TPreviewRequest& Request, std::ostream& Out, std::os
   }
   if (Request.Tree) {
     for (vaq::widgets::TForm* form : forms) {
-      if (forms.size() > 1) Out << "# " << (form == viewer.OrigForm() ? target.SourceName : target.TargetName) << "\n";
+      if (forms.size() > 1)
+        Out << "# " << (form == viewer.OrigForm() ? target.SourceName : target.TargetName) << "\n";
       for (const auto& line : FormTreeLines(*form)) Out << line << "\n";
     }
   }
   if (!Request.Png.empty()) {
     QImage image;
     if (forms.size() > 1)
-      image = SideBySide(vaq::widgets::RenderForm(*forms[0]), target.SourceName, vaq::widgets::RenderForm(*forms[1]),
-                         target.TargetName);
+      image = SideBySide(vaq::widgets::RenderForm(*forms[0]), target.SourceName,
+                         vaq::widgets::RenderForm(*forms[1]), target.TargetName);
     else
       image = vaq::widgets::RenderForm(*forms[0]);
     if (!image.save(QString::fromStdString(Request.Png), "PNG")) {

@@ -14,9 +14,9 @@ enum class TPreviewSide { Original, Translated, Both };
 struct TPreviewRequest {
   std::string File;  // a form file, a notes file, or a translated form beside its notes
   TPreviewSide Side = TPreviewSide::Translated;
-  std::string Png;   // write the picture here
-  bool Tree = false; // print the live tree
-  std::string Lang;  // the language folder of the notes of an original form
+  std::string Png;    // write the picture here
+  bool Tree = false;  // print the live tree
+  std::string Lang;   // the language folder of the notes of an original form
 };
 
 // What a request's file resolves to: the form file the viewer builds (its notes beside it, when

@@ -1,5 +1,6 @@
 #include "viewer/tree.h"
 
+#include "framework/widgets/controls.h"
 #include "host/core/locale.h"
 
 namespace rux {
@@ -9,10 +10,14 @@ namespace {
 std::string Escape(const std::u16string& Text) {
   std::string utf8 = vaq::Utf16ToUtf8(Text), out;
   for (char c : utf8) {
-    if (c == '\n') out += "\\n";
-    else if (c == '\r') continue;
-    else if (c == '\t') out += "\\t";
-    else out += c;
+    if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      continue;
+    else if (c == '\t')
+      out += "\\t";
+    else
+      out += c;
   }
   return out;
 }
@@ -23,6 +28,9 @@ void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, st
   std::string line = Path + "\t" + Component.ClassName() + "\t";
   if (auto* form = dynamic_cast<const vaq::widgets::TForm*>(&Component)) {
     line += "shown\t0,0," + std::to_string(form->ClientWidth()) + "," + std::to_string(form->ClientHeight());
+  } else if (auto* placeholder = dynamic_cast<const vaq::widgets::TPlaceholder*>(&Component);
+             placeholder && placeholder->NonVisual()) {
+    line += "-\t-";
   } else if (auto* control = dynamic_cast<const vaq::widgets::TControl*>(&Component)) {
     QRect r = control->FormRect();
     line += std::string(control->Showing() ? "shown" : "hidden") + "\t" + std::to_string(r.left()) + "," +

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "creator/creator.h"
+#include "editor/editor_viewer.h"
 #include "framework/widgets/controls.h"
 #include "designer/option_page.h"
 #include "designer/qt/designer_hook.h"
@@ -90,11 +91,52 @@ void ReleaseRuxViewer() {
   Viewer.reset();
 }
 
+namespace {
+
+// The editor reaches the preview through its viewer slot; this hands its calls to RuxViewer().
+class TEditorViewerAdapter : public IEditorViewer {
+ public:
+  void ShowForm(const std::string& FileName, bool Original, bool StayOnTop) override {
+    Connect();
+    RuxViewer().ShowForm(FileName, Original, StayOnTop);
+  }
+  void HideForm(bool Original) override { RuxViewer().HideForm(Original); }
+  void DestroyForm(bool Original) override { RuxViewer().DestroyForm(Original); }
+  void CreateForm(const std::string& FileName, bool Original) override {
+    Connect();
+    RuxViewer().CreateForm(FileName, Original);
+  }
+  void UpdateFormStyle(bool Original, bool StayOnTop) override {
+    RuxViewer().UpdateFormStyle(Original, StayOnTop);
+  }
+  IVaqFormDesigner* GetDesigner() override { return RuxViewer().GetDesigner(); }
+  void UpdateDesignerOptions() override { RuxViewer().UpdateDesignerOptions(); }
+
+ private:
+  void Connect() {
+    RuxViewer().OnClose = [this](vaq::widgets::TComponent* Sender) {
+      if (OnClose && Sender) OnClose(Sender->Tag());
+    };
+  }
+};
+
+std::unique_ptr<TEditorViewerAdapter> Adapter;
+
+}  // namespace
+
 void ViewerStartup() {
   RegisterFrameworkClasses();
+  if (!Adapter) {
+    Adapter = std::make_unique<TEditorViewerAdapter>();
+    InstallEditorViewer(Adapter.get());
+  }
 }
 
 void ViewerShutdown() {
+  if (Adapter) {
+    InstallEditorViewer(nullptr);
+    Adapter.reset();
+  }
   ReleaseRuxViewer();
 }
 
@@ -118,9 +160,10 @@ void LoadFormStream(const std::string& FileName, bool Native, vaq::TLCID Locale,
     vaq::widgets::TFontSpec font;
     (void)Locale;
     std::string charset = vaq::widgets::CharsetToIdent(font.Charset).value_or("DEFAULT_CHARSET");
-    std::string block = "Font.Charset = " + charset + "\r\nFont.Color   = " + vaq::widgets::ColorToString(font.Color) +
-                        "\r\nFont.Height  = " + std::to_string(font.Height) + "\r\nFont.Name    = '" + font.Name +
-                        "'\r\nFont.Style   = []";
+    std::string block = "Font.Charset = " + charset +
+                        "\r\nFont.Color   = " + vaq::widgets::ColorToString(font.Color) +
+                        "\r\nFont.Height  = " + std::to_string(font.Height) + "\r\nFont.Name    = '" +
+                        font.Name + "'\r\nFont.Style   = []";
     ReplaceAll(text, "ParentFont =  True", block);
   }
   vaq::TMemoryStream input(std::move(text));
@@ -182,13 +225,14 @@ std::string TRuxViewer::WriteEntry(const std::string& Entry, bool Original, bool
   } else {
     // A form without notes previews as it is.
     std::error_code error;
-    written = std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
+    written =
+        std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
   }
   return written ? temp : std::string();
 }
 
-void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale,
-                           bool& Loaded, std::string& FormName) {
+void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native,
+                           vaq::TLCID Locale, bool& Loaded, std::string& FormName) {
   Loaded = false;
   std::string temp = WriteEntry(Entry, Original, Native, Locale);
   if (temp.empty()) {
@@ -254,8 +298,11 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
   if (!Context_ || Context_->Depth >= 4) return;
   std::error_code error;
   std::string frameFile;
-  for (const auto& item : std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
-    if (!item.is_regular_file() || !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension)) continue;
+  for (const auto& item :
+       std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
+    if (!item.is_regular_file() ||
+        !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension))
+      continue;
     if (vaq::widgets::SameText(RootClassOf(item.path().string()), ClassName)) {
       frameFile = item.path().string();
       break;
@@ -282,7 +329,8 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
         ReadInlineFrame(Name, Inner);
       };
       vaq::widgets::ReadComponentInto(reader, Frame, handlers);
-      if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame)) placeholder->SetResolved(true);
+      if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame))
+        placeholder->SetResolved(true);
     }
   } catch (const std::exception&) {
     // A frame that cannot be read stays a placeholder.
@@ -301,11 +349,18 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
   std::vector<std::string> entries = SplitFormFiles(stats.FormFiles);
   if (entries.empty()) entries.emplace_back();
   entries[0] = FileName;
+  // Further form files are named relative to the folder of the form (as the update records them).
+  std::filesystem::path folder = std::filesystem::path(FileName).parent_path();
+  for (std::size_t i = 1; i < entries.size(); ++i)
+    if (!entries[i].empty() && std::filesystem::path(entries[i]).is_relative())
+      entries[i] = (folder / entries[i]).string();
 
   // The languages: the open editor's, else those recorded in the notes header.
   std::string language;
-  if (TRuxMgr* mgr = CurrentMgr()) language = Original ? mgr->Stats.SourceLang : mgr->Stats.TargetLang;
-  else language = Original ? stats.SourceLang : stats.TargetLang;
+  if (TRuxMgr* mgr = CurrentMgr())
+    language = Original ? mgr->Stats.SourceLang : mgr->Stats.TargetLang;
+  else
+    language = Original ? stats.SourceLang : stats.TargetLang;
   vaq::TLCID locale = vaq::StrToLCID(language);
   if (locale == 0) locale = vaq::VaqGetThreadLocale();
 

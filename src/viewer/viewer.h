@@ -7,16 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "designer/designer_intf.h"
 #include "framework/widgets/form.h"
 #include "host/core/types.h"
 #include "host/framework/formstream.h"
 
 namespace rux {
-
-// The designer's interfaces; the layout designer defines them. Until it exists the viewer answers
-// nil for both.
-class IVaqFormDesigner;
-class IVaqFormDesignerOptions;
 
 // A stream of binary form data and the component name of its root, read after the form.
 struct TFormStream {
@@ -119,7 +115,8 @@ void ReadFormStream(TFormStream& Stream, vaq::widgets::TForm& Root);
 // The module start-up step of the viewer: outside the IDE, registers the frameworks' standard
 // classes with their class groups. Runs once.
 void RegisterFrameworkClasses();
-// The viewer's start-up and shut-down as the module runs them.
+// The viewer's start-up and shut-down as the module runs them: the start-up also installs the
+// viewer as the editor's preview (InstallEditorViewer), the shut-down removes it.
 void ViewerStartup();
 void ViewerShutdown();
 

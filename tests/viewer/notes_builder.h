@@ -32,13 +32,30 @@ inline std::string MakeNotes(const std::string& Dir, const std::string& Lang, co
   TExtractedLines lines;
   ExtractFormLines(form, lines, Source);
   vaq::TStats stats;
-  TNotesMerge().MergeNotes({notes, xlat, form, true, false, Source, Target, nullptr}, lines, stats);
+  TMergeForm merge;
+  merge.NotesFile = notes;
+  merge.XlatFormFile = xlat;
+  merge.OrigFormFile = form;
+  merge.SourceLocale = Source;
+  merge.TargetLocale = Target;
+  TNotesMerge().MergeNotes(merge, lines, stats);
   std::vector<std::string> records = vaq::LoadLines(notes);
   for (std::string& line : records) {
-    if (line.find("\x04" "Forms:") != std::string::npos) line = vaq::SetValue(line, "\x04" "Forms:", FormFiles);
+    if (line.find("\x04"
+                  "Forms:") != std::string::npos)
+      line = vaq::SetValue(line,
+                           "\x04"
+                           "Forms:",
+                           FormFiles);
     if (!line.starts_with("/* ID:")) continue;
-    auto it = Translations.find(vaq::GetValue(line, "\x04" "Orig:"));
-    if (it != Translations.end()) line = vaq::SetValue(line, "\x04" "Curr:", it->second);
+    auto it = Translations.find(vaq::GetValue(line,
+                                              "\x04"
+                                              "Orig:"));
+    if (it != Translations.end())
+      line = vaq::SetValue(line,
+                           "\x04"
+                           "Curr:",
+                           it->second);
   }
   vaq::SaveLines(notes, records);
   return xlat;

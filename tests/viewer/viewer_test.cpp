@@ -63,7 +63,9 @@ end
 
 class Viewer : public ::testing::Test {
  protected:
-  void SetUp() override { RuxViewer().ScreenWidth = [] { return 1024; }; }
+  void SetUp() override {
+    RuxViewer().ScreenWidth = [] { return 1024; };
+  }
   void TearDown() override { ReleaseRuxViewer(); }
 
   // The tree line of component `Path` (without the root's segment), or "" when there is none.
@@ -131,13 +133,16 @@ TEST_F(Viewer, PlacesFormsInTheHalvesOfTheScreen) {
 }
 
 TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
-  std::string base = MakeNotes(dir_.Path(), "de-DE", "BaseDialog.rux", kBase, kEnglish, kGerman,
-                               {{"'Cancel'", "'Abbrechen'"}, {"'OK'", "'OK'"}});
-  std::string options =
-      MakeNotes(dir_.Path(), "de-DE", "OptionsDialog.rux", kOptions, kEnglish, kGerman,
-                {{"'Options'", "'Optionen'"}, {"'&Apply'", "'&" "\xDC" "bernehmen'"},
-                 {"'Save orders automatically'", "'Bestellungen automatisch speichern'"}},
-                "OptionsDialog.rux;" + base);
+  MakeNotes(dir_.Path(), "de-DE", "BaseDialog.rux", kBase, kEnglish, kGerman,
+            {{"'Cancel'", "'Abbrechen'"}, {"'OK'", "'OK'"}});
+  std::string options = MakeNotes(dir_.Path(), "de-DE", "OptionsDialog.rux", kOptions, kEnglish, kGerman,
+                                  {{"'Options'", "'Optionen'"},
+                                   {"'&Apply'",
+                                    "'&"
+                                    "\xDC"
+                                    "bernehmen'"},
+                                   {"'Save orders automatically'", "'Bestellungen automatisch speichern'"}},
+                                  "OptionsDialog.rux;BaseDialog.rux");
   RuxViewer().CreateForm(options, false);
   vaq::widgets::TForm& form = *RuxViewer().XlatForm();
   EXPECT_EQ(form.Name(), "OptionsDialog");
@@ -157,11 +162,11 @@ TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
 }
 
 TEST_F(Viewer, TextsShowInTheTargetLanguagesCodePage) {
-  std::string form = MakeNotes(dir_.Path(), "ru-RU", "Menu.rux",
-                               "object Menu: TForm\n  Caption = 'File'\n  object cb: TComboBox\n    Items.Strings = (\n"
-                               "      'Open'\n      'Close')\n  end\nend\n",
-                               kEnglish, kRussian,
-                               {{"'File'", "'\xD4\xE0\xE9\xEB'"}, {"'Open'", "'\xCE\xF2\xEA\xF0\xFB\xF2\xFC'"}});
+  std::string form = MakeNotes(
+      dir_.Path(), "ru-RU", "Menu.rux",
+      "object Menu: TForm\n  Caption = 'File'\n  object cb: TComboBox\n    Items.Strings = (\n"
+      "      'Open'\n      'Close')\n  end\nend\n",
+      kEnglish, kRussian, {{"'File'", "'\xD4\xE0\xE9\xEB'"}, {"'Open'", "'\xCE\xF2\xEA\xF0\xFB\xF2\xFC'"}});
   RuxViewer().CreateForm(form, false);
   vaq::widgets::TForm& xlat = *RuxViewer().XlatForm();
   EXPECT_EQ(Line(xlat, ""), "TForm\tshown\t0,0,312,209\tФайл");
@@ -174,7 +179,8 @@ TEST_F(Viewer, TextsShowInTheTargetLanguagesCodePage) {
 TEST_F(Viewer, AParentFontWithTwoBlanksGetsTheGridFont) {
   std::string file = dir_.Path() + "/f.txt";
   for (const char* line : {"ParentFont =  True", "ParentFont = True"}) {
-    vaq::WriteFileAtomic(file, std::string("object F: TForm\r\n  object B: TButton\r\n    ") + line + "\r\n  end\r\nend\r\n");
+    vaq::WriteFileAtomic(
+        file, std::string("object F: TForm\r\n  object B: TButton\r\n    ") + line + "\r\n  end\r\nend\r\n");
     TFormStream stream;
     LoadFormStream(file, true, kEnglish, stream);
     vaq::widgets::TForm form;
@@ -184,6 +190,37 @@ TEST_F(Viewer, AParentFontWithTwoBlanksGetsTheGridFont) {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->ParentFont(), std::string(line) == "ParentFont = True") << line;
   }
+}
+
+TEST_F(Viewer, UnknownClassesKeepTheirControlsInTheTree) {
+  vaq::WriteFileAtomic(dir_.Path() + "/Vendor.rux", R"(object Vendor: TForm
+  object Grid: TVendorGrid
+    Left = 10
+    Top = 10
+    Width = 200
+    Height = 100
+    object Inside: TButton
+      Left = 5
+      Top = 5
+      Caption = 'Inside'
+    end
+  end
+  object Conn: TVendorConnection
+    Left = 16
+    Top = 16
+  end
+end
+)");
+  std::ostringstream out, err;
+  TPreviewRequest request;
+  request.File = dir_.Path() + "/Vendor.rux";
+  request.Tree = true;
+  ASSERT_EQ(RunPreviewRequest(request, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "O:Vendor\tTForm\tshown\t0,0,312,209\t\n"
+            "O:Vendor.O:Grid\tTVendorGrid\tshown\t10,10,200,100\t\n"
+            "O:Vendor.O:Grid.O:Inside\tTButton\tshown\t15,15,75,25\tInside\n"
+            "O:Vendor.O:Conn\tTVendorConnection\t-\t-\t\n");
 }
 
 TEST_F(Viewer, APreviewRequestReportsWhatItCannotRead) {
@@ -213,7 +250,8 @@ TEST_F(Viewer, AFormWithoutNotesPreviewsItself) {
   request.Tree = true;
   request.Png = dir_.Path() + "/plain.png";
   ASSERT_EQ(RunPreviewRequest(request, out, err), 0) << err.str();
-  EXPECT_NE(out.str().find("O:BaseDialog.O:btnCancel\tTButton\tshown\t274,164,75,25\tCancel\n"), std::string::npos);
+  EXPECT_NE(out.str().find("O:BaseDialog.O:btnCancel\tTButton\tshown\t274,164,75,25\tCancel\n"),
+            std::string::npos);
   QImage image(QString::fromStdString(request.Png));
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), 366);
@@ -223,7 +261,8 @@ TEST_F(Viewer, AFormWithoutNotesPreviewsItself) {
 TEST_F(Viewer, TheDemoFormsPreview) {
   const fs::path demo = fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo";
   std::string output;
-  for (const char* name : {"BaseDialog.rux", "OptionsDialog.rux", "AddressFrame.rux", "MainForm.rux", "ReportView.gox"}) {
+  for (const char* name :
+       {"BaseDialog.rux", "OptionsDialog.rux", "AddressFrame.rux", "MainForm.rux", "ReportView.gox"}) {
     std::string text = vaq::ReadFileBytes((demo / name).string());
     MakeNotes(dir_.Path(), "de-DE", name, text, kEnglish, kGerman);
     std::ostringstream out, err;
@@ -237,14 +276,15 @@ TEST_F(Viewer, TheDemoFormsPreview) {
     output += out.str();
     ReleaseRuxViewer();
   }
-  for (const char* line : {"O:MainForm\tTMainForm\tshown\t0,0,632,429\tOrders",
-                           "O:MainForm.O:btnOK\tTButton\tshown\t540,410,75,25\t&OK",
-                           "O:MainForm.O:lstItems\tTListBox\tshown\t8,8,121,97\tFirst | It's",
-                           "O:MainForm.O:lvOrders\tTListView\tshown\t8,200,250,150\tDate | Sum",
-                           "O:MainForm.O:mnuMain.O:mnuFile.O:mnuOpen\tTMenuItem\t-\t-\t&Open...",
-                           "O:AddressFrame.O:cbCountry\tTComboBox\tshown\t80,72,145,21\tGermany | Russia | United States",
-                           "O:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
-                           "O:ReportView.O:sbStatus\tTStatusBar\tshown\t0,190,312,19\tReady | No filter"})
+  for (const char* line :
+       {"O:MainForm\tTMainForm\tshown\t0,0,632,429\tOrders",
+        "O:MainForm.O:btnOK\tTButton\tshown\t540,410,75,25\t&OK",
+        "O:MainForm.O:lstItems\tTListBox\tshown\t8,8,121,97\tFirst | It's",
+        "O:MainForm.O:lvOrders\tTListView\tshown\t8,200,250,150\tDate | Sum",
+        "O:MainForm.O:mnuMain.O:mnuFile.O:mnuOpen\tTMenuItem\t-\t-\t&Open...",
+        "O:AddressFrame.O:cbCountry\tTComboBox\tshown\t80,72,145,21\tGermany | Russia | United States",
+        "O:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
+        "O:ReportView.O:sbStatus\tTStatusBar\tshown\t0,190,312,19\tReady | No filter"})
     EXPECT_NE(output.find(std::string(line) + "\n"), std::string::npos) << line;
 }
 

@@ -41,7 +41,8 @@ TEST(Align, FillsTheClientAreaInTheFrameworksOrder) {
     Align = alTop
   end
 end
-)").Form;
+)")
+                  .Form;
   EXPECT_EQ(Find(*form, "Top1")->BoundsRect(), QRect(0, 0, 400, 30));
   EXPECT_EQ(Find(*form, "Top2")->BoundsRect(), QRect(0, 30, 400, 20));
   EXPECT_EQ(Find(*form, "Bottom")->BoundsRect(), QRect(0, 281, 400, 19));
@@ -73,7 +74,8 @@ TEST(Align, NestedContainersArrangeInsideTheirBevels) {
     end
   end
 end
-)").Form;
+)")
+                  .Form;
   // Outer and inner bevel of one pixel each and a border of two.
   EXPECT_EQ(Find(*form, "Inner")->BoundsRect(), QRect(4, 4, 192, 92));
   EXPECT_EQ(Find(*form, "Inner")->FormRect(), QRect(14, 14, 192, 92));
@@ -105,7 +107,8 @@ TEST(Anchors, RightAndBottomAnchoredControlsKeepTheirDistance) {
     Anchors = []
   end
 end
-)").Form;
+)")
+                  .Form;
   form->SetClientSize(460, 250);
   EXPECT_EQ(Find(*form, "Fixed")->BoundsRect(), QRect(10, 10, 75, 25));
   EXPECT_EQ(Find(*form, "Corner")->BoundsRect(), QRect(374, 214, 75, 25));
@@ -141,7 +144,8 @@ TEST(AutoSize, LabelsTakeTheSizeOfTheirText) {
     Caption = 'x'
   end
 end
-)").Form;
+)")
+                  .Form;
   QFontMetrics metrics(ToQFont(TFontSpec()));
   auto width = [&](const char* text) {
     return metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::TextShowMnemonic, text).width();
@@ -180,7 +184,8 @@ TEST(Fonts, HeightAndSizeFollowNinetySixDotsPerInch) {
     ParentFont = False
   end
 end
-)").Form;
+)")
+                  .Form;
   EXPECT_TRUE(Find(*form, "Inherits")->EffectiveFont().Bold);
   EXPECT_TRUE(Find(*form, "Inherits")->Widget()->font().bold());
   EXPECT_FALSE(Find(*form, "Own")->EffectiveFont().Bold);

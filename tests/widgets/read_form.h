@@ -17,8 +17,8 @@ struct ReadResult {
 };
 
 // The form of `Text` read under `Locale` in `Group`, onto `Root` when given (inherited forms).
-inline ReadResult ReadForm(const std::string& Text, TClassGroup Group = TClassGroup::Native, TLCID Locale = 0x0409,
-                           std::unique_ptr<TForm> Root = nullptr) {
+inline ReadResult ReadForm(const std::string& Text, TClassGroup Group = TClassGroup::Native,
+                           TLCID Locale = 0x0409, std::unique_ptr<TForm> Root = nullptr) {
   ReadResult result;
   ActivateClassGroup(Group);
   ScopedThreadLocale locale(Locale);

@@ -188,8 +188,9 @@ end
 }
 
 TEST(Reader, DamagedDataStopsReadingButKeepsWhatWasRead) {
-  TMemoryStream input("object F: TForm\n object A: TButton\n  Caption = 'first'\n end\n object B: TButton\n "
-                      " Caption = 'second'\n end\nend\n"),
+  TMemoryStream input(
+      "object F: TForm\n object A: TButton\n  Caption = 'first'\n end\n object B: TButton\n "
+      " Caption = 'second'\n end\nend\n"),
       binary;
   ObjectTextToBinary(input, binary);
   for (std::size_t cut = 4; cut < binary.Size(); cut += 3) {
@@ -233,12 +234,12 @@ TEST(Reader, EveryGeneratedFormReadsWithoutAnEscapingException) {
 
 // Texts of the form language's code page show as Unicode and read back as the same 8-bit text.
 TEST(CodePages, RussianGreekAndJapaneseTextsShowAsUnicode) {
-  const std::string russian = "\xD4\xE0\xE9\xEB";           // "Файл" in 1251
-  const std::string greek1 = "\xC1\xF1\xF7\xE5\xDF\xEF";    // "Αρχείο" in 1253
-  const std::string greek2 = "\xCD\xDD\xEF";                // "Νέο" in 1253
+  const std::string russian = "\xD4\xE0\xE9\xEB";                   // "Файл" in 1251
+  const std::string greek1 = "\xC1\xF1\xF7\xE5\xDF\xEF";            // "Αρχείο" in 1253
+  const std::string greek2 = "\xCD\xDD\xEF";                        // "Νέο" in 1253
   const std::string japanese = "\x83\x74\x83\x40\x83\x43\x83\x8B";  // "ファイル" in 932
-  auto ru = ReadForm("object F: TForm\n Caption = '" + russian + "'\n object B: TButton\n  Caption = '" + russian +
-                         "'\n end\nend\n",
+  auto ru = ReadForm("object F: TForm\n Caption = '" + russian + "'\n object B: TButton\n  Caption = '" +
+                         russian + "'\n end\nend\n",
                      TClassGroup::Native, kRussian);
   EXPECT_EQ(ru.Form->Window()->windowTitle().toStdU16String(), u"Файл");
   auto* button = Find(*ru.Form, "B");
@@ -246,15 +247,17 @@ TEST(CodePages, RussianGreekAndJapaneseTextsShowAsUnicode) {
   EXPECT_EQ(button->Caption8(), russian);
   EXPECT_EQ(button->TextLocale(), kRussian);
 
-  auto el = ReadForm("object F: TForm\n object C: TComboBox\n  Items.Strings = (\n   '" + greek1 + "'\n   '" + greek2 +
-                         "')\n end\nend\n",
+  auto el = ReadForm("object F: TForm\n object C: TComboBox\n  Items.Strings = (\n   '" + greek1 + "'\n   '" +
+                         greek2 + "')\n end\nend\n",
                      TClassGroup::Native, kGreek);
   auto* combo = Find(*el.Form, "C");
   EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->itemText(0).toStdU16String(), u"Αρχείο");
-  EXPECT_EQ(dynamic_cast<TItemsControl&>(*combo).WidgetItems8(kGreek), (std::vector<std::string>{greek1, greek2}));
+  EXPECT_EQ(dynamic_cast<TItemsControl&>(*combo).WidgetItems8(kGreek),
+            (std::vector<std::string>{greek1, greek2}));
 
-  auto ja = ReadForm("object F: TForm\n object L: TLabel\n  Caption = '" + japanese + "'\n end\n object W: TLabel\n  "
-                     "Caption = #12501#12449#12452#12523\n end\nend\n",
+  auto ja = ReadForm("object F: TForm\n object L: TLabel\n  Caption = '" + japanese +
+                         "'\n end\n object W: TLabel\n  "
+                         "Caption = #12501#12449#12452#12523\n end\nend\n",
                      TClassGroup::Native, kJapanese);
   EXPECT_EQ(Find(*ja.Form, "L")->Caption(), u"ファイル");
   // Wide strings show as they are, and read back in the language's code page.
@@ -270,7 +273,8 @@ TEST(ClassGroups, ANameResolvesInTheActiveGroup) {
   ActivateClassGroup(TClassGroup::QtBased);
   EXPECT_NE(FindClass("TButton"), native);
   EXPECT_NE(FindClass("TLCDNumber"), nullptr);
-  auto qt = ReadForm("object F: TForm\n object N: TLCDNumber\n  Value = '42'\n end\nend\n", TClassGroup::QtBased);
+  auto qt =
+      ReadForm("object F: TForm\n object N: TLCDNumber\n  Value = '42'\n end\nend\n", TClassGroup::QtBased);
   EXPECT_EQ(Find(*qt.Form, "N")->DisplayText(), u"42");
   ActivateClassGroup(previous);
 }

@@ -158,8 +158,10 @@ class TControlEventFilter : public QObject {
       case QEvent::KeyRelease:
       case QEvent::Resize:
       case QEvent::Close:
-      case QEvent::Paint: break;
-      default: return false;
+      case QEvent::Paint:
+        break;
+      default:
+        return false;
     }
     TForm* form = Control_->RootForm();
     if (!form) return false;
@@ -182,7 +184,9 @@ class TControlEventFilter : public QObject {
 // TControl
 
 TControl::TControl(const TClassInfo* Class, std::string ClassName, QWidget* Widget)
-    : TComponent(Class, std::move(ClassName)), Widget_(Widget), Filter_(std::make_unique<TControlEventFilter>(this)) {
+    : TComponent(Class, std::move(ClassName)),
+      Widget_(Widget),
+      Filter_(std::make_unique<TControlEventFilter>(this)) {
   InstallEventFilter(Widget);
 }
 
@@ -306,13 +310,20 @@ std::u16string TControl::DisplayText() const {
 
 void TControl::ApplyProperty(const std::string& p, const TValue& v) {
   auto i = static_cast<int>(IntOf(v));
-  if (p == "left") SetBounds(i, Top_, Width_, Height_);
-  else if (p == "top") SetBounds(Left_, i, Width_, Height_);
-  else if (p == "width") SetBounds(Left_, Top_, i, Height_);
-  else if (p == "height") SetBounds(Left_, Top_, Width_, i);
-  else if (p == "clientwidth") SetClientSize(i, ClientHeight());
-  else if (p == "clientheight") SetClientSize(ClientWidth(), i);
-  else if (p == "visible") SetVisible(BoolOf(v));
+  if (p == "left")
+    SetBounds(i, Top_, Width_, Height_);
+  else if (p == "top")
+    SetBounds(Left_, i, Width_, Height_);
+  else if (p == "width")
+    SetBounds(Left_, Top_, i, Height_);
+  else if (p == "height")
+    SetBounds(Left_, Top_, Width_, i);
+  else if (p == "clientwidth")
+    SetClientSize(i, ClientHeight());
+  else if (p == "clientheight")
+    SetClientSize(ClientWidth(), i);
+  else if (p == "visible")
+    SetVisible(BoolOf(v));
   else if (p == "enabled") {
     Enabled_ = BoolOf(v);
     if (Widget_) Widget_->setEnabled(Enabled_);
@@ -327,17 +338,23 @@ void TControl::ApplyProperty(const std::string& p, const TValue& v) {
     for (const std::string& element : v.Set)
       for (int k = 0; k < 4; ++k)
         if (SameText(element, names[k])) Anchors_ |= 1u << k;
-  } else if (p == "taborder") TabOrder_ = i;
+  } else if (p == "taborder")
+    TabOrder_ = i;
   else if (p == "autosize") {
     AutoSize_ = BoolOf(v);
     if (!Loading()) ApplyAutoSize();
   } else if (p.starts_with("font.")) {
     std::string part = p.substr(5);
-    if (part == "name" && v.IsString()) Font_.Name = v.Ansi(TextLocale());
-    else if (part == "height") Font_.Height = i;
-    else if (part == "size") Font_.SetSize(i);
-    else if (part == "color") Font_.Color = i;
-    else if (part == "charset") Font_.Charset = i;
+    if (part == "name" && v.IsString())
+      Font_.Name = v.Ansi(TextLocale());
+    else if (part == "height")
+      Font_.Height = i;
+    else if (part == "size")
+      Font_.SetSize(i);
+    else if (part == "color")
+      Font_.Color = i;
+    else if (part == "charset")
+      Font_.Charset = i;
     else if (part == "style") {
       Font_.Bold = Font_.Italic = Font_.Underline = Font_.StrikeOut = false;
       for (const std::string& element : v.Set) {
@@ -445,13 +462,19 @@ void TControl::ArrangeAnchored() {
     QRect r = c->DesignRect_;
     int left = r.left(), top = r.top(), width = r.width(), height = r.height();
     bool l = c->Anchors_ & akLeft, rt = c->Anchors_ & akRight;
-    if (l && rt) width += dw;
-    else if (rt) left += dw;
-    else if (!l) left += dw / 2;
+    if (l && rt)
+      width += dw;
+    else if (rt)
+      left += dw;
+    else if (!l)
+      left += dw / 2;
     bool t = c->Anchors_ & akTop, b = c->Anchors_ & akBottom;
-    if (t && b) height += dh;
-    else if (b) top += dh;
-    else if (!t) top += dh / 2;
+    if (t && b)
+      height += dh;
+    else if (b)
+      top += dh;
+    else if (!t)
+      top += dh / 2;
     c->SetBounds(left, top, width, height);
   }
 }
@@ -464,11 +487,16 @@ void TControl::ArrangeAligned() {
       if (c->Align_ == align && (c->Visible_ || c->Designing())) list.push_back(c);
     std::stable_sort(list.begin(), list.end(), [align](const TControl* a, const TControl* b) {
       switch (align) {
-        case TAlign::alTop: return a->Top_ < b->Top_;
-        case TAlign::alBottom: return a->Top_ + a->Height_ > b->Top_ + b->Height_;
-        case TAlign::alLeft: return a->Left_ < b->Left_;
-        case TAlign::alRight: return a->Left_ + a->Width_ > b->Left_ + b->Width_;
-        default: return false;
+        case TAlign::alTop:
+          return a->Top_ < b->Top_;
+        case TAlign::alBottom:
+          return a->Top_ + a->Height_ > b->Top_ + b->Height_;
+        case TAlign::alLeft:
+          return a->Left_ < b->Left_;
+        case TAlign::alRight:
+          return a->Left_ + a->Width_ > b->Left_ + b->Width_;
+        default:
+          return false;
       }
     });
     return list;

@@ -126,8 +126,8 @@ class TButtonControl : public TControl {
     const TValue* kind = Stored("kind");
     if (!kind) return {};
     static const std::pair<const char*, const char16_t*> captions[] = {
-        {"bkOK", u"OK"},         {"bkCancel", u"Cancel"}, {"bkHelp", u"&Help"},   {"bkYes", u"&Yes"},
-        {"bkNo", u"&No"},        {"bkClose", u"&Close"},  {"bkAbort", u"Abort"},  {"bkRetry", u"&Retry"},
+        {"bkOK", u"OK"},          {"bkCancel", u"Cancel"}, {"bkHelp", u"&Help"},  {"bkYes", u"&Yes"},
+        {"bkNo", u"&No"},         {"bkClose", u"&Close"},  {"bkAbort", u"Abort"}, {"bkRetry", u"&Retry"},
         {"bkIgnore", u"&Ignore"}, {"bkAll", u"&All"}};
     for (const auto& [name, text] : captions)
       if (SameText(kind->Ident(), name)) return text;
@@ -214,13 +214,19 @@ class TLabel : public TPaintedControl {
   int Flags() const {
     int flags = Qt::TextShowMnemonic;
     const TValue* alignment = Stored("alignment");
-    if (alignment && SameText(alignment->Ident(), "taRightJustify")) flags |= Qt::AlignRight;
-    else if (alignment && SameText(alignment->Ident(), "taCenter")) flags |= Qt::AlignHCenter;
-    else flags |= Qt::AlignLeft;
+    if (alignment && SameText(alignment->Ident(), "taRightJustify"))
+      flags |= Qt::AlignRight;
+    else if (alignment && SameText(alignment->Ident(), "taCenter"))
+      flags |= Qt::AlignHCenter;
+    else
+      flags |= Qt::AlignLeft;
     const TValue* layout = Stored("layout");
-    if (layout && SameText(layout->Ident(), "tlCenter")) flags |= Qt::AlignVCenter;
-    else if (layout && SameText(layout->Ident(), "tlBottom")) flags |= Qt::AlignBottom;
-    else flags |= Qt::AlignTop;
+    if (layout && SameText(layout->Ident(), "tlCenter"))
+      flags |= Qt::AlignVCenter;
+    else if (layout && SameText(layout->Ident(), "tlBottom"))
+      flags |= Qt::AlignBottom;
+    else
+      flags |= Qt::AlignTop;
     const TValue* wrap = Stored("wordwrap");
     if (wrap && BoolOf(*wrap)) flags |= Qt::TextWordWrap;
     return flags;
@@ -236,7 +242,8 @@ class TBoundLabelWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.drawText(rect(), Qt::TextShowMnemonic | Qt::AlignLeft | Qt::AlignTop, property("vaqLabel").toString());
+    painter.drawText(rect(), Qt::TextShowMnemonic | Qt::AlignLeft | Qt::AlignTop,
+                     property("vaqLabel").toString());
   }
 };
 
@@ -281,7 +288,8 @@ class TEditControl : public TControl {
       int height = metrics.height();
       int spacing = 3;
       if (const TValue* v = Stored("labelspacing")) spacing = static_cast<int>(IntOf(*v));
-      Label_->setGeometry(Left(), Top() - height - spacing, std::max(metrics.horizontalAdvance(LabelText_), 1) + 2, height);
+      Label_->setGeometry(Left(), Top() - height - spacing,
+                          std::max(metrics.horizontalAdvance(LabelText_), 1) + 2, height);
       Label_->update();
     }
   }
@@ -306,7 +314,7 @@ class TMemoControl : public TControl {
     const TValue* bars = Stored("scrollbars");
     auto policy = [&](const char* a, const char* b) {
       return bars && (SameText(bars->Ident(), a) || SameText(bars->Ident(), b)) ? Qt::ScrollBarAlwaysOn
-                                                                             : Qt::ScrollBarAlwaysOff;
+                                                                                : Qt::ScrollBarAlwaysOff;
     };
     edit->setVerticalScrollBarPolicy(policy("ssVertical", "ssBoth"));
     edit->setHorizontalScrollBarPolicy(policy("ssHorizontal", "ssBoth"));
@@ -381,17 +389,19 @@ class TComboControl : public TControl, public TItemsControl {
   void UpdateView() override {
     TControl::UpdateView();
     const TValue* style = Stored("style");
-    bool list = style && (SameText(style->Ident(), "csDropDownList") || SameText(style->Ident(), "csOwnerDrawFixed") ||
-                          SameText(style->Ident(), "csOwnerDrawVariable"));
-    bool editable = !list && !SameText(ClassName(), "TColorBox") && !SameText(ClassName(), "TDriveComboBox") &&
-                    !SameText(ClassName(), "TFilterComboBox");
+    bool list = style &&
+                (SameText(style->Ident(), "csDropDownList") || SameText(style->Ident(), "csOwnerDrawFixed") ||
+                 SameText(style->Ident(), "csOwnerDrawVariable"));
+    bool editable = !list && !SameText(ClassName(), "TColorBox") &&
+                    !SameText(ClassName(), "TDriveComboBox") && !SameText(ClassName(), "TFilterComboBox");
     Combo()->setEditable(editable);
     Combo()->clear();
     for (const auto& text : Items()) Combo()->addItem(QString::fromStdU16String(text));
     int index = -1;
     if (const TValue* v = Stored("itemindex")) index = static_cast<int>(IntOf(*v));
-    if (!editable && index < 0 && (SameText(ClassName(), "TColorBox") || SameText(ClassName(), "TDriveComboBox") ||
-                                   SameText(ClassName(), "TFilterComboBox")))
+    if (!editable && index < 0 &&
+        (SameText(ClassName(), "TColorBox") || SameText(ClassName(), "TDriveComboBox") ||
+         SameText(ClassName(), "TFilterComboBox")))
       index = 0;
     Combo()->setCurrentIndex(index);
     if (editable) {
@@ -402,8 +412,9 @@ class TComboControl : public TControl, public TItemsControl {
   }
   std::vector<std::u16string> Items() const {
     if (SameText(ClassName(), "TColorBox"))
-      return {u"clBlack", u"clMaroon", u"clGreen", u"clOlive", u"clNavy", u"clPurple", u"clTeal", u"clGray",
-              u"clSilver", u"clRed", u"clLime", u"clYellow", u"clBlue", u"clFuchsia", u"clAqua", u"clWhite"};
+      return {u"clBlack", u"clMaroon",  u"clGreen",  u"clOlive", u"clNavy", u"clPurple",
+              u"clTeal",  u"clGray",    u"clSilver", u"clRed",   u"clLime", u"clYellow",
+              u"clBlue",  u"clFuchsia", u"clAqua",   u"clWhite"};
     if (SameText(ClassName(), "TDriveComboBox")) return {u"c: []"};
     if (SameText(ClassName(), "TFilterComboBox")) {
       // "All files (*.*)|*.*|Text (*.txt)|*.txt": the names are the even parts.
@@ -565,16 +576,21 @@ class TPanelControl : public TPaintedControl {
     painter.fillRect(r, ToQColor(Color()));
     if (!Framed_) return;
     bool raised;
-    if (Bevel("bevelouter", "bvRaised", raised)) r = DrawBevel(painter, r.adjusted(0, 0, -1, -1), raised, BevelWidth()).adjusted(0, 0, 1, 1);
+    if (Bevel("bevelouter", "bvRaised", raised))
+      r = DrawBevel(painter, r.adjusted(0, 0, -1, -1), raised, BevelWidth()).adjusted(0, 0, 1, 1);
     if (const TValue* v = Stored("borderwidth")) r.adjust(IntOf(*v), IntOf(*v), -IntOf(*v), -IntOf(*v));
-    if (Bevel("bevelinner", "bvNone", raised)) DrawBevel(painter, r.adjusted(0, 0, -1, -1), raised, BevelWidth());
+    if (Bevel("bevelinner", "bvNone", raised))
+      DrawBevel(painter, r.adjusted(0, 0, -1, -1), raised, BevelWidth());
     QString text = QString::fromStdU16String(Caption());
     if (text.isEmpty()) return;
     int flags = Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
     const TValue* alignment = Stored("alignment");
-    if (alignment && SameText(alignment->Ident(), "taLeftJustify")) flags |= Qt::AlignLeft;
-    else if (alignment && SameText(alignment->Ident(), "taRightJustify")) flags |= Qt::AlignRight;
-    else flags |= Qt::AlignHCenter;
+    if (alignment && SameText(alignment->Ident(), "taLeftJustify"))
+      flags |= Qt::AlignLeft;
+    else if (alignment && SameText(alignment->Ident(), "taRightJustify"))
+      flags |= Qt::AlignRight;
+    else
+      flags |= Qt::AlignHCenter;
     painter.setFont(ToQFont(EffectiveFont()));
     painter.setPen(ToQColor(EffectiveFont().Color));
     painter.drawText(QRect(0, 0, Width(), Height()).adjusted(Inset() + 1, 0, -Inset() - 1, 0), flags, text);
@@ -589,7 +605,9 @@ class TScrollBoxControl : public TPaintedControl {
   TScrollBoxControl(const TClassInfo* Class, std::string ClassName)
       : TPaintedControl(Class, std::move(ClassName), 185, 41) {}
   bool IsContainer() const override { return true; }
-  QRect ClientRect() const override { return QRect(2, 2, std::max(Width() - 4, 0), std::max(Height() - 4, 0)); }
+  QRect ClientRect() const override {
+    return QRect(2, 2, std::max(Width() - 4, 0), std::max(Height() - 4, 0));
+  }
 
  protected:
   void Paint(QPainter& painter) override {
@@ -606,14 +624,16 @@ class TScrollBoxControl : public TPaintedControl {
 
 class TBevelControl : public TPaintedControl {
  public:
-  TBevelControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 50, 50) {}
+  TBevelControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 50, 50) {}
 
  protected:
   void Paint(QPainter& painter) override {
     const TValue* shape = Stored("shape");
     const TValue* style = Stored("style");
     bool raised = style && SameText(style->Ident(), "bsRaised");
-    QColor first = ToQColor(raised ? clBtnHighlight : clBtnShadow), second = ToQColor(raised ? clBtnShadow : clBtnHighlight);
+    QColor first = ToQColor(raised ? clBtnHighlight : clBtnShadow),
+           second = ToQColor(raised ? clBtnShadow : clBtnHighlight);
     std::string s = shape ? shape->Ident() : "bsBox";
     int w = Width() - 1, h = Height() - 1;
     auto line = [&](QColor c, int x1, int y1, int x2, int y2) {
@@ -648,7 +668,8 @@ class TBevelControl : public TPaintedControl {
 
 class TShapeControl : public TPaintedControl {
  public:
-  TShapeControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 65, 65) {}
+  TShapeControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 65, 65) {}
 
  protected:
   void Paint(QPainter& painter) override {
@@ -659,11 +680,15 @@ class TShapeControl : public TPaintedControl {
     if (const TValue* v = Stored("pen.color")) pen = ToQColor(static_cast<TColor>(IntOf(*v)));
     if (const TValue* v = Stored("pen.width")) penWidth = std::max<int>(1, static_cast<int>(IntOf(*v)));
     const TValue* brushStyle = Stored("brush.style");
-    if (brushStyle && SameText(brushStyle->Ident(), "bsClear")) painter.setBrush(Qt::NoBrush);
-    else painter.setBrush(brush);
+    if (brushStyle && SameText(brushStyle->Ident(), "bsClear"))
+      painter.setBrush(Qt::NoBrush);
+    else
+      painter.setBrush(brush);
     const TValue* penStyle = Stored("pen.style");
-    if (penStyle && SameText(penStyle->Ident(), "psClear")) painter.setPen(Qt::NoPen);
-    else painter.setPen(QPen(pen, penWidth));
+    if (penStyle && SameText(penStyle->Ident(), "psClear"))
+      painter.setPen(Qt::NoPen);
+    else
+      painter.setPen(QPen(pen, penWidth));
     const TValue* shape = Stored("shape");
     std::string s = shape ? shape->Ident() : "stRectangle";
     QRect r(penWidth / 2, penWidth / 2, Width() - penWidth, Height() - penWidth);
@@ -671,10 +696,13 @@ class TShapeControl : public TPaintedControl {
       int side = std::min(r.width(), r.height());
       r = QRect(r.left() + (r.width() - side) / 2, r.top() + (r.height() - side) / 2, side, side);
     }
-    if (SameText(s, "stEllipse") || SameText(s, "stCircle")) painter.drawEllipse(r);
+    if (SameText(s, "stEllipse") || SameText(s, "stCircle"))
+      painter.drawEllipse(r);
     else if (SameText(s, "stRoundRect") || SameText(s, "stRoundSquare"))
-      painter.drawRoundedRect(r, std::min(r.width(), r.height()) / 4.0, std::min(r.width(), r.height()) / 4.0);
-    else painter.drawRect(r);
+      painter.drawRoundedRect(r, std::min(r.width(), r.height()) / 4.0,
+                              std::min(r.width(), r.height()) / 4.0);
+    else
+      painter.drawRect(r);
   }
 };
 
@@ -693,7 +721,8 @@ class TEmptyControl : public TPaintedControl {
 
 class TSplitterControl : public TPaintedControl {
  public:
-  TSplitterControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 3, 100) {
+  TSplitterControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 3, 100) {
     SetProperty("Align", TValue::Identifier("alLeft"));
   }
 
@@ -707,7 +736,8 @@ class TSplitterControl : public TPaintedControl {
 
 class TImageControl : public TPaintedControl {
  public:
-  TImageControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 105, 105) {}
+  TImageControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 105, 105) {}
   void UpdateView() override {
     TPaintedControl::UpdateView();
     if (const TValue* data = Stored("picture.data")) Image_ = DecodeGraphic(data->Str, true);
@@ -804,7 +834,9 @@ void RegisterBasicControls(TFactoryTable& Table) {
     return std::make_unique<TButtonControl>(c, n, new QPushButton(), 75, 25);
   };
   Table["TButton"] = button;
-  Table["TSpeedButton"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TSpeedButton>(c, n); };
+  Table["TSpeedButton"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TSpeedButton>(c, n);
+  };
   Table["TCheckBox"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TCheckControl>(c, n, new QCheckBox(), 97, 17);
   };
@@ -813,15 +845,23 @@ void RegisterBasicControls(TFactoryTable& Table) {
     radio->setAutoExclusive(false);
     return std::make_unique<TCheckControl>(c, n, radio, 113, 17);
   };
-  Table["TCustomLabel"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TLabel>(c, n, false); };
-  Table["TCustomStaticText"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TLabel>(c, n, true); };
-  Table["TCustomEdit"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TEditControl>(c, n); };
+  Table["TCustomLabel"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TLabel>(c, n, false);
+  };
+  Table["TCustomStaticText"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TLabel>(c, n, true);
+  };
+  Table["TCustomEdit"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TEditControl>(c, n);
+  };
   Table["THotKey"] = [](const TClassInfo* c, const std::string& n) {
     auto edit = std::make_unique<TEditControl>(c, n, 121, 19);
     edit->SetProperty("Text", TValue::String("None"));
     return edit;
   };
-  Table["TCustomMemo"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TMemoControl>(c, n); };
+  Table["TCustomMemo"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TMemoControl>(c, n);
+  };
   Table["TTextViewer"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TMemoControl>(c, n, "lines.strings");
   };
@@ -831,11 +871,19 @@ void RegisterBasicControls(TFactoryTable& Table) {
   Table["TCheckListBox"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TListBoxControl>(c, n, true);
   };
-  Table["TCustomComboBox"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TComboControl>(c, n); };
-  Table["TGroupBox"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TGroupBoxControl>(c, n); };
+  Table["TCustomComboBox"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TComboControl>(c, n);
+  };
+  Table["TGroupBox"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TGroupBoxControl>(c, n);
+  };
   Table["TCustomGroupBox"] = Table["TGroupBox"];
-  Table["TRadioGroup"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TRadioGroupControl>(c, n); };
-  Table["TCustomPanel"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TPanelControl>(c, n); };
+  Table["TRadioGroup"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TRadioGroupControl>(c, n);
+  };
+  Table["TCustomPanel"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TPanelControl>(c, n);
+  };
   Table["TCustomFrame"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TPanelControl>(c, n, 320, 240, false);
   };
@@ -843,13 +891,27 @@ void RegisterBasicControls(TFactoryTable& Table) {
   Table["TScrollingWinControl"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TScrollBoxControl>(c, n);
   };
-  Table["TBevel"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TBevelControl>(c, n); };
-  Table["TShape"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TShapeControl>(c, n); };
-  Table["TSplitter"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TSplitterControl>(c, n); };
-  Table["TPaintBox"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TEmptyControl>(c, n, 105, 105); };
-  Table["TAnimate"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TEmptyControl>(c, n, 100, 80); };
-  Table["TImage"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TImageControl>(c, n); };
-  Table["TScrollBar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TScrollBarControl>(c, n); };
+  Table["TBevel"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TBevelControl>(c, n);
+  };
+  Table["TShape"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TShapeControl>(c, n);
+  };
+  Table["TSplitter"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TSplitterControl>(c, n);
+  };
+  Table["TPaintBox"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TEmptyControl>(c, n, 105, 105);
+  };
+  Table["TAnimate"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TEmptyControl>(c, n, 100, 80);
+  };
+  Table["TImage"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TImageControl>(c, n);
+  };
+  Table["TScrollBar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TScrollBarControl>(c, n);
+  };
 }
 
 }  // namespace vaq::widgets

@@ -69,12 +69,15 @@ bool BoolProp(const TComponent& C, const char* Path, bool Default) {
 
 class TTabSheetControl : public TPaintedControl {
  public:
-  TTabSheetControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 100, 100) {}
+  TTabSheetControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 100, 100) {}
   bool IsContainer() const override { return true; }
   bool TabVisible() const { return BoolProp(*this, "tabvisible", true); }
 
  protected:
-  void Paint(QPainter& painter) override { painter.fillRect(QRect(0, 0, Width(), Height()), ToQColor(Color())); }
+  void Paint(QPainter& painter) override {
+    painter.fillRect(QRect(0, 0, Width(), Height()), ToQColor(Color()));
+  }
 };
 
 // A frame with a tab bar on top; the display area below holds the pages or children.
@@ -121,7 +124,8 @@ class TTabbedControl : public TPaintedControl {
   void Paint(QPainter& painter) override {
     painter.fillRect(QRect(0, 0, Width(), Height()), ToQColor(Color()));
     int bar = BarHeight();
-    QRect frame = Bottom_ ? QRect(0, 0, Width() - 1, Height() - bar) : QRect(0, bar + 1, Width() - 1, Height() - bar - 2);
+    QRect frame = Bottom_ ? QRect(0, 0, Width() - 1, Height() - bar)
+                          : QRect(0, bar + 1, Width() - 1, Height() - bar - 2);
     DrawBevel(painter, frame, true);
   }
   QTabBar* Bar_;
@@ -132,7 +136,8 @@ class TTabbedControl : public TPaintedControl {
 
 class TPageControl : public TTabbedControl {
  public:
-  TPageControl(const TClassInfo* Class, std::string ClassName) : TTabbedControl(Class, std::move(ClassName), 289, 193) {}
+  TPageControl(const TClassInfo* Class, std::string ClassName)
+      : TTabbedControl(Class, std::move(ClassName), 289, 193) {}
 
  protected:
   std::vector<TTabSheetControl*> Sheets() const {
@@ -188,8 +193,10 @@ class TTreeControl : public TControl {
   void UpdateView() override {
     TControl::UpdateView();
     Tree()->clear();
-    if (Report_) UpdateReport();
-    else UpdateTree();
+    if (Report_)
+      UpdateReport();
+    else
+      UpdateTree();
     InstallEventFilter(Widget());
   }
   std::u16string DisplayText() const override {
@@ -289,7 +296,9 @@ class TIconViewControl : public TControl {
     for (const auto& text : ItemTexts(*this, "items", "Caption", TextLocale()))
       list->addItem(QString::fromStdU16String(text));
   }
-  std::u16string DisplayText() const override { return Join(ItemTexts(*this, "items", "Caption", TextLocale())); }
+  std::u16string DisplayText() const override {
+    return Join(ItemTexts(*this, "items", "Caption", TextLocale()));
+  }
 
  protected:
   TColor DefaultColor() const override { return clWindow; }
@@ -318,7 +327,8 @@ void DrawSection(QPainter& painter, QWidget* widget, QRect rect, const QString& 
 
 class THeaderControl : public TPaintedControl {
  public:
-  THeaderControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 100, 17) {
+  THeaderControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 100, 17) {
     if (!SameText(this->ClassName(), "THeader")) SetProperty("Align", TValue::Identifier("alTop"));
   }
   std::u16string DisplayText() const override { return Join(Texts()); }
@@ -345,7 +355,8 @@ class THeaderControl : public TPaintedControl {
 
 class TStatusBarControl : public TPaintedControl {
  public:
-  TStatusBarControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 100, 19) {
+  TStatusBarControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 100, 19) {
     SetProperty("Align", TValue::Identifier("alBottom"));
   }
   std::u16string DisplayText() const override {
@@ -359,7 +370,8 @@ class TStatusBarControl : public TPaintedControl {
     painter.setFont(ToQFont(EffectiveFont()));
     painter.setPen(ToQColor(EffectiveFont().Color));
     if (BoolProp(*this, "simplepanel", false)) {
-      DrawSection(painter, Widget(), QRect(0, 2, Width(), Height() - 2), QString::fromStdU16String(StoredText("simpletext")), true);
+      DrawSection(painter, Widget(), QRect(0, 2, Width(), Height() - 2),
+                  QString::fromStdU16String(StoredText("simpletext")), true);
       return;
     }
     auto texts = ItemTexts(*this, "panels", "Text", TextLocale());
@@ -368,7 +380,8 @@ class TStatusBarControl : public TPaintedControl {
     for (std::size_t i = 0; i < texts.size(); ++i) {
       // The last panel reaches to the right edge.
       int w = i + 1 == texts.size() ? std::max(Width() - x, widths[i]) : widths[i];
-      DrawSection(painter, Widget(), QRect(x, 2, w - 2, Height() - 2), QString::fromStdU16String(texts[i]), true);
+      DrawSection(painter, Widget(), QRect(x, 2, w - 2, Height() - 2), QString::fromStdU16String(texts[i]),
+                  true);
       x += w;
     }
     if (BoolProp(*this, "sizegrip", true)) {
@@ -403,7 +416,8 @@ class TToolButtonControl : public TControl {
 
 class TToolBarControl : public TPaintedControl {
  public:
-  TToolBarControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 150, 29) {
+  TToolBarControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 150, 29) {
     SetProperty("Align", TValue::Identifier("alTop"));
   }
   bool IsContainer() const override { return true; }
@@ -420,13 +434,16 @@ class TToolBarControl : public TPaintedControl {
     for (TControl* c : Controls())
       if (auto* b = dynamic_cast<TToolButtonControl*>(c)) buttons.push_back(b);
     std::stable_sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->Left() < b->Left(); });
-    int x = IntProp(*this, "indent", 0), width = IntProp(*this, "buttonwidth", 23), height = IntProp(*this, "buttonheight", 22);
+    int x = IntProp(*this, "indent", 0), width = IntProp(*this, "buttonwidth", 23),
+        height = IntProp(*this, "buttonheight", 22);
     bool captions = BoolProp(*this, "showcaptions", false);
     for (auto* b : buttons) {
       if (!b->Visible()) continue;
       int w = b->Separator() ? 8 : width;
       if (captions && !b->Separator())
-        w = std::max(width, QFontMetrics(ToQFont(b->EffectiveFont())).horizontalAdvance(StripAccelerator(b->Caption())) + 10);
+        w = std::max(
+            width,
+            QFontMetrics(ToQFont(b->EffectiveFont())).horizontalAdvance(StripAccelerator(b->Caption())) + 10);
       b->SetBounds(x, 2, w, height);
       x += w;
     }
@@ -440,7 +457,9 @@ class TBandsControl : public TPaintedControl {
     if (Cool) SetProperty("Align", TValue::Identifier("alTop"));
   }
   bool IsContainer() const override { return true; }
-  std::u16string DisplayText() const override { return Join(ItemTexts(*this, "bands", "Text", TextLocale())); }
+  std::u16string DisplayText() const override {
+    return Join(ItemTexts(*this, "bands", "Text", TextLocale()));
+  }
 
  protected:
   void Paint(QPainter& painter) override {
@@ -454,7 +473,8 @@ class TBandsControl : public TPaintedControl {
     for (const auto& text : ItemTexts(*this, "bands", "Text", TextLocale())) {
       DrawBevel(painter, QRect(x, 1, 2, Height() - 3), true);
       painter.setPen(ToQColor(EffectiveFont().Color));
-      painter.drawText(QRect(x + 6, 0, 200, Height()), Qt::AlignVCenter | Qt::TextShowMnemonic, QString::fromStdU16String(text));
+      painter.drawText(QRect(x + 6, 0, 200, Height()), Qt::AlignVCenter | Qt::TextShowMnemonic,
+                       QString::fromStdU16String(text));
       x += 150;
     }
     DrawBevel(painter, QRect(0, 0, Width() - 1, Height() - 1), true);
@@ -470,7 +490,8 @@ class TBandsControl : public TPaintedControl {
 class TGridControl : public TPaintedControl {
  public:
   TGridControl(const TClassInfo* Class, std::string ClassName, bool ValueList)
-      : TPaintedControl(Class, std::move(ClassName), ValueList ? 306 : 320, ValueList ? 300 : 120), ValueList_(ValueList) {}
+      : TPaintedControl(Class, std::move(ClassName), ValueList ? 306 : 320, ValueList ? 300 : 120),
+        ValueList_(ValueList) {}
   std::u16string DisplayText() const override {
     std::vector<std::u16string> texts;
     if (ValueList_) {
@@ -484,8 +505,10 @@ class TGridControl : public TPaintedControl {
   TColor DefaultColor() const override { return clWindow; }
   void Paint(QPainter& painter) override {
     int cols = IntProp(*this, "colcount", ValueList_ ? 2 : 5), rows = IntProp(*this, "rowcount", 5);
-    int fixedCols = IntProp(*this, "fixedcols", ValueList_ ? 0 : 1), fixedRows = IntProp(*this, "fixedrows", 1);
-    int colWidth = IntProp(*this, "defaultcolwidth", 64), rowHeight = IntProp(*this, "defaultrowheight", ValueList_ ? 18 : 24);
+    int fixedCols = IntProp(*this, "fixedcols", ValueList_ ? 0 : 1),
+        fixedRows = IntProp(*this, "fixedrows", 1);
+    int colWidth = IntProp(*this, "defaultcolwidth", 64),
+        rowHeight = IntProp(*this, "defaultrowheight", ValueList_ ? 18 : 24);
     std::vector<int> widths, heights;
     if (const TValue* v = Stored("colwidths"))
       for (const TValue& e : v->List) widths.push_back(static_cast<int>(IntOf(e)));
@@ -547,20 +570,25 @@ class TRangeControl : public TControl {
  public:
   enum Kind { Track, Progress, Spin };
   TRangeControl(const TClassInfo* Class, std::string ClassName, Kind K)
-      : TControl(Class, std::move(ClassName), K == Track ? static_cast<QWidget*>(new QSlider(Qt::Horizontal))
-                                              : K == Progress ? static_cast<QWidget*>(new QProgressBar())
-                                                              : static_cast<QWidget*>(new QSpinBox())),
+      : TControl(Class, std::move(ClassName),
+                 K == Track      ? static_cast<QWidget*>(new QSlider(Qt::Horizontal))
+                 : K == Progress ? static_cast<QWidget*>(new QProgressBar())
+                                 : static_cast<QWidget*>(new QSpinBox())),
         Kind_(K) {
-    if (K == Track) SetBounds(0, 0, 150, 45);
-    else if (K == Progress) SetBounds(0, 0, 150, 16);
-    else SetBounds(0, 0, 121, 23);
+    if (K == Track)
+      SetBounds(0, 0, 150, 45);
+    else if (K == Progress)
+      SetBounds(0, 0, 150, 16);
+    else
+      SetBounds(0, 0, 121, 23);
   }
   void UpdateView() override {
     TControl::UpdateView();
     int min = IntProp(*this, "min", 0), max = IntProp(*this, "max", Kind_ == Track ? 10 : 100);
     int position = IntProp(*this, Kind_ == Spin ? "value" : "position", 0);
     const TValue* orientation = Stored("orientation");
-    bool vertical = orientation && (SameText(orientation->Ident(), "trVertical") || SameText(orientation->Ident(), "pbVertical"));
+    bool vertical = orientation && (SameText(orientation->Ident(), "trVertical") ||
+                                    SameText(orientation->Ident(), "pbVertical"));
     if (auto* slider = qobject_cast<QSlider*>(Widget())) {
       slider->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
       slider->setRange(min, max);
@@ -581,7 +609,8 @@ class TRangeControl : public TControl {
   }
   std::u16string DisplayText() const override {
     if (Kind_ != Spin) return {};
-    return StoredText("prefix") + QString::number(IntProp(*this, "value", 0)).toStdU16String() + StoredText("suffix");
+    return StoredText("prefix") + QString::number(IntProp(*this, "value", 0)).toStdU16String() +
+           StoredText("suffix");
   }
 
  private:
@@ -590,14 +619,16 @@ class TRangeControl : public TControl {
 
 class TUpDownControl : public TPaintedControl {
  public:
-  TUpDownControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 15, 25) {}
+  TUpDownControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 15, 25) {}
 
  protected:
   void Paint(QPainter& painter) override {
     const TValue* orientation = Stored("orientation");
     bool horizontal = orientation && SameText(orientation->Ident(), "udHorizontal");
     QRect a = horizontal ? QRect(0, 0, Width() / 2, Height()) : QRect(0, 0, Width(), Height() / 2);
-    QRect b = horizontal ? QRect(Width() / 2, 0, Width() - Width() / 2, Height()) : QRect(0, Height() / 2, Width(), Height() - Height() / 2);
+    QRect b = horizontal ? QRect(Width() / 2, 0, Width() - Width() / 2, Height())
+                         : QRect(0, Height() / 2, Width(), Height() - Height() / 2);
     for (int i = 0; i < 2; ++i) {
       QRect r = i ? b : a;
       painter.fillRect(r, ToQColor(clBtnFace));
@@ -614,7 +645,8 @@ class TUpDownControl : public TPaintedControl {
 
 class TMediaPlayerControl : public TPaintedControl {
  public:
-  TMediaPlayerControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 253, 30) {}
+  TMediaPlayerControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 253, 30) {}
 
  protected:
   void Paint(QPainter& painter) override {
@@ -624,7 +656,8 @@ class TMediaPlayerControl : public TPaintedControl {
       painter.fillRect(r, ToQColor(clBtnFace));
       DrawBevel(painter, r.adjusted(0, 0, -1, -1), true);
       painter.setPen(QColor(0x20, 0x20, 0x20));
-      static const char* symbols[] = {"\u25B6", "\u2016", "\u25A0", "\u23ED", "\u23EE", "\u25B8|", "|\u25C2", "\u25CF", "\u23CF"};
+      static const char* symbols[] = {"\u25B6",  "\u2016",  "\u25A0", "\u23ED", "\u23EE",
+                                      "\u25B8|", "|\u25C2", "\u25CF", "\u23CF"};
       painter.drawText(r, Qt::AlignCenter, QString::fromUtf8(symbols[i]));
     }
   }
@@ -632,7 +665,8 @@ class TMediaPlayerControl : public TPaintedControl {
 
 class TWhiteBoxControl : public TPaintedControl {
  public:
-  TWhiteBoxControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 121, 97) {}
+  TWhiteBoxControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 121, 97) {}
 
  protected:
   void Paint(QPainter& painter) override {
@@ -650,18 +684,22 @@ QDate DateOf(const TValue* Value) {
 class TDateControl : public TControl {
  public:
   TDateControl(const TClassInfo* Class, std::string ClassName, bool Calendar)
-      : TControl(Class, std::move(ClassName), Calendar ? static_cast<QWidget*>(new QCalendarWidget())
-                                                       : static_cast<QWidget*>(new QDateTimeEdit())) {
-    if (Calendar) SetBounds(0, 0, 191, 154);
-    else SetBounds(0, 0, 186, 21);
+      : TControl(Class, std::move(ClassName),
+                 Calendar ? static_cast<QWidget*>(new QCalendarWidget())
+                          : static_cast<QWidget*>(new QDateTimeEdit())) {
+    if (Calendar)
+      SetBounds(0, 0, 191, 154);
+    else
+      SetBounds(0, 0, 186, 21);
   }
   void UpdateView() override {
     TControl::UpdateView();
     QDate date = DateOf(Stored("date"));
     if (auto* calendar = qobject_cast<QCalendarWidget*>(Widget())) {
       calendar->setSelectedDate(date);
-      calendar->setVerticalHeaderFormat(BoolProp(*this, "weeknumbers", false) ? QCalendarWidget::ISOWeekNumbers
-                                                                              : QCalendarWidget::NoVerticalHeader);
+      calendar->setVerticalHeaderFormat(BoolProp(*this, "weeknumbers", false)
+                                            ? QCalendarWidget::ISOWeekNumbers
+                                            : QCalendarWidget::NoVerticalHeader);
     } else if (auto* edit = qobject_cast<QDateTimeEdit*>(Widget())) {
       const TValue* kind = Stored("kind");
       if (kind && SameText(kind->Ident(), "dtkTime")) {
@@ -681,7 +719,8 @@ class TDateControl : public TControl {
 
 class TLcdControl : public TControl {
  public:
-  TLcdControl(const TClassInfo* Class, std::string ClassName) : TControl(Class, std::move(ClassName), new QLCDNumber()) {
+  TLcdControl(const TClassInfo* Class, std::string ClassName)
+      : TControl(Class, std::move(ClassName), new QLCDNumber()) {
     SetBounds(0, 0, 111, 33);
   }
   void UpdateView() override {
@@ -696,26 +735,58 @@ class TLcdControl : public TControl {
 }  // namespace
 
 void RegisterComplexControls(TFactoryTable& Table) {
-  Table["TTabSheet"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTabSheetControl>(c, n); };
-  Table["TPageControl"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TPageControl>(c, n); };
-  Table["TTabControl"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTabbedControl>(c, n, 289, 193); };
+  Table["TTabSheet"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTabSheetControl>(c, n);
+  };
+  Table["TPageControl"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TPageControl>(c, n);
+  };
+  Table["TTabControl"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTabbedControl>(c, n, 289, 193);
+  };
   Table["TTabbedNotebook"] = Table["TTabControl"];
-  Table["TNotebook"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTabSheetControl>(c, n); };
-  Table["TTabSet"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTabbedControl>(c, n, 185, 21, true); };
-  Table["TCustomTreeView"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTreeControl>(c, n); };
+  Table["TNotebook"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTabSheetControl>(c, n);
+  };
+  Table["TTabSet"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTabbedControl>(c, n, 185, 21, true);
+  };
+  Table["TCustomTreeView"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTreeControl>(c, n);
+  };
   Table["TOutline"] = Table["TCustomTreeView"];
-  Table["TCustomListView"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TTreeControl>(c, n, true); };
-  Table["TIconView"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TIconViewControl>(c, n); };
-  Table["TCustomHeaderControl"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<THeaderControl>(c, n); };
+  Table["TCustomListView"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TTreeControl>(c, n, true);
+  };
+  Table["TIconView"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TIconViewControl>(c, n);
+  };
+  Table["TCustomHeaderControl"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<THeaderControl>(c, n);
+  };
   Table["THeader"] = Table["TCustomHeaderControl"];
-  Table["TCustomStatusBar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TStatusBarControl>(c, n); };
-  Table["TToolBar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TToolBarControl>(c, n); };
-  Table["TToolButton"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TToolButtonControl>(c, n); };
-  Table["TCoolBar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TBandsControl>(c, n, true); };
-  Table["TCustomControlBar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TBandsControl>(c, n, false); };
+  Table["TCustomStatusBar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TStatusBarControl>(c, n);
+  };
+  Table["TToolBar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TToolBarControl>(c, n);
+  };
+  Table["TToolButton"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TToolButtonControl>(c, n);
+  };
+  Table["TCoolBar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TBandsControl>(c, n, true);
+  };
+  Table["TCustomControlBar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TBandsControl>(c, n, false);
+  };
   Table["TPageScroller"] = Table["TCustomControlBar"];
-  Table["TCustomGrid"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TGridControl>(c, n, false); };
-  Table["TValueListEditor"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TGridControl>(c, n, true); };
+  Table["TCustomGrid"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TGridControl>(c, n, false);
+  };
+  Table["TValueListEditor"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TGridControl>(c, n, true);
+  };
   Table["TTrackBar"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TRangeControl>(c, n, TRangeControl::Track);
   };
@@ -725,12 +796,24 @@ void RegisterComplexControls(TFactoryTable& Table) {
   Table["TSpinEdit"] = [](const TClassInfo* c, const std::string& n) {
     return std::make_unique<TRangeControl>(c, n, TRangeControl::Spin);
   };
-  Table["TUpDown"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TUpDownControl>(c, n); };
-  Table["TDateTimePicker"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TDateControl>(c, n, false); };
-  Table["TMonthCalendar"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TDateControl>(c, n, true); };
-  Table["TMediaPlayer"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TMediaPlayerControl>(c, n); };
-  Table["TOleContainer"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TWhiteBoxControl>(c, n); };
-  Table["TLCDNumber"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TLcdControl>(c, n); };
+  Table["TUpDown"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TUpDownControl>(c, n);
+  };
+  Table["TDateTimePicker"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TDateControl>(c, n, false);
+  };
+  Table["TMonthCalendar"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TDateControl>(c, n, true);
+  };
+  Table["TMediaPlayer"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TMediaPlayerControl>(c, n);
+  };
+  Table["TOleContainer"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TWhiteBoxControl>(c, n);
+  };
+  Table["TLCDNumber"] = [](const TClassInfo* c, const std::string& n) {
+    return std::make_unique<TLcdControl>(c, n);
+  };
 }
 
 }  // namespace vaq::widgets

@@ -15,7 +15,9 @@ const TFactoryTable& Table() {
     RegisterBasicControls(t);
     RegisterComplexControls(t);
     t["TMenu"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TMenu>(c, n); };
-    t["TMenuItem"] = [](const TClassInfo* c, const std::string& n) { return std::make_unique<TMenuItem>(c, n); };
+    t["TMenuItem"] = [](const TClassInfo* c, const std::string& n) {
+      return std::make_unique<TMenuItem>(c, n);
+    };
     return t;
   }();
   return table;
@@ -23,7 +25,8 @@ const TFactoryTable& Table() {
 
 class TPlainControl : public TPaintedControl {
  public:
-  TPlainControl(const TClassInfo* Class, std::string ClassName) : TPaintedControl(Class, std::move(ClassName), 100, 50) {}
+  TPlainControl(const TClassInfo* Class, std::string ClassName)
+      : TPaintedControl(Class, std::move(ClassName), 100, 50) {}
   bool IsContainer() const override { return true; }
 
  protected:

@@ -15,7 +15,8 @@ struct TCaseLess {
   bool operator()(const std::string& A, const std::string& B) const { return LowerCase(A) < LowerCase(B); }
 };
 
-using TFactory = std::function<std::unique_ptr<TComponent>(const TClassInfo* Class, const std::string& ClassName)>;
+using TFactory =
+    std::function<std::unique_ptr<TComponent>(const TClassInfo* Class, const std::string& ClassName)>;
 using TFactoryTable = std::map<std::string, TFactory, TCaseLess>;
 
 void RegisterBasicControls(TFactoryTable& Table);

@@ -24,19 +24,25 @@ QWidget* TForm::ClientWidget() const {
 
 int TForm::BorderWidth() const {
   switch (BorderStyle_) {
-    case TFormBorderStyle::bsNone: return 0;
+    case TFormBorderStyle::bsNone:
+      return 0;
     case TFormBorderStyle::bsSizeable:
-    case TFormBorderStyle::bsSizeToolWin: return 4;
-    default: return 3;
+    case TFormBorderStyle::bsSizeToolWin:
+      return 4;
+    default:
+      return 3;
   }
 }
 
 int TForm::CaptionHeight() const {
   switch (BorderStyle_) {
-    case TFormBorderStyle::bsNone: return 0;
+    case TFormBorderStyle::bsNone:
+      return 0;
     case TFormBorderStyle::bsToolWindow:
-    case TFormBorderStyle::bsSizeToolWin: return 18;
-    default: return 23;
+    case TFormBorderStyle::bsSizeToolWin:
+      return 18;
+    default:
+      return 23;
   }
 }
 
@@ -91,7 +97,8 @@ bool TForm::DesignEvent(TControl* Sender, QEvent* Event) {
 
 void TForm::ApplyProperty(const std::string& p, const TValue& v) {
   if (p == "borderstyle") {
-    static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+    static const char* names[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
     for (int k = 0; k < 6; ++k)
       if (SameText(v.Ident(), names[k])) SetBorderStyle(static_cast<TFormBorderStyle>(k));
   } else if (p == "formstyle") {
@@ -107,7 +114,8 @@ void TForm::ApplyProperty(const std::string& p, const TValue& v) {
 
 std::optional<TValue> TForm::LiveProperty(const std::string& p) const {
   if (p == "borderstyle") {
-    static const char* names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+    static const char* names[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
     return TValue::Identifier(names[static_cast<int>(BorderStyle_)]);
   }
   return TControl::LiveProperty(p);

@@ -43,10 +43,14 @@ void FillMenu(const TMenuItem& Parent, QMenu* Menu) {
         auto code = static_cast<int>(IntOf(*shortcut));
         int key = code & 0xFF;
         int qtKey = 0;
-        if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) qtKey = key;
-        else if (key >= 0x70 && key <= 0x7B) qtKey = Qt::Key_F1 + (key - 0x70);
-        else if (key == 0x2E) qtKey = Qt::Key_Delete;
-        else if (key == 0x2D) qtKey = Qt::Key_Insert;
+        if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+          qtKey = key;
+        else if (key >= 0x70 && key <= 0x7B)
+          qtKey = Qt::Key_F1 + (key - 0x70);
+        else if (key == 0x2E)
+          qtKey = Qt::Key_Delete;
+        else if (key == 0x2D)
+          qtKey = Qt::Key_Insert;
         if (qtKey) {
           int mods = 0;
           if (code & 0x2000) mods |= Qt::SHIFT;

@@ -82,7 +82,8 @@ void CheckValue(const TPropInfo& Prop, const TValue& Value) {
         }
       }
       BadValue();
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -94,7 +95,8 @@ void CheckProperty(const TComponent& Component, std::string_view Path, const TVa
   std::size_t start = 0;
   for (;;) {
     std::size_t dot = Path.find('.', start);
-    std::string_view part = Path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+    std::string_view part =
+        Path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
     const TPropInfo* prop = GetPropInfo(*cls, part);
     if (!prop) {
       if (start == 0 && IsDefinedProperty(*cls, part) && dot == std::string_view::npos) return;

@@ -65,7 +65,8 @@ QImage RenderForm(TForm& Form) {
     // The close box, and minimise and maximise for windows that have them.
     int box = caption - 6;
     int x = bar.right() - box - 2;
-    int boxes = Form.BorderStyle() == TFormBorderStyle::bsDialog || Form.BorderStyle() == TFormBorderStyle::bsToolWindow ||
+    int boxes = Form.BorderStyle() == TFormBorderStyle::bsDialog ||
+                        Form.BorderStyle() == TFormBorderStyle::bsToolWindow ||
                         Form.BorderStyle() == TFormBorderStyle::bsSizeToolWin
                     ? 1
                     : 3;

@@ -29,11 +29,16 @@ bool TValue::IsNumber() const {
 
 std::string TValue::Ident() const {
   switch (Kind) {
-    case TValueType::vaTrue: return "True";
-    case TValueType::vaFalse: return "False";
-    case TValueType::vaNil: return "nil";
-    case TValueType::vaNull: return "Null";
-    default: return Str;
+    case TValueType::vaTrue:
+      return "True";
+    case TValueType::vaFalse:
+      return "False";
+    case TValueType::vaNil:
+      return "nil";
+    case TValueType::vaNull:
+      return "Null";
+    default:
+      return Str;
   }
 }
 
@@ -43,7 +48,8 @@ std::u16string TValue::Shown(TLCID Locale) const {
 }
 
 std::string TValue::Ansi(TLCID Locale) const {
-  if (Kind == TValueType::vaWString || Kind == TValueType::vaUTF8String) return WideStringToString(Locale, Wide);
+  if (Kind == TValueType::vaWString || Kind == TValueType::vaUTF8String)
+    return WideStringToString(Locale, Wide);
   return Str;
 }
 
@@ -120,21 +126,39 @@ TValue ReadPropertyValue(TFormReader& Reader) {
     case TValueType::vaInt8:
     case TValueType::vaInt16:
     case TValueType::vaInt32:
-    case TValueType::vaInt64: v.Int = Reader.ReadInt64(); break;
-    case TValueType::vaExtended: v.Float = Reader.ReadFloat(); break;
-    case TValueType::vaSingle: v.Float = Reader.ReadSingle(); break;
-    case TValueType::vaCurrency: v.Int = Reader.ReadCurrency(); break;
-    case TValueType::vaDate: v.Float = Reader.ReadDate(); break;
+    case TValueType::vaInt64:
+      v.Int = Reader.ReadInt64();
+      break;
+    case TValueType::vaExtended:
+      v.Float = Reader.ReadFloat();
+      break;
+    case TValueType::vaSingle:
+      v.Float = Reader.ReadSingle();
+      break;
+    case TValueType::vaCurrency:
+      v.Int = Reader.ReadCurrency();
+      break;
+    case TValueType::vaDate:
+      v.Float = Reader.ReadDate();
+      break;
     case TValueType::vaString:
-    case TValueType::vaLString: v.Str = Reader.ReadString(); break;
+    case TValueType::vaLString:
+      v.Str = Reader.ReadString();
+      break;
     case TValueType::vaWString:
-    case TValueType::vaUTF8String: v.Wide = Reader.ReadWideString(); break;
+    case TValueType::vaUTF8String:
+      v.Wide = Reader.ReadWideString();
+      break;
     case TValueType::vaIdent:
     case TValueType::vaFalse:
     case TValueType::vaTrue:
     case TValueType::vaNil:
-    case TValueType::vaNull: v.Str = Reader.ReadIdent(); break;
-    case TValueType::vaBinary: v.Str = Reader.ReadBinary(); break;
+    case TValueType::vaNull:
+      v.Str = Reader.ReadIdent();
+      break;
+    case TValueType::vaBinary:
+      v.Str = Reader.ReadBinary();
+      break;
     case TValueType::vaSet:
       Reader.ReadValue();
       for (;;) {
@@ -213,15 +237,22 @@ std::string ValueToText(const TValue& Value) {
     case TValueType::vaInt8:
     case TValueType::vaInt16:
     case TValueType::vaInt32:
-    case TValueType::vaInt64: return std::to_string(Value.Int);
-    case TValueType::vaExtended: return FloatText(Value.Float);
-    case TValueType::vaSingle: return FloatText(Value.Float) + "s";
-    case TValueType::vaCurrency: return std::to_string(Value.Int) + "c";
-    case TValueType::vaDate: return FloatText(Value.Float) + "d";
+    case TValueType::vaInt64:
+      return std::to_string(Value.Int);
+    case TValueType::vaExtended:
+      return FloatText(Value.Float);
+    case TValueType::vaSingle:
+      return FloatText(Value.Float) + "s";
+    case TValueType::vaCurrency:
+      return std::to_string(Value.Int) + "c";
+    case TValueType::vaDate:
+      return FloatText(Value.Float) + "d";
     case TValueType::vaString:
-    case TValueType::vaLString: return Quote8(Value.Str);
+    case TValueType::vaLString:
+      return Quote8(Value.Str);
     case TValueType::vaWString:
-    case TValueType::vaUTF8String: return QuoteWide(Value.Wide);
+    case TValueType::vaUTF8String:
+      return QuoteWide(Value.Wide);
     case TValueType::vaBinary: {
       static const char* digits = "0123456789ABCDEF";
       std::string out = "{";
@@ -246,7 +277,8 @@ std::string ValueToText(const TValue& Value) {
       }
       return out + ">";
     }
-    default: return Value.Ident();
+    default:
+      return Value.Ident();
   }
 }
 

@@ -11,7 +11,6 @@
 #include "module/desktop/application.h"
 #include "module/desktop/edit_command.h"
 #include "module/desktop/check_live.h"
-#include "module/desktop/editor_viewer_link.h"
 #include "module/desktop/preview_command.h"
 #include "module/desktop_commands.h"
 #include "viewer/viewer.h"
@@ -41,8 +40,7 @@ RunFunction RunOf(std::string_view name) {
 void DesktopStartup() {
   if (Started) return;
   Started = true;
-  ViewerStartup();
-  InstallPreviewForEditor();
+  ViewerStartup();  // also the editor's way to the preview
   RegisterDesktopCommands(RunOf);
   // Last of the start-up: the designer's page in the options dialog.
   RegisterDesignerOptionPage([] { EditorViewer().UpdateDesignerOptions(); });
@@ -55,7 +53,6 @@ void DesktopShutdown() {
   // Back to the announcements of the plain start-up, which the module's shut-down removes.
   RegisterDesktopCommands([](std::string_view) { return RunFunction(); });
   // The live forms go before the application object.
-  UninstallPreviewForEditor();
   ViewerShutdown();
   vaq::desktop::CloseApplication();
 }
