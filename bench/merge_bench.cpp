@@ -40,7 +40,7 @@ void Merge(benchmark::State& state, bool change) {
   fs::create_directories(dir);
   const std::string form = (dir / "Bench.rux").string();
   vaq::WriteFileAtomic(form, "");
-  TMergeForm merge{(dir / "Bench.ruz").string(), form, form, true, false, 0x0409, 0x0407, nullptr};
+  TMergeForm merge{(dir / "Bench.ruz").string(), form, form, true, false, 0x0409, 0x0407, nullptr, {}};
   const TExtractedLines original = bench::GeneratedLines(static_cast<std::size_t>(state.range(0)));
   const TExtractedLines input = change ? Changed(original) : original;
   {

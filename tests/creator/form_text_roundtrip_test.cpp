@@ -39,7 +39,7 @@ class FormRoundTrip : public ::testing::Test {
     TExtractedLines lines;
     EXPECT_TRUE(ExtractFormLines(form, lines, kEnglish));
     vaq::TStats stats;
-    const TMergeForm merge{dir_ / "F.ruz", form, form, true, false, kEnglish, 0x0407, nullptr};
+    const TMergeForm merge{dir_ / "F.ruz", form, form, true, false, kEnglish, 0x0407, nullptr, {}};
     EXPECT_TRUE(TNotesMerge().MergeNotes(merge, lines, stats));
     return vaq::LoadLines(merge.NotesFile);
   }

@@ -120,7 +120,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
       vaq::SetDateOfFile(Xlat(), StepTime(step_));
     }
     const TMergeForm form{Notes(), Xlat(), projectMode ? Orig() : std::string(), projectMode, false, source_,
-                          target_, nullptr};
+                          target_, nullptr, {}};
     for (int run = 0; run < 2; ++run) {
       const std::string before = vaq::FileExists(Notes()) ? vaq::ReadFileBytes(Notes()) : std::string();
       TExtractedLines lines;
