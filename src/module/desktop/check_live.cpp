@@ -39,11 +39,11 @@ using checks::TRoomKind;
 using vaq::widgets::TControl;
 using vaq::widgets::TForm;
 
-QFont QtFont(const checks::TFontSpec& spec) {
-  QFont font(QString::fromStdString(spec.Name));
-  font.setPixelSize(spec.PixelSize > 0 ? spec.PixelSize : 11);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
+QFont QtFont(const checks::TFontSpec& wanted) {
+  QFont font(QString::fromStdString(wanted.Name));
+  font.setPixelSize(wanted.PixelSize > 0 ? wanted.PixelSize : 11);
+  font.setBold(wanted.Bold);
+  font.setItalic(wanted.Italic);
   font.setHintingPreference(QFont::PreferFullHinting);
   return font;
 }
