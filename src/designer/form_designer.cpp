@@ -105,34 +105,28 @@ bool TVaqFormDesigner::MouseEvent(TNode Sender, TMouseAction Action, TMouseButto
     return true;
   }
   const auto sender = TGrabSender::OfControl(control);
+  DispatchMouse(sender, Action, FormPos);
+  return true;
+}
+
+void TVaqFormDesigner::DispatchMouse(TGrabSender Sender, TMouseAction Action, TPoint FormPos) {
   switch (Action) {
     case TMouseAction::Down:
-      GrabHandles_.MouseDown(sender, FormPos);
+      GrabHandles_.MouseDown(Sender, FormPos);
       break;
     case TMouseAction::Move:
-      GrabHandles_.MouseMove(sender, FormPos);
+      GrabHandles_.MouseMove(Sender, FormPos);
       break;
     case TMouseAction::Up:
-      GrabHandles_.MouseUp(sender, FormPos);
+      GrabHandles_.MouseUp(Sender, FormPos);
       break;
   }
-  return true;
 }
 
 bool TVaqFormDesigner::HandleMouseEvent(int Handle, TMouseAction Action, TPoint FormPos) {
   if (!Active_ || Handle < 0 || Handle >= kGrabHandleCount) return false;
   const auto sender = TGrabSender::OfHandle(Handle);
-  switch (Action) {
-    case TMouseAction::Down:
-      GrabHandles_.MouseDown(sender, FormPos);
-      break;
-    case TMouseAction::Move:
-      GrabHandles_.MouseMove(sender, FormPos);
-      break;
-    case TMouseAction::Up:
-      GrabHandles_.MouseUp(sender, FormPos);
-      break;
-  }
+  DispatchMouse(sender, Action, FormPos);
   return true;
 }
 

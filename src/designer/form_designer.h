@@ -78,6 +78,8 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions,
   IDesignSurface& Surface() const { return Surface_; }
 
  private:
+  // Hands one mouse event of a control or a handle to the grab handles.
+  void DispatchMouse(TGrabSender Sender, TMouseAction Action, TPoint FormPos);
   void HandleKey(TDesignKey Key, TShiftState Shift);
   void Select(TNode Control);
 
