@@ -27,10 +27,9 @@ class TModuleSlot {
  public:
   const TModuleLibrary& Load(const char* FileName) {
     if (!module_ || name_ != FileName) {
-      module_.reset();  // shuts the other build down and unloads it first
+      module_.reset();  // shuts the other build down first
       name_ = FileName;
-      // The desktop build links Qt, whose libraries must stay mapped until the process ends.
-      module_.emplace(name_, name_ == kDesktopModuleFile);
+      module_.emplace(name_);
     }
     return *module_;
   }

@@ -27,10 +27,10 @@ std::string DlError() {
 
 }  // namespace
 
-TModuleLibrary::TModuleLibrary(const std::string& FileName, bool KeepMapped) {
+TModuleLibrary::TModuleLibrary(const std::string& FileName) {
   const std::string path = (ExecutableDir() / FileName).string();
   dlerror();  // clears an earlier error
-  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | (KeepMapped ? RTLD_NODELETE : 0));
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle_) {
     problem_ = "cannot load the module " + FileName + ": " + DlError();
     return;

@@ -9,9 +9,10 @@ namespace vaq::app {
 class TModuleLibrary {
  public:
   // Loads and starts the module `FileName` from the folder of the running executable. A failure is
-  // kept in Problem(); the host goes on without the module. A module that loads libraries which
-  // must not be unloaded before the process ends (Qt) is shut down but stays mapped (KeepMapped).
-  explicit TModuleLibrary(const std::string& FileName, bool KeepMapped = false);
+  // kept in Problem(); the host goes on without the module. The module is shut down when the
+  // object goes, but stays mapped until the process ends: the libraries it loads (Qt, GNU gettext)
+  // keep state that must not be unmapped under them.
+  explicit TModuleLibrary(const std::string& FileName);
   ~TModuleLibrary();
   TModuleLibrary(const TModuleLibrary&) = delete;
   TModuleLibrary& operator=(const TModuleLibrary&) = delete;
