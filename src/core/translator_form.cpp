@@ -145,6 +145,8 @@ std::string_view FilterName(TVaqFilter Filter) {
       return "Changed by the last update";
     case TVaqFilter::Unused:
       return "Unused";
+    case TVaqFilter::WithFindings:
+      return "With findings";
   }
   return {};
 }
@@ -197,6 +199,10 @@ TVaqToolButton* TfrmVaqTranslatorForm::FindToolButton(std::string_view Name) {
 void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   CurrentFileName = FileName;
   Dirty = false;
+  // The marks belong to the rows of the file that was checked; their filter would hide every row
+  // of a file not checked yet.
+  RowFindings.clear();
+  if (Filter == TVaqFilter::WithFindings) Filter = TVaqFilter::All;
   try {
     LoadFile(FileName);
   } catch (...) {
@@ -656,8 +662,19 @@ int TfrmVaqTranslatorForm::ApplyToRows(int Column, const std::vector<int>& Rows,
   return refused;
 }
 
+const std::string* TfrmVaqTranslatorForm::RowFinding(int Row) const {
+  const auto it = RowFindings.find(Row);
+  return it != RowFindings.end() ? &it->second : nullptr;
+}
+
+void TfrmVaqTranslatorForm::SetRowFindings(std::map<int, std::string> Findings) {
+  RowFindings = std::move(Findings);
+  VaqGridProcessFilters(nullptr, -1, true);
+}
+
 bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
   if (Which == TVaqFilter::All) return true;
+  if (Which == TVaqFilter::WithFindings) return RowFindings.contains(Row);
   const int status = EnumToCol(kColStatus);
   const int prevOrig = EnumToCol(kColPrevOrig);
   const int ord = status >= 0 ? StrToStatusOrd(VaqGrid.Cell(status, Row)) : -1;

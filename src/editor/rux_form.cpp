@@ -2,14 +2,17 @@
 #include "editor/rux_form.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "checks/check_notes.h"
 #include "editor/directives.h"
 #include "editor/editor_viewer.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/flags.h"
 #include "host/core/grid_values.h"
 #include "host/core/locale.h"
@@ -285,6 +288,42 @@ void TfrmVaqRuxForm::MarkObjectDelimiters() {
   }
 }
 
+std::string TfrmVaqRuxForm::RowNotesWithEdits(int Row) const {
+  const int index = VaqGrid.GetMgrIndex(Row);
+  std::string notes = Mgr->GetStrings(index);
+  for (int c = 0; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
+    const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
+    if (def.Key.empty() || !VaqGrid.CellChanged(c, Row)) continue;
+    const std::string& cell = VaqGrid.Cell(c, Row);
+    std::string value;
+    switch (def.ColumnId) {
+      case ColStatus:
+        value = std::to_string(vaq::StrToStatusOrd(cell));
+        break;
+      case ColCreated:
+      case ColModified:
+        value = vaq::StrDateToStrFloat(cell);
+        break;
+      default:
+        value = cell;
+        break;
+    }
+    if (vaq::GetValueView(notes, def.Key, "\x01") != value) notes = vaq::SetValue(notes, def.Key, value);
+  }
+  return notes;
+}
+
+std::vector<std::string> TfrmVaqRuxForm::NotesWithEdits() const {
+  if (!Mgr) return {};
+  std::vector<std::string> lines = Mgr->Lines;
+  for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
+    const int index = VaqGrid.GetMgrIndex(r);
+    if (index < 0 || index >= Mgr->GetCount() || !VaqGrid.RowChanged(r)) continue;
+    lines[static_cast<std::size_t>(index)] = RowNotesWithEdits(r);
+  }
+  return lines;
+}
+
 void TfrmVaqRuxForm::GridToMgr() {
   if (!Mgr) return;
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
@@ -292,27 +331,7 @@ void TfrmVaqRuxForm::GridToMgr() {
     // The placeholder row has no record; cells nobody changed hold what the record holds (a date
     // would otherwise come back rounded to the grid's milliseconds).
     if (index < 0 || index >= Mgr->GetCount() || !VaqGrid.RowChanged(r)) continue;
-    std::string notes = Mgr->GetStrings(index);
-    for (int c = 0; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
-      const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
-      if (def.Key.empty() || !VaqGrid.CellChanged(c, r)) continue;
-      const std::string& cell = VaqGrid.Cell(c, r);
-      std::string value;
-      switch (def.ColumnId) {
-        case ColStatus:
-          value = std::to_string(vaq::StrToStatusOrd(cell));
-          break;
-        case ColCreated:
-        case ColModified:
-          value = vaq::StrDateToStrFloat(cell);
-          break;
-        default:
-          value = cell;
-          break;
-      }
-      if (vaq::GetValueView(notes, def.Key, "\x01") != value) notes = vaq::SetValue(notes, def.Key, value);
-    }
-    Mgr->SetStrings(index, std::move(notes));
+    Mgr->SetStrings(index, RowNotesWithEdits(r));
   }
   VaqGrid.ClearRowChanges();
 }
@@ -364,6 +383,50 @@ void TfrmVaqRuxForm::VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Colu
                              FirstTokenText(VaqGrid.Cell(currColumn, Row), VaqGrid.XlatLCID));
 }
 
+// ---- Checking.
+
+int TfrmVaqRuxForm::CheckTranslation() {
+  if (!Mgr) return 0;
+  // The notes as the grid holds them: the manager keeps the saved values (Restore saved value
+  // reads them), so the edits go into a copy.
+  const TRuxMgr& mgr = *RuxMgr();
+  const std::vector<checks::TFinding> findings = checks::CheckNotesLines(
+      NotesWithEdits(), mgr.FileNameToNoteName(mgr.FileName), mgr.Stats, checks::TKindSet::All());
+  // Ids compare without case, as the form reader resolves them. A list's element count is
+  // reported on the list's Id ("Items.Strings"): its first element's row carries it.
+  std::map<std::string, int> rowOfId;
+  const int idColumn = EnumToCol(ColId);
+  for (int r = VaqGrid.FixedRows(); idColumn >= 0 && r < VaqGrid.RowCount(); ++r) {
+    if (VaqGrid.GetMgrIndex(r) >= 0) rowOfId.try_emplace(vaq::AnsiUpperCase(VaqGrid.Cell(idColumn, r)), r);
+  }
+  std::map<int, std::string> marks;
+  int unshown = 0;
+  for (const checks::TFinding& finding : findings) {
+    const std::string id = vaq::AnsiUpperCase(finding.Id);
+    auto it = rowOfId.find(id);
+    if (it == rowOfId.end()) {
+      it = rowOfId.lower_bound(id + "[");
+      if (it != rowOfId.end() && !it->first.starts_with(id + "[")) it = rowOfId.end();
+    }
+    if (it == rowOfId.end()) {
+      ++unshown;  // a record the grid does not show (not localizable)
+      continue;
+    }
+    std::string& text = marks[it->second];
+    if (!text.empty()) text += '\n';
+    text += std::string(checks::KindName(finding.Kind)) + ": " + finding.Detail;
+  }
+  SetRowFindings(std::move(marks));
+  const int count = static_cast<int>(findings.size());
+  StatusMessage = count == 0   ? std::string("No findings")
+                  : count == 1 ? std::string("1 finding")
+                               : std::to_string(count) + " findings";
+  StatusMessage += " in " + vaq::ExtractFileName(CurrentFileName);
+  if (unshown > 0) StatusMessage += " (" + std::to_string(unshown) + " on records the grid does not list)";
+  StateChanged();
+  return count;
+}
+
 // ---- Lifecycle.
 
 void TfrmVaqRuxForm::FormCreate() {
@@ -387,6 +450,11 @@ void TfrmVaqRuxForm::FormCreate() {
   EditOnTopMode = &AddAction("EditOnTopMode", "On Top Mode", "On top mode", kImageOnTopOff, vaq::scCtrl | 'K',
                              [this](vaq::TObject* s) { EditOnTopModeExecute(s); });
   EditOnTopMode->OnUpdate = [this](vaq::TObject* s) { EditOnTopModeUpdate(s); };
+  ToolsCheck = &AddAction("ToolsCheck", "&Check translation",
+                          "Check the translation of the open file and mark the rows with findings", -1,
+                          vaq::scCtrl | vaq::scShift | 'C', [this](vaq::TObject*) { CheckTranslation(); });
+  ToolsCheck->Category = "Tools";
+  ToolsCheck->OnUpdate = [this](vaq::TObject*) { ToolsCheck->Enabled = Mgr != nullptr && VaqGrid.HasRows; };
   ToolBar.push_back({"ToolButton2", "", false, false, true, 8});
   ToolBar.push_back({"tbShowOrigForm", "EditShowOriginalForm", true});
   ToolBar.push_back({"tbShowXlatForm", "EditShowTranslatedForm", true});

@@ -92,6 +92,13 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   void ComponentSelected(const std::string& Name);
   void ApplyDesignerValues(std::string Name, std::vector<TDesignerValue> Entries);
 
+  // The check action: runs the notes checks (accelerators, consistency, untranslated) on the open
+  // file as the grid holds it, unsaved edits included, and marks the rows of the findings. Nothing
+  // is written, neither to disk nor to the manager. Returns the number of findings.
+  int CheckTranslation();
+  // The manager's notes lines with the grid's unsaved edits applied; the manager is not changed.
+  std::vector<std::string> NotesWithEdits() const;
+
   // The manager of the open file (null before the first load).
   TRuxMgr* RuxMgr() const;
 
@@ -99,9 +106,12 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   vaq::TVaqAction* EditShowTranslatedForm = nullptr;
   vaq::TVaqAction* EditRefreshXlatForm = nullptr;
   vaq::TVaqAction* EditOnTopMode = nullptr;
+  vaq::TVaqAction* ToolsCheck = nullptr;
 
  private:
   void SetButtonDown(std::string_view Name, bool Down);
+  // The notes of the record behind grid row `Row` with the row's changed cells applied.
+  std::string RowNotesWithEdits(int Row) const;
   // Adds the records of designer values whose property the notes lack (Prefix: the component's
   // path with its final ".").
   void AddDesignerRecords(const std::string& Prefix, const std::vector<TDesignerValue>& Entries);

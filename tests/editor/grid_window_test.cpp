@@ -592,5 +592,68 @@ TEST_F(GridWindow, DesignerValuesTheNotesLackAreAddedAfterTheComponent) {
   EXPECT_EQ(Grid().RowCount(), 6);
 }
 
+// A translation with faults: the check marks their rows, counts the grid's unsaved edits, writes
+// nothing, and another file starts without marks.
+TEST_F(GridWindow, CheckMarksTheRowsOfItsFindings) {
+  const std::string form = Open({
+      {"O:Form1.Caption", "'Files:'", "'Dateien:'", StatusTranslated, true, "TForm1"},
+      {"O:Form1.O:Label1.Caption", "'%s files found'", "'Dateien gefunden'", StatusTranslated, true,
+       "TLabel"},
+      {"O:Form1.O:Button1.Caption", "'&Open'", "'Oeffnen'", StatusTranslated},
+      {"O:Form1.O:Button2.Caption", "'&Close'", "'&Schliessen'", StatusTranslated},
+  });
+  ASSERT_NE(window_->ToolsCheck, nullptr);
+  EXPECT_EQ(window_->ToolsCheck->Category, "Tools");
+  EXPECT_EQ(window_->ToolsCheck->ShortCut, vaq::scCtrl | vaq::scShift | 'C');
+  window_->ToolsCheck->Update();
+  EXPECT_TRUE(window_->ToolsCheck->Enabled);
+
+  const std::string notesFile = FileNameToNoteName(form);
+  const std::vector<std::string> notesBefore = vaq::LoadLines(notesFile);
+  EXPECT_EQ(window_->RowFinding(1), nullptr);
+  window_->ToolsCheck->OnExecute(nullptr);
+  EXPECT_EQ(window_->StatusMessage, "2 findings in Form1.rux");
+  EXPECT_EQ(window_->RowFindings.size(), 2u);
+  EXPECT_EQ(window_->RowFinding(1), nullptr);
+  ASSERT_NE(window_->RowFinding(2), nullptr);
+  EXPECT_NE(window_->RowFinding(2)->find("%s"), std::string::npos) << *window_->RowFinding(2);
+  EXPECT_TRUE(window_->RowFinding(2)->starts_with("consistency: ")) << *window_->RowFinding(2);
+  ASSERT_NE(window_->RowFinding(3), nullptr);
+  EXPECT_TRUE(window_->RowFinding(3)->starts_with("accelerators: ")) << *window_->RowFinding(3);
+  EXPECT_EQ(window_->RowFinding(4), nullptr);
+
+  // The filter shows the marked rows only, numbered without gaps.
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::WithFindings), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{2, 3}));
+  EXPECT_EQ(Grid().DisplayNumber(3), 2);
+  EXPECT_EQ(vaq::FilterName(vaq::TVaqFilter::WithFindings), "With findings");
+
+  // An unsaved edit that drops the final colon is found; the marks and the filter follow.
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::All), false);
+  ASSERT_TRUE(window_->EditCell(Col(ColCurr), 1, "'Dateien'"));
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::WithFindings), false);
+  EXPECT_EQ(window_->CheckTranslation(), 3);
+  ASSERT_NE(window_->RowFinding(1), nullptr);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{1, 2, 3}));
+
+  // Nothing was written: the notes file is as it was, no form was generated, the edit is unsaved
+  // and the saved value can still be restored.
+  EXPECT_EQ(vaq::LoadLines(notesFile), notesBefore);
+  EXPECT_EQ(formsWritten_, 0);
+  EXPECT_TRUE(window_->IsDirty());
+  Grid().ClearSelection();
+  Grid().SetCurrent(Col(ColCurr), 1);
+  window_->RestoreSaved();
+  EXPECT_EQ(Cell(ColCurr, 1), "'Dateien:'");
+
+  // Another file starts without marks, showing all its rows.
+  const std::string other = SaveForm(kButtons, "en-US", "de-DE", "Form2.rux");
+  window_->LoadFromFile(other);
+  EXPECT_TRUE(window_->RowFindings.empty());
+  EXPECT_EQ(window_->RowFinding(1), nullptr);
+  EXPECT_EQ(window_->Filter, vaq::TVaqFilter::All);
+  EXPECT_EQ(Grid().ShownRows().size(), 6u);
+}
+
 }  // namespace
 }  // namespace rux

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
 #include <filesystem>
@@ -335,6 +336,48 @@ TEST_F(EditorWindow, TranslatorSession) {
       EXPECT_EQ((*it)->text(1).toInt(), translatedBefore + 2);
     }
   }
+}
+
+// The check from its shortcut: marked rows show the warning icon in the row-number column with their
+// findings as its tooltip, the status bar counts them, and the filter keeps only them.
+TEST_F(EditorWindow, CheckMarksRowsInTheNumberColumn) {
+  // A caption that loses its accelerator, typed as a translator would (and not saved).
+  ASSERT_TRUE(window_->Model()->setData(Curr("O:MainForm.O:btnOK.Caption"), QStringLiteral("Gut")));
+  QAction* check = window_->Action("ToolsCheck");
+  ASSERT_NE(check, nullptr);
+  EXPECT_EQ(check->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+  QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_FALSE(Logic().RowFindings.empty());
+  EXPECT_TRUE(window_->statusBar()->currentMessage().contains(QStringLiteral("findings in MainForm.rux")));
+
+  const int number = Logic().EnumToCol(ColIndex);
+  const QModelIndex marked = window_->Model()->index(RowOf("O:MainForm.O:btnOK.Caption"), number);
+  const QVariant icon = marked.data(Qt::DecorationRole);
+  ASSERT_TRUE(icon.canConvert<QIcon>());
+  EXPECT_FALSE(icon.value<QIcon>().isNull());
+  EXPECT_TRUE(marked.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("accelerators: ")))
+      << marked.data(Qt::ToolTipRole).toString().toStdString();
+  // The other cells of the row keep their own tooltip; unmarked rows carry no icon.
+  EXPECT_EQ(Curr("O:MainForm.O:btnOK.Caption").data(Qt::ToolTipRole).toString(), QStringLiteral("'Gut'"));
+  int unmarked = 0;
+  for (int row = 0; row < window_->Model()->rowCount(); ++row) {
+    const QModelIndex index = window_->Model()->index(row, number);
+    const bool hasFinding = Logic().RowFinding(window_->Model()->GridRow(row)) != nullptr;
+    EXPECT_EQ(index.data(Qt::DecorationRole).isValid(), hasFinding) << row;
+    unmarked += hasFinding ? 0 : 1;
+  }
+  EXPECT_GT(unmarked, 0);
+  if (const QByteArray dir = qgetenv("VAQ_TEST_PNG_DIR"); !dir.isEmpty())
+    window_->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/editor_check.png"));
+
+  QAction* filter =
+      window_->Action("Filter" + std::to_string(static_cast<int>(vaq::TVaqFilter::WithFindings)));
+  ASSERT_NE(filter, nullptr);
+  EXPECT_EQ(filter->text(), QStringLiteral("With findings"));
+  filter->trigger();
+  EXPECT_EQ(window_->Model()->rowCount(), static_cast<int>(Logic().RowFindings.size()));
+  // Nothing was saved by the check.
+  EXPECT_TRUE(Logic().IsDirty());
 }
 
 }  // namespace

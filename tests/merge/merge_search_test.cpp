@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 class MergeSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = {dir_ / "F.ruz", dir_ / "F.rux", {}, true, false, 0x0409, 0x0407, nullptr};
+    form_ = {dir_ / "F.ruz", dir_ / "F.rux", {}, true, false, 0x0409, 0x0407, nullptr, {}};
     vaq::WriteFileAtomic(form_.XlatFormFile, "");
     vaq::SetVaqClock([] { return 46357.5; });
   }

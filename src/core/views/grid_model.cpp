@@ -4,10 +4,36 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 
 #include "host/core/conversions.h"
 
 namespace vaq::views {
+
+QIcon FindingIcon() {
+  // A warning triangle: amber with a dark exclamation mark, readable at 16 pixels.
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  QPainterPath triangle;
+  triangle.moveTo(8, 1.5);
+  triangle.lineTo(15, 14.5);
+  triangle.lineTo(1, 14.5);
+  triangle.closeSubpath();
+  p.setPen(QPen(QColor(170, 110, 0), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(QColor(255, 196, 40));
+  p.drawPath(triangle);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(60, 40, 0));
+  p.drawRoundedRect(QRectF(7.1, 5.5, 1.8, 5.2), 0.8, 0.8);
+  p.drawEllipse(QRectF(7.05, 11.4, 1.9, 1.9));
+  p.end();
+  return QIcon(pixmap);
+}
 
 TGridModel::TGridModel(TfrmVaqTranslatorForm& Window, QObject* Parent)
     : QAbstractTableModel(Parent), window_(Window) {}
@@ -39,9 +65,20 @@ QVariant TGridModel::data(const QModelIndex& Index, int Role) const {
   const int row = GridRow(Index.row());
   const int column = Index.column();
   if (row < 0 || column >= window_.VaqGrid.ColCount()) return {};
+  const bool numberColumn = window_.ColToEnum(column) == kColIndex;
   switch (Role) {
-    case Qt::DisplayRole:
+    case Qt::DecorationRole:
+      if (numberColumn && window_.RowFinding(row)) {
+        static const QIcon icon = FindingIcon();
+        return icon;
+      }
+      return {};
     case Qt::ToolTipRole:
+      if (numberColumn) {
+        if (const std::string* finding = window_.RowFinding(row)) return QString::fromStdString(*finding);
+      }
+      return QString::fromStdString(window_.DisplayText(column, row));
+    case Qt::DisplayRole:
       return QString::fromStdString(window_.DisplayText(column, row));
     case Qt::EditRole:
       return QString::fromStdString(window_.CellEditText(column, row));
@@ -50,7 +87,7 @@ QVariant TGridModel::data(const QModelIndex& Index, int Role) const {
       const int status = window_.EnumToCol(kColStatus);
       if (status >= 0 && StrToStatusOrd(window_.VaqGrid.Cell(status, row)) == 3)
         return QBrush(QColor(128, 128, 128));
-      if (window_.ColToEnum(column) == kColIndex) return QBrush(QColor(110, 110, 110));
+      if (numberColumn) return QBrush(QColor(110, 110, 110));
       return {};
     }
     case Qt::BackgroundRole: {
@@ -66,7 +103,7 @@ QVariant TGridModel::data(const QModelIndex& Index, int Role) const {
       }
     }
     case Qt::TextAlignmentRole:
-      if (window_.ColToEnum(column) == kColIndex) return int(Qt::AlignRight | Qt::AlignVCenter);
+      if (numberColumn) return int(Qt::AlignRight | Qt::AlignVCenter);
       return {};
     default:
       return {};

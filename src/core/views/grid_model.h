@@ -4,11 +4,17 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 
 #include "host/core/translator_form.h"
 
 namespace vaq::views {
 
+// The mark of a row with findings in the row-number column.
+QIcon FindingIcon();
+
+// The row-number column of a row the last check marked shows FindingIcon() and has the row's
+// findings as its tooltip.
 class TGridModel : public QAbstractTableModel {
  public:
   explicit TGridModel(TfrmVaqTranslatorForm& Window, QObject* Parent = nullptr);

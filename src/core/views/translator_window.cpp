@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "core/views/options_dialog.h"
 #include "host/core/conversions.h"
@@ -404,13 +405,22 @@ void TTranslatorWindow::Build() {
   }
 
   // The file type's actions (those after the core's).
+  // Those of category "Tools" go to the Tools menu.
   const std::size_t own = static_cast<std::size_t>(kGridActionCount) + 2;
-  if (logic_.Actions.size() > own) {
-    QMenu* preview = menuBar()->addMenu(QStringLiteral("&Preview"));
-    for (std::size_t i = own; i < logic_.Actions.size(); ++i)
-      preview->addAction(Action(logic_.Actions[i]->Name));
+  QMenu* preview = nullptr;
+  std::vector<QAction*> toolActions;
+  for (std::size_t i = own; i < logic_.Actions.size(); ++i) {
+    QAction* action = Action(logic_.Actions[i]->Name);
+    if (logic_.Actions[i]->Category == "Tools") {
+      toolActions.push_back(action);
+      continue;
+    }
+    if (!preview) preview = menuBar()->addMenu(QStringLiteral("&Preview"));
+    preview->addAction(action);
   }
   QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+  for (QAction* action : toolActions) tools->addAction(action);
+  if (!toolActions.empty()) tools->addSeparator();
   actions_["ToolsOptions"] = tools->addAction(QStringLiteral("&Options..."), this, [this] { ShowOptions(); });
 
   // Toolbar: save, then the logic's buttons.
@@ -549,6 +559,10 @@ void TTranslatorWindow::Sync() {
                        .arg(counts.Untranslated)
                        .arg(logic_.VaqGrid.HasRows ? counts.Shown : 0));
   currentId_->setText(Q(logic_.GetCurrID()));
+  if (!logic_.StatusMessage.empty()) {
+    statusBar()->showMessage(Q(logic_.StatusMessage), 8000);
+    logic_.StatusMessage.clear();
+  }
   MakeCurrentVisible();
   // The open file is the current entry of the file list; counts follow saves.
   for (QTreeWidgetItemIterator it(files_); *it; ++it) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -128,8 +129,9 @@ class IVaqMessageBoxes {
 };
 
 // Row filters of the grid.
-enum class TVaqFilter { All = 0, Untranslated, Translated, AutoTranslated, Changed, Unused };
-inline constexpr int kFilterCount = 6;
+// WithFindings: the rows the last check of the open file marked.
+enum class TVaqFilter { All = 0, Untranslated, Translated, AutoTranslated, Changed, Unused, WithFindings };
+inline constexpr int kFilterCount = 7;
 std::string_view FilterName(TVaqFilter Filter);
 
 // One entry of the window's file list: a form file with the counts of its notes.
@@ -266,6 +268,16 @@ class TfrmVaqTranslatorForm : public TObject {
   void VaqGridProcessFilters(TObject* Sender, int Index, bool KeepCurrent);
   TVaqFilter Filter = TVaqFilter::All;
   bool RowPassesFilter(int Row, TVaqFilter Filter) const;
+
+  // ---- Findings of the last check of the open file, per grid row (one finding a line, UTF-8). A
+  // view marks these rows; loading a file empties them.
+  std::map<int, std::string> RowFindings;
+  // The findings of a row; null when the row has none.
+  const std::string* RowFinding(int Row) const;
+  // Replaces the marks and shows the current filter again (a view repaints).
+  void SetRowFindings(std::map<int, std::string> Findings);
+  // A message for the status bar (a view shows it once and empties it).
+  std::string StatusMessage;
 
   // ---- Counts for the status bar, from the grid.
   struct TCounts {
