@@ -13,6 +13,7 @@
 
 #include "creator/creator.h"
 #include "framework/widgets/render.h"
+#include "generated_lines.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
 #include "notes/notes_record.h"
@@ -66,17 +67,8 @@ std::vector<std::string> Notes() {
   ExtractFormLines(stream, "Big.rux", lines, 0x0409);
   std::vector<std::string> notes = {"/*VAQ: Format:VAQ 1\x04 */",
                                     "/*VAQ: Source:en-US\x04Target:de-DE\x04Forms:\x04 */"};
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    vaq::TVaqNotesString record;
-    record.Id = lines[i].Id;
-    record.Orig = record.Curr = lines[i].Data.Value;
-    record.Type = lines[i].Data.Type;
-    record.Open = lines[i].Data.Open;
-    record.Close = lines[i].Data.Close;
-    record.Order = static_cast<std::int32_t>(i);
-    record.Status = StatusUntranslated;
-    notes.push_back(NotesStringToString(record, false));
-  }
+  const std::vector<std::string> records = bench::UntranslatedNotes(lines);
+  notes.insert(notes.end(), records.begin(), records.end());
   return notes;
 }
 

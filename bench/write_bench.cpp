@@ -25,21 +25,7 @@ namespace fs = std::filesystem;
 
 // The notes of a generated form of about `records` values.
 std::vector<std::string> NotesOf(std::size_t records) {
-  const TExtractedLines lines = bench::GeneratedLines(records);
-  std::vector<std::string> notes;
-  notes.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    vaq::TVaqNotesString record;
-    record.Id = lines[i].Id;
-    record.Orig = record.Curr = lines[i].Data.Value;
-    record.Type = lines[i].Data.Type;
-    record.Open = lines[i].Data.Open;
-    record.Close = lines[i].Data.Close;
-    record.Order = static_cast<std::int32_t>(i);
-    record.Status = StatusUntranslated;
-    notes.push_back(NotesStringToString(record, false));
-  }
-  return notes;
+  return bench::UntranslatedNotes(bench::GeneratedLines(records));
 }
 
 void Write(benchmark::State& state, TVaqFormFormat format) {

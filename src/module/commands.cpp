@@ -1,8 +1,10 @@
 // The module's host commands: their table and the helpers they share.
 #include "module/commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 #include "host/core/commands.h"
 #include "host/core/files.h"
@@ -93,6 +95,34 @@ std::string FormFileOf(const std::string& argument) {
     return vaq::ChangeFileExt(argument, NoteExtToFileExt(ext));
   }
   return argument;
+}
+
+std::optional<std::string> TakeShortOut(std::vector<std::string>& positional) {
+  std::optional<std::string> out;
+  for (std::size_t i = 0; i < positional.size(); ++i) {
+    if (positional[i] != "-o") continue;
+    if (out || i + 1 == positional.size()) throw vaq::UsageError("-o needs one output file");
+    out = positional[i + 1];
+    positional.erase(positional.begin() + static_cast<std::ptrdiff_t>(i),
+                     positional.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return out;
+}
+
+std::vector<std::string> NotesFilesOf(const std::string& langDir) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_directory(langDir, error)) throw vaq::EFileError(langDir + ": no such language folder");
+  std::vector<std::string> files;
+  for (auto it = fs::recursive_directory_iterator(langDir, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    const std::string ext = it->path().extension().string();
+    if (it->is_regular_file(error) && (vaq::AnsiSameText(ext, ".ruz") || vaq::AnsiSameText(ext, ".goz")))
+      files.push_back(it->path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 int ForEachFile(const char* command, const std::vector<std::string>& files,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,14 @@ void UnregisterModuleCommands();
 
 // The form file an argument names: a notes file (".ruz", ".goz") names the form beside it.
 std::string FormFileOf(const std::string& argument);
+
+// "-o FILE" taken out of the positional arguments (the parser knows only "--" options); nothing
+// when absent. Throws vaq::UsageError when it is given twice or without a file.
+std::optional<std::string> TakeShortOut(std::vector<std::string>& positional);
+
+// The notes files (".ruz", ".goz") of a language folder and its sub-folders, sorted by path.
+// Throws vaq::EFileError when the folder does not exist.
+std::vector<std::string> NotesFilesOf(const std::string& langDir);
 
 // Runs `job` for the form file of every argument; a failure is reported with the argument and the
 // others go on. Returns kExitOk, or kExitFileFailed when some file failed. With `progress`, each

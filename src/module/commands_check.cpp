@@ -18,30 +18,6 @@
 namespace rux {
 
 using namespace vaq;
-namespace {
-
-namespace fs = std::filesystem;
-
-bool IsNotesFile(const fs::path& path) {
-  const std::string ext = path.extension().string();
-  return AnsiSameText(ext, ".ruz") || AnsiSameText(ext, ".goz");
-}
-
-// The notes files of a language folder, sub-folders included, sorted by path.
-std::vector<std::string> NotesFilesOf(const std::string& langDir) {
-  std::error_code error;
-  if (!fs::is_directory(langDir, error)) throw EFileError(langDir + ": no such language folder");
-  std::vector<std::string> files;
-  for (auto it = fs::recursive_directory_iterator(langDir, error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (it->is_regular_file(error) && IsNotesFile(it->path())) files.push_back(it->path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-}  // namespace
-
 int RunCheck(const Arguments& args, const TFitCheck& fit) {
   checks::TKindSet kinds = checks::TKindSet::All();
   if (args.Values.contains("--only")) {

@@ -27,25 +27,6 @@ namespace ex = rux::exchange;
 
 namespace {
 
-bool IsNotesFile(const fs::path& path) {
-  const std::string ext = path.extension().string();
-  return AnsiSameText(ext, ".ruz") || AnsiSameText(ext, ".goz");
-}
-
-// "-o FILE" is taken from the positional arguments, since the parser knows only "--" options.
-std::optional<std::string> TakeShortOut(std::vector<std::string>& positional) {
-  std::optional<std::string> out;
-  for (std::size_t i = 0; i < positional.size(); ++i) {
-    if (positional[i] != "-o") continue;
-    if (out || i + 1 == positional.size()) throw UsageError("-o needs one output file");
-    out = positional[i + 1];
-    positional.erase(positional.begin() + static_cast<std::ptrdiff_t>(i),
-                     positional.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    --i;
-  }
-  return out;
-}
-
 ex::Format FormatOf(const std::string& name) {
   if (name == "xliff" || name == "xliff2") return ex::Format::Xliff2;
   if (name == "xliff1.2" || name == "xliff12") return ex::Format::Xliff12;
@@ -109,9 +90,7 @@ int RunExport(const Arguments& args) {
       std::fprintf(stderr, "vaq export: %s: no language folder (run vaq update first)\n", folder.c_str());
       return kExitFileFailed;
     }
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
-      if (entry.is_regular_file() && IsNotesFile(entry.path())) notesFiles.push_back(entry.path());
-    std::sort(notesFiles.begin(), notesFiles.end());
+    for (const std::string& file : NotesFilesOf(folder.string())) notesFiles.emplace_back(file);
   } else {
     for (const std::string& file : positional)
       notesFiles.push_back(fs::absolute(FileNameToNoteName(FormFileOf(file))).lexically_normal());

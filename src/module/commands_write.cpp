@@ -43,20 +43,6 @@ const char* FormatName(TVaqFormFormat format) {
   }
 }
 
-// "-o OUT" is taken from the positional arguments, since the parser knows only "--" options.
-std::optional<std::string> TakeShortOut(std::vector<std::string>& positional) {
-  std::optional<std::string> out;
-  for (std::size_t i = 0; i < positional.size(); ++i) {
-    if (positional[i] != "-o") continue;
-    if (out || i + 1 == positional.size()) throw UsageError("-o needs one output file");
-    out = positional[i + 1];
-    positional.erase(positional.begin() + static_cast<std::ptrdiff_t>(i),
-                     positional.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    --i;
-  }
-  return out;
-}
-
 }  // namespace
 
 int RunWrite(const Arguments& args) {

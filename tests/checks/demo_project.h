@@ -23,19 +23,12 @@
 #include "module/module.h"
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
+#include "support/host_fakes.h"
 #include "support/temp_dir.h"
 
 namespace rux::checks::demo {
 
-class Units : public vaq::TIToolServices {
- public:
-  explicit Units(std::vector<std::string> units) : units_(std::move(units)) {}
-  int GetUnitCount() override { return static_cast<int>(units_.size()); }
-  std::string GetUnitName(int i) override { return units_.at(static_cast<std::size_t>(i)); }
-
- private:
-  std::vector<std::string> units_;
-};
+using Units = vaq::testing::TUnitList;
 
 // A German translation of every text of the demo.
 const std::map<std::string, std::string> kGerman = {

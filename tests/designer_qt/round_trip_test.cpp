@@ -17,6 +17,7 @@
 #include "host/core/resource_strings.h"
 #include "host/framework/ide.h"
 #include "module/module.h"
+#include "support/host_fakes.h"
 #include "updater/form_reader.h"
 #include "viewer/viewer.h"
 
@@ -39,15 +40,7 @@ class TViewerForEditor : public IEditorViewer {
   void UpdateDesignerOptions() override { RuxViewer().UpdateDesignerOptions(); }
 };
 
-class Units : public vaq::TIToolServices {
- public:
-  explicit Units(std::string Unit) : unit_(std::move(Unit)) {}
-  int GetUnitCount() override { return 1; }
-  std::string GetUnitName(int) override { return unit_; }
-
- private:
-  std::string unit_;
-};
+using Units = vaq::testing::TUnitList;
 
 void MoveTo(QWidget* Widget, QPoint Pos) {
   QMouseEvent move(QEvent::MouseMove, Pos, Widget->mapToGlobal(Pos), Qt::NoButton, Qt::LeftButton,
@@ -97,7 +90,7 @@ class TranslatorRoundTrip : public ::testing::Test {
 };
 
 TEST_F(TranslatorRoundTrip, DraggedButtonLandsInTheTranslatedForm) {
-  Units tools(Project("BaseDialog.pas"));
+  Units tools({Project("BaseDialog.pas")});
   vaq::TStats stats;
   vaq::TStringObjectList forms;
   vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".RUX"))

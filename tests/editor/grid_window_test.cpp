@@ -24,6 +24,7 @@
 #include "notes/module_state.h"
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
+#include "support/host_fakes.h"
 #include "support/temp_dir.h"
 
 namespace rux {
@@ -94,22 +95,7 @@ class FakeDesigner : public IVaqFormDesigner {
   std::vector<std::string> Values;
 };
 
-// Answers questions from a script and keeps every message.
-class FakeBoxes : public vaq::IVaqMessageBoxes {
- public:
-  vaq::TModalResult MessageDlg(const std::string& Text, vaq::TMsgDlgType, vaq::TMsgDlgButtons,
-                               vaq::TModalResult) override {
-    Messages.push_back(Text);
-    return Answer;
-  }
-  bool InputQuery(const std::string&, const std::string&, std::string& Value) override {
-    Value = Input;
-    return true;
-  }
-  std::vector<std::string> Messages;
-  vaq::TModalResult Answer = vaq::TModalResult::No;
-  std::string Input;
-};
+using FakeBoxes = vaq::testing::TScriptedMessageBoxes;
 
 class GridWindow : public ::testing::Test {
  protected:

@@ -27,6 +27,7 @@
 #include "host/framework/ide.h"
 #include "module/module.h"
 #include "notes/column_table.h"
+#include "support/host_fakes.h"
 #include "support/temp_dir.h"
 #include "updater/form_reader.h"
 
@@ -62,31 +63,9 @@ class FakeViewer : public IEditorViewer {
   std::vector<std::string> Calls;
 };
 
-class FakeBoxes : public vaq::IVaqMessageBoxes {
- public:
-  vaq::TModalResult MessageDlg(const std::string& Text, vaq::TMsgDlgType, vaq::TMsgDlgButtons,
-                               vaq::TModalResult) override {
-    Messages.push_back(Text);
-    return Answer;
-  }
-  bool InputQuery(const std::string&, const std::string&, std::string& Value) override {
-    Value = Input;
-    return true;
-  }
-  std::vector<std::string> Messages;
-  vaq::TModalResult Answer = vaq::TModalResult::No;
-  std::string Input;
-};
+using FakeBoxes = vaq::testing::TScriptedMessageBoxes;
 
-class Units : public vaq::TIToolServices {
- public:
-  explicit Units(std::vector<std::string> units) : units_(std::move(units)) {}
-  int GetUnitCount() override { return static_cast<int>(units_.size()); }
-  std::string GetUnitName(int i) override { return units_.at(static_cast<std::size_t>(i)); }
-
- private:
-  std::vector<std::string> units_;
-};
+using Units = vaq::testing::TUnitList;
 
 // The module started as in the desktop build, on a copy of the demo project updated for de-DE.
 class EditorWindow : public ::testing::Test {

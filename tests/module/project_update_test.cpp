@@ -30,6 +30,7 @@
 #include "module/module.h"
 #include "notes/column_table.h"
 #include "notes/module_state.h"
+#include "support/host_fakes.h"
 #include "support/pe_image.h"
 #include "updater/class_discovery.h"
 
@@ -41,16 +42,7 @@ namespace fs = std::filesystem;
 const std::vector<std::string> kDemoUnits = {"MainForm.pas", "AddressFrame.pas", "BaseDialog.pas",
                                              "OptionsDialog.pas", "ReportView.cpp"};
 
-// Units as the IDE lists them.
-class Units : public vaq::TIToolServices {
- public:
-  explicit Units(std::vector<std::string> units) : units_(std::move(units)) {}
-  int GetUnitCount() override { return static_cast<int>(units_.size()); }
-  std::string GetUnitName(int i) override { return units_.at(static_cast<std::size_t>(i)); }
-
- private:
-  std::vector<std::string> units_;
-};
+using Units = vaq::testing::TUnitList;
 
 class ProjectUpdate : public ::testing::Test {
  protected:
