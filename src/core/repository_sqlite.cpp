@@ -1,19 +1,18 @@
-// The translation repository on SQLite.
-#include "host/core/repository.h"
-
+// The translation repository's file store, on SQLite.
+#include <pwd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <memory>
-#include <mutex>
+#include <unordered_set>
 
-#include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
-#include "host/core/registry.h"
 #include "host/core/text.h"
+#include "repository_store.h"
 
-namespace vaq {
+namespace vaq::repository {
 namespace {
 
 struct CloseDatabase {
@@ -30,11 +29,46 @@ constexpr int kBusyTimeoutMs = 5000;
 // statement would cost more than the lookup. The write-ahead log lets other processes write meanwhile.
 constexpr int kLookupsPerReadTransaction = 4096;
 
+// The layout this program writes (PRAGMA user_version). Files of version 0 with a "translations"
+// table are of the first layout, which kept several translations per original; they are migrated.
+constexpr int kSchemaVersion = 1;
+
 constexpr const char* kSchema =
-    "CREATE TABLE IF NOT EXISTS translations ("
-    " source TEXT NOT NULL, target TEXT NOT NULL, original BLOB NOT NULL, translation BLOB NOT NULL,"
-    " last_use REAL NOT NULL, UNIQUE (source, target, original, translation));"
-    "CREATE INDEX IF NOT EXISTS translations_lookup ON translations (source, target, original, last_use);";
+    "CREATE TABLE translations ("
+    " id INTEGER PRIMARY KEY, source TEXT NOT NULL, target TEXT NOT NULL, original BLOB NOT NULL,"
+    " translation BLOB NOT NULL, source_text TEXT NOT NULL, weight INTEGER NOT NULL,"
+    " added_by TEXT NOT NULL, last_use REAL NOT NULL, UNIQUE (source, target, original));"
+    "CREATE INDEX translations_weight ON translations (source, target, weight);"
+    // The similarity index: the distinct words of each entry's source, with the source's weight.
+    "CREATE TABLE translation_words ("
+    " source TEXT NOT NULL, target TEXT NOT NULL, word TEXT NOT NULL, weight INTEGER NOT NULL,"
+    " entry INTEGER NOT NULL, PRIMARY KEY (source, target, word, weight, entry)) WITHOUT ROWID;"
+    "CREATE TABLE translation_history ("
+    " id INTEGER PRIMARY KEY, source TEXT NOT NULL, target TEXT NOT NULL, original BLOB NOT NULL,"
+    " translation BLOB NOT NULL, added_by TEXT NOT NULL, last_use REAL NOT NULL,"
+    " replaced_by TEXT NOT NULL, replaced_at REAL NOT NULL);"
+    // A replaced translation goes to the history, whoever replaces it.
+    "CREATE TRIGGER translations_replaced AFTER UPDATE OF translation ON translations"
+    " WHEN OLD.translation IS NOT NEW.translation BEGIN"
+    " INSERT INTO translation_history"
+    "  (source, target, original, translation, added_by, last_use, replaced_by, replaced_at)"
+    "  VALUES (OLD.source, OLD.target, OLD.original, OLD.translation, OLD.added_by, OLD.last_use,"
+    "   NEW.added_by, NEW.last_use);"
+    " END;";
+
+constexpr const char* kAddSql =
+    "INSERT INTO translations (source, target, original, translation, source_text, weight, added_by, "
+    "last_use)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) ON CONFLICT (source, target, original) DO UPDATE SET"
+    " added_by = CASE WHEN translation = excluded.translation THEN added_by ELSE excluded.added_by END,"
+    " translation = excluded.translation, last_use = excluded.last_use"
+    " RETURNING id";
+constexpr const char* kAddWordSql =
+    "INSERT OR IGNORE INTO translation_words (source, target, word, weight, entry) VALUES (?1, ?2, ?3, ?4, "
+    "?5)";
+constexpr const char* kLookupSql =
+    "SELECT translation FROM translations WHERE source = ?1 AND target = ?2 AND original = ?3";
+constexpr const char* kCandidateColumns = "t.original, t.translation, t.source_text, t.last_use";
 
 // Resets a statement when the caller is done with it, also on an exception.
 class StatementUse {
@@ -60,78 +94,353 @@ void BindBlob(sqlite3_stmt* statement, int index, const std::string& bytes) {
   sqlite3_bind_blob(statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
 }
 
+// Binds a tag, or NULL for "any" when it is empty.
+void BindTagOrAny(sqlite3_stmt* statement, int index, const std::string& tag) {
+  if (!tag.empty()) BindText(statement, index, tag);
+}
+
 std::string ColumnBytes(sqlite3_stmt* statement, int column) {
   const void* data = sqlite3_column_blob(statement, column);
   const int size = sqlite3_column_bytes(statement, column);
   return data ? std::string(static_cast<const char*>(data), static_cast<std::size_t>(size)) : std::string();
 }
 
-std::string Tag(TLCID lcid) {
-  std::string tag = LCIDToStr(lcid, true);
-  if (tag.empty()) throw EVaqError(Format("Unknown locale id %d for the translation repository", {lcid}));
-  return tag;
+// Who adds: the login name of the process's user.
+std::string LoginName() {
+  if (const passwd* user = getpwuid(geteuid()); user && user->pw_name) return user->pw_name;
+  if (const char* name = std::getenv("USER")) return name;
+  return std::string();
 }
 
-// The process's connection to the repository, with the statements the lookups and adds reuse.
-class TRepositoryConnection {
+class TSqliteStore final : public TStore {
  public:
-  std::mutex Mutex;
+  TSqliteStore(Database db, std::string file)
+      : db_(std::move(db)), file_(std::move(file)), user_(LoginName()) {}
 
-  void SetFile(const std::string& file) {
-    Close();
-    file_ = file;
-  }
-
-  std::string File() const {
-    return file_.empty() ? IncludeTrailingPathDelimiter(VaqConfigDir()) + "repository.db" : file_;
-  }
-
-  // Opens the database unless it is open; false (and nothing created) when the file is missing and
-  // `create` is false.
-  bool Open(bool create) {
-    if (db_) return true;
-    if (!create && missing_) return false;
-    const std::string file = File();
-    if (!FileExists(file)) {
-      if (!create) {
-        missing_ = true;
-        return false;
-      }
-      if (const std::string dir = ExtractFilePath(file); !dir.empty()) ForceDirectories(dir);
+  std::optional<std::string> Lookup(const TPair& pair, const std::string& original) override {
+    BeginRead();
+    std::optional<std::string> found;
+    {
+      sqlite3_stmt* lookup = Cached(lookup_, kLookupSql);
+      StatementUse use(lookup);
+      BindText(lookup, 1, pair.Source);
+      BindText(lookup, 2, pair.Target);
+      BindBlob(lookup, 3, original);
+      const int rc = sqlite3_step(lookup);
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail();
+      if (rc == SQLITE_ROW) found = ColumnBytes(lookup, 0);
     }
-    missing_ = false;
-    sqlite3* raw = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
-    Database db(raw);
-    if (rc != SQLITE_OK) Fail(db.get(), file, "Cannot open the translation repository %s: %s");
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-    // A file that is not a database shows here, at the first read.
-    if (sqlite3_exec(db.get(), kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)
-      Fail(db.get(), file, "Cannot open the translation repository %s: %s");
-    // Kept in the file; a read-only database stays in its mode, which only costs speed.
-    sqlite3_exec(db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-    openedFile_ = file;
-    db_ = std::move(db);
-    return true;
+    if (reading_ && ++lookups_ >= kLookupsPerReadTransaction) EndRead();
+    return found;
   }
 
-  void Close() {
-    reading_ = false;
-    lookup_.reset();
-    add_.reset();
-    db_.reset();
-    missing_ = false;
+  void Add(const TPair& pair, const std::vector<TIndexedEntry>& entries, TDateTime now) override {
+    EndRead();
+    TWrite write(*this);
+    for (const TIndexedEntry& entry : entries) AddOne(pair, entry, now, user_);
+    write.Done();
   }
 
-  [[noreturn]] void Fail(sqlite3* db, const std::string& file, const char* pattern) const {
+  void Begin() override {
+    EndRead();
+    Exec("BEGIN IMMEDIATE");
+    transaction_ = true;
+  }
+  void Commit() override {
+    Exec("COMMIT");
+    transaction_ = false;
+  }
+  void Rollback() override {
+    transaction_ = false;
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+
+  std::vector<TRepositoryEntry> List(const std::string& source, const std::string& target) override {
+    EndRead();
+    std::vector<TRepositoryEntry> entries;
+    Statement list = Prepare(
+        "SELECT source, target, original, translation, last_use FROM translations"
+        " WHERE (?1 IS NULL OR source = ?1) AND (?2 IS NULL OR target = ?2) ORDER BY source, target, "
+        "original");
+    BindTagOrAny(list.get(), 1, source);
+    BindTagOrAny(list.get(), 2, target);
+    Each(list.get(), [&](sqlite3_stmt* row) { entries.push_back(EntryOf(row, 0)); });
+    return entries;
+  }
+
+  std::vector<TReplacedTranslation> History(const std::string& source, const std::string& target) override {
+    EndRead();
+    std::vector<TReplacedTranslation> history;
+    Statement list = Prepare(
+        "SELECT source, target, original, translation, last_use, added_by, replaced_by, replaced_at"
+        " FROM translation_history WHERE (?1 IS NULL OR source = ?1) AND (?2 IS NULL OR target = ?2)"
+        " ORDER BY source, target, original, id");
+    BindTagOrAny(list.get(), 1, source);
+    BindTagOrAny(list.get(), 2, target);
+    Each(list.get(), [&](sqlite3_stmt* row) {
+      history.push_back(
+          {EntryOf(row, 0), ColumnBytes(row, 5), ColumnBytes(row, 6), sqlite3_column_double(row, 7)});
+    });
+    return history;
+  }
+
+  int Remove(const TPair& pair, const std::string* original) override {
+    EndRead();
+    TWrite write(*this);
+    int removed = 0;
+    if (!original) {
+      Statement remove = Prepare("DELETE FROM translations WHERE source = ?1 AND target = ?2");
+      BindText(remove.get(), 1, pair.Source);
+      BindText(remove.get(), 2, pair.Target);
+      Step(remove.get());
+      removed = sqlite3_changes(db_.get());
+      Statement words = Prepare("DELETE FROM translation_words WHERE source = ?1 AND target = ?2");
+      BindText(words.get(), 1, pair.Source);
+      BindText(words.get(), 2, pair.Target);
+      Step(words.get());
+    } else {
+      Statement remove = Prepare(
+          "DELETE FROM translations WHERE source = ?1 AND target = ?2 AND original = ?3"
+          " RETURNING id, weight, source_text");
+      BindText(remove.get(), 1, pair.Source);
+      BindText(remove.get(), 2, pair.Target);
+      BindBlob(remove.get(), 3, *original);
+      struct TGone {
+        sqlite3_int64 Id;
+        int Weight;
+        std::vector<std::string> Words;
+      };
+      std::vector<TGone> gone;
+      Each(remove.get(), [&](sqlite3_stmt* row) {
+        gone.push_back(
+            {sqlite3_column_int64(row, 0), sqlite3_column_int(row, 1), IndexedWords(ColumnBytes(row, 2))});
+      });
+      Statement word = Prepare(
+          "DELETE FROM translation_words WHERE source = ?1 AND target = ?2 AND word = ?3 AND weight = ?4"
+          " AND entry = ?5");
+      for (const TGone& entry : gone) {
+        for (const std::string& text : entry.Words) {
+          StatementUse use(word.get());
+          BindText(word.get(), 1, pair.Source);
+          BindText(word.get(), 2, pair.Target);
+          BindText(word.get(), 3, text);
+          sqlite3_bind_int(word.get(), 4, entry.Weight);
+          sqlite3_bind_int64(word.get(), 5, entry.Id);
+          Step(word.get());
+        }
+      }
+      removed = static_cast<int>(gone.size());
+    }
+    write.Done();
+    return removed;
+  }
+
+  std::vector<int> WordCounts(const TPair& pair, const std::vector<std::string>& words, int minWeight,
+                              int maxWeight, int cap) override {
+    EndRead();
+    sqlite3_stmt* count = Cached(count_,
+                                 "SELECT count(*) FROM (SELECT 1 FROM translation_words WHERE source = ?1"
+                                 " AND target = ?2 AND word = ?3 AND weight BETWEEN ?4 AND ?5 LIMIT ?6)");
+    std::vector<int> counts;
+    for (const std::string& word : words) {
+      StatementUse use(count);
+      BindWordQuery(count, pair, word, minWeight, maxWeight);
+      sqlite3_bind_int(count, 6, cap);
+      if (sqlite3_step(count) != SQLITE_ROW) Fail();
+      counts.push_back(sqlite3_column_int(count, 0));
+    }
+    return counts;
+  }
+
+  std::vector<TCandidate> WithAnyWord(const TPair& pair, const std::vector<std::string>& words, int minWeight,
+                                      int maxWeight) override {
+    EndRead();
+    sqlite3_stmt* select =
+        Cached(withWord_, (std::string("SELECT t.id, ") + kCandidateColumns +
+                           " FROM translation_words w JOIN translations t ON t.id = w.entry"
+                           " WHERE w.source = ?1 AND w.target = ?2 AND w.word = ?3"
+                           " AND w.weight BETWEEN ?4 AND ?5")
+                              .c_str());
+    std::vector<TCandidate> candidates;
+    std::unordered_set<sqlite3_int64> seen;
+    for (const std::string& word : words) {
+      StatementUse use(select);
+      BindWordQuery(select, pair, word, minWeight, maxWeight);
+      Each(select, [&](sqlite3_stmt* row) {
+        if (seen.insert(sqlite3_column_int64(row, 0)).second) candidates.push_back(CandidateOf(row, 1));
+      });
+    }
+    return candidates;
+  }
+
+  std::vector<TCandidate> WithWeight(const TPair& pair, int minWeight, int maxWeight) override {
+    EndRead();
+    Statement select = Prepare((std::string("SELECT ") + kCandidateColumns +
+                                " FROM translations t WHERE t.source = ?1 AND t.target = ?2"
+                                " AND t.weight BETWEEN ?3 AND ?4")
+                                   .c_str());
+    BindText(select.get(), 1, pair.Source);
+    BindText(select.get(), 2, pair.Target);
+    sqlite3_bind_int(select.get(), 3, minWeight);
+    sqlite3_bind_int(select.get(), 4, maxWeight);
+    std::vector<TCandidate> candidates;
+    Each(select.get(), [&](sqlite3_stmt* row) { candidates.push_back(CandidateOf(row, 0)); });
+    return candidates;
+  }
+
+  // Brings the file to the current layout; a file of a newer one is refused.
+  void Migrate() {
+    int version = UserVersion();
+    if (version == kSchemaVersion) return;
+    if (version > kSchemaVersion) RefuseNewer(version);
+    TWrite write(*this, "cannot be brought to this version's layout");
+    version = UserVersion();  // another process may have done it meanwhile
+    if (version > kSchemaVersion) RefuseNewer(version);
+    if (version < kSchemaVersion) {
+      if (HasTable("translations")) {
+        MigrateFirstLayout();
+      } else {
+        Exec(kSchema);
+      }
+      Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    }
+    write.Done();
+  }
+
+ private:
+  // A write transaction of its own unless the caller's transaction is open: committed by Done,
+  // rolled back when left without it.
+  class TWrite {
+   public:
+    explicit TWrite(TSqliteStore& store, const char* failure = nullptr)
+        : store_(store), own_(!store.transaction_) {
+      if (!own_) return;
+      if (sqlite3_exec(store_.db_.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        failure ? store_.Fail(failure) : store_.Fail();
+    }
+    ~TWrite() {
+      if (own_ && !done_) sqlite3_exec(store_.db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    TWrite(const TWrite&) = delete;
+    TWrite& operator=(const TWrite&) = delete;
+    void Done() {
+      if (own_) store_.Exec("COMMIT");
+      done_ = true;
+    }
+
+   private:
+    TSqliteStore& store_;
+    bool own_;
+    bool done_ = false;
+  };
+
+  void AddOne(const TPair& pair, const TIndexedEntry& entry, TDateTime now, const std::string& user) {
+    sqlite3_int64 id = 0;
+    {
+      sqlite3_stmt* add = Cached(add_, kAddSql);
+      StatementUse use(add);
+      BindText(add, 1, pair.Source);
+      BindText(add, 2, pair.Target);
+      BindBlob(add, 3, entry.Original);
+      BindBlob(add, 4, entry.Translation);
+      BindText(add, 5, entry.SourceText);
+      sqlite3_bind_int(add, 6, entry.Weight);
+      BindText(add, 7, user);
+      sqlite3_bind_double(add, 8, now);
+      if (sqlite3_step(add) != SQLITE_ROW) Fail();
+      id = sqlite3_column_int64(add, 0);
+      if (sqlite3_step(add) != SQLITE_DONE) Fail();
+    }
+    sqlite3_stmt* word = Cached(addWord_, kAddWordSql);
+    for (const std::string& text : entry.Words) {
+      StatementUse use(word);
+      BindText(word, 1, pair.Source);
+      BindText(word, 2, pair.Target);
+      BindText(word, 3, text);
+      sqlite3_bind_int(word, 4, entry.Weight);
+      sqlite3_bind_int64(word, 5, id);
+      Step(word);
+    }
+  }
+
+  // The first layout kept every translation of an original with its last use. Each original keeps
+  // its most recently used translation; the others go to the history, as if added in the order of
+  // their use, so that nothing is lost.
+  void MigrateFirstLayout() {
+    Exec(
+        "ALTER TABLE translations RENAME TO translations_first_layout;"
+        "DROP INDEX IF EXISTS translations_lookup;");
+    Exec(kSchema);
+    Statement old = Prepare(
+        "SELECT source, target, original, translation, last_use FROM translations_first_layout"
+        " ORDER BY source, target, original, last_use, rowid");
+    TPair pair;
+    TLCID lcid = 0;
+    Each(old.get(), [&](sqlite3_stmt* row) {
+      const TRepositoryEntry entry = EntryOf(row, 0);
+      if (entry.Source != pair.Source) lcid = StrToLCID(entry.Source);
+      pair = {entry.Source, entry.Target};
+      AddOne(pair, IndexEntry(lcid, entry.Original, entry.Translation), entry.LastUse, std::string());
+    });
+    Exec("DROP TABLE translations_first_layout");
+  }
+
+  int UserVersion() {
+    Statement version = Prepare("PRAGMA user_version");
+    if (sqlite3_step(version.get()) != SQLITE_ROW) Fail();
+    return sqlite3_column_int(version.get(), 0);
+  }
+
+  bool HasTable(const char* name) {
+    Statement table = Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
+    BindText(table.get(), 1, name);
+    const int rc = sqlite3_step(table.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail();
+    return rc == SQLITE_ROW;
+  }
+
+  [[noreturn]] void RefuseNewer(int version) const {
     throw EFileError(Format(
-        pattern, {file, db ? std::string_view(sqlite3_errmsg(db)) : std::string_view("out of memory")}));
+        "Translation repository %s was written by a newer version of vaq (layout %d; this version knows %d)",
+        {file_, std::int64_t{version}, std::int64_t{kSchemaVersion}}));
   }
-  [[noreturn]] void Fail() const { Fail(db_.get(), openedFile_, "Translation repository %s: %s"); }
+
+  static TRepositoryEntry EntryOf(sqlite3_stmt* row, int first) {
+    return {ColumnBytes(row, first), ColumnBytes(row, first + 1), ColumnBytes(row, first + 2),
+            ColumnBytes(row, first + 3), sqlite3_column_double(row, first + 4)};
+  }
+  static TCandidate CandidateOf(sqlite3_stmt* row, int first) {
+    return {ColumnBytes(row, first), ColumnBytes(row, first + 1), ColumnBytes(row, first + 2),
+            sqlite3_column_double(row, first + 3)};
+  }
+  static void BindWordQuery(sqlite3_stmt* statement, const TPair& pair, const std::string& word,
+                            int minWeight, int maxWeight) {
+    BindText(statement, 1, pair.Source);
+    BindText(statement, 2, pair.Target);
+    BindText(statement, 3, word);
+    sqlite3_bind_int(statement, 4, minWeight);
+    sqlite3_bind_int(statement, 5, maxWeight);
+  }
+
+  [[noreturn]] void Fail(const char* what = nullptr) const {
+    const std::string reason = sqlite3_errmsg(db_.get());
+    if (what) throw EFileError(Format("Translation repository %s %s: %s", {file_, what, reason}));
+    throw EFileError(Format("Translation repository %s: %s", {file_, reason}));
+  }
 
   void Exec(const char* sql) {
     if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail();
+  }
+
+  void Step(sqlite3_stmt* statement) {
+    if (sqlite3_step(statement) != SQLITE_DONE) Fail();
+  }
+
+  template <typename Row>
+  void Each(sqlite3_stmt* statement, const Row& row) {
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) row(statement);
+    if (rc != SQLITE_DONE) Fail();
   }
 
   Statement Prepare(const char* sql) {
@@ -145,20 +454,6 @@ class TRepositoryConnection {
     return statement.get();
   }
 
-  sqlite3_stmt* Lookup() {
-    return Cached(lookup_,
-                  "SELECT translation FROM translations WHERE source = ?1 AND target = ?2 AND original = ?3"
-                  " ORDER BY last_use DESC, rowid DESC LIMIT 1");
-  }
-  sqlite3_stmt* Add() {
-    return Cached(add_,
-                  "INSERT INTO translations (source, target, original, translation, last_use)"
-                  " VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (source, target, original, translation)"
-                  " DO UPDATE SET last_use = excluded.last_use");
-  }
-
-  sqlite3* Db() const { return db_.get(); }
-
   // Starts the shared read transaction of the lookups unless a transaction is open.
   void BeginRead() {
     if (reading_ || !sqlite3_get_autocommit(db_.get())) return;
@@ -166,155 +461,50 @@ class TRepositoryConnection {
     reading_ = true;
     lookups_ = 0;
   }
-  // Counts a lookup; the read transaction ends after a while, so that other writes become visible.
-  void LookupDone() {
-    if (reading_ && ++lookups_ >= kLookupsPerReadTransaction) EndRead();
-  }
-  // Ends the lookups' read transaction; writes and listings call it first.
+  // Ends the lookups' read transaction, so that other writes become visible; everything but a
+  // lookup calls it first.
   void EndRead() {
     if (!reading_) return;
     reading_ = false;
     Exec("COMMIT");
   }
 
-  // Tags of the last locale pair looked up; the merge asks for one pair many times.
-  TLCID LastSource = 0, LastTarget = 0;
-  std::string LastSourceTag, LastTargetTag;
-
- private:
+  Database db_;
   std::string file_;
-  std::string openedFile_;
-  bool missing_ = false;
+  std::string user_;
+  bool transaction_ = false;  // the caller's
   bool reading_ = false;
   int lookups_ = 0;
-  Database db_;
-  Statement lookup_;
-  Statement add_;
+  Statement lookup_, add_, addWord_, count_, withWord_;
 };
 
-TRepositoryConnection& Repository() {
-  static TRepositoryConnection connection;
-  return connection;
+[[noreturn]] void FailOpening(sqlite3* db, const std::string& file) {
+  throw EFileError(
+      Format("Cannot open the translation repository %s: %s",
+             {file, db ? std::string_view(sqlite3_errmsg(db)) : std::string_view("out of memory")}));
 }
 
 }  // namespace
 
-void SetRepositoryFile(const std::string& FileName) {
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  repository.SetFile(FileName);
-}
-
-std::string RepositoryFile() {
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  return repository.File();
-}
-
-bool GetTranslation(TLCID SourceLocale, TLCID TargetLocale, std::string& Text) {
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  if (!repository.Open(false)) return false;
-  if (SourceLocale != repository.LastSource || TargetLocale != repository.LastTarget) {
-    repository.LastSourceTag = LCIDToStr(SourceLocale, true);
-    repository.LastTargetTag = LCIDToStr(TargetLocale, true);
-    repository.LastSource = SourceLocale;
-    repository.LastTarget = TargetLocale;
+std::unique_ptr<TStore> OpenSqliteStore(const std::string& File, bool Create) {
+  if (!FileExists(File)) {
+    if (!Create) return nullptr;
+    if (const std::string dir = ExtractFilePath(File); !dir.empty()) ForceDirectories(dir);
   }
-  repository.BeginRead();
-  bool found = false;
-  {
-    sqlite3_stmt* lookup = repository.Lookup();
-    StatementUse use(lookup);
-    BindText(lookup, 1, repository.LastSourceTag);
-    BindText(lookup, 2, repository.LastTargetTag);
-    BindBlob(lookup, 3, Text);
-    const int rc = sqlite3_step(lookup);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) repository.Fail();
-    found = rc == SQLITE_ROW;
-    if (found) Text = ColumnBytes(lookup, 0);
-  }
-  repository.LookupDone();
-  return found;
+  sqlite3* raw = nullptr;
+  const int flags = SQLITE_OPEN_READWRITE | (Create ? SQLITE_OPEN_CREATE : 0);
+  const int rc = sqlite3_open_v2(File.c_str(), &raw, flags, nullptr);
+  Database db(raw);
+  if (rc != SQLITE_OK) FailOpening(db.get(), File);
+  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+  // A file that is not a database shows here, at the first read.
+  if (sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+    FailOpening(db.get(), File);
+  // Kept in the file; a read-only database stays in its mode, which only costs speed.
+  sqlite3_exec(db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+  auto store = std::make_unique<TSqliteStore>(std::move(db), File);
+  store->Migrate();
+  return store;
 }
 
-void AddTranslation(TLCID SourceLocale, TLCID TargetLocale, const std::string& Original,
-                    const std::string& Translation) {
-  const std::string source = Tag(SourceLocale);
-  const std::string target = Tag(TargetLocale);
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  repository.Open(true);
-  repository.EndRead();
-  sqlite3_stmt* add = repository.Add();
-  StatementUse use(add);
-  BindText(add, 1, source);
-  BindText(add, 2, target);
-  BindBlob(add, 3, Original);
-  BindBlob(add, 4, Translation);
-  sqlite3_bind_double(add, 5, VaqNow());
-  if (sqlite3_step(add) != SQLITE_DONE) repository.Fail();
-}
-
-TRepositoryTransaction::TRepositoryTransaction() {
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  repository.Open(true);
-  repository.EndRead();
-  repository.Exec("BEGIN IMMEDIATE");
-}
-
-TRepositoryTransaction::~TRepositoryTransaction() {
-  if (!open_) return;
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  if (repository.Db()) sqlite3_exec(repository.Db(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void TRepositoryTransaction::Commit() {
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  repository.Exec("COMMIT");
-  open_ = false;
-}
-
-std::vector<TRepositoryEntry> ListTranslations(TLCID SourceLocale, TLCID TargetLocale) {
-  std::vector<TRepositoryEntry> entries;
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  if (!repository.Open(false)) return entries;
-  repository.EndRead();
-  const std::string source = SourceLocale ? Tag(SourceLocale) : std::string();
-  const std::string target = TargetLocale ? Tag(TargetLocale) : std::string();
-  Statement list = repository.Prepare(
-      "SELECT source, target, original, translation, last_use FROM translations"
-      " WHERE (?1 IS NULL OR source = ?1) AND (?2 IS NULL OR target = ?2)"
-      " ORDER BY source, target, original, last_use DESC, rowid DESC");
-  if (SourceLocale) BindText(list.get(), 1, source);
-  if (TargetLocale) BindText(list.get(), 2, target);
-  int rc;
-  while ((rc = sqlite3_step(list.get())) == SQLITE_ROW) {
-    entries.push_back({ColumnBytes(list.get(), 0), ColumnBytes(list.get(), 1), ColumnBytes(list.get(), 2),
-                       ColumnBytes(list.get(), 3), sqlite3_column_double(list.get(), 4)});
-  }
-  if (rc != SQLITE_DONE) repository.Fail();
-  return entries;
-}
-
-int RemoveTranslations(TLCID SourceLocale, TLCID TargetLocale, const std::optional<std::string>& Original) {
-  const std::string source = Tag(SourceLocale);
-  const std::string target = Tag(TargetLocale);
-  TRepositoryConnection& repository = Repository();
-  std::lock_guard lock(repository.Mutex);
-  if (!repository.Open(false)) return 0;
-  repository.EndRead();
-  Statement remove = repository.Prepare(
-      "DELETE FROM translations WHERE source = ?1 AND target = ?2 AND (?3 IS NULL OR original = ?3)");
-  BindText(remove.get(), 1, source);
-  BindText(remove.get(), 2, target);
-  if (Original) BindBlob(remove.get(), 3, *Original);
-  if (sqlite3_step(remove.get()) != SQLITE_DONE) repository.Fail();
-  return sqlite3_changes(repository.Db());
-}
-
-}  // namespace vaq
+}  // namespace vaq::repository
