@@ -93,7 +93,8 @@ class TWordReader {
           AddSign({'&', c.Begin, chars[i + 1].End});
           ++i;
         }
-        continue;  // an accelerator mark: the next character continues the word
+        if (last_ < 0) mark_ = c.Begin;  // a word that starts here starts at its mark
+        continue;                        // an accelerator mark: the next character continues the word
       }
       // An accelerator of its own in parentheses, as translations into Japanese and Chinese add it.
       if (IsOpenParenthesis(c.Char) && i + 3 < chars.size() && chars[i + 1].Char == '&' &&
@@ -123,6 +124,7 @@ class TWordReader {
           AddSign(c);
           break;
       }
+      mark_ = std::string::npos;
     }
     while (!words_.empty() && signs_.back() && words_.back().Weight == 1 &&
            IsTrailingPunctuation(lastChar_.back())) {
@@ -136,7 +138,7 @@ class TWordReader {
  private:
   void Start(const TCodePoint& c, bool letters) {
     words_.push_back({});
-    words_.back().Begin = c.Begin;
+    words_.back().Begin = std::min(c.Begin, mark_);
     signs_.push_back(false);
     lastChar_.push_back(0);
     last_ = static_cast<int>(words_.size()) - 1;
@@ -157,10 +159,11 @@ class TWordReader {
   }
 
   std::vector<TTextWord> words_;
-  std::vector<bool> signs_;        // per word: a sign
-  std::vector<UChar32> lastChar_;  // per word: its last character
-  int last_ = -1;                  // the word the previous character belongs to; -1 after a blank
-  bool letters_ = false;           // that word is a run of letters that goes on
+  std::vector<bool> signs_;               // per word: a sign
+  std::vector<UChar32> lastChar_;         // per word: its last character
+  int last_ = -1;                         // the word the previous character belongs to; -1 after a blank
+  std::size_t mark_ = std::string::npos;  // an accelerator mark just before, outside a word
+  bool letters_ = false;                  // that word is a run of letters that goes on
 };
 
 // Characters whose case differs between two words that fold to the same text.

@@ -19,7 +19,7 @@ struct TTextWord {
   std::string Text;    // UTF-8, without accelerator marks
   std::string Folded;  // case-folded: words that differ only in case fold to the same text
   int Weight = 0;      // characters
-  // The bytes of the compared text the word came from (accelerator marks inside it included).
+  // The bytes of the compared text the word came from, with its accelerator mark ("&Save").
   std::size_t Begin = 0;
   std::size_t End = 0;
 };
@@ -35,7 +35,7 @@ int WordsWeight(const std::vector<TTextWord>& Words);
 int WordDistance(const std::vector<TTextWord>& A, const std::vector<TTextWord>& B);
 
 // The similarity of two word sequences in percent, rounded down: 100 * (1 - distance / the larger
-// weight). Two texts without words are 100% alike.
+// weight). Two texts without words are 100% alike (but a text without words has no suggestions).
 int SimilarityPercent(const std::vector<TTextWord>& A, const std::vector<TTextWord>& B);
 int SimilarityPercent(std::string_view A, std::string_view B);
 
