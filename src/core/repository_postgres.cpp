@@ -29,9 +29,11 @@ using Result = std::unique_ptr<PGresult, ClearResult>;
 
 // The layout this program writes, kept in vaq_repository_schema.
 constexpr int kSchemaVersion = 1;
-// Taken while the schema is created, so that two first users do not both create it; the key is
-// "vaq-rep1" in ASCII.
-constexpr const char* kLockSchemaSql = "SELECT pg_advisory_xact_lock(8530223609223147569)";
+// Held while the schema is created, so that two first users do not both create it; the key is
+// "vaq-rep1" in ASCII. A lock of the session, not of the transaction: the transaction that looks
+// whether the schema is there must start after the wait, or it may not see the other's tables.
+constexpr const char* kLockSchemaSql = "SELECT pg_advisory_lock(8530223609223147569)";
+constexpr const char* kUnlockSchemaSql = "SELECT pg_advisory_unlock(8530223609223147569)";
 // How long a connection attempt may take unless the URI or PGCONNECT_TIMEOUT says otherwise.
 constexpr const char* kConnectTimeoutSeconds = "5";
 // Adds sent before their results are read: a bounded pipeline cannot fill both directions' buffers.
@@ -358,20 +360,22 @@ class TPostgresStore final : public TStore {
   void EnsureSchema() {
     int version = SchemaVersion();
     if (version == 0) {
-      Command("BEGIN");
+      Check(Result(PQexec(db_.get(), kLockSchemaSql)).get(), PGRES_TUPLES_OK);
       try {
-        Check(Result(PQexec(db_.get(), kLockSchemaSql)).get(), PGRES_TUPLES_OK);
         version = SchemaVersion();  // another first user may have created it meanwhile
         if (version == 0) {
           CheckEncoding();
+          Command("BEGIN");
           Command(kSchema);
+          Command("COMMIT");
           version = kSchemaVersion;
         }
-        Command("COMMIT");
       } catch (...) {
         PQclear(PQexec(db_.get(), "ROLLBACK"));
+        PQclear(PQexec(db_.get(), kUnlockSchemaSql));
         throw;
       }
+      PQclear(PQexec(db_.get(), kUnlockSchemaSql));
     }
     if (version > kSchemaVersion) {
       throw EVaqError(Format(
