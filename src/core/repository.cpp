@@ -79,6 +79,9 @@ class TRepositoryConnection {
     transaction_ = false;
   }
 
+  // The words' counts of the similarity lookups, kept as long as the connection.
+  repository::TWordCounts Counts;
+
   // Tags of the last locale pair looked up; the merge asks for one pair many times.
   TLCID LastSource = 0, LastTarget = 0;
   TPair LastPair;
@@ -115,6 +118,7 @@ class TRepositoryConnection {
 
   void Close() {
     store_.reset();
+    Counts.Clear();
     opened_.clear();
     missing_.clear();
     transaction_ = false;
@@ -301,7 +305,7 @@ std::vector<TSuggestion> FindSimilarTranslations(TLCID SourceLocale, TLCID Targe
   return repository.With(
       false,
       [&](TStore& store) {
-        return repository::FindSimilar(store, pair, TargetLocale, Text, MinSimilarity,
+        return repository::FindSimilar(store, repository.Counts, pair, TargetLocale, Text, MinSimilarity,
                                        static_cast<std::size_t>(Limit));
       },
       [] { return std::vector<TSuggestion>(); });

@@ -118,15 +118,20 @@ const TStatementDef kAdd{
 const TStatementDef kWordCounts{
     "vaq_word_counts",
     "SELECT (SELECT count(*)::int4 FROM (SELECT 1 FROM vaq_translation_words w"
-    "  WHERE w.source = $1 AND w.target = $2 AND w.word = q.word AND w.weight BETWEEN $4 AND $5 LIMIT $6) c)"
+    "  WHERE w.source = $1 AND w.target = $2 AND w.word = q.word LIMIT $4) c)"
     " FROM unnest(string_to_array($3, ' ')) WITH ORDINALITY AS q(word, n) ORDER BY q.n",
-    {kText, kText, kText, kInt4, kInt4, kInt4}};
-const TStatementDef kWithAnyWord{
-    "vaq_with_any_word",
+    {kText, kText, kText, kInt4}};
+// The entries holding enough of the words: read from the index alone, the rows fetched by id after.
+const TStatementDef kWithSharedWords{
+    "vaq_with_shared_words",
     "SELECT t.original, t.translation, t.source_text, t.last_use FROM vaq_translations t"
-    " WHERE t.id IN (SELECT w.entry FROM vaq_translation_words w WHERE w.source = $1 AND w.target = $2"
-    "  AND w.word = ANY (string_to_array($3, ' ')) AND w.weight BETWEEN $4 AND $5)",
-    {kText, kText, kText, kInt4, kInt4}};
+    " WHERE t.id = ANY (ARRAY("
+    "  SELECT w.entry FROM vaq_translation_words w"
+    "  JOIN unnest(string_to_array($3, ' '), string_to_array($4, ' ')::int4[]) AS q(word, weight)"
+    "   ON w.word = q.word"
+    "  WHERE w.source = $1 AND w.target = $2 AND w.weight BETWEEN $5 AND $6"
+    "  GROUP BY w.entry HAVING sum(q.weight) >= $7))",
+    {kText, kText, kText, kText, kInt4, kInt4, kInt4}};
 const TStatementDef kWithWeight{"vaq_with_weight",
                                 "SELECT original, translation, source_text, last_use FROM vaq_translations"
                                 " WHERE source = $1 AND target = $2 AND weight BETWEEN $3 AND $4",
@@ -321,17 +326,10 @@ class TPostgresStore final : public TStore {
     return removed;
   }
 
-  std::vector<int> WordCounts(const TPair& pair, const std::vector<std::string>& words, int minWeight,
-                              int maxWeight, int cap) override {
-    const Result result = Exec(kWordCounts,
-                               TParams()
-                                   .Text(pair.Source)
-                                   .Text(pair.Target)
-                                   .Text(JoinWords(words))
-                                   .Int(minWeight)
-                                   .Int(maxWeight)
-                                   .Int(cap),
-                               PGRES_TUPLES_OK);
+  std::vector<int> WordCounts(const TPair& pair, const std::vector<std::string>& words, int cap) override {
+    const Result result =
+        Exec(kWordCounts, TParams().Text(pair.Source).Text(pair.Target).Text(JoinWords(words)).Int(cap),
+             PGRES_TUPLES_OK);
     std::vector<int> counts;
     for (int row = 0; row < PQntuples(result.get()); ++row)
       counts.push_back(static_cast<int>(Integer(result.get(), row, 0)));
@@ -340,12 +338,21 @@ class TPostgresStore final : public TStore {
     return counts;
   }
 
-  std::vector<TCandidate> WithAnyWord(const TPair& pair, const std::vector<std::string>& words, int minWeight,
-                                      int maxWeight) override {
-    return Candidates(Exec(
-        kWithAnyWord,
-        TParams().Text(pair.Source).Text(pair.Target).Text(JoinWords(words)).Int(minWeight).Int(maxWeight),
-        PGRES_TUPLES_OK));
+  std::vector<TCandidate> WithSharedWords(const TPair& pair, const std::vector<std::string>& words,
+                                          const std::vector<int>& weights, int minWeight, int maxWeight,
+                                          int minShared) override {
+    std::string weightList;
+    for (const int weight : weights) weightList += (weightList.empty() ? "" : " ") + std::to_string(weight);
+    return Candidates(Exec(kWithSharedWords,
+                           TParams()
+                               .Text(pair.Source)
+                               .Text(pair.Target)
+                               .Text(JoinWords(words))
+                               .Text(weightList)
+                               .Int(minWeight)
+                               .Int(maxWeight)
+                               .Int(minShared),
+                           PGRES_TUPLES_OK));
   }
 
   std::vector<TCandidate> WithWeight(const TPair& pair, int minWeight, int maxWeight) override {

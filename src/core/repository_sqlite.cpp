@@ -3,8 +3,9 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "host/core/errors.h"
 #include "host/core/files.h"
@@ -235,40 +236,48 @@ class TSqliteStore final : public TStore {
     return removed;
   }
 
-  std::vector<int> WordCounts(const TPair& pair, const std::vector<std::string>& words, int minWeight,
-                              int maxWeight, int cap) override {
+  std::vector<int> WordCounts(const TPair& pair, const std::vector<std::string>& words, int cap) override {
     EndRead();
     sqlite3_stmt* count = Cached(count_,
                                  "SELECT count(*) FROM (SELECT 1 FROM translation_words WHERE source = ?1"
-                                 " AND target = ?2 AND word = ?3 AND weight BETWEEN ?4 AND ?5 LIMIT ?6)");
+                                 " AND target = ?2 AND word = ?3 LIMIT ?4)");
     std::vector<int> counts;
     for (const std::string& word : words) {
       StatementUse use(count);
-      BindWordQuery(count, pair, word, minWeight, maxWeight);
-      sqlite3_bind_int(count, 6, cap);
+      BindText(count, 1, pair.Source);
+      BindText(count, 2, pair.Target);
+      BindText(count, 3, word);
+      sqlite3_bind_int(count, 4, cap);
       if (sqlite3_step(count) != SQLITE_ROW) Fail();
       counts.push_back(sqlite3_column_int(count, 0));
     }
     return counts;
   }
 
-  std::vector<TCandidate> WithAnyWord(const TPair& pair, const std::vector<std::string>& words, int minWeight,
-                                      int maxWeight) override {
+  std::vector<TCandidate> WithSharedWords(const TPair& pair, const std::vector<std::string>& words,
+                                          const std::vector<int>& weights, int minWeight, int maxWeight,
+                                          int minShared) override {
     EndRead();
-    sqlite3_stmt* select =
-        Cached(withWord_, (std::string("SELECT t.id, ") + kCandidateColumns +
-                           " FROM translation_words w JOIN translations t ON t.id = w.entry"
-                           " WHERE w.source = ?1 AND w.target = ?2 AND w.word = ?3"
-                           " AND w.weight BETWEEN ?4 AND ?5")
-                              .c_str());
+    sqlite3_stmt* postings = Cached(postings_,
+                                    "SELECT entry FROM translation_words WHERE source = ?1 AND target = ?2"
+                                    " AND word = ?3 AND weight BETWEEN ?4 AND ?5");
+    std::unordered_map<sqlite3_int64, int> shared;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      StatementUse use(postings);
+      BindWordQuery(postings, pair, words[i], minWeight, maxWeight);
+      Each(postings, [&](sqlite3_stmt* row) { shared[sqlite3_column_int64(row, 0)] += weights[i]; });
+    }
+    std::vector<sqlite3_int64> ids;
+    for (const auto& [id, weight] : shared)
+      if (weight >= minShared) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());  // in the file's order
+    sqlite3_stmt* select = Cached(
+        byId_, (std::string("SELECT ") + kCandidateColumns + " FROM translations t WHERE t.id = ?1").c_str());
     std::vector<TCandidate> candidates;
-    std::unordered_set<sqlite3_int64> seen;
-    for (const std::string& word : words) {
+    for (const sqlite3_int64 id : ids) {
       StatementUse use(select);
-      BindWordQuery(select, pair, word, minWeight, maxWeight);
-      Each(select, [&](sqlite3_stmt* row) {
-        if (seen.insert(sqlite3_column_int64(row, 0)).second) candidates.push_back(CandidateOf(row, 1));
-      });
+      sqlite3_bind_int64(select, 1, id);
+      Each(select, [&](sqlite3_stmt* row) { candidates.push_back(CandidateOf(row, 0)); });
     }
     return candidates;
   }
@@ -475,7 +484,7 @@ class TSqliteStore final : public TStore {
   bool transaction_ = false;  // the caller's
   bool reading_ = false;
   int lookups_ = 0;
-  Statement lookup_, add_, addWord_, count_, withWord_;
+  Statement lookup_, add_, addWord_, count_, postings_, byId_;
 };
 
 [[noreturn]] void FailOpening(sqlite3* db, const std::string& file) {
@@ -502,6 +511,7 @@ std::unique_ptr<TStore> OpenSqliteStore(const std::string& File, bool Create) {
     FailOpening(db.get(), File);
   // Kept in the file; a read-only database stays in its mode, which only costs speed.
   sqlite3_exec(db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+  sqlite3_exec(db.get(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
   auto store = std::make_unique<TSqliteStore>(std::move(db), File);
   store->Migrate();
   return store;

@@ -5,13 +5,14 @@
 //
 // Besides the entries, each store keeps an index for the similarity lookup: the distinct case-folded
 // words of every stored source (host/core/similarity.h) with the source's weight, so that the
-// candidates of a lookup are the entries that hold one of a few rare words of the asked text, with a
-// weight close enough to it (src/core/suggestions.cpp).
+// candidates of a lookup are the entries that hold enough of the rarer words of the asked text, with
+// a weight close enough to it (src/core/suggestions.cpp).
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/core/repository.h"
@@ -67,14 +68,13 @@ class TStore {
   // All entries of the pair, or the one of `Original`; the count removed.
   virtual int Remove(const TPair& Pair, const std::string* Original) = 0;
 
-  // For each word, how many entries of the pair with a weight in [MinWeight, MaxWeight] hold it
-  // (counted up to Cap).
-  virtual std::vector<int> WordCounts(const TPair& Pair, const std::vector<std::string>& Words, int MinWeight,
-                                      int MaxWeight, int Cap) = 0;
-  // The entries of the pair with a weight in [MinWeight, MaxWeight] that hold one of the words, each
-  // once.
-  virtual std::vector<TCandidate> WithAnyWord(const TPair& Pair, const std::vector<std::string>& Words,
-                                              int MinWeight, int MaxWeight) = 0;
+  // For each word, how many entries of the pair hold it (counted up to Cap).
+  virtual std::vector<int> WordCounts(const TPair& Pair, const std::vector<std::string>& Words, int Cap) = 0;
+  // The entries of the pair with a weight in [MinWeight, MaxWeight] whose words include some of
+  // `Words` whose `Weights` add up to MinShared or more, each once.
+  virtual std::vector<TCandidate> WithSharedWords(const TPair& Pair, const std::vector<std::string>& Words,
+                                                  const std::vector<int>& Weights, int MinWeight,
+                                                  int MaxWeight, int MinShared) = 0;
   // Every entry of the pair with a weight in [MinWeight, MaxWeight].
   virtual std::vector<TCandidate> WithWeight(const TPair& Pair, int MinWeight, int MaxWeight) = 0;
 
@@ -82,10 +82,25 @@ class TStore {
   virtual bool Lost() const { return false; }
 };
 
+// How many entries of a pair hold a word, as the store counted them once. The counts only tell which
+// words to look up first, so they may grow stale without harm: they are kept as long as the
+// connection.
+class TWordCounts {
+ public:
+  std::vector<int> Get(TStore& Store, const TPair& Pair, const std::vector<std::string>& Words);
+  void Clear() { counts_.clear(); }
+
+  static constexpr int kCap = 5000;  // a word in more entries than this is common, however many
+
+ private:
+  std::unordered_map<std::string, int> counts_;  // by source, target and word
+};
+
 // The stored translations of the pair whose source is at least MinSimilarity (1..100) percent
 // similar to `Text`, best first, at most Limit; their translations decoded in TargetLocale.
-std::vector<TSuggestion> FindSimilar(TStore& Store, const TPair& Pair, TLCID TargetLocale,
-                                     std::string_view Text, int MinSimilarity, std::size_t Limit);
+std::vector<TSuggestion> FindSimilar(TStore& Store, TWordCounts& Counts, const TPair& Pair,
+                                     TLCID TargetLocale, std::string_view Text, int MinSimilarity,
+                                     std::size_t Limit);
 
 // The file's store, migrated to the current schema; nullptr when the file is missing and `Create`
 // is false. EFileError naming the file when it is no repository or of a newer schema.
