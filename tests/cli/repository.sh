@@ -65,6 +65,25 @@ else
   echo "server store skipped: no PostgreSQL cluster given (VAQ_TEST_POSTGRES)"
 fi
 
+# --- Sources and translations in code pages: Japanese (932) to Russian (1251), on a UTF-8 terminal
+# and on a KOI8-R one ---------------------------------------------------------------------------------
+mkdir -p "$work/ja"
+printf 'unit Files;\ninterface\ntype\n  TFiles = class(TForm)\n  end;\nimplementation\nend.\n' >"$work/ja/Files.pas"
+ja=$(printf '%s' 'ファイルを開く' | iconv -f UTF-8 -t CP932)
+ru=$(printf '%s' 'Открыть файл' | iconv -f UTF-8 -t CP1251)
+{ printf "object Files: TFiles\r\n  Caption = '"; printf '%s' "$ja"; printf "'\r\nend\r\n"; } >"$work/ja/Files.rux"
+"$vaq" update "$work/ja" --source ja-JP --lang ru-RU --quiet 2>/dev/null
+# The translator's work: the caption translated.
+JA="$ja" RU="$ru" perl -pi -e 's/Status:0\x04Curr:\x27\Q$ENV{JA}\E\x27/Status:1\x04Curr:\x27$ENV{RU}\x27/ if /Files.Caption/' \
+  "$work/ja/ru-RU/Files.ruz"
+"$vaq" repository add "$work/ja/ru-RU/Files.ruz" --repository "$work/repository.db" >/dev/null 2>&1
+out=$("$vaq" repository suggest "ファイルを開きます" --source ja-JP --lang ru-RU --min 60 --repository "$work/repository.db")
+[ "$out" = "66%${tab}'ファイルを開く'${tab}'Открыть файл'" ] || fail "Japanese suggest printed: $out"
+# A KOI8-R terminal cannot type or show Japanese: the text is asked as a literal of its codes.
+out=$(LC_ALL=ru_RU.KOI8-R "$vaq" repository suggest "#12501#12449#12452#12523" --source ja-JP --lang ru-RU --min 50 \
+  --repository "$work/repository.db" | iconv -f KOI8-R -t UTF-8)
+[ "$out" = "57%${tab}'???????'${tab}'Открыть файл'" ] || fail "suggest on a KOI8-R terminal printed: $out"
+
 # --- A server that is away: exit 1 at once, nothing written, no password shown -------------------
 away="postgresql://anna:s3cret@/vaq?host=$work/nowhere"
 sed -i "s/'Orders'/'All orders'/" "$work/demo/MainForm.rux"  # an update would write notes now
