@@ -165,33 +165,47 @@ bool IsServerLocation(std::string_view Location) {
   return false;
 }
 
-std::string MaskRepositoryPassword(std::string_view Location) {
-  if (!IsServerLocation(Location)) return std::string(Location);
-  std::string masked(Location);
-  const std::size_t authority = masked.find("://") + 3;
-  std::size_t end = masked.find_first_of("/?#", authority);
-  if (end == std::string::npos) end = masked.size();
-  // user:password@host
-  if (const std::size_t at = masked.rfind('@', end); at != std::string::npos && at >= authority) {
-    if (const std::size_t colon = masked.find(':', authority); colon < at) {
-      masked.replace(colon + 1, at - colon - 1, "***");
-      end = masked.find_first_of("/?#", authority);
-      if (end == std::string::npos) end = masked.size();
-    }
+namespace {
+
+// Where a URI holds passwords: after "user:" before "@", and as the values of "password=".
+std::vector<std::pair<std::size_t, std::size_t>> PasswordRanges(std::string_view uri) {
+  std::vector<std::pair<std::size_t, std::size_t>> ranges;
+  if (!IsServerLocation(uri)) return ranges;
+  const std::size_t authority = uri.find("://") + 3;
+  std::size_t end = uri.find_first_of("/?#", authority);
+  if (end == std::string_view::npos) end = uri.size();
+  if (const std::size_t at = uri.rfind('@', end); at != std::string_view::npos && at >= authority) {
+    if (const std::size_t colon = uri.find(':', authority); colon < at) ranges.emplace_back(colon + 1, at);
   }
-  // ?name=value&password=...#fragment
-  if (const std::size_t question = masked.find('?', end); question != std::string::npos) {
-    std::size_t start = question + 1;
-    while (start < masked.size()) {
-      std::size_t stop = masked.find_first_of("&#", start);
-      if (stop == std::string::npos) stop = masked.size();
-      if (masked.compare(start, 9, "password=") == 0) {
-        masked.replace(start + 9, stop - start - 9, "***");
-        stop = start + 9 + 3;
-      }
-      if (stop >= masked.size() || masked[stop] == '#') break;
+  if (const std::size_t question = uri.find('?', end); question != std::string_view::npos) {
+    for (std::size_t start = question + 1; start < uri.size();) {
+      std::size_t stop = uri.find_first_of("&#", start);
+      if (stop == std::string_view::npos) stop = uri.size();
+      if (uri.substr(start, 9) == "password=") ranges.emplace_back(start + 9, stop);
+      if (stop >= uri.size() || uri[stop] == '#') break;
       start = stop + 1;
     }
+  }
+  return ranges;
+}
+
+}  // namespace
+
+std::string MaskRepositoryPassword(std::string_view Location) {
+  std::string masked(Location);
+  const auto ranges = PasswordRanges(Location);
+  for (auto range = ranges.rbegin(); range != ranges.rend(); ++range)  // from the back: offsets stay
+    masked.replace(range->first, range->second - range->first, "***");
+  return masked;
+}
+
+std::string repository::MaskPasswordsIn(std::string_view Text, std::string_view Location) {
+  std::string masked(Text);
+  for (const auto& [begin, end] : PasswordRanges(Location)) {
+    const std::string_view password = Location.substr(begin, end - begin);
+    if (password.empty()) continue;
+    for (std::size_t at = masked.find(password); at != std::string::npos; at = masked.find(password, at + 3))
+      masked.replace(at, password.size(), "***");
   }
   return masked;
 }

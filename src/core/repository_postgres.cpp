@@ -554,7 +554,7 @@ std::unique_ptr<TStore> OpenPostgresStore(const std::string& Uri) {
     throw EVaqError(Format("Cannot connect to the translation repository %s: out of memory", {shown}));
   if (PQstatus(connection.get()) != CONNECTION_OK) {
     throw EVaqError(Format("Cannot connect to the translation repository %s: %s",
-                           {shown, Trimmed(PQerrorMessage(connection.get()))}));
+                           {shown, MaskPasswordsIn(Trimmed(PQerrorMessage(connection.get())), Uri)}));
   }
   auto store = std::make_unique<TPostgresStore>(std::move(connection), shown);
   store->EnsureSchema();

@@ -102,6 +102,10 @@ std::vector<TSuggestion> FindSimilar(TStore& Store, TWordCounts& Counts, const T
                                      TLCID TargetLocale, std::string_view Text, int MinSimilarity,
                                      std::size_t Limit);
 
+// `Text` (a message about the repository at `Location`) with every password of the location's URI
+// replaced by "***": libpq quotes parts of a URI it cannot read.
+std::string MaskPasswordsIn(std::string_view Text, std::string_view Location);
+
 // The file's store, migrated to the current schema; nullptr when the file is missing and `Create`
 // is false. EFileError naming the file when it is no repository or of a newer schema.
 std::unique_ptr<TStore> OpenSqliteStore(const std::string& File, bool Create);

@@ -274,6 +274,18 @@ TEST(ServerRepository, UnreachableServerFailsWithItsMessageAndIsNotAskedAgainAtO
     EXPECT_EQ(error.what(), first);
   }
   EXPECT_THROW(FindSimilarTranslations(kEnglish, kGerman, "Orders"), EVaqError);
+  // libpq quotes a part of the URI it cannot read, which may be the password.
+  for (const std::string uri :
+       {"postgresql://anna:se%zzcret@/vaq", "postgresql:///vaq?password=se%zzcret&x=1"}) {
+    SetRepositoryLocation(uri);
+    try {
+      CheckRepository();
+      FAIL() << "no exception";
+    } catch (const EVaqError& error) {
+      EXPECT_EQ(std::string(error.what()).find("zzcret"), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find("***"), std::string::npos) << error.what();
+    }
+  }
   SetRepositoryLocation("");
 }
 
