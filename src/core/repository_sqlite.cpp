@@ -25,7 +25,10 @@ struct FinalizeStatement {
 using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 
-constexpr int kBusyTimeoutMs = 5000;
+// How long a write waits for other processes' writes to the file. SQLite's lock is no queue: a
+// waiting writer only retries now and then, so that several busy writers can keep one waiting for as
+// long as they write.
+constexpr int kBusyTimeoutMs = 60000;
 // Lookups share one read transaction for this many calls: taking the file's locks for every single
 // statement would cost more than the lookup. The write-ahead log lets other processes write meanwhile.
 constexpr int kLookupsPerReadTransaction = 4096;
@@ -400,7 +403,7 @@ class TSqliteStore final : public TStore {
     return sqlite3_column_int(version.get(), 0);
   }
 
-  bool HasTable(const char* name) {
+  bool HasTable(const std::string& name) {  // bound without a copy: must outlive the statement
     Statement table = Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
     BindText(table.get(), 1, name);
     const int rc = sqlite3_step(table.get());
