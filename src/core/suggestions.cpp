@@ -4,9 +4,9 @@
 // difference of the weights, and d <= (100 - m)% of the larger weight, so a stored source weighs
 // between m% of the asked text's weight W and W / m%. And every word of the asked text that the
 // stored source lacks (but for case) costs at least its own weight, so the words it holds must weigh
-// at least W - U, where U = (100 - m)% of the largest weight possible. So when words of the asked
-// text that weigh R together are left out of a set S, a stored source that reaches m holds words of S
-// that weigh at least W - U - R. S takes the rarest words first, at least until R < W - U, and then
+// at least W - U, where U = (100 - m)% of the largest weight possible. Hence, when words of the
+// asked text that weigh R together are left out of a set S, a stored source that reaches m holds
+// words of S that weigh at least W - U - R. S takes the rarest words first, at least until R < W - U, and then
 // more rare ones as long as their entries are few: each one raises the weight a candidate must hold,
 // which spares fetching entries that share only a word or two. The index alone finds the entries
 // that hold enough of S; the exact distance decides on those few.
