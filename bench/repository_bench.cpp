@@ -132,6 +132,9 @@ class TFilledRepository {
     }
     SetRepositoryLocation(location_);
     AddAll();
+    // What the server's autovacuum does soon after a bulk load: statistics for the planner, and the
+    // visibility map that lets the index answer without visiting the table.
+    if (database_) database_->Exec("VACUUM ANALYZE");
   }
   ~TFilledRepository() { SetRepositoryLocation(""); }
   void Use() const { SetRepositoryLocation(location_); }
@@ -211,12 +214,31 @@ void BM_SimilarLookup(benchmark::State& state, bool server) {
       static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
 }
 
+// The lookup of one command (vaq repository suggest): connecting, and the words' counts not known yet.
+void BM_SimilarLookupFirst(benchmark::State& state, bool server) {
+  if (Skip(state, server)) return;
+  const TFilledRepository& filled = Filled(server);
+  const TCorpus& corpus = Corpus();
+  TTextGenerator generator;
+  std::mt19937 random(17);
+  for (auto _ : state) {
+    state.PauseTiming();
+    SetRepositoryLocation("");
+    const std::string asked = generator.Near(corpus.Sources[random() % corpus.Sources.size()], random);
+    state.ResumeTiming();
+    filled.Use();
+    benchmark::DoNotOptimize(FindSimilarTranslations(kEnglish, kGerman, asked));
+  }
+}
+
 BENCHMARK_CAPTURE(BM_Add200000, File, false)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Add200000, Server, true)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ExactLookup, File, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ExactLookup, Server, true)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_SimilarLookup, File, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SimilarLookup, Server, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SimilarLookup, File, false)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_CAPTURE(BM_SimilarLookup, Server, true)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK_CAPTURE(BM_SimilarLookupFirst, File, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SimilarLookupFirst, Server, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vaq
