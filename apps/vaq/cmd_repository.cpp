@@ -86,7 +86,8 @@ int Suggest(const Arguments& args) {
   // Plain text as the translator reads it; a form-text literal as `list` prints it is read too
   // ('Open', #1054'pen'), which also lets a terminal ask for what it cannot type.
   std::string text = FromTerminal(args.Positional[1]);
-  if (text.starts_with('\'') || text.starts_with('#')) text = RepositoryText(source, Utf8ToString(source, text));
+  if (text.starts_with('\'') || text.starts_with('#'))
+    text = RepositoryText(source, Utf8ToString(source, text));
   const std::vector<TSuggestion> suggestions = FindSimilarTranslations(source, target, text, min, limit);
   for (const TSuggestion& suggestion : suggestions) {
     std::printf("%d%%\t%s\t%s\n", suggestion.Similarity, ToTerminal(source, suggestion.Original).c_str(),

@@ -6,8 +6,8 @@
 // stored source lacks (but for case) costs at least its own weight, so the words it holds must weigh
 // at least W - U, where U = (100 - m)% of the largest weight possible. Hence, when words of the
 // asked text that weigh R together are left out of a set S, a stored source that reaches m holds
-// words of S that weigh at least W - U - R. S takes the rarest words first, at least until R < W - U, and then
-// more rare ones as long as their entries are few: each one raises the weight a candidate must hold,
+// words of S that weigh at least W - U - R. S takes the rarest words first, at least until R < W - U, and
+// then more rare ones as long as their entries are few: each one raises the weight a candidate must hold,
 // which spares fetching entries that share only a word or two. The index alone finds the entries
 // that hold enough of S; the exact distance decides on those few.
 #include <algorithm>
