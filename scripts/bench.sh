@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Builds build/ (Release with debug info) and runs every benchmark program in build/bench/.
 # Arguments go to each program, e.g. scripts/bench.sh --benchmark_filter=TextToBinary
-# VAQ_BENCH_BUILD names another build folder.
+# VAQ_BENCH_BUILD names another build folder. A private PostgreSQL cluster runs meanwhile for the
+# repository's server store.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-vaq_install_deps
+. scripts/postgres.sh
+vaq_install_deps postgresql
+# The translation repository's server store is measured on a private PostgreSQL cluster.
+trap vaq_stop_postgres EXIT
+vaq_start_postgres >/dev/null
 
 dir=${VAQ_BENCH_BUILD:-build}
 # Timings of a folder configured for another build type would mislead: reconfigure it.

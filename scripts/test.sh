@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: once in build/, once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/. Both runs share one private
+# PostgreSQL cluster for the translation repository's server tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-vaq_install_deps
+. scripts/postgres.sh
+# The repository's server tests run against a private PostgreSQL cluster, stopped however the run ends.
+vaq_install_deps postgresql
+trap vaq_stop_postgres EXIT
+vaq_start_postgres
 
 echo "== build (build/)"
 vaq_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -4,6 +4,8 @@
 #include "command.h"
 #include "host/core/errors.h"
 #include "host/core/options.h"
+#include "host/core/registry.h"
+#include "host/core/repository.h"
 #include "host/core/text.h"
 
 namespace vaq::app {
@@ -47,8 +49,10 @@ TOptionValue ParseValue(const TOptionEntry& entry, const std::string& text) {
 }
 
 void Print(const TOptionEntry& entry) {
+  std::string value = OptionValueToStr(VaqINTOptionProps.Get(entry.Index));
+  if (entry.Index == kOptRepository) value = MaskRepositoryPassword(value);  // never shown
   std::printf("%d\t%.*s\t%s\n", entry.Index, static_cast<int>(entry.Name.size()), entry.Name.data(),
-              OptionValueToStr(VaqINTOptionProps.Get(entry.Index)).c_str());
+              value.c_str());
 }
 
 }  // namespace
@@ -59,7 +63,16 @@ int RunOptions(const Arguments& args) {
     return kExitOk;
   }
   const TOptionEntry& entry = FindOption(args.Positional[0]);
-  if (args.Positional.size() == 2) VaqINTOptionProps.Set(entry.Index, ParseValue(entry, args.Positional[1]));
+  if (args.Positional.size() == 2) {
+    const TOptionValue value = ParseValue(entry, args.Positional[1]);
+    if (entry.Index == kOptRepository && MaskRepositoryPassword(args.Positional[1]) != args.Positional[1]) {
+      std::fprintf(stderr,
+                   "vaq options: the password is stored as plain text in %s; PGPASSWORD or ~/.pgpass "
+                   "keep it out of there\n",
+                   VaqRegistryFile().c_str());
+    }
+    VaqINTOptionProps.Set(entry.Index, value);
+  }
   Print(entry);
   return kExitOk;
 }

@@ -1,5 +1,5 @@
-// vaq repository: fill, list and prune the translation repository. Filling reads notes records,
-// so the "add" action comes from the module (registered in the core as "repository add").
+// vaq repository: fill, list, prune and ask the translation repository. Filling reads notes
+// records, so the "add" action comes from the module (registered in the core as "repository add").
 #include <cstdio>
 #include <optional>
 
@@ -22,11 +22,37 @@ TLCID LocaleOption(const Arguments& args, const std::string& option) {
   return lcid;
 }
 
+// A whole number from `low` to `high` given with `option`, else `fallback`.
+int NumberOption(const Arguments& args, const std::string& option, int low, int high, int fallback) {
+  if (!args.Values.contains(option)) return fallback;
+  const std::string text = args.Value(option);
+  try {
+    std::size_t end = 0;
+    const int value = std::stoi(text, &end);
+    if (end == text.size() && value >= low && value <= high) return value;
+  } catch (const std::exception&) {
+  }
+  throw UsageError(option + " takes a whole number from " + std::to_string(low) + " to " +
+                   std::to_string(high) + ", not \"" + text + "\"");
+}
+
 int List(const Arguments& args) {
   if (args.Positional.size() > 1) throw UsageError("list takes no files");
-  for (const TRepositoryEntry& entry :
-       ListTranslations(LocaleOption(args, "--source"), LocaleOption(args, "--lang"))) {
-    // The texts are in their language's code page; the terminal gets UTF-8.
+  const TLCID source = LocaleOption(args, "--source");
+  const TLCID target = LocaleOption(args, "--lang");
+  // The texts are in their language's code page; the terminal gets its own character set.
+  if (args.Has("--history")) {
+    for (const TReplacedTranslation& replaced : ListReplacedTranslations(source, target)) {
+      const TRepositoryEntry& entry = replaced.Entry;
+      std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", entry.Source.c_str(), entry.Target.c_str(),
+                  ToTerminal(StrToLCID(entry.Source), entry.Original).c_str(),
+                  ToTerminal(StrToLCID(entry.Target), entry.Translation).c_str(),
+                  ToTerminal(0, replaced.AddedBy).c_str(), VaqDateTimeToStr(entry.LastUse).c_str(),
+                  ToTerminal(0, replaced.ReplacedBy).c_str(), VaqDateTimeToStr(replaced.Replaced).c_str());
+    }
+    return kExitOk;
+  }
+  for (const TRepositoryEntry& entry : ListTranslations(source, target)) {
     std::printf("%s\t%s\t%s\t%s\t%s\n", entry.Source.c_str(), entry.Target.c_str(),
                 ToTerminal(StrToLCID(entry.Source), entry.Original).c_str(),
                 ToTerminal(StrToLCID(entry.Target), entry.Translation).c_str(),
@@ -50,10 +76,33 @@ int Remove(const Arguments& args) {
   return kExitOk;
 }
 
+int Suggest(const Arguments& args) {
+  if (args.Positional.size() != 2) throw UsageError("suggest takes one text");
+  const TLCID target = LocaleOption(args, "--lang");
+  if (target == 0) throw UsageError("suggest needs --lang TAG");
+  const TLCID source = args.Values.contains("--source") ? LocaleOption(args, "--source") : StrToLCID("en-US");
+  const int min = NumberOption(args, "--min", 1, 100, kDefaultMinSimilarity);
+  const int limit = NumberOption(args, "--limit", 1, 1000, kDefaultSuggestions);
+  // Plain text as the translator reads it; a form-text literal as `list` prints it is read too
+  // ('Open', #1054'pen'), which also lets a terminal ask for what it cannot type.
+  std::string text = FromTerminal(args.Positional[1]);
+  if (text.starts_with('\'') || text.starts_with('#'))
+    text = RepositoryText(source, Utf8ToString(source, text));
+  const std::vector<TSuggestion> suggestions = FindSimilarTranslations(source, target, text, min, limit);
+  for (const TSuggestion& suggestion : suggestions) {
+    std::printf("%d%%\t%s\t%s\n", suggestion.Similarity, ToTerminal(source, suggestion.Original).c_str(),
+                ToTerminal(target, suggestion.Translation).c_str());
+  }
+  if (suggestions.empty())
+    std::fprintf(stderr, "vaq repository suggest: no stored translation of a source %d%% similar or more\n",
+                 min);
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunRepository(const Arguments& args) {
-  if (args.Values.contains("--repository")) SetRepositoryFile(args.Value("--repository"));
+  if (args.Values.contains("--repository")) SetRepositoryLocation(args.Value("--repository"));
   const std::string& action = args.Positional.front();
   try {
     if (action == "add") {
@@ -63,6 +112,7 @@ int RunRepository(const Arguments& args) {
     }
     if (action == "list") return List(args);
     if (action == "remove") return Remove(args);
+    if (action == "suggest") return Suggest(args);
   } catch (const UsageError&) {
     throw;
   } catch (const EModuleMissing&) {
@@ -71,7 +121,7 @@ int RunRepository(const Arguments& args) {
     std::fprintf(stderr, "vaq repository %s: %s\n", action.c_str(), error.what());
     return kExitFileFailed;
   }
-  throw UsageError("unknown action '" + action + "' (add, list or remove)");
+  throw UsageError("unknown action '" + action + "' (add, list, remove or suggest)");
 }
 
 }  // namespace vaq::app

@@ -100,7 +100,17 @@ int RunUpdate(const Arguments& args) {
       args.Value("--source").empty() ? SourceLanguage(langDir, type) : StrToLCID(args.Value("--source"));
   if (source == 0) throw UsageError("unknown language: " + args.Value("--source"));
   if (args.Has("--use-repository")) VaqINTOptionProps.SetOverride(kOptUseRepositoryOnUpdate, true);
-  if (!args.Value("--repository").empty()) SetRepositoryFile(args.Value("--repository"));
+  if (!args.Value("--repository").empty()) SetRepositoryLocation(args.Value("--repository"));
+  // A repository that cannot be reached stops the update before any file changes, rather than
+  // failing form by form halfway through.
+  if (VaqINTOptionProps.GetBool(kOptUseRepositoryOnUpdate)) {
+    try {
+      CheckRepository();
+    } catch (const EVaqError& error) {
+      std::fprintf(stderr, "vaq update: %s\n", error.what());
+      return kExitFileFailed;
+    }
+  }
   // With a built program the host plays the IDE's part: only forms the program links are updated.
   const std::string program = args.Value("--module");
   if (!program.empty()) {

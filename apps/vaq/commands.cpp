@@ -7,14 +7,15 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"update",
        "update PROJECT --lang TAG [--source TAG] [--langdir DIR] [--overwrite] [--module FILE]\n"
-       "           [--use-repository] [--repository DB] [--quiet]",
+       "           [--use-repository] [--repository DB|URI] [--quiet]",
        "Brings the notes of every form of the project folder PROJECT up to date for the language\n"
        "TAG: each form gets a translated copy and a notes file in the language folder (PROJECT/TAG\n"
        "or --langdir), unchanged forms are skipped, translated copies edited by hand are read back\n"
        "first, and the translated forms are written again. --source: the forms' language (default:\n"
        "the one of the existing notes, else en-US). --overwrite starts the notes afresh. --module:\n"
        "only the forms linked into this built program (and the library's dialogs it links).\n"
-       "--use-repository: new values take translations from the translation repository. One line\n"
+       "--use-repository: new values take translations from the translation repository (a server\n"
+       "that cannot be reached stops the update before it changes anything). One line\n"
        "per form and a summary on standard error; on a terminal a status line shows the progress\n"
        "and only forms whose notes changed keep their line. --quiet: only problems and the summary.",
        {.ValueOptions = {"--lang", "--source", "--langdir", "--module", "--repository"},
@@ -76,18 +77,26 @@ const std::vector<Command>& Commands() {
        {.ValueOptions = {"--out"}, .FlagOptions = {"--quiet"}, .MinPositional = 1},
        RunDict},
       {"repository",
-       "repository add FILE... [--quiet] | list [--source TAG] [--lang TAG] | remove --source TAG --lang TAG"
-       " [ORIGINAL...] [--repository DB]",
-       "Keeps the translation repository that updates can take new values from. add stores the\n"
-       "translated values of notes files under the languages of their headers (an action of the\n"
-       "module); list prints one entry per line (source, target, original, translation, last use;\n"
-       "tab-separated); remove drops a language pair's entries, or only those of the given\n"
-       "originals. --repository names the database (default: repository.db in the configuration\n"
-       "folder). --quiet: add prints only problems and the summary.",
-       {.ValueOptions = {"--repository", "--source", "--lang"},
-        .FlagOptions = {"--quiet"},
+       "repository add FILE... [--quiet] | list [--source TAG] [--lang TAG] [--history]\n"
+       "           | remove --source TAG --lang TAG [ORIGINAL...]\n"
+       "           | suggest TEXT --lang TAG [--source TAG] [--min PERCENT] [--limit N]   [--repository "
+       "DB|URI]",
+       "Keeps the translation repository that updates and the editor take translations from. add\n"
+       "stores the translated values of notes files under the languages of their headers (an\n"
+       "action of the module); list prints one entry per line (source, target, original,\n"
+       "translation, last use; tab-separated), --history the translations that others replaced\n"
+       "(with who stored them and when, who replaced them and when); remove drops a language\n"
+       "pair's entries, or only those of the given originals; suggest prints the stored\n"
+       "translations of sources similar to TEXT, best first: similarity, stored source,\n"
+       "translation (--min: at least this similar, default 75; --limit: at most this many, default\n"
+       "5; --source: default en-US). --repository names the repository: a file, or a PostgreSQL\n"
+       "URI (postgresql://host/db) that a team shares; default: the option Repository, else\n"
+       "repository.db in the configuration folder. --quiet: add prints only problems and the summary.",
+       {.ValueOptions = {"--repository", "--source", "--lang", "--min", "--limit"},
+        .FlagOptions = {"--quiet", "--history"},
         .MinPositional = 1},
-       RunRepository},
+       RunRepository,
+       false},
       {"options",
        "options [NAME [VALUE]]",
        "Lists the options (index, name, value), shows one, or sets one. NAME is the option's name\n"

@@ -51,6 +51,7 @@ std::string OptionValueToStr(const TOptionValue& Value) {
 const std::vector<TOptionEntry>& TVaqOptionProps::Entries() const {
   static const std::vector<TOptionEntry> entries = {
       {kOptUseRepositoryOnUpdate, "UseRepositoryOnUpdate", TOptionKind::Bool, false},
+      {kOptRepository, "Repository", TOptionKind::Text, std::string()},
       {kOptRefreshWithoutAsking, "RefreshWithoutAsking", TOptionKind::Bool, false},
       {kOptDisplayGrid, "Display Grid", TOptionKind::Bool, true},
       {kOptSnapToGrid, "Snap to Grid", TOptionKind::Bool, true},

@@ -68,7 +68,7 @@ std::vector<vaq::TVaqCommand> Table() {
        RunImport},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",
-       "repository add FILE... [--repository DB]",
+       "repository add FILE... [--repository DB|URI]",
        "Stores the translated values of notes files in the translation repository, under the\n"
        "languages of their headers.",
        {.ValueOptions = {"--repository", "--source", "--lang"}, .FlagOptions = {}, .MinPositional = 1},

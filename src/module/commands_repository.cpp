@@ -28,17 +28,15 @@ int AddNotes(const std::string& form) {
                          "\" -> \"" + stats.TargetLang + "\")");
   std::vector<std::string> lines = vaq::LoadLines(FileNameToNoteName(form));
   TRuxMgr::RemoveHeaderLines(lines);
-  int stored = 0;
-  vaq::TRepositoryTransaction transaction;
+  std::vector<vaq::TTranslationPair> pairs;
   for (const std::string& line : lines) {
     const vaq::TVaqNotesString record = StringToNotesString(line, form);
     const bool translated = record.Status == StatusTranslated || record.Status == StatusAutoTranslated;
     if (!translated || !record.Localize || record.Orig == record.Curr) continue;
-    vaq::AddTranslation(source, target, record.Orig, record.Curr);
-    ++stored;
+    pairs.push_back({record.Orig, record.Curr});
   }
-  transaction.Commit();
-  return stored;
+  vaq::AddTranslations(source, target, pairs);  // one transaction: a file goes in whole or not at all
+  return static_cast<int>(pairs.size());
 }
 
 }  // namespace
@@ -49,6 +47,13 @@ int RunRepositoryAdd(const vaq::Arguments& args) {
   if (args.Values.contains("--source") || args.Values.contains("--lang"))
     throw vaq::UsageError("add takes the languages from the notes headers, not from --source/--lang");
   const std::vector<std::string> files(args.Positional.begin() + 1, args.Positional.end());
+  // A server that cannot be reached is said once, not for every file.
+  try {
+    vaq::CheckRepository();
+  } catch (const vaq::EVaqError& error) {
+    std::fprintf(stderr, "vaq repository add: %s\n", error.what());
+    return vaq::kExitFileFailed;
+  }
   vaq::TProgress progress(files.size(), args.Has("--quiet"));
   int total = 0;
   const int status = ForEachFile(

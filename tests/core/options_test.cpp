@@ -81,10 +81,10 @@ TEST_F(Options, WrongKindAndUnknownEntriesRaise) {
     EXPECT_NE(std::string(error.what()).find("Grid Size Z"), std::string::npos);
   }
   try {
-    VaqINTOptionProps.Set(33, true);
+    VaqINTOptionProps.Set(39, true);
     FAIL() << "no exception";
   } catch (const EVaqError& error) {
-    EXPECT_NE(std::string(error.what()).find("33"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find("39"), std::string::npos);
   }
 }
 

@@ -85,7 +85,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
     fs::create_directories(work_ / "src");
     fs::create_directories(work_ / "lang");
     ::setenv("VAQ_CONFIG_DIR", work_.c_str(), 1);
-    vaq::SetRepositoryFile((work_ / "repository.db").string());
+    vaq::SetRepositoryLocation((work_ / "repository.db").string());
     vaq::VaqINTOptionProps.ClearOverrides();
     vaq::VaqINTOptionProps.Reload();
     vaq::SetVaqClock([this] { return StepTime(step_); });
@@ -101,7 +101,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
     bKeepRuzTimeStamp = false;
     vaq::SetVaqClock({});
     vaq::VaqINTOptionProps.ClearOverrides();
-    vaq::SetRepositoryFile("");
+    vaq::SetRepositoryLocation("");
     ::unsetenv("VAQ_CONFIG_DIR");
     fs::remove_all(work_);
   }

@@ -21,6 +21,7 @@ enum class TOptionKind { Bool, Integer, Text };
 // Entries the module and the designer read.
 enum TVaqOptionIndex : int {
   kOptUseRepositoryOnUpdate = 32,  // look new values up in the translation repository
+  kOptRepository = 33,             // the translation repository: a file or a PostgreSQL URI; empty: default
   kOptRefreshWithoutAsking = 34,   // rebuild the translated preview without asking to save
   kOptDisplayGrid = 40,            // the form designer shows its grid
   kOptSnapToGrid = 41,             // the form designer moves and sizes controls on the grid
