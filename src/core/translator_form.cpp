@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <set>
 
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
+#include "core/values/value_check.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
-#include "host/core/grid_values.h"
 #include "host/core/locale.h"
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
@@ -394,15 +396,7 @@ std::string TfrmVaqTranslatorForm::DisplayText(int Column, int Row) const {
     const int number = VaqGrid.DisplayNumber(Row);
     return number > 0 ? std::to_string(number) : std::string();
   }
-  const std::string& text = VaqGrid.Cell(Column, Row);
-  bool ascii = true;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 128) {
-      ascii = false;
-      break;
-    }
-  }
-  return ascii ? text : StringToUtf8(ColumnLcid(Column), text);
+  return values::DecodeTextUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column));
 }
 
 bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
@@ -410,25 +404,21 @@ bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
   if (id != kColCurr) return false;
   const int orig = EnumToCol(kColOrig);
   const std::string& reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
-  return ClassifyFormValue(reference) == TValueKind::String;
+  return values::ClassifyValue(reference, VaqGrid.OrigLCID) == values::TValueKind::String;
 }
 
 std::string TfrmVaqTranslatorForm::CellEditText(int Column, int Row) const {
   if (IsTextCell(Column, Row)) {
-    std::string text;
-    if (NotationToEditText(VaqGrid.Cell(Column, Row), ColumnLcid(Column), text)) return text;
+    if (std::optional<std::string> text =
+            values::DecodeStringUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column)))
+      return *std::move(text);
   }
-  return StringToUtf8(ColumnLcid(Column), VaqGrid.Cell(Column, Row));
+  return values::DecodeTextUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column));
 }
 
 std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const std::string& Utf8) const {
-  if (IsTextCell(Column, Row)) return EditTextToNotation(Utf8, ColumnLcid(Column));
-  const std::string text = Utf8ToString(ColumnLcid(Column), Utf8);
-  if (StringToUtf8(ColumnLcid(Column), text) != Utf8) {
-    throw EConvertError("The text holds a character that the code page of " +
-                        LCIDToLangName(ColumnLcid(Column)) + " cannot hold.");
-  }
-  return text;
+  if (IsTextCell(Column, Row)) return values::EncodeStringUtf8(Utf8, ColumnLcid(Column));
+  return values::EncodeTextUtf8(Utf8, ColumnLcid(Column));
 }
 
 bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
@@ -455,7 +445,8 @@ bool TfrmVaqTranslatorForm::ProcessStatus(int Row) {
 
 bool TfrmVaqTranslatorForm::ValidateGridEntry(TVaqGrid& Grid, int RefColumn, int Column, int Row, bool, bool,
                                               char) {
-  const std::string message = CheckValueAgainstOriginal(Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row));
+  const std::string message = values::VerdictMessage(values::CheckValueAgainstOriginal(
+      Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row), ColumnLcid(Column)));
   if (message.empty()) return true;
   const int number = Grid.DisplayNumber(Row);
   const std::string& caption =

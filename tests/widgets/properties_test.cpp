@@ -37,7 +37,7 @@ TEST(Properties, SetFromFormTextAndReadBack) {
   EXPECT_EQ(button.Left(), 12);
   EXPECT_TRUE(button.EffectiveFont().Bold && button.EffectiveFont().Italic);
   EXPECT_FALSE(button.Widget()->isEnabled());
-  EXPECT_EQ(GetPropText(button, "Caption"), "'It''s'");
+  EXPECT_EQ(GetPropText(button, "Caption"), "'It'#39's'");
   EXPECT_EQ(GetPropText(button, "Left"), "12");
   EXPECT_EQ(GetPropText(button, "Font.Style"), "[fsBold, fsItalic]");
   EXPECT_EQ(GetPropText(button, "Color"), "clRed");

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "core/values/code_page_text.h"
 #include "framework/widgets/controls.h"
 #include "framework/widgets/factory_internal.h"
 #include "host/core/locale.h"
@@ -60,7 +61,7 @@ QRect DrawBevel(QPainter& Painter, QRect Rect, bool Raised, int Width) {
 
 std::vector<std::string> TItemsControl::WidgetItems8(TLCID Locale) const {
   std::vector<std::string> out;
-  for (const auto& item : WidgetItems()) out.push_back(WideStringToString(Locale, item));
+  for (const auto& item : WidgetItems()) out.push_back(values::EncodeTextReplacing(item, Locale));
   return out;
 }
 
