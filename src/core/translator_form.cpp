@@ -763,6 +763,17 @@ int TfrmVaqTranslatorForm::RowOfMgrIndex(int Index) const {
   return -1;
 }
 
+TLCID TVaqSearchHit::TextLcid() const {
+  switch (ColumnId) {
+    case kColId:
+    case kColOrig:
+    case kColPrevOrig:
+      return SourceLcid;
+    default:
+      return TargetLcid;
+  }
+}
+
 std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest& Request) {
   std::vector<TVaqSearchHit> hits;
   if (!FileType || !FileType->SearchFile || Request.Text.empty()) return hits;
@@ -782,13 +793,16 @@ std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest
       FileType->SearchFile(
           info, Request.Text, Request.CaseSensitive, Request.WholeWord, Request.IgnoreAccelerators,
           [&](TVaqTranslatorMgr& Sender, const std::string&, const std::string& Text, const std::string&,
-              int Column, int Index, int, int Position, TLCID, TLCID, bool& Continue) {
+              int Column, int Index, int Row, int Position, TLCID Source, TLCID Target, bool& Continue) {
             TVaqSearchHit hit;
             hit.FileName = file;
             hit.Index = Index;
+            hit.Row = Row;
             hit.ColumnId = static_cast<TVaqAllColId>(Column);
             hit.Position = Position;
             hit.Text = Text;
+            hit.SourceLcid = Source;
+            hit.TargetLcid = Target;
             if (Index >= 0 && Index < Sender.GetCount()) {
               hit.Id = GetValue(Sender.GetStrings(Index), "ID:");
             }
@@ -799,6 +813,14 @@ std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest
       MessageBoxes().MessageDlg(file + ": " + error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok,
                                 TModalResult::Ok);
     }
+  }
+  // The open file's hits are numbered as its grid numbers them now: a row the filter hides by
+  // the number it gets when GotoHit shows every row again.
+  for (TVaqSearchHit& hit : hits) {
+    if (hit.FileName != CurrentFileName) continue;
+    const int row = RowOfMgrIndex(hit.Index);
+    if (row < 0) continue;
+    hit.Row = VaqGrid.GetShowRow(row) ? VaqGrid.DisplayNumber(row) : row - VaqGrid.FixedRows() + 1;
   }
   return hits;
 }
