@@ -545,7 +545,19 @@ void TfrmVaqTranslatorForm::EditComment() {
   const std::vector<int> rows = TargetRows();
   if (comment < 0 || rows.empty()) return;
   std::string text = CellEditText(comment, rows.front());
-  if (!MessageBoxes().InputQuery("Comment", "Comment of the selected rows:", text)) return;
+  std::string prompt = "Comment of the selected rows:";
+  // A comment the notes cannot store comes back to the translator as typed, with what to change.
+  for (;;) {
+    if (!MessageBoxes().InputQuery("Comment", prompt, text)) return;
+    const TLCID lcid = ColumnLcid(comment);
+    const std::vector<char32_t> unheld = values::UnheldCharacters(Utf8ToUtf16(text), lcid);
+    if (unheld.empty()) break;
+    std::string names;
+    for (const char32_t c : unheld) names += (names.empty() ? "" : ", ") + values::CharacterName(c);
+    prompt = "Comment of the selected rows:\n\nThe notes of " + LCIDToLangName(lcid) + " (code page " +
+             std::to_string(LCIDToCodePage(lcid)) + ") cannot store " + names +
+             ". Change the comment, or cancel to keep the one the rows have.";
+  }
   ApplyToRows(comment, rows, text);
 }
 
