@@ -704,13 +704,13 @@ class TDateControl : public TControl {
     } else if (auto* edit = qobject_cast<QDateTimeEdit*>(Widget())) {
       const TValue* kind = Stored("kind");
       if (kind && SameText(kind->Ident(), "dtkTime")) {
-        edit->setDisplayFormat("HH:mm:ss");
+        edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         if (const TValue* time = Stored("time")) {
           long double fraction = time->Number() - static_cast<long long>(time->Number());
           edit->setTime(QTime(0, 0).addSecs(static_cast<int>(fraction * 86400)));
         }
       } else {
-        edit->setDisplayFormat("dd.MM.yyyy");
+        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         edit->setCalendarPopup(true);
         edit->setDate(date);
       }
