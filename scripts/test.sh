@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: once in build/, once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/. The suite includes the desktop
+# tests on an Xvfb server that CTest starts for them (label x11; tests/x11/xvfb.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-vaq_install_deps
+# The desktop tests on a real X server (CTest label x11) need Xvfb, and xdotool and xmodmap to type
+# through it; Qt's xcb platform plugin comes with qt6-base-dev.
+vaq_install_deps xvfb xauth xdotool x11-xserver-utils
+command -v Xvfb >/dev/null || { echo "Xvfb is missing: the desktop tests on X would be skipped" >&2; exit 1; }
 
 echo "== build (build/)"
 vaq_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
