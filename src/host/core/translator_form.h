@@ -250,6 +250,9 @@ class TfrmVaqTranslatorForm : public TObject {
   void MarkStatus(std::uint8_t Status);
   void RestoreSaved();
   void TakeFromRepository();
+  // Asks for the comment of the target rows; a comment the notes' code page cannot store comes
+  // back to the translator as typed, with the characters named, until it can be stored or the
+  // translator cancels.
   void EditComment();
   // Moves the current row to the next (previous) shown untranslated row; false when there is none.
   bool GotoUntranslated(bool Forward);
