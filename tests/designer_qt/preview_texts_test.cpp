@@ -148,10 +148,12 @@ TEST_P(PreviewTexts, TypedSavedAndRebuilt) {
   TExtractedLines lines;
   ASSERT_TRUE(ExtractFormLines(Lang("MainForm.rux"), lines, language.Lcid));
   for (const TExtractedLine& line : lines) {
-    if (line.Id == "O:MainForm.Caption")
+    if (line.Id == "O:MainForm.Caption") {
       EXPECT_EQ(vaq::values::DecodeStringUtf8(line.Data.Value, language.Lcid), language.Title);
-    if (line.Id == "O:MainForm.O:btnOK.Caption")
+    }
+    if (line.Id == "O:MainForm.O:btnOK.Caption") {
       EXPECT_EQ(vaq::values::DecodeStringUtf8(line.Data.Value, language.Lcid), language.Button);
+    }
   }
 
   // Opened again: the preview is built in advance from the notes, and shown.
