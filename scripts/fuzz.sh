@@ -15,7 +15,7 @@ if [ ! -f "$dir/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAQ_FUZZ=ON \
     -DVAQ_BUILD_TESTS=OFF >/dev/null
 fi
-names="text_to_binary binary_to_text"
+names="text_to_binary binary_to_text form_values"
 targets=""
 for name in $names; do targets="$targets fuzz_$name"; done
 cmake --build "$dir" -j "$(nproc)" --target $targets

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: once in build/, once more with
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/. Both runs share one private
-# PostgreSQL cluster for the translation repository's server tests.
+# PostgreSQL cluster for the translation repository's server tests, and include the desktop tests
+# on an Xvfb server that CTest starts for them (label x11; tests/x11/xvfb.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 . scripts/postgres.sh
+# The desktop tests on a real X server (CTest label x11) need Xvfb, and xdotool and xmodmap to type
+# through it; Qt's xcb platform plugin comes with qt6-base-dev.
+vaq_install_deps postgresql xvfb xauth xdotool x11-xserver-utils
+command -v Xvfb >/dev/null || { echo "Xvfb is missing: the desktop tests on X would be skipped" >&2; exit 1; }
 # The repository's server tests run against a private PostgreSQL cluster, stopped however the run ends.
-vaq_install_deps postgresql
 trap vaq_stop_postgres EXIT
 vaq_start_postgres
 

@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "checks/form_string.h"
 #include "checks/string_checks.h"
+#include "core/values/string_notation.h"
 #include "host/core/locale.h"
 #include "host/core/text.h"
 
@@ -13,7 +13,7 @@ namespace rux::checks {
 namespace {
 
 std::string Utf8(std::u16string_view text) {
-  return ShowText(text);
+  return vaq::values::OneLineText(text);
 }
 
 std::string LetterText(char32_t letter) {

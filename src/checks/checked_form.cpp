@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "checks/form_string.h"
+#include "core/values/string_notation.h"
 #include "host/core/text.h"
 #include "notes/component_path.h"
 #include "notes/notes_record.h"
@@ -62,8 +62,8 @@ TCheckedForm ReadCheckedForm(const std::vector<std::string>& Lines, const std::s
     }
     if (!written) continue;
 
-    std::optional<std::u16string> orig = DecodeFormString(record.Orig, Source);
-    std::optional<std::u16string> curr = DecodeFormString(record.Curr, Target);
+    std::optional<std::u16string> orig = vaq::values::DecodeString(record.Orig, Source);
+    std::optional<std::u16string> curr = vaq::values::DecodeString(record.Curr, Target);
     if (!orig || !curr) continue;
 
     TCheckedText text;

@@ -3,15 +3,15 @@
 
 #include <algorithm>
 
-#include "checks/form_string.h"
 #include "checks/string_checks.h"
+#include "core/values/string_notation.h"
 #include "host/core/locale.h"
 
 namespace rux::checks {
 namespace {
 
 std::string Utf8(std::u16string_view text) {
-  return ShowText(text);
+  return vaq::values::OneLineText(text);
 }
 
 bool IsAsciiDigit(char16_t c) {

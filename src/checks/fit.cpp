@@ -4,24 +4,13 @@
 #include <algorithm>
 #include <map>
 
+#include "core/values/string_notation.h"
+
 namespace rux::checks {
 namespace {
 
 std::string RowKey(const TFitItem& item) {
   return std::to_string(static_cast<int>(item.Kind)) + "|" + item.Row;
-}
-
-// A text on one line for a message: control characters as form-text codes ("a#13#10b").
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 32) {
-      line += "#" + std::to_string(static_cast<int>(c));
-    } else {
-      line += c;
-    }
-  }
-  return line;
 }
 
 }  // namespace
@@ -97,16 +86,16 @@ std::vector<TFinding> CheckFit(const std::string& File, const std::vector<TFitIt
     if (it != originalById.end()) {
       const TFitMeasure& o = original[it->second];
       if (o.Overflow() >= m.Overflow()) continue;  // the original clips as much already
-      compare = "; the original '" + OneLine(Original[it->second].Text) + "' needs " +
-                std::to_string(o.Needed) + " of " + std::to_string(o.Room);
+      compare = "; the original '" + vaq::values::OneLineText(std::string_view(Original[it->second].Text)) +
+                "' needs " + std::to_string(o.Needed) + " of " + std::to_string(o.Room);
     }
     const bool height = item.Kind == TRoomKind::WrappedLabel;
-    findings.push_back({File, item.Id, TFindingKind::Fit,
-                        item.Path + " (" + item.Class + "): '" + OneLine(item.Text) + "' needs " +
-                            std::to_string(m.Needed) + " px of " + (height ? "height, has " : "width, has ") +
-                            std::to_string(m.Room) + ": " + std::to_string(m.Overflow()) + " px missing" +
-                            compare,
-                        item.Bounds});
+    findings.push_back(
+        {File, item.Id, TFindingKind::Fit,
+         item.Path + " (" + item.Class + "): '" + vaq::values::OneLineText(std::string_view(item.Text)) +
+             "' needs " + std::to_string(m.Needed) + " px of " + (height ? "height, has " : "width, has ") +
+             std::to_string(m.Room) + ": " + std::to_string(m.Overflow()) + " px missing" + compare,
+         item.Bounds});
   }
   return findings;
 }

@@ -2,16 +2,15 @@
 // place that decodes form-text literals for the repository.
 #include <algorithm>
 
-#include "host/core/grid_values.h"
 #include "host/core/locale.h"
 #include "host/core/similarity.h"
 #include "repository_store.h"
+#include "core/values/string_notation.h"
 
 namespace vaq {
 
 std::string RepositoryText(TLCID Lcid, std::string_view Stored) {
-  std::string text;
-  if (NotationToEditText(Stored, Lcid, text)) return text;
+  if (auto text = values::DecodeStringUtf8(Stored, Lcid)) return *std::move(text);
   return StringToUtf8(Lcid, Stored);
 }
 

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <set>
 
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
+#include "core/values/value_check.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
-#include "host/core/grid_values.h"
 #include "host/core/locale.h"
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
@@ -394,15 +396,7 @@ std::string TfrmVaqTranslatorForm::DisplayText(int Column, int Row) const {
     const int number = VaqGrid.DisplayNumber(Row);
     return number > 0 ? std::to_string(number) : std::string();
   }
-  const std::string& text = VaqGrid.Cell(Column, Row);
-  bool ascii = true;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 128) {
-      ascii = false;
-      break;
-    }
-  }
-  return ascii ? text : StringToUtf8(ColumnLcid(Column), text);
+  return values::DecodeTextUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column));
 }
 
 bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
@@ -410,25 +404,21 @@ bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
   if (id != kColCurr) return false;
   const int orig = EnumToCol(kColOrig);
   const std::string& reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
-  return ClassifyFormValue(reference) == TValueKind::String;
+  return values::ClassifyValue(reference, VaqGrid.OrigLCID) == values::TValueKind::String;
 }
 
 std::string TfrmVaqTranslatorForm::CellEditText(int Column, int Row) const {
   if (IsTextCell(Column, Row)) {
-    std::string text;
-    if (NotationToEditText(VaqGrid.Cell(Column, Row), ColumnLcid(Column), text)) return text;
+    if (std::optional<std::string> text =
+            values::DecodeStringUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column)))
+      return *std::move(text);
   }
-  return StringToUtf8(ColumnLcid(Column), VaqGrid.Cell(Column, Row));
+  return values::DecodeTextUtf8(VaqGrid.Cell(Column, Row), ColumnLcid(Column));
 }
 
 std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const std::string& Utf8) const {
-  if (IsTextCell(Column, Row)) return EditTextToNotation(Utf8, ColumnLcid(Column));
-  const std::string text = Utf8ToString(ColumnLcid(Column), Utf8);
-  if (StringToUtf8(ColumnLcid(Column), text) != Utf8) {
-    throw EConvertError("The text holds a character that the code page of " +
-                        LCIDToLangName(ColumnLcid(Column)) + " cannot hold.");
-  }
-  return text;
+  if (IsTextCell(Column, Row)) return values::EncodeStringUtf8(Utf8, ColumnLcid(Column));
+  return values::EncodeTextUtf8(Utf8, ColumnLcid(Column));
 }
 
 bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
@@ -455,7 +445,8 @@ bool TfrmVaqTranslatorForm::ProcessStatus(int Row) {
 
 bool TfrmVaqTranslatorForm::ValidateGridEntry(TVaqGrid& Grid, int RefColumn, int Column, int Row, bool, bool,
                                               char) {
-  const std::string message = CheckValueAgainstOriginal(Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row));
+  const std::string message = values::VerdictMessage(values::CheckValueAgainstOriginal(
+      Grid.Cell(RefColumn, Row), Grid.Cell(Column, Row), ColumnLcid(Column)));
   if (message.empty()) return true;
   const int number = Grid.DisplayNumber(Row);
   const std::string& caption =
@@ -554,7 +545,19 @@ void TfrmVaqTranslatorForm::EditComment() {
   const std::vector<int> rows = TargetRows();
   if (comment < 0 || rows.empty()) return;
   std::string text = CellEditText(comment, rows.front());
-  if (!MessageBoxes().InputQuery("Comment", "Comment of the selected rows:", text)) return;
+  std::string prompt = "Comment of the selected rows:";
+  // A comment the notes cannot store comes back to the translator as typed, with what to change.
+  for (;;) {
+    if (!MessageBoxes().InputQuery("Comment", prompt, text)) return;
+    const TLCID lcid = ColumnLcid(comment);
+    const std::vector<char32_t> unheld = values::UnheldCharacters(Utf8ToUtf16(text), lcid);
+    if (unheld.empty()) break;
+    std::string names;
+    for (const char32_t c : unheld) names += (names.empty() ? "" : ", ") + values::CharacterName(c);
+    prompt = "Comment of the selected rows:\n\nThe notes of " + LCIDToLangName(lcid) + " (code page " +
+             std::to_string(LCIDToCodePage(lcid)) + ") cannot store " + names +
+             ". Change the comment, or cancel to keep the one the rows have.";
+  }
   ApplyToRows(comment, rows, text);
 }
 
@@ -772,6 +775,17 @@ int TfrmVaqTranslatorForm::RowOfMgrIndex(int Index) const {
   return -1;
 }
 
+TLCID TVaqSearchHit::TextLcid() const {
+  switch (ColumnId) {
+    case kColId:
+    case kColOrig:
+    case kColPrevOrig:
+      return SourceLcid;
+    default:
+      return TargetLcid;
+  }
+}
+
 std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest& Request) {
   std::vector<TVaqSearchHit> hits;
   if (!FileType || !FileType->SearchFile || Request.Text.empty()) return hits;
@@ -791,13 +805,16 @@ std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest
       FileType->SearchFile(
           info, Request.Text, Request.CaseSensitive, Request.WholeWord, Request.IgnoreAccelerators,
           [&](TVaqTranslatorMgr& Sender, const std::string&, const std::string& Text, const std::string&,
-              int Column, int Index, int, int Position, TLCID, TLCID, bool& Continue) {
+              int Column, int Index, int Row, int Position, TLCID Source, TLCID Target, bool& Continue) {
             TVaqSearchHit hit;
             hit.FileName = file;
             hit.Index = Index;
+            hit.Row = Row;
             hit.ColumnId = static_cast<TVaqAllColId>(Column);
             hit.Position = Position;
             hit.Text = Text;
+            hit.SourceLcid = Source;
+            hit.TargetLcid = Target;
             if (Index >= 0 && Index < Sender.GetCount()) {
               hit.Id = GetValue(Sender.GetStrings(Index), "ID:");
             }
@@ -808,6 +825,14 @@ std::vector<TVaqSearchHit> TfrmVaqTranslatorForm::Search(const TVaqSearchRequest
       MessageBoxes().MessageDlg(file + ": " + error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok,
                                 TModalResult::Ok);
     }
+  }
+  // The open file's hits are numbered as its grid numbers them now: a row the filter hides by
+  // the number it gets when GotoHit shows every row again.
+  for (TVaqSearchHit& hit : hits) {
+    if (hit.FileName != CurrentFileName) continue;
+    const int row = RowOfMgrIndex(hit.Index);
+    if (row < 0) continue;
+    hit.Row = VaqGrid.GetShowRow(row) ? VaqGrid.DisplayNumber(row) : row - VaqGrid.FixedRows() + 1;
   }
   return hits;
 }

@@ -51,7 +51,8 @@ class IVaqFormDesigner {
   virtual ~IVaqFormDesigner() = default;
   virtual void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) = 0;
   // Applies a value to a property of a component of the translated preview (ObjectName: the
-  // component's name; PropName: the first property name; Value: the value's first token as text).
+  // component's name; PropName: the first property name; Value: the value's first token as text,
+  // in UTF-8: a string value's text, else its first word).
   virtual void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
                                 const std::string& Value) = 0;
 

@@ -8,13 +8,14 @@
 #include <utility>
 
 #include "checks/check_notes.h"
+#include "core/values/string_notation.h"
+#include "core/values/value_kinds.h"
 #include "editor/directives.h"
 #include "editor/editor_viewer.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/flags.h"
-#include "host/core/grid_values.h"
 #include "host/core/locale.h"
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
@@ -99,10 +100,10 @@ std::unique_ptr<vaq::TVaqFileType> MakeFileType(TfrmVaqRuxForm& window) {
   return type;
 }
 
-// The first token of a value as the designer takes it: a string's text, else the value's first word.
+// The first token of a value as the designer takes it, in UTF-8: a string's text, else the value's
+// first word.
 std::string FirstTokenText(const std::string& value, vaq::TLCID lcid) {
-  std::string text;
-  if (vaq::NotationToEditText(value, lcid, text)) return text;
+  if (std::optional<std::string> text = vaq::values::DecodeStringUtf8(value, lcid)) return *std::move(text);
   std::string_view s = value;
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   const std::size_t end = s.find_first_of(" \t\r\n");
@@ -643,7 +644,7 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
   for (const int r : VaqGrid.SelectedRows()) {
     if (VaqGrid.GetMgrIndex(r) < 0) continue;
     const std::string& text = VaqGrid.Cell(Column, r);
-    const int numeric = vaq::NumericTypeOf(text);
+    const int numeric = vaq::values::NumericTypeOf(text);
     if (first) {
       first = false;
       if (numeric != 0) {
@@ -651,14 +652,17 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
         numericType = numeric;
       } else if (isBool(text)) {
         kind = Kind::Boolean;
-      } else if (const auto it = std::ranges::find_if(
-                     kPairs,
-                     [&](const auto& p) { return vaq::HasOpenAndCloseChars(text, p.first, p.second); });
+      } else if (const auto it = std::ranges::find_if(kPairs,
+                                                      [&](const auto& p) {
+                                                        return vaq::values::HasOpenAndCloseChars(
+                                                            text, p.first, p.second);
+                                                      });
                  it != std::end(kPairs)) {
         kind = Kind::Bracketed;
         pair = *it;
       } else if (const auto q = std::ranges::find_if(
-                     kQuotes, [&](const auto& p) { return vaq::IsValidString(text, p.first).empty(); });
+                     kQuotes,
+                     [&](const auto& p) { return vaq::values::IsValidString(text, p.first).empty(); });
                  q != std::end(kQuotes)) {
         kind = Kind::Quoted;
         quote = q->first;
@@ -676,14 +680,14 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
         match = numeric == 0 && isBool(text);
         break;
       case Kind::Bracketed:
-        match = numeric == 0 && vaq::HasOpenAndCloseChars(text, pair.first, pair.second);
+        match = numeric == 0 && vaq::values::HasOpenAndCloseChars(text, pair.first, pair.second);
         break;
       case Kind::Quoted:
-        match = numeric == 0 && vaq::IsValidString(text, quote).empty();
+        match = numeric == 0 && vaq::values::IsValidString(text, quote).empty();
         break;
       case Kind::Other:
-        match =
-            numeric == 0 && !vaq::IsValidString(text, '\'').empty() && !vaq::IsValidString(text, '"').empty();
+        match = numeric == 0 && !vaq::values::IsValidString(text, '\'').empty() &&
+                !vaq::values::IsValidString(text, '"').empty();
         break;
     }
     if (!match) return false;

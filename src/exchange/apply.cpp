@@ -1,10 +1,13 @@
 // The import side: units -> notes records.
 #include "exchange/apply.h"
 
+#include <cstdio>
 #include <optional>
 #include <unordered_map>
 
-#include "exchange/notation.h"
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
+#include "core/values/value_check.h"
 #include "host/core/conversions.h"
 #include "host/core/locale.h"
 #include "host/core/notes_header.h"
@@ -32,6 +35,18 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+using vaq::values::DecodeTextUtf8;
+using vaq::values::TLineBreaks;
+
+// "the character U+00E9 cannot be held by code page 1251 ...": a character the notes cannot store.
+std::string UnheldReason(const vaq::values::EUnheldCharacter& error, bool asCode) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(error.Character()));
+  return std::string("the character ") + code + " cannot be held by code page " +
+         std::to_string(error.CodePage()) +
+         (asCode ? " and cannot be written as a code in a text without wider characters" : "");
+}
+
 std::uint8_t StatusOf(UnitState state) {
   return state == UnitState::NeedsReview ? StatusAutoTranslated : StatusTranslated;
 }
@@ -51,7 +66,7 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     if (vaq::GetValueView(line, KeyStatus) == "3" || vaq::GetValueView(line, KeyOrder) == "-1" ||
         !vaq::StrToBoo(vaq::GetValueView(line, KeyLocalize)))
       continue;
-    byId.emplace(ToUtf8(source, vaq::GetValueView(line, KeyId)), i);
+    byId.emplace(DecodeTextUtf8(vaq::GetValueView(line, KeyId), source), i);
   }
 
   for (const Unit& unit : units) {
@@ -72,9 +87,10 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     // The source must still be the record's original, or the translation belongs to another text.
     bool crlf = false;
     // Whether the value is a string is the record's to say; the file may have lost the mark.
-    const std::optional<std::string> original = DecodeString(record.Orig, source, &crlf);
+    const std::optional<std::string> original =
+        vaq::values::DecodeStringUtf8(record.Orig, source, TLineBreaks::CrLfAsLf, &crlf);
     const bool isString = original.has_value();
-    const std::string originalText = isString ? *original : ToUtf8(source, record.Orig);
+    const std::string originalText = isString ? *original : DecodeTextUtf8(record.Orig, source);
     if (originalText != unit.Source) {
       refuse("the original changed since the export: the file has " + Quoted(unit.Source) +
              ", the notes have " + Quoted(originalText));
@@ -84,34 +100,43 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
     bool changed = false;
     // A tool that drops our notes would otherwise wipe every comment: only a comment replaces one.
     const std::string comment = OneLine(unit.Comment);
-    if (!comment.empty() && comment != ToUtf8(target, record.Comment)) {
-      record.Comment = FromUtf8(target, comment);
+    if (!comment.empty() && comment != DecodeTextUtf8(record.Comment, target)) {
+      try {
+        record.Comment = vaq::values::EncodeTextUtf8(comment, target);
+      } catch (const vaq::values::EUnheldCharacter& error) {
+        refuse("the comment: " + UnheldReason(error, false));
+        continue;
+      }
       changed = true;
     }
 
     if (unit.HasTarget && !unit.Target.empty()) {
       const std::uint8_t status = StatusOf(unit.State);
       const std::optional<std::string> current =
-          isString ? DecodeString(record.Curr, target) : std::optional<std::string>();
-      const std::string currentText = current ? *current : ToUtf8(target, record.Curr);
+          isString ? vaq::values::DecodeStringUtf8(record.Curr, target, TLineBreaks::CrLfAsLf)
+                   : std::optional<std::string>();
+      const std::string currentText = current ? *current : DecodeTextUtf8(record.Curr, target);
       if (currentText != unit.Target) {
         std::string value;
-        if (isString) {
-          std::string error;
-          const std::optional<std::string> encoded = EncodeString(unit.Target, target, crlf, error);
-          if (!encoded) {
-            refuse(Quoted(unit.Target) + ": " + error);
-            continue;
+        try {
+          if (isString) {
+            value = vaq::values::EncodeStringUtf8(unit.Target, target,
+                                                  crlf ? TLineBreaks::CrLfAsLf : TLineBreaks::AsStored);
+          } else {
+            // The grid's rule: a value of the original's kind, integers in the original's range.
+            value = vaq::values::EncodeTextUtf8(unit.Target, target);
+            const vaq::values::TValueVerdict verdict =
+                vaq::values::CheckValueAgainstOriginal(record.Orig, value, target);
+            if (!verdict.Accepted) {
+              refuse(Quoted(unit.Target) + " is not a valid " +
+                     std::string(vaq::values::ValueKindName(verdict.Original)) + " (the original is " +
+                     Quoted(originalText) + ")");
+              continue;
+            }
           }
-          value = *encoded;
-        } else {
-          const ValueKind kind = KindOf(record.Orig);
-          if (!IsValidValue(kind, unit.Target)) {
-            refuse(Quoted(unit.Target) + " is not a valid " + KindName(kind) + " (the original is " +
-                   Quoted(originalText) + ")");
-            continue;
-          }
-          value = FromUtf8(target, unit.Target);
+        } catch (const vaq::values::EUnheldCharacter& error) {
+          refuse(Quoted(unit.Target) + ": " + UnheldReason(error, isString));
+          continue;
         }
         record.Curr = std::move(value);
         record.Status = status;

@@ -3,14 +3,21 @@
 
 #include <optional>
 
-#include "exchange/notation.h"
-#include "host/core/locale.h"
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
 #include "host/core/notes_header.h"
 #include "notes/component_path.h"
 #include "notes/notes_record.h"
 
 namespace rux::exchange {
 namespace {
+
+using vaq::values::DecodeTextUtf8;
+
+// The text of a string value as other tools hold it: UTF-8, line breaks as LF.
+std::optional<std::string> DecodeString(std::string_view value, vaq::TLCID lcid) {
+  return vaq::values::DecodeStringUtf8(value, lcid, vaq::values::TLineBreaks::CrLfAsLf);
+}
 
 // The editor does not offer a current value longer than this for translation (TRuxMgr::CanLocalize).
 constexpr std::size_t kMaxLocalizeLength = 20000;
@@ -36,9 +43,10 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
       continue;
 
     Unit unit;
-    unit.Id = ToUtf8(source, record.Id);
-    unit.Type = ToUtf8(source, record.Type);
-    unit.Property = ToUtf8(source, std::string_view(record.Id).substr(FullObjectNameView(record.Id).size()));
+    unit.Id = DecodeTextUtf8(record.Id, source);
+    unit.Type = DecodeTextUtf8(record.Type, source);
+    unit.Property =
+        DecodeTextUtf8(std::string_view(record.Id).substr(FullObjectNameView(record.Id).size()), source);
     const std::optional<std::string> original = DecodeString(record.Orig, source);
     if (original) {
       if (original->empty()) continue;  // nothing to translate
@@ -46,24 +54,24 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
       if (record.Status != StatusUntranslated) {
         // A current value that is not a string (damaged by hand) travels as its notation.
         const std::optional<std::string> current = DecodeString(record.Curr, target);
-        unit.Target = current ? *current : ToUtf8(target, record.Curr);
+        unit.Target = current ? *current : DecodeTextUtf8(record.Curr, target);
       }
       if (!record.PrevOrig.empty()) {
         const std::optional<std::string> previous = DecodeString(record.PrevOrig, source);
-        unit.PrevSource = previous ? *previous : ToUtf8(source, record.PrevOrig);
+        unit.PrevSource = previous ? *previous : DecodeTextUtf8(record.PrevOrig, source);
       }
     } else {
       if (!options.All) continue;
       unit.IsString = false;
-      unit.Source = ToUtf8(source, record.Orig);
-      if (record.Status != StatusUntranslated) unit.Target = ToUtf8(target, record.Curr);
-      unit.PrevSource = ToUtf8(source, record.PrevOrig);
+      unit.Source = DecodeTextUtf8(record.Orig, source);
+      if (record.Status != StatusUntranslated) unit.Target = DecodeTextUtf8(record.Curr, target);
+      unit.PrevSource = DecodeTextUtf8(record.PrevOrig, source);
     }
     unit.HasTarget = record.Status != StatusUntranslated;
     unit.State = record.Status == StatusTranslated       ? UnitState::Translated
                  : record.Status == StatusAutoTranslated ? UnitState::NeedsReview
                                                          : UnitState::Initial;
-    unit.Comment = ToUtf8(target, record.Comment);
+    unit.Comment = DecodeTextUtf8(record.Comment, target);
     units.push_back(std::move(unit));
   }
   return units;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
@@ -14,38 +16,6 @@ namespace rux {
 namespace {
 
 using vaq::TValueType;
-
-// Quoted-string notation: codes below 32 and the apostrophe as "#n", every other run between
-// apostrophes; apostrophes are never doubled. `Unit` is char (8-bit) or char16_t; `Narrow` turns
-// one run of units into 8-bit text.
-template <typename Unit, typename NarrowFn>
-std::string QuoteUnits(std::basic_string_view<Unit> Text, NarrowFn Narrow) {
-  if (Text.empty()) return "''";
-  std::string Result;
-  std::size_t RunStart = 0;
-  auto FlushRun = [&](std::size_t End) {
-    if (End > RunStart) Result += "'" + Narrow(Text.substr(RunStart, End - RunStart)) + "'";
-  };
-  for (std::size_t I = 0; I < Text.size(); ++I) {
-    const auto Code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Unit>>(Text[I]));
-    if (Code < 32 || Code == '\'') {
-      FlushRun(I);
-      Result += "#" + std::to_string(Code);
-      RunStart = I + 1;
-    }
-  }
-  FlushRun(Text.size());
-  return Result;
-}
-
-std::string QuoteString(std::string_view Text) {
-  return QuoteUnits(Text, [](std::string_view Run) { return std::string(Run); });
-}
-
-std::string QuoteWideString(std::u16string_view Text) {
-  const vaq::TLCID Locale = vaq::VaqGetThreadLocale();
-  return QuoteUnits(Text, [Locale](std::u16string_view Run) { return vaq::WideStringToString(Locale, Run); });
-}
 
 std::string HexText(std::string_view Bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -64,7 +34,8 @@ std::string HexText(std::string_view Bytes) {
 // last lines so that the nesting can be rebuilt from the lines alone.
 class TLineReader {
  public:
-  TLineReader(vaq::TFormReader& Reader, TExtractedLines& Lines) : Reader_(Reader), Lines_(Lines) {}
+  TLineReader(vaq::TFormReader& Reader, TExtractedLines& Lines, const std::string& FileName)
+      : Reader_(Reader), Lines_(Lines), FileName_(FileName) {}
 
   void ReadComponent(const std::string& ParentPath, std::uint16_t Position) {
     DepthGuard Guard(*this);
@@ -153,10 +124,10 @@ class TLineReader {
         return vaq::VaqFloatToStr(Reader_.ReadDate()) + "d";
       case TValueType::vaString:
       case TValueType::vaLString:
-        return QuoteString(Reader_.ReadString());
+        return vaq::values::QuoteBytes(Reader_.ReadString());
       case TValueType::vaWString:
       case TValueType::vaUTF8String:
-        return QuoteWideString(Reader_.ReadWideString());
+        return QuoteWideString(Id, Reader_.ReadWideString());
       case TValueType::vaSet:
         return ReadSet();
       case TValueType::vaCollection:
@@ -165,6 +136,23 @@ class TLineReader {
         return ReadBinary();
     }
     throw vaq::EReadError(vaq::Format("Unknown value kind %d", {static_cast<std::int64_t>(Kind)}));
+  }
+
+  // A wide string in the code page of the form's language; what the code page lacks becomes codes.
+  // Only a character from U+0080 to U+00FF in a text without a wider one has no notation: it is
+  // read as '?', and a warning says so.
+  std::string QuoteWideString(const std::string& Id, std::u16string_view Text) {
+    const vaq::TLCID locale = vaq::VaqGetThreadLocale();
+    bool replaced = false;
+    std::string value = vaq::values::EncodeStringReplacing(Text, locale, replaced);
+    if (replaced) {
+      std::string names;
+      for (const char32_t c : vaq::values::UnheldCharacters(Text, locale))
+        if (c >= 0x80 && c <= 0xFF) names += (names.empty() ? "" : ", ") + vaq::values::CharacterName(c);
+      vaq::ShowWarning(FileName_ + ": " + Id + ": the code page of " + vaq::LCIDToLangName(locale) +
+                       " cannot hold " + names + " in this text; it is read as '?'.");
+    }
+    return value;
   }
 
   std::string ReadSet() {
@@ -274,6 +262,7 @@ class TLineReader {
 
   vaq::TFormReader& Reader_;
   TExtractedLines& Lines_;
+  const std::string& FileName_;
   std::string Type_;
   std::string Open_;
   std::string Close_;
@@ -312,7 +301,7 @@ bool ExtractFormLines(vaq::TMemoryStream& Stream, const std::string& FileName, T
     vaq::TFormReader Reader(Stream, 4096);
     Reader.ReadSignature();
     vaq::ScopedThreadLocale LocaleScope(Locale);
-    TLineReader(Reader, Lines).ReadComponent({}, 0);
+    TLineReader(Reader, Lines, FileName).ReadComponent({}, 0);
     return true;
   } catch (const std::exception&) {
     vaq::ShowError(vaq::Format(vaq::sNotAForm, {FileName}));

@@ -77,7 +77,7 @@ QImage SideBySide(const QImage& Left, const std::string& LeftCaption, const QIma
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(QColor(0xFF, 0xFF, 0xFF));
   QPainter painter(&image);
-  QFont font("DejaVu Sans");
+  QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(13);
   font.setBold(true);
   painter.setFont(font);

@@ -11,7 +11,6 @@
 
 #include "checks/check_notes.h"
 #include "checks/demo_project.h"
-#include "checks/form_string.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
 #include "notes/notes_record.h"

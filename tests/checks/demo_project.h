@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "checks/form_string.h"
+#include "core/values/string_notation.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
@@ -134,7 +134,7 @@ class TDemoProject {
     TRuxMgr mgr(Lang(form));
     for (std::string& line : mgr.Lines) {
       vaq::TVaqNotesString record = mgr.StringToNotesString(line, mgr.FileName);
-      const std::optional<std::u16string> orig = DecodeFormString(record.Orig, 0x0409);
+      const std::optional<std::u16string> orig = vaq::values::DecodeString(record.Orig, 0x0409);
       if (orig && record.Status != StatusObsolete) {
         const auto it = kGerman.find(vaq::Utf16ToUtf8(*orig));
         EXPECT_NE(it, kGerman.end()) << form << ": no translation of " << record.Orig;

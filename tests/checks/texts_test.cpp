@@ -1,38 +1,11 @@
-// The pieces the notes-only checks stand on: decoding form-text strings, accelerators and
-// placeholders of texts.
+// The pieces the notes-only checks stand on: accelerators and placeholders of texts (the decoding
+// of form-text strings is the form-value library's, tests/core/form_values_test.cpp).
 #include <gtest/gtest.h>
 
-#include "checks/form_string.h"
 #include "checks/string_checks.h"
 
 namespace rux::checks {
 namespace {
-
-constexpr vaq::TLCID kGerman = 0x0407;
-constexpr vaq::TLCID kRussian = 0x0419;
-
-TEST(FormString, DecodesWhatTheNotesHold) {
-  EXPECT_EQ(DecodeFormString("'Orders'", kGerman), u"Orders");
-  EXPECT_EQ(DecodeFormString("'It'#39's'", kGerman), u"It's");
-  EXPECT_EQ(DecodeFormString("'It''s'", kGerman), u"It's");
-  EXPECT_EQ(DecodeFormString("'a'#13#10'b'", kGerman), u"a\r\nb");
-  EXPECT_EQ(DecodeFormString("'a' + 'b' +#$41", kGerman), u"abA");
-  EXPECT_EQ(DecodeFormString("''", kGerman), u"");
-  // 8-bit text is in the language's code page ...
-  EXPECT_EQ(DecodeFormString("'schlie\xDF"
-                             "en'",
-                             kGerman),
-            u"schließen");
-  EXPECT_EQ(DecodeFormString("'\xCF\xF0\xE8'", kRussian), u"При");
-  EXPECT_EQ(DecodeFormString("#223", kGerman), u"ß");
-  // ... and a code above 255 makes a wide string whose codes are characters.
-  EXPECT_EQ(DecodeFormString("#1055#1088'\xE8'", kRussian), u"При");
-  // Values that are not strings, and damaged ones.
-  for (const char* value : {"640", "True", "[fsBold]", "(", "'open", "#", "#$", "'a' +", "'a' b", "#70000"}) {
-    EXPECT_FALSE(DecodeFormString(value, kGerman)) << value;
-  }
-  EXPECT_EQ(ShowText(u"a\r\nb\tc"), "a#13#10b#9c");
-}
 
 TEST(Accelerators, TheLetterAfterTheFirstSingleAmpersand) {
   EXPECT_EQ(AcceleratorOf(u"&Open..."), U'o');

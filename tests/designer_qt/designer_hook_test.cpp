@@ -198,7 +198,7 @@ TEST_F(LiveDesigner, TestModeFromTheShortcutAndTheContextMenu) {
   QTest::mousePress(preview.Form->ClientWidget(), Qt::RightButton, {}, {300, 220});
   QMenu* menu = preview.Hook().ContextMenu();
   EXPECT_TRUE(menu->isVisible());
-  EXPECT_EQ(preview.Hook().TestAction()->text(), "&Test");
+  EXPECT_EQ(preview.Hook().TestAction()->text(), QStringLiteral("&Test"));
   preview.Hook().TestAction()->trigger();
   menu->close();
   EXPECT_TRUE(preview.Designer->GetActive());
@@ -234,11 +234,11 @@ TEST_F(LiveDesigner, PropertyValuesReachTheLiveForm) {
   EXPECT_EQ(FormDesigner(nullptr), nullptr);
 
   designer->SetPropertyValue("FRMMAIN", "Caption", "Hallo");
-  EXPECT_EQ(preview.Form->Window()->windowTitle(), "Hallo");
+  EXPECT_EQ(preview.Form->Window()->windowTitle(), QStringLiteral("Hallo"));
   designer->SetPropertyValue("Button1", "Caption", "Hello");
-  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), "Hello");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("Hello"));
   designer->SetPropertyValue("Button1", "Caption", "It's 12");
-  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), "It's 12");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("It's 12"));
   designer->SetPropertyValue("Button1", "Width", "abc");
   designer->SetPropertyValue("Button1", "NoSuchProperty", "1");
   designer->SetPropertyValue("NoSuchButton", "Width", "1");

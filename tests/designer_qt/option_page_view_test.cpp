@@ -51,20 +51,21 @@ class DesignerOptionPageView : public ::testing::Test {
 TEST_F(DesignerOptionPageView, ControlsSitWhereTheLayoutPutsThem) {
   RunDialog(
       [](QWidget& page) {
-        auto* tabs = page.findChild<QTabWidget*>("PageControl");
+        auto* tabs = page.findChild<QTabWidget*>(QStringLiteral("PageControl"));
         ASSERT_NE(tabs, nullptr);
-        EXPECT_EQ(tabs->tabText(0), "Form Designer");
-        auto* grid = page.findChild<QCheckBox*>("pcbDisplayGrid");
+        EXPECT_EQ(tabs->tabText(0), QStringLiteral("Form Designer"));
+        auto* grid = page.findChild<QCheckBox*>(QStringLiteral("pcbDisplayGrid"));
         ASSERT_NE(grid, nullptr);
-        EXPECT_EQ(grid->text(), "Display &grid");
+        EXPECT_EQ(grid->text(), QStringLiteral("Display &grid"));
         EXPECT_EQ(grid->geometry(), QRect(8, 16, 185, 17));
         EXPECT_TRUE(grid->isChecked());
-        auto* x = page.findChild<QLineEdit*>("ebGridSizeX");
+        auto* x = page.findChild<QLineEdit*>(QStringLiteral("ebGridSizeX"));
         EXPECT_EQ(x->geometry(), QRect(272, 16, 81, 21));
-        EXPECT_EQ(x->text(), "8");
-        EXPECT_EQ(page.findChild<QLabel*>("lbGridSizeY")->buddy(), page.findChild<QLineEdit*>("ebGridSizeY"));
+        EXPECT_EQ(x->text(), QStringLiteral("8"));
+        EXPECT_EQ(page.findChild<QLabel*>(QStringLiteral("lbGridSizeY"))->buddy(),
+                  page.findChild<QLineEdit*>(QStringLiteral("ebGridSizeY")));
         // Tab goes from the second check box to the first edit.
-        QWidget* next = page.findChild<QCheckBox*>("pcbSnapToGrid")->nextInFocusChain();
+        QWidget* next = page.findChild<QCheckBox*>(QStringLiteral("pcbSnapToGrid"))->nextInFocusChain();
         while (next && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
         EXPECT_EQ(next, x);
         if (const QByteArray file = qgetenv("VAQ_OPTION_PAGE_PICTURE"); !file.isEmpty())
@@ -76,8 +77,8 @@ TEST_F(DesignerOptionPageView, ControlsSitWhereTheLayoutPutsThem) {
 TEST_F(DesignerOptionPageView, AcceptedDialogUpdatesTheDesigner) {
   RunDialog(
       [](QWidget& page) {
-        page.findChild<QLineEdit*>("ebGridSizeX")->setText("4");
-        page.findChild<QLineEdit*>("ebGridSizeY")->setText("4");
+        page.findChild<QLineEdit*>(QStringLiteral("ebGridSizeX"))->setText(QStringLiteral("4"));
+        page.findChild<QLineEdit*>(QStringLiteral("ebGridSizeY"))->setText(QStringLiteral("4"));
       },
       true);
   EXPECT_EQ(updates_, 1);
@@ -86,7 +87,9 @@ TEST_F(DesignerOptionPageView, AcceptedDialogUpdatesTheDesigner) {
 }
 
 TEST_F(DesignerOptionPageView, CancelledDialogLeavesTheDesigner) {
-  RunDialog([](QWidget& page) { page.findChild<QCheckBox*>("pcbDisplayGrid")->setChecked(false); }, false);
+  RunDialog(
+      [](QWidget& page) { page.findChild<QCheckBox*>(QStringLiteral("pcbDisplayGrid"))->setChecked(false); },
+      false);
   EXPECT_EQ(updates_, 0);
   EXPECT_TRUE(FormDesignerOptions(form_.get())->GetDisplayGrid());
   EXPECT_TRUE(vaq::VaqINTOptionProps.GetBool(vaq::kOptDisplayGrid));

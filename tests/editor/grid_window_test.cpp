@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor/editor_viewer.h"
@@ -339,6 +340,60 @@ TEST_F(GridWindow, StringCellsAreEditedAsText) {
   EXPECT_TRUE(window_->EditCell(curr, 1, window_->CellTextFromEdit(curr, 1, "\xD0\x96\xC3\xBC")));
   EXPECT_EQ(window_->CellEditText(curr, 1), "\xD0\x96\xC3\xBC");
   EXPECT_EQ(window_->DisplayText(curr, 1), "#1046'\xC3\xBC'");
+}
+
+// The refusal names the refused character in UTF-8, read in the code page of the notes.
+TEST_F(GridWindow, RefusalsNameCharactersInUtf8) {
+  const std::vector<Rec> colours = {
+      {"O:Form1.Color", "clBtnFace", "clBtnFace", StatusUntranslated, true, "TForm1"}};
+  for (const auto& [target, typed, named] :
+       {std::tuple<const char*, const char*, const char*>{"de-DE",
+                                                          "cl\xF6"
+                                                          "ffnen",
+                                                          "'ö' (U+00F6)"},
+        {"ru-RU", "cl\xC4\xE0\xF2\xE0", "'Д' (U+0414)"},
+        {"ja-JP", "cl\x83\x66\x81\x5B\x83\x5E", "'デ' (U+30C7)"}}) {
+    Open(colours, "en-US", target);
+    boxes_.Messages.clear();
+    EXPECT_FALSE(window_->EditCell(Col(ColCurr), 1, typed));
+    ASSERT_EQ(boxes_.Messages.size(), 1u) << target;
+    EXPECT_NE(boxes_.Messages[0].find(std::string("Invalid value: unexpected ") + named + " in a name."),
+              std::string::npos)
+        << boxes_.Messages[0];
+  }
+}
+
+// A comment with characters the code page of the notes cannot store comes back to the translator
+// as typed, with the characters named, until it can be stored or the translator cancels.
+TEST_F(GridWindow, CommentKeepsTheTypedTextAndSaysWhatItCannotStore) {
+  Open(kButtons);
+  const int comment = Col(ColComment);
+  Grid().SetCurrent(Col(ColCurr), 1);
+  boxes_.Inputs = {"Nicht \xD0\x96\xD1\x83\xD0\xBA \xD0\x96!",
+                   "Nicht K\xC3\xA4"
+                   "fer!"};
+  window_->EditComment();
+  ASSERT_EQ(boxes_.Prompts.size(), 2u);
+  EXPECT_EQ(boxes_.Offered[1], "Nicht \xD0\x96\xD1\x83\xD0\xBA \xD0\x96!") << "the typed comment comes back";
+  EXPECT_NE(boxes_.Prompts[1].find("cannot store 'Ж' (U+0416), 'у' (U+0443), 'к' (U+043A)"),
+            std::string::npos)
+      << boxes_.Prompts[1];
+  EXPECT_NE(boxes_.Prompts[1].find("German (Germany) (code page 1252)"), std::string::npos)
+      << boxes_.Prompts[1];
+  EXPECT_EQ(Grid().Cell(comment, 1),
+            "Nicht K\xE4"
+            "fer!");
+  EXPECT_TRUE(boxes_.Messages.empty());
+  EXPECT_TRUE(window_->IsDirty());
+
+  // Cancelled after the warning: the row keeps its comment.
+  boxes_.Inputs = {"\xD0\x96"};
+  boxes_.Prompts.clear();
+  window_->EditComment();
+  EXPECT_EQ(boxes_.Prompts.size(), 2u);
+  EXPECT_EQ(Grid().Cell(comment, 1),
+            "Nicht K\xE4"
+            "fer!");
 }
 
 TEST_F(GridWindow, EditMenuStates) {

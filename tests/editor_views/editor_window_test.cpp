@@ -247,6 +247,40 @@ TEST_F(EditorWindow, SearchGoesToTheHit) {
   EXPECT_EQ(window_->Grid()->currentIndex().column(), Logic().EnumToCol(search->Hits()[0].ColumnId));
 }
 
+// Find takes the typed text as UTF-8 and looks for it in each column's code page; its hits carry
+// the row numbers the grid shows, also under a filter, and their texts decoded.
+TEST_F(EditorWindow, FindMatchesNonAsciiTextsAndNumbersRowsAsTheGridDoes) {
+  // Typed, not yet saved: the search covers the grid's edits.
+  ASSERT_TRUE(window_->Model()->setData(Curr("O:MainForm.Caption"), QString::fromUtf8("Straße öffnen")));
+  QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
+  vaq::views::TSearchDialog* search = window_->SearchDialog();
+  const auto rowText = [&](const std::string& id) { return QString::number(RowOf(id) + 1); };
+  const auto find = [&](const char* text) {
+    search->Text->setText(QString::fromUtf8(text));
+    return search->Find();
+  };
+
+  ASSERT_EQ(find("STRASSE"), 0) << "ß is not folded to ss";
+  ASSERT_EQ(find("straße"), 1);
+  const QTreeWidgetItem* item = search->Results->topLevelItem(0);
+  EXPECT_EQ(item->text(1), rowText("O:MainForm.Caption"));
+  EXPECT_EQ(item->text(3), QStringLiteral("O:MainForm.Caption"));
+  EXPECT_EQ(item->text(4), QString::fromUtf8("'Straße öffnen'"));
+  ASSERT_EQ(find("Öffnen"), 1) << "case-insensitive beyond ASCII";
+  ASSERT_EQ(find("schließen"), 1) << "the saved notes hold it in btnOK's hint";
+  EXPECT_EQ(search->Hits()[0].Id, "O:MainForm.O:btnOK.Hint");
+  EXPECT_EQ(search->Results->topLevelItem(0)->text(1), rowText("O:MainForm.O:btnOK.Hint"));
+
+  // The filter of translated rows hides rows above the hint: the grid numbers its rows anew.
+  const int before = RowOf("O:MainForm.O:btnOK.Hint");
+  window_->Action("Filter" + std::to_string(static_cast<int>(vaq::TVaqFilter::Translated)))->trigger();
+  ASSERT_LT(RowOf("O:MainForm.O:btnOK.Hint"), before);
+  ASSERT_EQ(find("schließen"), 1);
+  EXPECT_EQ(search->Results->topLevelItem(0)->text(1), rowText("O:MainForm.O:btnOK.Hint"));
+  search->GoToHit(0);
+  EXPECT_EQ(window_->Grid()->currentIndex().row(), RowOf("O:MainForm.O:btnOK.Hint"));
+}
+
 TEST_F(EditorWindow, OptionPagesAndBoundControls) {
   vaq::views::RegisterVaqOptionPage({"Designer", [](QWidget* parent) {
                                        auto* page = new QWidget(parent);

@@ -28,13 +28,30 @@ class TScriptedMessageBoxes : public IVaqMessageBoxes {
     Messages.push_back(Text);
     return Answer;
   }
-  bool InputQuery(const std::string&, const std::string&, std::string& Value) override {
-    Value = Input;
+  // Answers with the next of `Inputs` (Cancel when they are used up), or with `Input` when none
+  // are scripted; keeps each prompt and the text the dialog was opened with.
+  bool InputQuery(const std::string&, const std::string& Prompt, std::string& Value) override {
+    Prompts.push_back(Prompt);
+    Offered.push_back(Value);
+    if (Inputs.empty()) {
+      if (Scripted) return false;
+      Value = Input;
+      return true;
+    }
+    Scripted = true;
+    Value = Inputs.front();
+    Inputs.erase(Inputs.begin());
     return true;
   }
   std::vector<std::string> Messages;
   TModalResult Answer = TModalResult::No;
   std::string Input;
+  std::vector<std::string> Inputs;
+  std::vector<std::string> Prompts;
+  std::vector<std::string> Offered;
+
+ private:
+  bool Scripted = false;
 };
 
 }  // namespace vaq::testing

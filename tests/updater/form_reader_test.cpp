@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"EmptyString", "Caption = ''", {{P + "Caption", "''", F, "", ""}}},
         ValueCase{"LineBreak", "Caption = 'a'#13#10'b'", {{P + "Caption", "'a'#13#10'b'", F, "", ""}}},
         ValueCase{"HighBytesStayQuoted", "Caption = 'caf'#233", {{P + "Caption", "'caf\xE9'", F, "", ""}}},
-        ValueCase{"WideString", "Caption = 'x'#1075#39", {{P + "Caption", "'x?'#39", F, "", ""}}},
+        // A character the code page lacks keeps its code (the value stays a wide string), never '?'.
+        ValueCase{"WideString", "Caption = 'x'#1075#39", {{P + "Caption", "'x'#1075#39", F, "", ""}}},
         ValueCase{"Integer", "Tag = -70000", {{P + "Tag", "-70000", F, "", ""}}},
         ValueCase{"Int64", "Tag = 5000000000", {{P + "Tag", "5000000000", F, "", ""}}},
         ValueCase{"Identifiers",
@@ -203,6 +204,30 @@ TEST(FormReader, BrokenFormShowsError) {
   vaq::TMemoryStream BadText(std::string("object Form1: TForm1\nCaption = \nend\n"));
   EXPECT_FALSE(ExtractFormLines(BadText, "bad.rux", Lines, kEnglish));
   EXPECT_EQ(Messages->size(), 2u);
+}
+
+// Wide strings (every string of a Qt-based form) are written in the code page of the form's
+// language: what it lacks becomes codes; only a text whose every missing character is below 256
+// has no notation, and then the reader warns instead of losing the character in silence.
+TEST(FormReader, WideStringsInTheFormsCodePage) {
+  auto Sink = std::make_unique<vaq::CollectingSink>();
+  auto* Warnings = &Sink->Warnings;
+  vaq::ScopedMessageSink Scope(std::move(Sink));
+  const std::string Binary = TextToBinary("object Form1: TForm1\nCaption = 'caf'#233#1075\nend\n");
+  const auto read = [&](vaq::TLCID Locale) {
+    vaq::TMemoryStream Stream(Binary);
+    TExtractedLines Lines;
+    EXPECT_TRUE(ExtractFormLines(Stream, "wide.gox", Lines, Locale));
+    return Lines.empty() ? std::string() : Lines.front().Data.Value;
+  };
+  EXPECT_EQ(read(0x0407), "'caf\xE9'#1075");
+  EXPECT_TRUE(Warnings->empty());
+  EXPECT_EQ(read(0x0419), "'caf?\xE3'");
+  ASSERT_EQ(Warnings->size(), 1u);
+  EXPECT_EQ(
+      Warnings->front(),
+      "wide.gox: O:Form1.Caption: the code page of Russian (Russia) cannot hold 'é' (U+00E9) in this text; "
+      "it is read as '?'.");
 }
 
 TEST(FormReader, RestoresThreadLocale) {

@@ -148,7 +148,8 @@ end
                   .Form;
   QFontMetrics metrics(ToQFont(TFontSpec()));
   auto width = [&](const char* text) {
-    return metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::TextShowMnemonic, text).width();
+    return metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::TextShowMnemonic, QString::fromUtf8(text))
+        .width();
   };
   auto* l = Find(*form, "L");
   EXPECT_EQ(l->Width(), width("Street"));
@@ -169,10 +170,10 @@ TEST(Fonts, HeightAndSizeFollowNinetySixDotsPerInch) {
   font.Height = -13;
   EXPECT_EQ(font.Size(), 10);
   font.Name = "Courier New";
-  EXPECT_EQ(ToQFont(font).family(), "DejaVu Sans Mono");
+  EXPECT_EQ(ToQFont(font).family(), QStringLiteral("DejaVu Sans Mono"));
   EXPECT_EQ(ToQFont(font).pixelSize(), 13);
   font.Name = "Tahoma";
-  EXPECT_EQ(ToQFont(font).family(), "DejaVu Sans");
+  EXPECT_EQ(ToQFont(font).family(), QStringLiteral("DejaVu Sans"));
 
   auto form = ReadForm(R"(object F: TForm
   Font.Name = 'Tahoma'

@@ -33,11 +33,11 @@ TEST(Properties, SetFromFormTextAndReadBack) {
   SetPropText(button, "Enabled", "False");
   SetPropText(button, "Anchors", "[akRight, akBottom]");
   EXPECT_EQ(button.Caption(), u"It's");
-  EXPECT_EQ(static_cast<QAbstractButton*>(button.Widget())->text(), "It's");
+  EXPECT_EQ(static_cast<QAbstractButton*>(button.Widget())->text(), QStringLiteral("It's"));
   EXPECT_EQ(button.Left(), 12);
   EXPECT_TRUE(button.EffectiveFont().Bold && button.EffectiveFont().Italic);
   EXPECT_FALSE(button.Widget()->isEnabled());
-  EXPECT_EQ(GetPropText(button, "Caption"), "'It''s'");
+  EXPECT_EQ(GetPropText(button, "Caption"), "'It'#39's'");
   EXPECT_EQ(GetPropText(button, "Left"), "12");
   EXPECT_EQ(GetPropText(button, "Font.Style"), "[fsBold, fsItalic]");
   EXPECT_EQ(GetPropText(button, "Color"), "clRed");

@@ -83,7 +83,7 @@ end
   TForm& form = *result.Form;
   EXPECT_EQ(form.Name(), "Main");
   EXPECT_EQ(form.ClassName(), "TMainForm");
-  EXPECT_EQ(form.Window()->windowTitle(), "Orders");
+  EXPECT_EQ(form.Window()->windowTitle(), QStringLiteral("Orders"));
   auto* gb = Find(form, "gb");
   auto* chk = Find(form, "chk");
   EXPECT_EQ(chk->Parent(), gb);
@@ -96,7 +96,7 @@ end
   // The main menu is the menu bar; the client area lies below it.
   ASSERT_NE(form.MenuBar(), nullptr);
   EXPECT_EQ(form.MenuBar()->actions().size(), 1);
-  EXPECT_EQ(form.MenuBar()->actions()[0]->text(), "&File");
+  EXPECT_EQ(form.MenuBar()->actions()[0]->text(), QStringLiteral("&File"));
   EXPECT_EQ(form.ClientHeight(), 300);
   EXPECT_EQ(form.Height(), 300 + 23 + 8 + 20);
   auto* menu = Find<TComponent>(form, "mnuMain");
@@ -126,7 +126,7 @@ end
   EXPECT_EQ(Find(form, "btnOK")->BoundsRect(), QRect(190, 164, 75, 25));
   EXPECT_EQ(Find(form, "btnCancel")->Caption(), u"Cancel");
   EXPECT_EQ(Find(form, "chkAutoSave")->Parent(), &form);
-  EXPECT_EQ(form.Window()->windowTitle(), "Options");
+  EXPECT_EQ(form.Window()->windowTitle(), QStringLiteral("Options"));
 }
 
 TEST(Reader, UnknownClassesBecomePlaceholdersThatKeepTheirChildren) {

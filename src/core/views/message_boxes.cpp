@@ -2,6 +2,7 @@
 #include "core/views/message_boxes.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace vaq::views {
@@ -64,12 +65,17 @@ TModalResult TQtMessageBoxes::MessageDlg(const std::string& Text, TMsgDlgType Ty
 }
 
 bool TQtMessageBoxes::InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getMultiLineText(parent_, QString::fromStdString(Caption), QString::fromStdString(Prompt),
-                                     QString::fromStdString(Value), &ok);
-  if (ok) Value = text.toStdString();
-  return ok;
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(QString::fromStdString(Caption));
+  dialog.setOption(QInputDialog::UsePlainTextEditForTextInput);
+  dialog.setLabelText(QString::fromStdString(Prompt));
+  dialog.setTextValue(QString::fromStdString(Value));
+  // A prompt that explains what to change wraps instead of widening the dialog.
+  if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
+  dialog.resize(480, dialog.sizeHint().height());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  Value = dialog.textValue().toStdString();
+  return true;
 }
 
 void TMessageBoxSink::Error(std::string_view text) {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "host/core/locale.h"
+#include "core/values/code_page_text.h"
 
 namespace vaq::views {
 
@@ -71,7 +71,7 @@ TSearchDialog::TSearchDialog(TfrmVaqTranslatorForm& Window, QWidget* Parent)
 
 int TSearchDialog::Find() {
   TVaqSearchRequest request;
-  request.Text = Text->text().toStdString();
+  request.Text = Text->text().toStdString();  // UTF-8, as the file type's search takes it
   request.CaseSensitive = CaseSensitive->isChecked();
   request.WholeWord = WholeWord->isChecked();
   request.IgnoreAccelerators = IgnoreAccelerators->isChecked();
@@ -81,21 +81,18 @@ int TSearchDialog::Find() {
     request.Columns.push_back(
         {item->data(Qt::UserRole + 1).toString().toStdString(), item->checkState() == Qt::Checked});
   }
-  // The search text is typed in UTF-8; records hold the code pages of their languages.
-  request.Text =
-      Utf8ToString(window_.VaqGrid.XlatLCID ? window_.VaqGrid.XlatLCID : VaqGetThreadLocale(), request.Text);
   hits_ = window_.Search(request);
   Results->clear();
   for (std::size_t i = 0; i < hits_.size(); ++i) {
     const TVaqSearchHit& hit = hits_[i];
     auto* item = new QTreeWidgetItem(Results);
     item->setText(0, QFileInfo(QString::fromStdString(hit.FileName)).fileName());
-    item->setText(1, QString::number(hit.Index + 1));
+    item->setText(1, hit.Row > 0 ? QString::number(hit.Row) : QString());
     const int column = window_.EnumToCol(hit.ColumnId);
     item->setText(2,
                   column >= 0 ? QString::fromStdString(window_.VaqGrid.ColDefs[column].Caption) : QString());
-    item->setText(3, QString::fromStdString(hit.Id));
-    item->setText(4, QString::fromStdString(StringToUtf8(window_.VaqGrid.XlatLCID, hit.Text)));
+    item->setText(3, QString::fromStdU16String(values::DecodeText(hit.Id, hit.SourceLcid)));
+    item->setText(4, QString::fromStdU16String(values::DecodeText(hit.Text, hit.TextLcid())));
     item->setData(0, Qt::UserRole, static_cast<int>(i));
   }
   return static_cast<int>(hits_.size());

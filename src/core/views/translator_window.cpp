@@ -525,8 +525,9 @@ void TTranslatorWindow::Sync() {
     if (!qaction) continue;
     qaction->setEnabled(action->Enabled);
     qaction->setVisible(action->Visible);
-    qaction->setToolTip(Q(action->Hint) +
-                        (action->ShortCut ? " (" + Q(ShortCutToText(action->ShortCut)) + ")" : QString()));
+    qaction->setToolTip(
+        Q(action->Hint) +
+        (action->ShortCut ? QStringLiteral(" (") + Q(ShortCutToText(action->ShortCut)) + u')' : QString()));
     qaction->setIcon(Icon(action->ImageIndex));
   }
   for (const TVaqToolButton& button : logic_.ToolBar) {

@@ -7,6 +7,7 @@
 #include "designer/form_designer.h"
 #include "designer/grab_handles.h"
 #include "framework/widgets/properties.h"
+#include "host/core/locale.h"
 #include "host/framework/formstream.h"
 
 namespace rux {
@@ -206,16 +207,29 @@ TPropertySet TFormDesignSurface::SetProperty(TNode Node, std::string_view PropNa
   } catch (const vaq::widgets::EPropertyError&) {
     return TPropertySet::UnknownProperty;
   }
-  // The editor sends value text as the property takes it (Hello, 120, alClient, [fsBold]): read
-  // it as form text first; what does not fit that way is taken as a string.
+  // The editor sends the value's text in UTF-8: a string's text (Schließen, Дата), taken as it is,
+  // or another value's first token (120, alClient, clRed), read as form text.
+  const auto asText = [&] {
+    vaq::widgets::SetPropertyChecked(component, PropName,
+                                     vaq::widgets::TValue::WideString(vaq::Utf8ToUtf16(Value)));
+  };
+  try {
+    if (vaq::widgets::IsTextProperty(component, PropName)) {
+      asText();
+      return TPropertySet::Applied;
+    }
+  } catch (const vaq::widgets::EPropertyError&) {
+    return TPropertySet::NotConverted;
+  }
   try {
     vaq::widgets::SetPropText(component, PropName, Value);
     return TPropertySet::Applied;
   } catch (const vaq::widgets::EPropertyError&) {
   } catch (const vaq::EParserError&) {
   }
+  // A component the catalogue does not describe takes what does not read as form text as text.
   try {
-    vaq::widgets::SetPropertyChecked(component, PropName, vaq::widgets::TValue::String(std::string(Value)));
+    asText();
     return TPropertySet::Applied;
   } catch (const vaq::widgets::EPropertyError&) {
     return TPropertySet::NotConverted;

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "core/values/code_page_text.h"
 #include "framework/widgets/controls.h"
 #include "framework/widgets/factory_internal.h"
 #include "host/core/locale.h"
@@ -38,7 +39,7 @@ QString StripAccelerator(const std::u16string& Text) {
   QString out;
   QString in = QString::fromStdU16String(Text);
   for (qsizetype i = 0; i < in.size(); ++i) {
-    if (in[i] == '&' && i + 1 < in.size()) ++i;
+    if (in[i] == u'&' && i + 1 < in.size()) ++i;
     out += in[i];
   }
   return out;
@@ -60,7 +61,7 @@ QRect DrawBevel(QPainter& Painter, QRect Rect, bool Raised, int Width) {
 
 std::vector<std::string> TItemsControl::WidgetItems8(TLCID Locale) const {
   std::vector<std::string> out;
-  for (const auto& item : WidgetItems()) out.push_back(WideStringToString(Locale, item));
+  for (const auto& item : WidgetItems()) out.push_back(values::EncodeTextReplacing(item, Locale));
   return out;
 }
 
@@ -745,7 +746,7 @@ class TImageControl : public TPaintedControl {
   }
   std::u16string DisplayText() const override {
     if (Image_.isNull()) return {};
-    return QString("%1x%2 picture").arg(Image_.width()).arg(Image_.height()).toStdU16String();
+    return QStringLiteral("%1x%2 picture").arg(Image_.width()).arg(Image_.height()).toStdU16String();
   }
 
  protected:
@@ -823,7 +824,7 @@ void TPlaceholder::Paint(QPainter& painter) {
   painter.setPen(QColor(0x60, 0x60, 0x60));
   // Bottom right, where nested controls (usually near the top left) leave room.
   painter.drawText(r.adjusted(3, 2, -3, -2), Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine,
-                   QString::fromStdString(ClassName() + " " + Name()));
+                   QString::fromStdU16String(values::DecodeText(ClassName() + " " + Name(), TextLocale())));
 }
 
 // ---------------------------------------------------------------------------------------------

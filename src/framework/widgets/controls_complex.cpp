@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <cstring>
 
+#include "core/values/code_page_text.h"
 #include "framework/widgets/controls.h"
 #include "framework/widgets/factory_internal.h"
 #include "host/core/locale.h"
@@ -263,7 +264,7 @@ class TTreeControl : public TControl {
         if (!int32(count) || pos + 256 > bytes.size() || depth > 100) return false;
         std::string text(bytes.data() + pos + 1, static_cast<unsigned char>(bytes[pos]));
         pos += 256;
-        std::u16string shown = StringToWideString(TextLocale(), text);
+        std::u16string shown = values::DecodeText(text, TextLocale());
         Nodes_.push_back(shown);
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(Tree());
         item->setText(0, QString::fromStdU16String(shown));
@@ -703,13 +704,13 @@ class TDateControl : public TControl {
     } else if (auto* edit = qobject_cast<QDateTimeEdit*>(Widget())) {
       const TValue* kind = Stored("kind");
       if (kind && SameText(kind->Ident(), "dtkTime")) {
-        edit->setDisplayFormat("HH:mm:ss");
+        edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         if (const TValue* time = Stored("time")) {
           long double fraction = time->Number() - static_cast<long long>(time->Number());
           edit->setTime(QTime(0, 0).addSecs(static_cast<int>(fraction * 86400)));
         }
       } else {
-        edit->setDisplayFormat("dd.MM.yyyy");
+        edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         edit->setCalendarPopup(true);
         edit->setDate(date);
       }

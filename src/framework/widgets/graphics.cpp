@@ -161,13 +161,13 @@ void TFontSpec::SetSize(std::int32_t Points) {
 }
 
 QFont ToQFont(const TFontSpec& Font) {
-  QString family = "DejaVu Sans";
+  QString family = QStringLiteral("DejaVu Sans");
   if (Contains(Font.Name, "courier") || Contains(Font.Name, "mono") || Contains(Font.Name, "console") ||
       Contains(Font.Name, "fixed") || Contains(Font.Name, "terminal"))
-    family = "DejaVu Sans Mono";
+    family = QStringLiteral("DejaVu Sans Mono");
   else if (Contains(Font.Name, "times") || (Contains(Font.Name, "serif") && !Contains(Font.Name, "sans")) ||
            Contains(Font.Name, "georgia") || Contains(Font.Name, "roman"))
-    family = "DejaVu Serif";
+    family = QStringLiteral("DejaVu Serif");
   QFont font(family);
   // A positive height is the cell height, internal leading included (about a fifth).
   int pixels = Font.Height < 0 ? -Font.Height : (Font.Height * 4 + 2) / 5;

@@ -129,7 +129,7 @@ void SetPropText(TComponent& Component, std::string_view Path, std::string_view 
   CheckProperty(Component, Path, nullptr);
   TValue value;
   try {
-    value = ParseValueText(Text);
+    value = ParseValueText(Text, Component.TextLocale());
   } catch (const EVaqError&) {
     BadValue();
   }
@@ -139,7 +139,33 @@ void SetPropText(TComponent& Component, std::string_view Path, std::string_view 
 std::string GetPropText(const TComponent& Component, std::string_view Path) {
   CheckProperty(Component, Path, nullptr);
   auto value = Component.GetProperty(Path);
-  return value ? ValueToText(*value) : std::string();
+  return value ? ValueToText(*value, Component.TextLocale()) : std::string();
+}
+
+bool IsTextProperty(const TComponent& Component, std::string_view Path) {
+  const TClassInfo* cls = Component.ClassInfo();
+  for (std::size_t start = 0; cls;) {
+    const std::size_t dot = Path.find('.', start);
+    const TPropInfo* prop = GetPropInfo(
+        *cls, Path.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+    if (!prop) return false;
+    if (dot == std::string_view::npos) {
+      switch (prop->Kind) {
+        case TTypeKind::tkString:
+        case TTypeKind::tkLString:
+        case TTypeKind::tkWString:
+        case TTypeKind::tkChar:
+        case TTypeKind::tkWChar:
+          return true;
+        default:
+          return false;
+      }
+    }
+    if (prop->Kind != TTypeKind::tkClass) return false;
+    cls = FindClass(prop->TypeName);
+    start = dot + 1;
+  }
+  return false;
 }
 
 }  // namespace vaq::widgets

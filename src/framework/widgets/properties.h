@@ -19,10 +19,15 @@ void CheckProperty(const TComponent& Component, std::string_view Path, const TVa
 // Looks the property up, then sets it (the checked counterpart of TComponent::SetProperty).
 void SetPropertyChecked(TComponent& Component, std::string_view Path, const TValue& Value);
 
-// Sets a property from form-text value notation ("'Text'", "[fsBold]", "clRed", "True", "12").
+// Sets a property from form-text value notation ("'Text'", "[fsBold]", "clRed", "True", "12"),
+// its strings in the code page of the component's text locale.
 void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text);
 
-// The value of a property in form-text notation; an empty text for one never set.
+// The value of a property in form-text notation, its strings in the code page of the component's
+// text locale; an empty text for one never set.
 std::string GetPropText(const TComponent& Component, std::string_view Path);
+
+// Whether the property at `Path` takes text (a string or character property of the catalogue).
+bool IsTextProperty(const TComponent& Component, std::string_view Path);
 
 }  // namespace vaq::widgets

@@ -10,7 +10,7 @@
 namespace vaq::widgets {
 
 void PrepareApplication() {
-  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
   QPalette palette;
   palette.setColor(QPalette::Window, ToQColor(clBtnFace));
   palette.setColor(QPalette::WindowText, ToQColor(clWindowText));

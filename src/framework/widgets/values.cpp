@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/values/code_page_text.h"
+#include "core/values/string_notation.h"
 #include "host/core/locale.h"
 
 namespace vaq::widgets {
@@ -44,12 +46,12 @@ std::string TValue::Ident() const {
 
 std::u16string TValue::Shown(TLCID Locale) const {
   if (Kind == TValueType::vaWString || Kind == TValueType::vaUTF8String) return Wide;
-  return StringToWideString(Locale, Str);
+  return values::DecodeText(Str, Locale);
 }
 
 std::string TValue::Ansi(TLCID Locale) const {
   if (Kind == TValueType::vaWString || Kind == TValueType::vaUTF8String)
-    return WideStringToString(Locale, Wide);
+    return values::EncodeTextReplacing(Wide, Locale);
   return Str;
 }
 
@@ -177,46 +179,6 @@ TValue ReadPropertyValue(TFormReader& Reader) {
 
 namespace {
 
-std::string Quote8(const std::string& Text) {
-  if (Text.empty()) return "''";
-  std::string out;
-  bool open = false;
-  for (unsigned char c : Text) {
-    if (c < 32) {
-      if (open) out += '\'';
-      open = false;
-      out += '#' + std::to_string(c);
-    } else {
-      if (!open) out += '\'';
-      open = true;
-      if (c == '\'') out += '\'';
-      out += static_cast<char>(c);
-    }
-  }
-  if (open) out += '\'';
-  return out;
-}
-
-std::string QuoteWide(const std::u16string& Text) {
-  if (Text.empty()) return "''";
-  std::string out;
-  bool open = false;
-  for (char16_t c : Text) {
-    if (c < 32 || c > 126) {
-      if (open) out += '\'';
-      open = false;
-      out += '#' + std::to_string(static_cast<unsigned>(c));
-    } else {
-      if (!open) out += '\'';
-      open = true;
-      if (c == u'\'') out += '\'';
-      out += static_cast<char>(c);
-    }
-  }
-  if (open) out += '\'';
-  return out;
-}
-
 std::string FloatText(long double Value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.17Lg", Value);
@@ -227,11 +189,12 @@ std::string FloatText(long double Value) {
 
 }  // namespace
 
-std::string ValueToText(const TValue& Value) {
+std::string ValueToText(const TValue& Value, TLCID Locale) {
   switch (Value.Kind) {
     case TValueType::vaList: {
       std::string out = "(";
-      for (std::size_t i = 0; i < Value.List.size(); ++i) out += (i ? " " : "") + ValueToText(Value.List[i]);
+      for (std::size_t i = 0; i < Value.List.size(); ++i)
+        out += (i ? " " : "") + ValueToText(Value.List[i], Locale);
       return out + ")";
     }
     case TValueType::vaInt8:
@@ -249,10 +212,10 @@ std::string ValueToText(const TValue& Value) {
       return FloatText(Value.Float) + "d";
     case TValueType::vaString:
     case TValueType::vaLString:
-      return Quote8(Value.Str);
+      return values::QuoteBytes(Value.Str);
     case TValueType::vaWString:
     case TValueType::vaUTF8String:
-      return QuoteWide(Value.Wide);
+      return values::EncodeString(Value.Wide, Locale);
     case TValueType::vaBinary: {
       static const char* digits = "0123456789ABCDEF";
       std::string out = "{";
@@ -272,7 +235,8 @@ std::string ValueToText(const TValue& Value) {
       for (const auto& item : Value.Items) {
         out += " item";
         if (item.Index) out += " [" + std::to_string(*item.Index) + "]";
-        for (const auto& [name, value] : item.Properties) out += " " + name + " = " + ValueToText(value);
+        for (const auto& [name, value] : item.Properties)
+          out += " " + name + " = " + ValueToText(value, Locale);
         out += " end";
       }
       return out + ">";
@@ -282,10 +246,13 @@ std::string ValueToText(const TValue& Value) {
   }
 }
 
-TValue ParseValueText(std::string_view Text) {
+TValue ParseValueText(std::string_view Text, TLCID Locale) {
   TMemoryStream input(std::string("object X: TX\r\n  P = ") + std::string(Text) + "\r\nend\r\n");
   TMemoryStream output;
-  ObjectTextToBinary(input, output);
+  {
+    ScopedThreadLocale locale(Locale);
+    ObjectTextToBinary(input, output);
+  }
   output.Seek(0);
   TFormReader reader(output);
   reader.ReadSignature();

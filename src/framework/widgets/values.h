@@ -40,9 +40,11 @@ struct TValue {
   bool IsNumber() const;  // integers and floating-point kinds
   // The identifier text ("True" for vaTrue).
   std::string Ident() const;
-  // A string value as shown: 8-bit text decoded with the code page of `Locale`, wide text as is.
+  // A string value as shown: 8-bit text decoded with the code page of `Locale`, wide text as is
+  // (core/values/code_page_text.h).
   std::u16string Shown(TLCID Locale) const;
-  // A string value as 8-bit text of `Locale`'s code page (wide text converted).
+  // A string value as 8-bit text of `Locale`'s code page (wide text converted; '?' for what the
+  // code page lacks: for names only, which are ASCII).
   std::string Ansi(TLCID Locale) const;
   // Floating-point value of any number kind.
   long double Number() const;
@@ -57,11 +59,14 @@ struct TValue {
 // Reads the next value of the reader (its kind included), nested values and all.
 TValue ReadPropertyValue(TFormReader& Reader);
 
-// The value in form-text notation ("'It''s'", "[fsBold, fsItalic]", "(1 2)", "<item ... end>").
-std::string ValueToText(const TValue& Value);
+// The value in form-text notation ("'It'#39's'", "[fsBold, fsItalic]", "(1 2)", "<item ... end>");
+// wide strings in the code page of `Locale`, with codes for what it lacks. A wide string that has
+// no notation there (core/values/string_notation.h) raises EUnheldCharacter.
+std::string ValueToText(const TValue& Value, TLCID Locale);
 
 // Parses form-text value notation with the form-streaming parser itself, so that every notation
-// the form files use is understood the same way. Raises EParserError on text it cannot parse.
-TValue ParseValueText(std::string_view Text);
+// the form files use is understood the same way: 8-bit strings keep their bytes, and the runs of a
+// wide string are read in the code page of `Locale`. Raises EParserError on text it cannot parse.
+TValue ParseValueText(std::string_view Text, TLCID Locale);
 
 }  // namespace vaq::widgets

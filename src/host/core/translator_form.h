@@ -146,13 +146,18 @@ struct TVaqFileEntry {
 struct TVaqSearchHit {
   std::string FileName;  // the form file
   int Index = -1;        // record index in the notes
+  int Row = -1;          // the row number the grid shows for it (counting only the rows it lists)
   TVaqAllColId ColumnId = 0;
-  int Position = 0;  // 1-based
-  std::string Text;  // the text the hit is in
-  std::string Id;
+  int Position = 0;      // 1-based, in bytes of the text
+  std::string Text;      // the text the hit is in, 8-bit text of its column's language
+  std::string Id;        // 8-bit text of the source language
+  TLCID SourceLcid = 0;  // the languages of the file
+  TLCID TargetLcid = 0;
+  // The language of Text: the source language's for Ids and original values, else the target's.
+  TLCID TextLcid() const;
 };
 struct TVaqSearchRequest {
-  std::string Text;
+  std::string Text;  // UTF-8
   bool CaseSensitive = false;
   bool WholeWord = false;
   bool IgnoreAccelerators = false;
@@ -245,6 +250,9 @@ class TfrmVaqTranslatorForm : public TObject {
   void MarkStatus(std::uint8_t Status);
   void RestoreSaved();
   void TakeFromRepository();
+  // Asks for the comment of the target rows; a comment the notes' code page cannot store comes
+  // back to the translator as typed, with the characters named, until it can be stored or the
+  // translator cancels.
   void EditComment();
   // Moves the current row to the next (previous) shown untranslated row; false when there is none.
   bool GotoUntranslated(bool Forward);

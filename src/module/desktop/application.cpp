@@ -39,7 +39,7 @@ QApplication& Application(bool Offscreen) {
       qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     state.app = std::make_unique<QApplication>(state.argc, state.argv);
-    QFont font("DejaVu Sans");
+    QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(9);
     QApplication::setFont(font);
   }
