@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "exchange/baseline.h"
 #include "exchange/notation.h"
 #include "host/core/conversions.h"
 #include "host/core/locale.h"
@@ -39,7 +40,7 @@ std::uint8_t StatusOf(UnitState state) {
 }  // namespace
 
 ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>& units, vaq::TLCID source,
-                       vaq::TLCID target, vaq::TDateTime now) {
+                       vaq::TLCID target, vaq::TDateTime now, const ApplyOptions& options) {
   ApplyReport report;
   // The records by their Id as the exchange file writes it (UTF-8).
   std::unordered_map<std::string, std::size_t> byId;
@@ -81,6 +82,9 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
       continue;
     }
 
+    // The translation the unit was made against, before the unit changes the record.
+    const std::uint8_t statusBefore = record.Status;
+    const std::string currentBefore = record.Curr;
     bool changed = false;
     // A tool that drops our notes would otherwise wipe every comment: only a comment replaces one.
     const std::string comment = OneLine(unit.Comment);
@@ -124,6 +128,16 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
 
     if (!changed) {
       ++report.LeftAlone;
+      continue;
+    }
+    if (!options.Force && !unit.Baseline.empty() &&
+        RecordBaseline(statusBefore, currentBefore) != unit.Baseline) {
+      const std::optional<std::string> current =
+          isString ? DecodeString(currentBefore, target) : std::optional<std::string>();
+      refuse(
+          "translated since the export: the notes have " +
+          Quoted(current ? *current : ToUtf8(target, currentBefore)) +
+          (unit.HasTarget && !unit.Target.empty() ? ", the file has " + Quoted(unit.Target) : std::string()));
       continue;
     }
     record.Modified = now;

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "exchange/baseline.h"
 #include "exchange/notation.h"
 #include "host/core/locale.h"
 #include "host/core/notes_header.h"
@@ -64,6 +65,7 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
                  : record.Status == StatusAutoTranslated ? UnitState::NeedsReview
                                                          : UnitState::Initial;
     unit.Comment = ToUtf8(target, record.Comment);
+    unit.Baseline = RecordBaseline(record.Status, record.Curr);
     units.push_back(std::move(unit));
   }
   return units;

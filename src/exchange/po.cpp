@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "exchange/formats.h"
 #include "host/core/errors.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr char kContextSeparator = '|';
 constexpr const char* kFieldSource = "X-Vaq-Source-Language";
 constexpr const char* kFieldFolder = "X-Vaq-Folder";
+// The line of the extracted comments ("#.") that holds the unit's baseline.
+constexpr std::string_view kBaselinePrefix = "vaq:base ";
 
 // The library reports problems through handlers without a user pointer; the reader collects the
 // first error of the current thread's read here.
@@ -94,6 +97,20 @@ std::string WithoutFinalNewline(const char* text) {
   return result;
 }
 
+// The baseline in extracted comments: the text after kBaselinePrefix on a line of its own.
+std::string BaselineOf(const char* comments) {
+  if (comments == nullptr) return {};
+  std::string_view text(comments);
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    if (line.starts_with(kBaselinePrefix)) return std::string(line.substr(kBaselinePrefix.size()));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return {};
+}
+
 // Now, as PO headers write it: "2026-12-06 17:55+0000".
 std::string RevisionDate() {
   const std::time_t now = std::time(nullptr);
@@ -109,21 +126,21 @@ std::string RevisionDate() {
 std::string WritePo(const Document& document) {
   FilePtr file(po_file_create());
   IteratorPtr iterator(po_message_iterator(file.get(), nullptr));
-  const std::string header =
-      "Project-Id-Version: " + std::filesystem::path(document.Folder).parent_path().filename().string() +
-      "\n"
-      "PO-Revision-Date: " +
-      RevisionDate() +
-      "\n"
-      "Last-Translator: \n"
-      "Language-Team: \n"
-      "Language: " +
-      PoLanguage(document.TargetLang) +
-      "\n"
-      "MIME-Version: 1.0\n"
-      "Content-Type: text/plain; charset=UTF-8\n"
-      "Content-Transfer-Encoding: 8bit\n" +
-      kFieldSource + ": " + document.SourceLang + "\n" + kFieldFolder + ": " + document.Folder + "\n";
+  const std::string header = "Project-Id-Version: " + document.Project +
+                             "\n"
+                             "PO-Revision-Date: " +
+                             RevisionDate() +
+                             "\n"
+                             "Last-Translator: \n"
+                             "Language-Team: \n"
+                             "Language: " +
+                             PoLanguage(document.TargetLang) +
+                             "\n"
+                             "MIME-Version: 1.0\n"
+                             "Content-Type: text/plain; charset=UTF-8\n"
+                             "Content-Transfer-Encoding: 8bit\n" +
+                             kFieldSource + ": " + document.SourceLang + "\n" + kFieldFolder + ": " +
+                             document.Folder + "\n";
   po_message_t headerMessage = po_message_create();
   po_message_set_msgid(headerMessage, "");
   po_message_set_msgstr(headerMessage, header.c_str());
@@ -136,8 +153,9 @@ std::string WritePo(const Document& document) {
       po_message_set_msgctxt(message, context.c_str());
       po_message_set_msgid(message, unit.Source.c_str());
       po_message_set_msgstr(message, unit.HasTarget ? unit.Target.c_str() : "");
-      const std::string developer =
+      std::string developer =
           unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)");
+      if (!unit.Baseline.empty()) developer.append("\n").append(kBaselinePrefix).append(unit.Baseline);
       po_message_set_extracted_comments(message, developer.c_str());
       if (!unit.Comment.empty()) po_message_set_comments(message, unit.Comment.c_str());
       if (!unit.PrevSource.empty()) po_message_set_prev_msgid(message, unit.PrevSource.c_str());
@@ -220,6 +238,7 @@ Document ReadPo(const std::string& fileName) {
                  : po_message_is_fuzzy(message) ? UnitState::NeedsReview
                                                 : UnitState::Translated;
     unit.Comment = WithoutFinalNewline(po_message_comments(message));
+    unit.Baseline = BaselineOf(po_message_extracted_comments(message));
     const char* previous = po_message_prev_msgid(message);
     if (previous != nullptr) unit.PrevSource = previous;
     current->Units.push_back(std::move(unit));

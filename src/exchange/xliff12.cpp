@@ -56,6 +56,7 @@ void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
   if (unit.Id.empty())
     throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
                               ": trans-unit without a resname (the Id)");
+  unit.Baseline = xml::Attr(node, "base", xml::kVaqNamespace);
   bool anySource = false;
   for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
     if (xml::Is(child, "source")) {
@@ -106,6 +107,7 @@ std::string WriteXliff12(const Document& document) {
       out.Start("trans-unit");
       out.Attribute("id", "u" + std::to_string(++unitNumber));
       out.Attribute("resname", unit.Id);
+      if (!unit.Baseline.empty()) out.Attribute("vaq:base", unit.Baseline);
       out.Attribute("xml:space", "preserve");
       if (unit.State == UnitState::Translated) out.Attribute("approved", "yes");
       out.StartText("source");

@@ -69,6 +69,7 @@ void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
   if (unit.Id.empty())
     throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
                               ": unit without a name (the Id)");
+  unit.Baseline = xml::Attr(node, "base", xml::kVaqNamespace);
   bool anySegment = false;
   bool allTranslated = true;
   bool anyTarget = false;
@@ -129,6 +130,7 @@ std::string WriteXliff2(const Document& document) {
       out.Start("unit");
       out.Attribute("id", "u" + std::to_string(++unitNumber));
       out.Attribute("name", unit.Id);
+      if (!unit.Baseline.empty()) out.Attribute("vaq:base", unit.Baseline);
       out.Start("notes");
       WriteNote(out, kCategoryType,
                 unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));

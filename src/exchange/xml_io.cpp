@@ -1,9 +1,12 @@
 // libxml2 plumbing of the XLIFF formats.
 #include "exchange/xml_io.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 
@@ -14,6 +17,55 @@ namespace {
 
 const xmlChar* X(const char* text) {
   return reinterpret_cast<const xmlChar*>(text);
+}
+
+// The prolog scan: the parser reads up to the root element's start and stops there, or at a document
+// type declaration, whose line it keeps.
+struct PrologScan {
+  int DoctypeLine = 0;
+};
+
+void OnDoctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  auto* parser = static_cast<xmlParserCtxtPtr>(context);
+  static_cast<PrologScan*>(parser->_private)->DoctypeLine = xmlSAX2GetLineNumber(parser);
+  xmlStopParser(parser);
+}
+
+void OnRootElement(void* context, const xmlChar*, const xmlChar*, const xmlChar*, int, const xmlChar**, int,
+                   int, const xmlChar**) {
+  xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
+}
+
+void IgnoreError(void*, xmlErrorPtr) {}
+
+// Exchange files take no document type: a DTD could declare entities that expand without bound or
+// name files of this machine. The parser of libxml2 finds the declaration before anything of the
+// document is read, and is stopped there.
+void RefuseDocumentType(std::string_view data, const std::string& fileName) {
+  xmlSAXHandler sax{};
+  sax.initialized = XML_SAX2_MAGIC;
+  sax.internalSubset = &OnDoctype;
+  sax.startElementNs = &OnRootElement;
+  sax.serror = &IgnoreError;  // the stream reader reports what is not well-formed, with its line
+  PrologScan scan;
+  xmlParserCtxtPtr parser = xmlCreatePushParserCtxt(&sax, nullptr, nullptr, 0, fileName.c_str());
+  if (parser == nullptr) throw std::bad_alloc();
+  parser->_private = &scan;
+  xmlCtxtUseOptions(parser, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  // The prolog is short: the data goes in by pieces until the parser stops or fails.
+  constexpr std::size_t kPiece = 4096;
+  for (std::size_t at = 0; at < data.size(); at += kPiece) {
+    const std::size_t size = std::min(kPiece, data.size() - at);
+    const bool last = at + size == data.size();
+    if (xmlParseChunk(parser, data.data() + at, static_cast<int>(size), last ? 1 : 0) != XML_ERR_OK ||
+        parser->instate == XML_PARSER_EOF || parser->disableSAX != 0)
+      break;
+  }
+  xmlFreeParserCtxt(parser);
+  if (scan.DoctypeLine > 0)
+    throw EExchangeParseError(fileName + ": line " + std::to_string(scan.DoctypeLine) +
+                              ": a document type declaration (<!DOCTYPE>) is not accepted: exchange "
+                              "files take no DTD and no entities");
 }
 
 }  // namespace
@@ -83,8 +135,10 @@ std::string Writer::Finish() {
 StreamReader::StreamReader(std::string_view data, std::string fileName) : fileName_(std::move(fileName)) {
   if (data.size() > static_cast<std::size_t>(INT_MAX))
     throw EExchangeParseError(fileName_ + ": file too large");
-  const int options =
-      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
+  RefuseDocumentType(data, fileName_);
+  // No network, no entity substitution, and libxml2's limits on the size of single texts and names
+  // left on.
+  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
   reader_ =
       xmlReaderForMemory(data.data(), static_cast<int>(data.size()), fileName_.c_str(), "UTF-8", options);
   if (reader_ == nullptr) throw std::bad_alloc();

@@ -53,7 +53,8 @@ class Writer {
 
 // Reads a document as a stream: the parser walks it once and keeps only the element it stands on,
 // which Expand turns into a tree of its own (freed when the reader moves on). Errors raise
-// EExchangeParseError naming the file and the line. No network access and no entity expansion.
+// EExchangeParseError naming the file and the line. A document type declaration (DTD) is refused
+// before anything is read; no network access and no entity expansion.
 class StreamReader {
  public:
   StreamReader(std::string_view data, std::string fileName);

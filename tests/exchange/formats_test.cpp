@@ -14,7 +14,7 @@ namespace rux::exchange {
 namespace {
 
 Document Sample() {
-  Document document{"en-US", "de-DE", "/projects/demo/de-DE", {}};
+  Document document{"en-US", "de-DE", "lang/de-DE", {}, "demo"};
   FileUnits form{"sub/MainForm.rux", {}};
   Unit plain;
   plain.Id = "O:MainForm.Caption";
@@ -29,7 +29,8 @@ Document Sample() {
                   .HasTarget = true,
                   .State = UnitState::Translated,
                   .PrevSource = "Save",
-                  .Comment = "keep it short"};
+                  .Comment = "keep it short",
+                  .Baseline = "00c0ffee00c0ffee"};
   Unit review{.Id = "O:MainForm.O:l.Items.Strings[0]",
               .Type = "TListBox",
               .Property = "Items.Strings[0]",
@@ -38,7 +39,8 @@ Document Sample() {
               .HasTarget = true,
               .State = UnitState::NeedsReview,
               .PrevSource = {},
-              .Comment = {}};
+              .Comment = {},
+              .Baseline = {}};
   Unit number = plain;
   number.Id = "O:MainForm.Width";
   number.Property = "Width";
@@ -68,6 +70,7 @@ void ExpectSameUnits(const Document& read, const Document& written, const std::s
       EXPECT_EQ(a.State, b.State) << format << " " << b.Id;
       EXPECT_EQ(a.Comment, b.Comment) << format << " " << b.Id;
       EXPECT_EQ(a.PrevSource, b.PrevSource) << format << " " << b.Id;
+      EXPECT_EQ(a.Baseline, b.Baseline) << format << " " << b.Id;
     }
   }
 }
@@ -89,6 +92,7 @@ TEST(Formats, WrittenDocumentsReadBackUnchanged) {
   EXPECT_NE(po.find("#, fuzzy\n"), std::string::npos);
   EXPECT_NE(po.find("#| msgid \"Save\"\n"), std::string::npos) << "the previous original, as tools show it";
   EXPECT_NE(po.find("msgctxt \"sub/MainForm.rux|O:MainForm.Caption\"\n"), std::string::npos);
+  EXPECT_NE(po.find("\"Project-Id-Version: demo\\n\"\n"), std::string::npos);
   vaq::WriteFileAtomic(dir / "a.po", po);
   ExpectSameUnits(ReadPo(dir / "a.po"), document, "PO");
 }
@@ -149,6 +153,33 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
                   "d.xlf");
             }),
             "d.xlf: line 3: unit without a name (the Id)");
+
+  // A document type is refused where it stands, whether or not it declares entities, and even when
+  // the rest of the file is broken; an entity nobody declared is not well-formed.
+  const std::string units =
+      "<file id=\"f\" original=\"A.rux\"><unit id=\"u\" name=\"O:A.Caption\"><segment><source>x</source>"
+      "<target>&e;</target></segment></unit></file></xliff>";
+  const std::string root2 =
+      "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\">\n";
+  const std::string refused =
+      ": a document type declaration (<!DOCTYPE>) is not accepted: exchange files take no DTD and no "
+      "entities";
+  EXPECT_EQ(
+      message([&] {
+        ReadXliff2(
+            "<?xml version=\"1.0\"?>\n\n<!DOCTYPE xliff [\n<!ENTITY e SYSTEM \"file:///etc/passwd\">\n]>\n" +
+                root2 + units,
+            "g.xlf");
+      }),
+      "g.xlf: line 3" + refused);
+  EXPECT_EQ(message([&] {
+              ReadXliff12(
+                  "<!DOCTYPE xliff SYSTEM \"http://example.invalid/x.dtd\">\n<xliff xmlns=\"urn:oasis:names:"
+                  "tc:xliff:document:1.2\" version=\"1.2\" vaq:folder=\"&k;\"><oops></xliff>",
+                  "h.xlf");
+            }),
+            "h.xlf: line 1" + refused);
+  EXPECT_EQ(message([&] { ReadXliff2(root2 + units, "i.xlf"); }), "i.xlf: line 2: Entity 'e' not defined");
 
   const vaq::testing::TempDir dir;
   vaq::WriteFileAtomic(dir / "e.po",
