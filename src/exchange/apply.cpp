@@ -1,6 +1,7 @@
 // The import side: units -> notes records.
 #include "exchange/apply.h"
 
+#include <charconv>
 #include <optional>
 #include <unordered_map>
 
@@ -33,6 +34,16 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// The Status field of a notes string; a field that is no status reads as 255, which no unit asks
+// for (reading the record whole then raises the codec's error).
+std::uint8_t StatusOfField(std::string_view field) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc() && end == field.data() + field.size() && value <= 255
+             ? static_cast<std::uint8_t>(value)
+             : 255;
+}
+
 std::uint8_t StatusOf(UnitState state) {
   return state == UnitState::NeedsReview ? StatusAutoTranslated : StatusTranslated;
 }
@@ -56,11 +67,10 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
   }
 
   for (const Unit& unit : units) {
-    const std::string where =
-        (unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) + unit.Id;
     const auto refuse = [&](const std::string& why) {
       ++report.Refused;
-      report.Messages.push_back(where + ": " + why);
+      report.Messages.push_back((unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) +
+                                unit.Id + ": " + why);
     };
     const auto found = byId.find(unit.Id);
     if (found == byId.end()) {
@@ -68,78 +78,82 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
       continue;
     }
     std::string& line = lines[found->second];
-    vaq::TVaqNotesString record = StringToNotesString(line, {});
+    // Decided on the fields alone; the record is read and written whole only when it changes.
+    const std::string_view origField = vaq::GetValueView(line, KeyOrig);
+    const std::string_view currField = vaq::GetValueView(line, KeyCurr);
 
     // The source must still be the record's original, or the translation belongs to another text.
     bool crlf = false;
     // Whether the value is a string is the record's to say; the file may have lost the mark.
-    const std::optional<std::string> original = DecodeString(record.Orig, source, &crlf);
+    const std::optional<std::string> original = DecodeString(origField, source, &crlf);
     const bool isString = original.has_value();
-    const std::string originalText = isString ? *original : ToUtf8(source, record.Orig);
+    const std::string originalText = isString ? *original : ToUtf8(source, origField);
     if (originalText != unit.Source) {
       refuse("the original changed since the export: the file has " + Quoted(unit.Source) +
              ", the notes have " + Quoted(originalText));
       continue;
     }
 
-    // The translation the unit was made against, before the unit changes the record.
-    const std::uint8_t statusBefore = record.Status;
-    const std::string currentBefore = record.Curr;
-    bool changed = false;
     // A tool that drops our notes would otherwise wipe every comment: only a comment replaces one.
     const std::string comment = OneLine(unit.Comment);
-    if (!comment.empty() && comment != ToUtf8(target, record.Comment)) {
-      record.Comment = FromUtf8(target, comment);
-      changed = true;
-    }
+    const bool newComment =
+        !comment.empty() && comment != ToUtf8(target, vaq::GetValueView(line, KeyComment));
 
+    // The new current value (when it changes) and the status the unit asks for.
+    std::optional<std::string> newValue;
+    std::optional<std::uint8_t> newStatus;
+    std::string currentText;
+    const std::uint8_t status = StatusOf(unit.State);
+    const std::uint8_t statusBefore = StatusOfField(vaq::GetValueView(line, KeyStatus));
     if (unit.HasTarget && !unit.Target.empty()) {
-      const std::uint8_t status = StatusOf(unit.State);
       const std::optional<std::string> current =
-          isString ? DecodeString(record.Curr, target) : std::optional<std::string>();
-      const std::string currentText = current ? *current : ToUtf8(target, record.Curr);
+          isString ? DecodeString(currField, target) : std::optional<std::string>();
+      currentText = current ? *current : ToUtf8(target, currField);
       if (currentText != unit.Target) {
-        std::string value;
         if (isString) {
           std::string error;
-          const std::optional<std::string> encoded = EncodeString(unit.Target, target, crlf, error);
-          if (!encoded) {
+          newValue = EncodeString(unit.Target, target, crlf, error);
+          if (!newValue) {
             refuse(Quoted(unit.Target) + ": " + error);
             continue;
           }
-          value = *encoded;
         } else {
-          const ValueKind kind = KindOf(record.Orig);
+          const ValueKind kind = KindOf(origField);
           if (!IsValidValue(kind, unit.Target)) {
             refuse(Quoted(unit.Target) + " is not a valid " + KindName(kind) + " (the original is " +
                    Quoted(originalText) + ")");
             continue;
           }
-          value = FromUtf8(target, unit.Target);
+          newValue = FromUtf8(target, unit.Target);
         }
-        record.Curr = std::move(value);
-        record.Status = status;
-        changed = true;
-      } else if (record.Status != status) {
-        record.Status = status;
-        changed = true;
+        newStatus = status;
+      } else if (statusBefore != status) {
+        newStatus = status;
       }
     }
 
-    if (!changed) {
+    if (!newComment && !newValue && !newStatus) {
       ++report.LeftAlone;
       continue;
     }
+    // The translation the unit was made against must still be the record's.
     if (!options.Force && !unit.Baseline.empty() &&
-        RecordBaseline(statusBefore, currentBefore) != unit.Baseline) {
-      const std::optional<std::string> current =
-          isString ? DecodeString(currentBefore, target) : std::optional<std::string>();
+        RecordBaseline(statusBefore, currField) != unit.Baseline) {
+      if (currentText.empty() || !isString) {
+        const std::optional<std::string> current =
+            isString ? DecodeString(currField, target) : std::optional<std::string>();
+        currentText = current ? *current : ToUtf8(target, currField);
+      }
       refuse(
-          "translated since the export: the notes have " +
-          Quoted(current ? *current : ToUtf8(target, currentBefore)) +
+          "translated since the export: the notes have " + Quoted(currentText) +
           (unit.HasTarget && !unit.Target.empty() ? ", the file has " + Quoted(unit.Target) : std::string()));
       continue;
     }
+
+    vaq::TVaqNotesString record = StringToNotesString(line, {});
+    if (newComment) record.Comment = FromUtf8(target, comment);
+    if (newValue) record.Curr = std::move(*newValue);
+    if (newStatus) record.Status = *newStatus;
     record.Modified = now;
     line = NotesStringToString(record, false);
     ++report.Taken;

@@ -8,12 +8,14 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "exchange/formats.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
+#include "host/core/text.h"
 
 namespace rux::exchange {
 namespace {
@@ -97,6 +99,89 @@ std::string WithoutFinalNewline(const char* text) {
   return result;
 }
 
+// libgettextpo finds the characters of every string (reading) and of every line it wraps
+// (writing) by converting them one by one with iconv, even from UTF-8 to UTF-8; that conversion is
+// most of its time. Its switches OLD_PO_FILE_INPUT and OLD_PO_FILE_OUTPUT make it take bytes as
+// they are instead, which for UTF-8 changes nothing (no byte of a multi-byte character is a quote,
+// a backslash or a line break; the output is byte for byte the same), so they are set around the
+// library's calls on UTF-8 catalogues and restored after. The strings read are checked to be UTF-8.
+class ByteWiseCatalogue {
+ public:
+  ByteWiseCatalogue() : input_(Save("OLD_PO_FILE_INPUT")), output_(Save("OLD_PO_FILE_OUTPUT")) {
+    setenv("OLD_PO_FILE_INPUT", "1", 1);
+    setenv("OLD_PO_FILE_OUTPUT", "1", 1);
+  }
+  ~ByteWiseCatalogue() {
+    Restore("OLD_PO_FILE_INPUT", input_);
+    Restore("OLD_PO_FILE_OUTPUT", output_);
+  }
+  ByteWiseCatalogue(const ByteWiseCatalogue&) = delete;
+  ByteWiseCatalogue& operator=(const ByteWiseCatalogue&) = delete;
+
+ private:
+  static std::optional<std::string> Save(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& value) {
+    if (value)
+      setenv(name, value->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  std::optional<std::string> input_;
+  std::optional<std::string> output_;
+};
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
+      return false;
+    i += length;
+  }
+  return true;
+}
+
+// The charset of a Content-Type header field ("text/plain; charset=UTF-8"); empty without one.
+std::string CharsetOf(const std::string& contentType) {
+  const std::size_t at = contentType.find("charset=");
+  if (at == std::string::npos) return {};
+  std::string charset = contentType.substr(at + 8);
+  const std::size_t end = charset.find_first_of("; \t");
+  return end == std::string::npos ? charset : charset.substr(0, end);
+}
+
+bool IsUtf8Name(const std::string& charset) {
+  return vaq::AnsiSameText(charset, "UTF-8") || vaq::AnsiSameText(charset, "UTF8") ||
+         vaq::AnsiSameText(charset, "CHARSET");  // a template's placeholder: no text beyond ASCII yet
+}
+
 // The baseline in extracted comments: the text after kBaselinePrefix on a line of its own.
 std::string BaselineOf(const char* comments) {
   if (comments == nullptr) return {};
@@ -173,7 +258,11 @@ std::string WritePo(const Document& document) {
   close(fd);
   ReadErrors errors;
   g_readErrors = &errors;
-  const po_file_t written = po_file_write(file.get(), name.c_str(), &kHandler);
+  po_file_t written = nullptr;
+  {
+    const ByteWiseCatalogue byteWise;  // the catalogue is UTF-8
+    written = po_file_write(file.get(), name.c_str(), &kHandler);
+  }
   g_readErrors = nullptr;
   std::string text;
   try {
@@ -190,13 +279,22 @@ std::string WritePo(const Document& document) {
 Document ReadPo(const std::string& fileName) {
   ReadErrors errors;
   g_readErrors = &errors;
-  FilePtr file(po_file_read(fileName.c_str(), &kHandler));
+  FilePtr file;
+  {
+    // Read byte-wise; a catalogue in another charset is refused below, and every string checked.
+    const ByteWiseCatalogue byteWise;
+    file.reset(po_file_read(fileName.c_str(), &kHandler));
+  }
   g_readErrors = nullptr;
   if (file == nullptr || errors.Any)
     throw EExchangeParseError(fileName + ": " + (errors.Any ? errors.First : std::string("cannot be read")));
 
   Document document;
   const char* header = po_file_domain_header(file.get(), nullptr);
+  const std::string charset = CharsetOf(HeaderField(header, "Content-Type"));
+  if (!charset.empty() && !IsUtf8Name(charset))
+    throw EExchangeParseError(fileName + ": the catalogue is in " + charset +
+                              "; vaq reads PO files in UTF-8 (msgconv --to-code=UTF-8 converts it)");
   document.TargetLang = TagOf(HeaderField(header, "Language"));
   document.SourceLang = HeaderField(header, kFieldSource);
   document.Folder = HeaderField(header, kFieldFolder);
@@ -241,6 +339,10 @@ Document ReadPo(const std::string& fileName) {
     unit.Baseline = BaselineOf(po_message_extracted_comments(message));
     const char* previous = po_message_prev_msgid(message);
     if (previous != nullptr) unit.PrevSource = previous;
+    if (!IsUtf8(contextText) || !IsUtf8(unit.Source) || !IsUtf8(unit.Target) || !IsUtf8(unit.Comment) ||
+        !IsUtf8(unit.PrevSource))
+      throw EExchangeParseError(fileName + ": the entry \"" + std::string(contextText) +
+                                "\" holds text that is not UTF-8");
     current->Units.push_back(std::move(unit));
   }
   return document;

@@ -141,7 +141,10 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
     return std::string("no error");
   };
   EXPECT_TRUE(message([] {
-                ReadXliff2("<?xml version=\"1.0\"?>\n<xliff>\n<file>\n</xliff>", "b.xlf");
+                ReadXliff2(
+                    "<?xml version=\"1.0\"?>\n<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\">\n<file "
+                    "original=\"A.rux\">\n</xliff>",
+                    "b.xlf");
               }).starts_with("b.xlf: line 4: "));
   EXPECT_EQ(message([] { ReadXliff12("<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>", "c.xlf"); }),
             "c.xlf: line 1: not an XLIFF 1.2 document");
@@ -186,6 +189,18 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
                        "msgid \"\"\nmsgstr \"\"\n\nmsgctxt \"A.rux|O:A.Caption\"\nmsgid \"x\nmsgstr \"\"\n");
   EXPECT_NE(message([&] { ReadPo(dir / "e.po"); }).find("e.po: line 5: "), std::string::npos)
       << message([&] { ReadPo(dir / "e.po"); });
+  // PO files are read in UTF-8: another charset, or bytes that are no UTF-8, are refused.
+  const std::string header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=";
+  vaq::WriteFileAtomic(dir / "g.po",
+                       header + "ISO-8859-1\\n\"\n\nmsgctxt \"A.rux|O:A.C\"\nmsgid \"x\"\nmsgstr \"\xFC\"\n");
+  EXPECT_EQ(message([&] { ReadPo(dir / "g.po"); }),
+            dir / "g.po" +
+                ": the catalogue is in ISO-8859-1; vaq reads PO files in UTF-8 (msgconv --to-code=UTF-8 "
+                "converts it)");
+  vaq::WriteFileAtomic(dir / "h.po",
+                       header + "UTF-8\\n\"\n\nmsgctxt \"A.rux|O:A.C\"\nmsgid \"x\"\nmsgstr \"\xFC\"\n");
+  EXPECT_EQ(message([&] { ReadPo(dir / "h.po"); }),
+            dir / "h.po" + ": the entry \"A.rux|O:A.C\" holds text that is not UTF-8");
   vaq::WriteFileAtomic(dir / "f.po", "msgid \"Orders\"\nmsgstr \"Bestellungen\"\n");
   EXPECT_EQ(message([&] { ReadPo(dir / "f.po"); }),
             dir / "f.po" + ": the entry \"Orders\" has no msgctxt (form file and Id)");
