@@ -17,6 +17,9 @@ if [ ! -f "$dir/build.ninja" ]; then
 fi
 names="text_to_binary binary_to_text"
 targets=""
+# The readers' targets: the notes reader with the record codec, XLIFF 2.0, XLIFF 1.2, PO and the
+# module image (fuzz/fuzz_<name>.cpp, seeds in fuzz/corpus/<name>/).
+names="$names notes xliff2 xliff12 po exe_image"
 for name in $names; do targets="$targets fuzz_$name"; done
 cmake --build "$dir" -j "$(nproc)" --target $targets
 
