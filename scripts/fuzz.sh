@@ -25,6 +25,8 @@ cmake --build "$dir" -j "$(nproc)" --target $targets
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# What system libraries keep until the end (GNU gettext's PO reader among them) is not ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
 failed=0
 for name in $names; do
   corpus=$dir/corpus-$name

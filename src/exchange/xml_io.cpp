@@ -142,7 +142,7 @@ void OnStart(void* context, const xmlChar* name, const xmlChar*, const xmlChar* 
     // Five pointers per attribute: local name, prefix, URI, value, end of the value.
     for (int i = 0; i < attributeCount; ++i) {
       const xmlChar** attribute = attributes + 5 * i;
-      element.Attributes.push_back({std::string(View(attribute[0])), std::string(View(attribute[2])),
+      element.Attributes.push_back({View(attribute[0]), View(attribute[2]),
                                     std::string(reinterpret_cast<const char*>(attribute[3]),
                                                 static_cast<std::size_t>(attribute[4] - attribute[3]))});
     }
@@ -211,6 +211,7 @@ void Stream(std::string_view data, const std::string& fileName, Handler& handler
   sax.serror = &OnError;
   Parse parse;
   parse.Sink = &handler;
+  if (data.empty()) Fail(fileName, 1, "the file is empty");  // the parser takes no empty memory
   xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(data.data(), static_cast<int>(data.size()));
   if (parser == nullptr) throw std::bad_alloc();
   // Our handler for the parse (as xmlSAXUserParseMemory does it); the context's own goes back

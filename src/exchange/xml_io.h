@@ -51,15 +51,16 @@ class Writer {
 };
 
 // An element copied out of the stream with everything inside it: a light tree of its own, made
-// while libxml2's parser streams the document, for the part a reader needs whole (a unit).
+// while libxml2's parser streams the document, for the part a reader needs whole (a unit). Names
+// and namespaces are the parser's own strings: valid during the parse (within the Handler's calls).
 struct Element {
   struct Attribute {
-    std::string Name;       // local name
-    std::string Namespace;  // URI; empty without one
+    std::string_view Name;       // local name
+    std::string_view Namespace;  // URI; empty without one
     std::string Value;
   };
-  std::string Name;       // local name; empty for a text node
-  std::string Namespace;  // URI of an element
+  std::string_view Name;       // local name; empty for a text node
+  std::string_view Namespace;  // URI of an element
   std::string Text;       // a text node's text (text and CDATA next to each other are one node)
   int Line = 0;           // the line of the start tag's end, as libxml2 counts it
   std::vector<Attribute> Attributes;

@@ -146,6 +146,8 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
                     "original=\"A.rux\">\n</xliff>",
                     "b.xlf");
               }).starts_with("b.xlf: line 4: "));
+  EXPECT_EQ(message([] { ReadXliff2("", "empty.xlf"); }), "empty.xlf: line 1: the file is empty");
+  EXPECT_EQ(message([] { ReadXliff12("", "empty.xlf"); }), "empty.xlf: line 1: the file is empty");
   EXPECT_EQ(message([] { ReadXliff12("<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>", "c.xlf"); }),
             "c.xlf: line 1: not an XLIFF 1.2 document");
   EXPECT_EQ(message([] {
