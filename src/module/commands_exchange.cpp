@@ -79,14 +79,14 @@ int RunExport(const Arguments& args) {
   std::vector<std::string> positional = args.Positional;
   const std::optional<std::string> out = TakeShortOut(positional);
   if (out && args.Values.contains("--dir")) throw UsageError("give either -o FILE or --dir DIR");
-  if (positional.empty()) throw UsageError("a PROJECT folder with --lang, or notes files, expected");
+  if (positional.empty()) throw UsageError("a PROJECT folder with --lang or --langdir, or notes files, expected");
   const ex::Format format =
       args.Values.contains("--format") ? FormatOf(args.Value("--format")) : ex::Format::Xliff2;
   const ex::CollectOptions options{.All = args.Has("--all"), .UntranslatedOnly = args.Has("--untranslated")};
 
-  // The notes files: those of PROJECT/TAG, or those given.
-  // The folder the form paths are relative to, and the project it lies in (the file records the
-  // folder relative to the project, never the absolute path).
+  // The notes files (those of PROJECT/TAG or --langdir, or those given), the folder the form paths
+  // are relative to, and the project it lies in: the file records the folder relative to the
+  // project, never the absolute path. Notes files given belong to the language folder above them.
   std::vector<fs::path> notesFiles;
   fs::path folder;
   fs::path project;

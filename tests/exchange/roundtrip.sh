@@ -214,6 +214,9 @@ crafted="$work/crafted.po"
 "$vaq" export "$project" --lang de-DE --format po -o "$crafted" 2>/dev/null
 grep -qx '"X-Vaq-Folder: de-DE\\n"' "$crafted" || fail "the export does not record the folder relative to the project"
 grep -qF "$work" "$crafted" && fail "the export discloses where the project lies"
+"$vaq" export "$project/de-DE/MainForm.ruz" "$project/de-DE/AddressFrame.rux" --format po -o "$work/named.po" 2>/dev/null
+grep -qx '"X-Vaq-Folder: de-DE\\n"' "$work/named.po" && grep -q '^msgctxt "MainForm.rux|' "$work/named.po" ||
+  fail "notes files named: the folder is not the language folder"
 perl -0pi -e "s|X-Vaq-Folder: de-DE|X-Vaq-Folder: $victim/de-DE|; s/(msgid \"City\"\nmsgstr \")[^\"]*\"/\$1Ort\"/" "$crafted"
 "$vaq" import "$crafted" --project "$project" >"$work/out" 2>"$work/err" || fail "crafted folder: $(cat "$work/out" "$work/err")"
 grep -qxF "vaq import: $crafted: warning: the file was exported from the language folder $victim/de-DE; importing into $real/de-DE" \
