@@ -241,13 +241,22 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
         throw EConvertError("the notes are for " + stats.TargetLang + ", the translations for " +
                             LCIDToStr(lang));
       const ex::ApplyOptions apply{.Force = options.Force};
-      std::vector<std::string> lines = LoadLines(notes);
-      ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, VaqNow(), apply);
+      std::vector<std::string> read = LoadLines(notes);
+      std::vector<std::string> lines = read;
+      const TDateTime now = VaqNow();
+      ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, now, apply);
       if (report.Changed() && !options.DryRun) {
         // Saved as the editor saves: the manager (which first refreshes stale notes), then the notes
-        // and the translated form. Applied again to the manager's lines, which a refresh may have changed.
+        // and the translated form. When a refresh changed the manager's lines, the units are applied
+        // to them again; else they take the lines applied already.
         TRuxMgr mgr(form);
-        report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, VaqNow(), apply);
+        TRuxMgr::RemoveHeaderLines(read);
+        if (mgr.Lines == read) {
+          TRuxMgr::RemoveHeaderLines(lines);
+          mgr.Lines = std::move(lines);
+        } else {
+          report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, now, apply);
+        }
         if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);
       }
       std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken,
