@@ -210,6 +210,10 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
     return false;
   }
 
+  if (!options.Lang.empty() && !document.TargetLang.empty() && StrToLCID(document.TargetLang) != lang)
+    std::fprintf(stderr, "vaq import: %s: warning: the file holds translations into %s; --lang names %s\n",
+                 fileName.c_str(), document.TargetLang.c_str(), LCIDToStr(lang).c_str());
+
   // Only the language folder the command names, inside the project, is written; the folder the file
   // recorded is a hint at most.
   ex::ImportFolder place;

@@ -252,6 +252,11 @@ grep -qF "exported from the language folder /home/someone/demo/de-DE; importing 
 expect_eq "$(record de-DE/AddressFrame.ruz de-DE "O:AddressFrame.O:cbCountry.Items.Strings[2]" | cut -f4)" "'USA'" \
   "an older export"
 
+# --lang that contradicts the file's language is named.
+"$vaq" import "$old" --project "$project" --lang ru-RU --dry-run >/dev/null 2>"$work/err" || true
+grep -qF "warning: the file holds translations into de-DE; --lang names ru-RU" "$work/err" ||
+  fail "--lang against the file's language: $(cat "$work/err")"
+
 # A language folder of its own (--langdir) travels relative to the project.
 mkdir -p "$project/lang"
 "$vaq" update "$project" --lang fr-FR --langdir "$project/lang/fr" --quiet || fail "update into lang/fr"
