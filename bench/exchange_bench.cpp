@@ -172,7 +172,8 @@ double RunVaq(std::vector<std::string> args) {
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
   rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
     std::abort();  // the benchmark measures a working program only
   const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
@@ -225,8 +226,10 @@ const char* FormatName(Format format) {
 void BM_ExportProcess(benchmark::State& state) {
   const auto format = static_cast<Format>(state.range(0));
   const Project& project = TheProject();
-  const std::vector<std::string> args = {"export", (project.Dir / "src").string(), "--lang", "de-DE",
-                                         "--format", FormatName(format), "-o", project.File("out")};
+  const std::vector<std::string> args = {"export",   (project.Dir / "src").string(),
+                                         "--lang",   "de-DE",
+                                         "--format", FormatName(format),
+                                         "-o",       project.File("out")};
   RunVaq(args);  // warm: the program and its libraries in the page cache
   double cpu = 0;
   for (auto _ : state) cpu += RunVaq(args);
@@ -243,7 +246,8 @@ void BM_ImportProcess(benchmark::State& state) {
           exported});
   // The translator's file: a tenth of the units translated.
   const std::string translated = project.File(format == Format::Po ? "translated.po" : "translated.xlf");
-  vaq::WriteFileAtomic(translated, Write(format, Translated(Read(format, vaq::ReadFileBytes(exported), exported))));
+  vaq::WriteFileAtomic(translated,
+                       Write(format, Translated(Read(format, vaq::ReadFileBytes(exported), exported))));
   const std::vector<std::string> args = {"import", translated, "--project", (project.Dir / "src").string()};
   double cpu = 0;
   for (auto _ : state) {

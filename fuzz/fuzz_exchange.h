@@ -30,7 +30,8 @@ inline std::string DifferenceOf(const rux::exchange::Document& a, const rux::exc
       if (p.HasTarget != q.HasTarget || p.Target != q.Target)
         return "target" + where + ": [" + p.Target + "] / [" + q.Target + "]";
       if (p.HasTarget && p.State != q.State) return "state" + where;
-      if (withComments && p.Comment != q.Comment) return "comment" + where + ": [" + p.Comment + "] / [" + q.Comment + "]";
+      if (withComments && p.Comment != q.Comment)
+        return "comment" + where + ": [" + p.Comment + "] / [" + q.Comment + "]";
       if (withComments && p.PrevSource != q.PrevSource) return "previous source" + where;
       if (p.Baseline != q.Baseline) return "baseline" + where;
     }

@@ -28,8 +28,10 @@ void CheckHeader(const std::string& file) {
   std::string text;
   for (const std::string& line : header) text += line + "\r\n";
   vaq::TFileStats reread;
-  vaq::GetStats(again.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), "/*", "*/", reread);
-  if (vaq::FormatNotesHeader(reread) != header) vaq::fuzzing::Fail(kName, "a written header reads back otherwise: " + text);
+  vaq::GetStats(again.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), "/*", "*/",
+                reread);
+  if (vaq::FormatNotesHeader(reread) != header)
+    vaq::fuzzing::Fail(kName, "a written header reads back otherwise: " + text);
 }
 
 void CheckRecord(const std::string& line) {
@@ -49,7 +51,8 @@ void CheckRecord(const std::string& line) {
   try {
     reread = rux::StringToNotesString(written, {});
   } catch (const vaq::EVaqError& error) {
-    vaq::fuzzing::Fail(kName, std::string("a written record does not read: ") + error.what() + ": " + written);
+    vaq::fuzzing::Fail(kName,
+                       std::string("a written record does not read: ") + error.what() + ": " + written);
   }
   if (rux::NotesStringToString(reread, false) != written)
     vaq::fuzzing::Fail(kName, "a written record reads back otherwise: " + written);

@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vaq::fuzzing::Fail(kName, std::string("a written document does not read: ") + error.what());
   }
   const std::string difference = vaq::fuzzing::DifferenceOf(document, again, true);
-  if (!difference.empty()) vaq::fuzzing::Fail(kName, "a written document reads back otherwise: " + difference);
+  if (!difference.empty())
+    vaq::fuzzing::Fail(kName, "a written document reads back otherwise: " + difference);
   return 0;
 }

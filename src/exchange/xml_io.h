@@ -61,8 +61,8 @@ struct Element {
   };
   std::string_view Name;       // local name; empty for a text node
   std::string_view Namespace;  // URI of an element
-  std::string Text;       // a text node's text (text and CDATA next to each other are one node)
-  int Line = 0;           // the line of the start tag's end, as libxml2 counts it
+  std::string Text;            // a text node's text (text and CDATA next to each other are one node)
+  int Line = 0;                // the line of the start tag's end, as libxml2 counts it
   std::vector<Attribute> Attributes;
   std::vector<Element> Children;  // elements and text nodes in document order
 

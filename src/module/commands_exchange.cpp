@@ -79,7 +79,8 @@ int RunExport(const Arguments& args) {
   std::vector<std::string> positional = args.Positional;
   const std::optional<std::string> out = TakeShortOut(positional);
   if (out && args.Values.contains("--dir")) throw UsageError("give either -o FILE or --dir DIR");
-  if (positional.empty()) throw UsageError("a PROJECT folder with --lang or --langdir, or notes files, expected");
+  if (positional.empty())
+    throw UsageError("a PROJECT folder with --lang or --langdir, or notes files, expected");
   const ex::Format format =
       args.Values.contains("--format") ? FormatOf(args.Value("--format")) : ex::Format::Xliff2;
   const ex::CollectOptions options{.All = args.Has("--all"), .UntranslatedOnly = args.Has("--untranslated")};
