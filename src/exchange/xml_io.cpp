@@ -193,6 +193,7 @@ void OnError(void* context, xmlErrorPtr error) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   parse.Error = text.empty() ? "not well-formed XML" : text;
   parse.ErrorLine = error->line;
+  xmlStopParser(static_cast<xmlParserCtxtPtr>(context));  // the file is refused: no need to read on
 }
 
 }  // namespace
