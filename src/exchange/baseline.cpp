@@ -1,8 +1,6 @@
 // The fingerprint of a record's translation.
 #include "exchange/baseline.h"
 
-#include <cstdio>
-
 namespace rux::exchange {
 
 std::string RecordBaseline(std::uint8_t status, std::string_view current) {
@@ -14,8 +12,10 @@ std::string RecordBaseline(std::uint8_t status, std::string_view current) {
   };
   mix(status);
   for (const char c : current) mix(static_cast<unsigned char>(c));
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  // Sixteen lower-case hexadecimal digits, most significant first (an export writes one per unit).
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, hash >>= 4)
+    text[static_cast<std::size_t>(i)] = "0123456789abcdef"[hash & 0xF];
   return text;
 }
 
