@@ -17,11 +17,16 @@ if [ ! -f "$dir/build.ninja" ]; then
 fi
 names="text_to_binary binary_to_text form_values"
 targets=""
+# The readers' targets: the notes reader with the record codec, XLIFF 2.0, XLIFF 1.2, PO and the
+# module image (fuzz/fuzz_<name>.cpp, seeds in fuzz/corpus/<name>/).
+names="$names notes xliff2 xliff12 po exe_image"
 for name in $names; do targets="$targets fuzz_$name"; done
 cmake --build "$dir" -j "$(nproc)" --target $targets
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# What system libraries keep until the end (GNU gettext's PO reader among them) is not ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
 failed=0
 for name in $names; do
   corpus=$dir/corpus-$name

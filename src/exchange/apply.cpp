@@ -1,6 +1,7 @@
 // The import side: units -> notes records.
 #include "exchange/apply.h"
 
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <unordered_map>
@@ -8,6 +9,7 @@
 #include "core/values/code_page_text.h"
 #include "core/values/string_notation.h"
 #include "core/values/value_check.h"
+#include "exchange/baseline.h"
 #include "host/core/conversions.h"
 #include "host/core/locale.h"
 #include "host/core/notes_header.h"
@@ -47,6 +49,25 @@ std::string UnheldReason(const vaq::values::EUnheldCharacter& error, bool asCode
          (asCode ? " and cannot be written as a code in a text without wider characters" : "");
 }
 
+// The current value of a record as text: a string decoded, any other value as its characters.
+std::string CurrentText(std::string_view field, bool isString, vaq::TLCID target) {
+  if (isString) {
+    if (std::optional<std::string> text = vaq::values::DecodeStringUtf8(field, target, TLineBreaks::CrLfAsLf))
+      return *std::move(text);
+  }
+  return DecodeTextUtf8(field, target);
+}
+
+// The Status field of a notes string; a field that is no status reads as 255, which no unit asks
+// for (reading the record whole then raises the codec's error).
+std::uint8_t StatusOfField(std::string_view field) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc() && end == field.data() + field.size() && value <= 255
+             ? static_cast<std::uint8_t>(value)
+             : 255;
+}
+
 std::uint8_t StatusOf(UnitState state) {
   return state == UnitState::NeedsReview ? StatusAutoTranslated : StatusTranslated;
 }
@@ -54,7 +75,7 @@ std::uint8_t StatusOf(UnitState state) {
 }  // namespace
 
 ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>& units, vaq::TLCID source,
-                       vaq::TLCID target, vaq::TDateTime now) {
+                       vaq::TLCID target, vaq::TDateTime now, const ApplyOptions& options) {
   ApplyReport report;
   // The records by their Id as the exchange file writes it (UTF-8).
   std::unordered_map<std::string, std::size_t> byId;
@@ -70,11 +91,10 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
   }
 
   for (const Unit& unit : units) {
-    const std::string where =
-        (unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) + unit.Id;
     const auto refuse = [&](const std::string& why) {
       ++report.Refused;
-      report.Messages.push_back(where + ": " + why);
+      report.Messages.push_back((unit.Line > 0 ? "line " + std::to_string(unit.Line) + ": " : std::string()) +
+                                unit.Id + ": " + why);
     };
     const auto found = byId.find(unit.Id);
     if (found == byId.end()) {
@@ -82,51 +102,53 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
       continue;
     }
     std::string& line = lines[found->second];
-    vaq::TVaqNotesString record = StringToNotesString(line, {});
+    // Decided on the fields alone; the record is read and written whole only when it changes.
+    const std::string_view origField = vaq::GetValueView(line, KeyOrig);
+    const std::string_view currField = vaq::GetValueView(line, KeyCurr);
 
     // The source must still be the record's original, or the translation belongs to another text.
     bool crlf = false;
     // Whether the value is a string is the record's to say; the file may have lost the mark.
     const std::optional<std::string> original =
-        vaq::values::DecodeStringUtf8(record.Orig, source, TLineBreaks::CrLfAsLf, &crlf);
+        vaq::values::DecodeStringUtf8(origField, source, TLineBreaks::CrLfAsLf, &crlf);
     const bool isString = original.has_value();
-    const std::string originalText = isString ? *original : DecodeTextUtf8(record.Orig, source);
+    const std::string originalText = isString ? *original : DecodeTextUtf8(origField, source);
     if (originalText != unit.Source) {
       refuse("the original changed since the export: the file has " + Quoted(unit.Source) +
              ", the notes have " + Quoted(originalText));
       continue;
     }
 
-    bool changed = false;
     // A tool that drops our notes would otherwise wipe every comment: only a comment replaces one.
     const std::string comment = OneLine(unit.Comment);
-    if (!comment.empty() && comment != DecodeTextUtf8(record.Comment, target)) {
+    std::optional<std::string> newComment;
+    if (!comment.empty() && comment != DecodeTextUtf8(vaq::GetValueView(line, KeyComment), target)) {
       try {
-        record.Comment = vaq::values::EncodeTextUtf8(comment, target);
+        newComment = vaq::values::EncodeTextUtf8(comment, target);
       } catch (const vaq::values::EUnheldCharacter& error) {
         refuse("the comment: " + UnheldReason(error, false));
         continue;
       }
-      changed = true;
     }
 
+    // The new current value (when it changes) and the status the unit asks for.
+    std::optional<std::string> newValue;
+    std::optional<std::uint8_t> newStatus;
+    std::string currentText;
+    const std::uint8_t status = StatusOf(unit.State);
+    const std::uint8_t statusBefore = StatusOfField(vaq::GetValueView(line, KeyStatus));
     if (unit.HasTarget && !unit.Target.empty()) {
-      const std::uint8_t status = StatusOf(unit.State);
-      const std::optional<std::string> current =
-          isString ? vaq::values::DecodeStringUtf8(record.Curr, target, TLineBreaks::CrLfAsLf)
-                   : std::optional<std::string>();
-      const std::string currentText = current ? *current : DecodeTextUtf8(record.Curr, target);
+      currentText = CurrentText(currField, isString, target);
       if (currentText != unit.Target) {
-        std::string value;
         try {
           if (isString) {
-            value = vaq::values::EncodeStringUtf8(unit.Target, target,
-                                                  crlf ? TLineBreaks::CrLfAsLf : TLineBreaks::AsStored);
+            newValue = vaq::values::EncodeStringUtf8(unit.Target, target,
+                                                     crlf ? TLineBreaks::CrLfAsLf : TLineBreaks::AsStored);
           } else {
             // The grid's rule: a value of the original's kind, integers in the original's range.
-            value = vaq::values::EncodeTextUtf8(unit.Target, target);
+            newValue = vaq::values::EncodeTextUtf8(unit.Target, target);
             const vaq::values::TValueVerdict verdict =
-                vaq::values::CheckValueAgainstOriginal(record.Orig, value, target);
+                vaq::values::CheckValueAgainstOriginal(origField, *newValue, target);
             if (!verdict.Accepted) {
               refuse(Quoted(unit.Target) + " is not a valid " +
                      std::string(vaq::values::ValueKindName(verdict.Original)) + " (the original is " +
@@ -138,19 +160,30 @@ ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>&
           refuse(Quoted(unit.Target) + ": " + UnheldReason(error, isString));
           continue;
         }
-        record.Curr = std::move(value);
-        record.Status = status;
-        changed = true;
-      } else if (record.Status != status) {
-        record.Status = status;
-        changed = true;
+        newStatus = status;
+      } else if (statusBefore != status) {
+        newStatus = status;
       }
     }
 
-    if (!changed) {
+    if (!newComment && !newValue && !newStatus) {
       ++report.LeftAlone;
       continue;
     }
+    // The translation the unit was made against must still be the record's.
+    if (!options.Force && !unit.Baseline.empty() &&
+        RecordBaseline(statusBefore, currField) != unit.Baseline) {
+      if (currentText.empty()) currentText = CurrentText(currField, isString, target);
+      refuse(
+          "translated since the export: the notes have " + Quoted(currentText) +
+          (unit.HasTarget && !unit.Target.empty() ? ", the file has " + Quoted(unit.Target) : std::string()));
+      continue;
+    }
+
+    vaq::TVaqNotesString record = StringToNotesString(line, {});
+    if (newComment) record.Comment = std::move(*newComment);
+    if (newValue) record.Curr = std::move(*newValue);
+    if (newStatus) record.Status = *newStatus;
     record.Modified = now;
     line = NotesStringToString(record, false);
     ++report.Taken;

@@ -10,6 +10,10 @@
 
 namespace rux::exchange {
 
+struct ApplyOptions {
+  bool Force = false;  // take units whose record was translated since the export
+};
+
 struct ApplyReport {
   int Taken = 0;      // records changed: a new translation, a new review state or a new comment
   int LeftAlone = 0;  // units that change nothing (no target, or the record's own value and state)
@@ -27,8 +31,11 @@ struct ApplyReport {
 //    target changes nothing. A value that is not a string must be valid for the kind of its original.
 //  - A comment that differs from the record's replaces it (line breaks become blanks); a unit without
 //    one leaves the record's comment alone.
+//  - A unit that would change its record while the record's translation is no longer the one the
+//    unit was exported with (its Baseline) is refused as "translated since the export", unless
+//    `options.Force`: the newer translation stays. Units without a Baseline are not checked.
 // Changed records get `now` as their modification date.
 ApplyReport ApplyUnits(std::vector<std::string>& lines, const std::vector<Unit>& units, vaq::TLCID source,
-                       vaq::TLCID target, vaq::TDateTime now);
+                       vaq::TLCID target, vaq::TDateTime now, const ApplyOptions& options = {});
 
 }  // namespace rux::exchange

@@ -5,6 +5,7 @@
 
 #include "core/values/code_page_text.h"
 #include "core/values/string_notation.h"
+#include "exchange/baseline.h"
 #include "host/core/notes_header.h"
 #include "notes/component_path.h"
 #include "notes/notes_record.h"
@@ -72,6 +73,7 @@ std::vector<Unit> CollectUnits(const std::vector<std::string>& lines, vaq::TLCID
                  : record.Status == StatusAutoTranslated ? UnitState::NeedsReview
                                                          : UnitState::Initial;
     unit.Comment = DecodeTextUtf8(record.Comment, target);
+    unit.Baseline = RecordBaseline(record.Status, record.Curr);
     units.push_back(std::move(unit));
   }
   return units;

@@ -8,11 +8,14 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "exchange/formats.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
+#include "host/core/text.h"
 
 namespace rux::exchange {
 namespace {
@@ -21,6 +24,8 @@ namespace {
 constexpr char kContextSeparator = '|';
 constexpr const char* kFieldSource = "X-Vaq-Source-Language";
 constexpr const char* kFieldFolder = "X-Vaq-Folder";
+// The line of the extracted comments ("#.") that holds the unit's baseline.
+constexpr std::string_view kBaselinePrefix = "vaq:base ";
 
 // The library reports problems through handlers without a user pointer; the reader collects the
 // first error of the current thread's read here.
@@ -94,6 +99,103 @@ std::string WithoutFinalNewline(const char* text) {
   return result;
 }
 
+// libgettextpo finds the characters of every string (reading) and of every line it wraps
+// (writing) by converting them one by one with iconv, even from UTF-8 to UTF-8; that conversion is
+// most of its time. Its switches OLD_PO_FILE_INPUT and OLD_PO_FILE_OUTPUT make it take bytes as
+// they are instead, which for UTF-8 changes nothing (no byte of a multi-byte character is a quote,
+// a backslash or a line break; the output is byte for byte the same), so they are set around the
+// library's calls on UTF-8 catalogues and restored after. The strings read are checked to be UTF-8.
+class ByteWiseCatalogue {
+ public:
+  ByteWiseCatalogue() : input_(Save("OLD_PO_FILE_INPUT")), output_(Save("OLD_PO_FILE_OUTPUT")) {
+    setenv("OLD_PO_FILE_INPUT", "1", 1);
+    setenv("OLD_PO_FILE_OUTPUT", "1", 1);
+  }
+  ~ByteWiseCatalogue() {
+    Restore("OLD_PO_FILE_INPUT", input_);
+    Restore("OLD_PO_FILE_OUTPUT", output_);
+  }
+  ByteWiseCatalogue(const ByteWiseCatalogue&) = delete;
+  ByteWiseCatalogue& operator=(const ByteWiseCatalogue&) = delete;
+
+ private:
+  static std::optional<std::string> Save(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& value) {
+    if (value)
+      setenv(name, value->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  std::optional<std::string> input_;
+  std::optional<std::string> output_;
+};
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
+      return false;
+    i += length;
+  }
+  return true;
+}
+
+// The charset of a Content-Type header field ("text/plain; charset=UTF-8"); empty without one.
+std::string CharsetOf(const std::string& contentType) {
+  const std::size_t at = contentType.find("charset=");
+  if (at == std::string::npos) return {};
+  std::string charset = contentType.substr(at + 8);
+  const std::size_t end = charset.find_first_of("; \t");
+  return end == std::string::npos ? charset : charset.substr(0, end);
+}
+
+bool IsUtf8Name(const std::string& charset) {
+  return vaq::AnsiSameText(charset, "UTF-8") || vaq::AnsiSameText(charset, "UTF8") ||
+         vaq::AnsiSameText(charset, "CHARSET");  // a template's placeholder: no text beyond ASCII yet
+}
+
+// The baseline in extracted comments: the text after kBaselinePrefix on a line of its own.
+std::string BaselineOf(const char* comments) {
+  if (comments == nullptr) return {};
+  std::string_view text(comments);
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    if (line.starts_with(kBaselinePrefix)) return std::string(line.substr(kBaselinePrefix.size()));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return {};
+}
+
 // Now, as PO headers write it: "2026-12-06 17:55+0000".
 std::string RevisionDate() {
   const std::time_t now = std::time(nullptr);
@@ -109,21 +211,21 @@ std::string RevisionDate() {
 std::string WritePo(const Document& document) {
   FilePtr file(po_file_create());
   IteratorPtr iterator(po_message_iterator(file.get(), nullptr));
-  const std::string header =
-      "Project-Id-Version: " + std::filesystem::path(document.Folder).parent_path().filename().string() +
-      "\n"
-      "PO-Revision-Date: " +
-      RevisionDate() +
-      "\n"
-      "Last-Translator: \n"
-      "Language-Team: \n"
-      "Language: " +
-      PoLanguage(document.TargetLang) +
-      "\n"
-      "MIME-Version: 1.0\n"
-      "Content-Type: text/plain; charset=UTF-8\n"
-      "Content-Transfer-Encoding: 8bit\n" +
-      kFieldSource + ": " + document.SourceLang + "\n" + kFieldFolder + ": " + document.Folder + "\n";
+  const std::string header = "Project-Id-Version: " + document.Project +
+                             "\n"
+                             "PO-Revision-Date: " +
+                             RevisionDate() +
+                             "\n"
+                             "Last-Translator: \n"
+                             "Language-Team: \n"
+                             "Language: " +
+                             PoLanguage(document.TargetLang) +
+                             "\n"
+                             "MIME-Version: 1.0\n"
+                             "Content-Type: text/plain; charset=UTF-8\n"
+                             "Content-Transfer-Encoding: 8bit\n" +
+                             kFieldSource + ": " + document.SourceLang + "\n" + kFieldFolder + ": " +
+                             document.Folder + "\n";
   po_message_t headerMessage = po_message_create();
   po_message_set_msgid(headerMessage, "");
   po_message_set_msgstr(headerMessage, header.c_str());
@@ -136,8 +238,9 @@ std::string WritePo(const Document& document) {
       po_message_set_msgctxt(message, context.c_str());
       po_message_set_msgid(message, unit.Source.c_str());
       po_message_set_msgstr(message, unit.HasTarget ? unit.Target.c_str() : "");
-      const std::string developer =
+      std::string developer =
           unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)");
+      if (!unit.Baseline.empty()) developer.append("\n").append(kBaselinePrefix).append(unit.Baseline);
       po_message_set_extracted_comments(message, developer.c_str());
       if (!unit.Comment.empty()) po_message_set_comments(message, unit.Comment.c_str());
       if (!unit.PrevSource.empty()) po_message_set_prev_msgid(message, unit.PrevSource.c_str());
@@ -155,7 +258,11 @@ std::string WritePo(const Document& document) {
   close(fd);
   ReadErrors errors;
   g_readErrors = &errors;
-  const po_file_t written = po_file_write(file.get(), name.c_str(), &kHandler);
+  po_file_t written = nullptr;
+  {
+    const ByteWiseCatalogue byteWise;  // the catalogue is UTF-8
+    written = po_file_write(file.get(), name.c_str(), &kHandler);
+  }
   g_readErrors = nullptr;
   std::string text;
   try {
@@ -172,13 +279,22 @@ std::string WritePo(const Document& document) {
 Document ReadPo(const std::string& fileName) {
   ReadErrors errors;
   g_readErrors = &errors;
-  FilePtr file(po_file_read(fileName.c_str(), &kHandler));
+  FilePtr file;
+  {
+    // Read byte-wise; a catalogue in another charset is refused below, and every string checked.
+    const ByteWiseCatalogue byteWise;
+    file.reset(po_file_read(fileName.c_str(), &kHandler));
+  }
   g_readErrors = nullptr;
   if (file == nullptr || errors.Any)
     throw EExchangeParseError(fileName + ": " + (errors.Any ? errors.First : std::string("cannot be read")));
 
   Document document;
   const char* header = po_file_domain_header(file.get(), nullptr);
+  const std::string charset = CharsetOf(HeaderField(header, "Content-Type"));
+  if (!charset.empty() && !IsUtf8Name(charset))
+    throw EExchangeParseError(fileName + ": the catalogue is in " + charset +
+                              "; vaq reads PO files in UTF-8 (msgconv --to-code=UTF-8 converts it)");
   document.TargetLang = TagOf(HeaderField(header, "Language"));
   document.SourceLang = HeaderField(header, kFieldSource);
   document.Folder = HeaderField(header, kFieldFolder);
@@ -220,8 +336,13 @@ Document ReadPo(const std::string& fileName) {
                  : po_message_is_fuzzy(message) ? UnitState::NeedsReview
                                                 : UnitState::Translated;
     unit.Comment = WithoutFinalNewline(po_message_comments(message));
+    unit.Baseline = BaselineOf(po_message_extracted_comments(message));
     const char* previous = po_message_prev_msgid(message);
     if (previous != nullptr) unit.PrevSource = previous;
+    if (!IsUtf8(contextText) || !IsUtf8(unit.Source) || !IsUtf8(unit.Target) || !IsUtf8(unit.Comment) ||
+        !IsUtf8(unit.PrevSource))
+      throw EExchangeParseError(fileName + ": the entry \"" + std::string(contextText) +
+                                "\" holds text that is not UTF-8");
     current->Units.push_back(std::move(unit));
   }
   return document;

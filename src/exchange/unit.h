@@ -29,7 +29,10 @@ struct Unit {
   UnitState State = UnitState::Initial;
   std::string PrevSource;  // the previous original, when the form changed it
   std::string Comment;     // the translator's comment
-  int Line = 0;            // line in the exchange file it was read from (0: unknown)
+  // The record's translation when it was exported (RecordBaseline, baseline.h): an import refuses a
+  // unit whose record was translated since. Empty in files of older exports.
+  std::string Baseline;
+  int Line = 0;  // line in the exchange file it was read from (0: unknown)
 };
 
 // The units of one form file.
@@ -42,8 +45,12 @@ struct FileUnits {
 struct Document {
   std::string SourceLang;  // BCP-47 tags
   std::string TargetLang;
-  std::string Folder;  // the language folder the form files are relative to (absolute)
+  // The language folder the form files are relative to, relative to the project ("de-DE",
+  // "lang/de"), as the export recorded it. Files of older exports hold an absolute path; an import
+  // takes it as a hint only (folders.h).
+  std::string Folder;
   std::vector<FileUnits> Files;
+  std::string Project;  // the project's name, for tools that show one (PO's Project-Id-Version)
 };
 
 enum class Format { Xliff2, Xliff12, Po };

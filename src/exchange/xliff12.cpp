@@ -33,56 +33,97 @@ void WriteNote(xml::Writer& out, const char* from, const std::string& text) {
   out.EndText();
 }
 
-// The text of a source or target: text nodes, our character placeholders, and the text inside
-// other inline markup (<g>, <mrk>); other placeholders have none.
-void AppendText(const xmlNode* node, std::string& out) {
-  for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
-    if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
-      out += reinterpret_cast<const char*>(child->content);
-    } else if (xml::Is(child, "ph") && xml::Attr(child, "ctype") == kCharType) {
+// The text of a source or target: text, our character placeholders, and the text inside other
+// inline markup (<g>, <mrk>); other placeholders have none.
+void AppendText(const xml::Element& node, std::string& out) {
+  for (const xml::Element& child : node.Children) {
+    if (child.IsText()) {
+      out += child.Text;
+    } else if (child.Is("ph") && child.Attr("ctype") == kCharType) {
       std::string code;
       AppendText(child, code);
       const unsigned long value = std::strtoul(code.c_str(), nullptr, 10);
       if (value > 0 && value < 32) out.push_back(static_cast<char>(value));
-    } else if (xml::Is(child, "g") || xml::Is(child, "mrk")) {
+    } else if (child.Is("g") || child.Is("mrk")) {
       AppendText(child, out);
     }
   }
 }
 
-void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
-  unit.Line = xml::Line(node);
-  unit.Id = xml::Attr(node, "resname");
-  if (unit.Id.empty())
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
-                              ": trans-unit without a resname (the Id)");
+void ReadUnit(const xml::Element& node, Unit& unit, const std::string& fileName) {
+  unit.Line = node.Line;
+  unit.Id = node.Attr("resname");
+  if (unit.Id.empty()) xml::Fail(fileName, unit.Line, "trans-unit without a resname (the Id)");
+  unit.Baseline = node.Attr("base", xml::kVaqNamespace);
   bool anySource = false;
-  for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
-    if (xml::Is(child, "source")) {
+  for (const xml::Element& child : node.Children) {
+    if (child.Is("source")) {
       anySource = true;
       AppendText(child, unit.Source);
-    } else if (xml::Is(child, "target")) {
+    } else if (child.Is("target")) {
       unit.HasTarget = true;
       AppendText(child, unit.Target);
-      const std::string state = xml::Attr(child, "state");
+      const std::string& state = child.Attr("state");
       // Without a state, a target counts as translated; "new" and the review states as unreviewed.
       unit.State = state.empty() || state == "translated" || state == "signed-off" || state == "final"
                        ? UnitState::Translated
                        : UnitState::NeedsReview;
-    } else if (xml::Is(child, "note")) {
+    } else if (child.Is("note")) {
       std::string text;
       AppendText(child, text);
-      const std::string from = xml::Attr(child, "from");
+      const std::string& from = child.Attr("from");
       if (from == "translator") unit.Comment = text;
       if (from == kFromPrevious) unit.PrevSource = text;
     }
   }
-  if (!anySource)
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
-                              ": trans-unit without a source");
+  if (!anySource) xml::Fail(fileName, unit.Line, "trans-unit without a source");
   // "approved" says the translator is done, whatever the state says.
-  if (unit.HasTarget && xml::Attr(node, "approved") == "yes") unit.State = UnitState::Translated;
+  if (unit.HasTarget && node.Attr("approved") == "yes") unit.State = UnitState::Translated;
 }
+
+// The document from the stream: the root's folder, a FileUnits per <file> with the languages of
+// the first, each <trans-unit> (in groups, too) taken whole.
+class Reader : public xml::Handler {
+ public:
+  explicit Reader(const std::string& fileName) : fileName_(fileName) {}
+
+  bool Start(const xml::Element& element, int depth) override {
+    if (depth == 0) {
+      if (!element.Is("xliff") || element.Namespace != kNamespace)
+        xml::Fail(fileName_, element.Line, "not an XLIFF 1.2 document");
+      root_ = true;
+      document_.Folder = element.Attr("folder", xml::kVaqNamespace);
+      return false;
+    }
+    if (element.Is("file")) {
+      document_.Files.push_back(FileUnits{element.Attr("original"), {}});
+      if (document_.SourceLang.empty()) document_.SourceLang = element.Attr("source-language");
+      if (document_.TargetLang.empty()) document_.TargetLang = element.Attr("target-language");
+      return false;
+    }
+    return element.Is("trans-unit") && !document_.Files.empty();
+  }
+
+  bool HoldsText(std::string_view name) const override {
+    return name == "source" || name == "target" || name == "note";
+  }
+
+  void Captured(xml::Element&& element) override {
+    Unit unit;
+    ReadUnit(element, unit, fileName_);
+    document_.Files.back().Units.push_back(std::move(unit));
+  }
+
+  Document Finish() {
+    if (!root_) xml::Fail(fileName_, 1, "not an XLIFF 1.2 document");
+    return std::move(document_);
+  }
+
+ private:
+  const std::string& fileName_;
+  Document document_;
+  bool root_ = false;
+};
 
 }  // namespace
 
@@ -106,6 +147,7 @@ std::string WriteXliff12(const Document& document) {
       out.Start("trans-unit");
       out.Attribute("id", "u" + std::to_string(++unitNumber));
       out.Attribute("resname", unit.Id);
+      if (!unit.Baseline.empty()) out.Attribute("vaq:base", unit.Baseline);
       out.Attribute("xml:space", "preserve");
       if (unit.State == UnitState::Translated) out.Attribute("approved", "yes");
       out.StartText("source");
@@ -132,32 +174,9 @@ std::string WriteXliff12(const Document& document) {
 }
 
 Document ReadXliff12(std::string_view data, const std::string& fileName) {
-  xml::StreamReader in(data, fileName);
-  Document document;
-  bool root = false;
-  FileUnits* file = nullptr;
-  while (in.Read()) {
-    if (!in.AtElement()) continue;
-    if (!root) {
-      if (!in.AtElement("xliff") || in.Namespace() != kNamespace)
-        in.Fail(in.Line(), "not an XLIFF 1.2 document");
-      root = true;
-      document.Folder = in.Attr("folder", xml::kVaqNamespace);
-    } else if (in.AtElement("file")) {
-      document.Files.push_back(FileUnits{in.Attr("original"), {}});
-      file = &document.Files.back();
-      if (document.SourceLang.empty()) document.SourceLang = in.Attr("source-language");
-      if (document.TargetLang.empty()) document.TargetLang = in.Attr("target-language");
-    } else if (in.AtElement("trans-unit") && file != nullptr) {
-      // Units may sit in groups; each is read whole, then left behind.
-      Unit unit;
-      ReadUnit(in.Expand(), unit, fileName);
-      file->Units.push_back(std::move(unit));
-      in.Skip();
-    }
-  }
-  if (!root) in.Fail(1, "not an XLIFF 1.2 document");
-  return document;
+  Reader reader(fileName);
+  xml::Stream(data, fileName, reader);
+  return reader.Finish();
 }
 
 }  // namespace rux::exchange

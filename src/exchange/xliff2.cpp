@@ -31,14 +31,14 @@ void WriteNote(xml::Writer& out, const char* category, const std::string& text) 
   out.EndText();
 }
 
-// The text of a source or target: text nodes, <cp> code points, and the text inside other inline
-// markup a tool may have added (<pc>, <mrk>); standalone placeholders have none.
-void AppendText(const xmlNode* node, std::string& out) {
-  for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
-    if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
-      out += reinterpret_cast<const char*>(child->content);
-    } else if (xml::Is(child, "cp")) {
-      const unsigned long code = std::strtoul(xml::Attr(child, "hex").c_str(), nullptr, 16);
+// The text of a source or target: text, <cp> code points, and the text inside other inline markup
+// a tool may have added (<pc>, <mrk>); standalone placeholders have none.
+void AppendText(const xml::Element& node, std::string& out) {
+  for (const xml::Element& child : node.Children) {
+    if (child.IsText()) {
+      out += child.Text;
+    } else if (child.Is("cp")) {
+      const unsigned long code = std::strtoul(child.Attr("hex").c_str(), nullptr, 16);
       if (code > 0 && code < 0x110000) {
         // UTF-8 of the code point.
         if (code < 0x80) {
@@ -57,54 +57,98 @@ void AppendText(const xmlNode* node, std::string& out) {
           out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
         }
       }
-    } else if (child->type == XML_ELEMENT_NODE) {
+    } else {
       AppendText(child, out);
     }
   }
 }
 
-void ReadUnit(const xmlNode* node, Unit& unit, const std::string& fileName) {
-  unit.Line = xml::Line(node);
-  unit.Id = xml::Attr(node, "name");
-  if (unit.Id.empty())
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) +
-                              ": unit without a name (the Id)");
+void ReadUnit(const xml::Element& node, Unit& unit, const std::string& fileName) {
+  unit.Line = node.Line;
+  unit.Id = node.Attr("name");
+  if (unit.Id.empty()) xml::Fail(fileName, unit.Line, "unit without a name (the Id)");
+  unit.Baseline = node.Attr("base", xml::kVaqNamespace);
   bool anySegment = false;
   bool allTranslated = true;
   bool anyTarget = false;
-  for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
-    if (xml::Is(child, "notes")) {
-      for (const xmlNode* note = child->children; note != nullptr; note = note->next) {
-        if (!xml::Is(note, "note")) continue;
+  for (const xml::Element& child : node.Children) {
+    if (child.Is("notes")) {
+      for (const xml::Element& note : child.Children) {
+        if (!note.Is("note")) continue;
         std::string text;
         AppendText(note, text);
-        const std::string category = xml::Attr(note, "category");
+        const std::string& category = note.Attr("category");
         if (category == kCategoryComment) unit.Comment = text;
         if (category == kCategoryPrevious) unit.PrevSource = text;
       }
-    } else if (xml::Is(child, "segment") || xml::Is(child, "ignorable")) {
+    } else if (child.Is("segment") || child.Is("ignorable")) {
       // A tool may have split the text into several segments: they are joined again.
-      if (xml::Is(child, "segment")) {
+      if (child.Is("segment")) {
         anySegment = true;
-        const std::string state = xml::Attr(child, "state");
+        const std::string& state = child.Attr("state");
         if (state != "translated" && state != "reviewed" && state != "final") allTranslated = false;
       }
-      for (const xmlNode* part = child->children; part != nullptr; part = part->next) {
-        if (xml::Is(part, "source")) AppendText(part, unit.Source);
-        if (xml::Is(part, "target")) {
+      for (const xml::Element& part : child.Children) {
+        if (part.Is("source")) AppendText(part, unit.Source);
+        if (part.Is("target")) {
           anyTarget = true;
           AppendText(part, unit.Target);
         }
       }
     }
   }
-  if (!anySegment)
-    throw EExchangeParseError(fileName + ": line " + std::to_string(unit.Line) + ": unit without a segment");
+  if (!anySegment) xml::Fail(fileName, unit.Line, "unit without a segment");
   unit.HasTarget = anyTarget;
   unit.State = !anyTarget      ? UnitState::Initial
                : allTranslated ? UnitState::Translated
                                : UnitState::NeedsReview;
 }
+
+// The document from the stream: the root's languages and folder, a FileUnits per <file>, each
+// <unit> (in groups a tool may have added, too) taken whole.
+class Reader : public xml::Handler {
+ public:
+  explicit Reader(const std::string& fileName) : fileName_(fileName) {}
+
+  bool Start(const xml::Element& element, int depth) override {
+    if (depth == 0) {
+      if (!element.Is("xliff") || element.Namespace != kNamespace)
+        xml::Fail(fileName_, element.Line, "not an XLIFF 2.0 document");
+      root_ = true;
+      document_.SourceLang = element.Attr("srcLang");
+      document_.TargetLang = element.Attr("trgLang");
+      document_.Folder = element.Attr("folder", xml::kVaqNamespace);
+      return false;
+    }
+    if (element.Is("file")) {
+      document_.Files.push_back(FileUnits{element.Attr("original"), {}});
+      if (document_.Files.back().Original.empty())
+        xml::Fail(fileName_, element.Line, "file without an original (the form file)");
+      return false;
+    }
+    return element.Is("unit") && !document_.Files.empty();
+  }
+
+  bool HoldsText(std::string_view name) const override {
+    return name == "source" || name == "target" || name == "note";
+  }
+
+  void Captured(xml::Element&& element) override {
+    Unit unit;
+    ReadUnit(element, unit, fileName_);
+    document_.Files.back().Units.push_back(std::move(unit));
+  }
+
+  Document Finish() {
+    if (!root_) xml::Fail(fileName_, 1, "not an XLIFF 2.0 document");
+    return std::move(document_);
+  }
+
+ private:
+  const std::string& fileName_;
+  Document document_;
+  bool root_ = false;
+};
 
 }  // namespace
 
@@ -129,6 +173,7 @@ std::string WriteXliff2(const Document& document) {
       out.Start("unit");
       out.Attribute("id", "u" + std::to_string(++unitNumber));
       out.Attribute("name", unit.Id);
+      if (!unit.Baseline.empty()) out.Attribute("vaq:base", unit.Baseline);
       out.Start("notes");
       WriteNote(out, kCategoryType,
                 unit.Type + " " + unit.Property + (unit.IsString ? "" : " (form-text notation)"));
@@ -166,33 +211,9 @@ std::string WriteXliff2(const Document& document) {
 }
 
 Document ReadXliff2(std::string_view data, const std::string& fileName) {
-  xml::StreamReader in(data, fileName);
-  Document document;
-  bool root = false;
-  FileUnits* file = nullptr;
-  while (in.Read()) {
-    if (!in.AtElement()) continue;
-    if (!root) {
-      if (!in.AtElement("xliff") || in.Namespace() != kNamespace)
-        in.Fail(in.Line(), "not an XLIFF 2.0 document");
-      root = true;
-      document.SourceLang = in.Attr("srcLang");
-      document.TargetLang = in.Attr("trgLang");
-      document.Folder = in.Attr("folder", xml::kVaqNamespace);
-    } else if (in.AtElement("file")) {
-      document.Files.push_back(FileUnits{in.Attr("original"), {}});
-      file = &document.Files.back();
-      if (file->Original.empty()) in.Fail(in.Line(), "file without an original (the form file)");
-    } else if (in.AtElement("unit") && file != nullptr) {
-      // Units may sit in groups a tool added; each is read whole, then left behind.
-      Unit unit;
-      ReadUnit(in.Expand(), unit, fileName);
-      file->Units.push_back(std::move(unit));
-      in.Skip();
-    }
-  }
-  if (!root) in.Fail(1, "not an XLIFF 2.0 document");
-  return document;
+  Reader reader(fileName);
+  xml::Stream(data, fileName, reader);
+  return reader.Finish();
 }
 
 }  // namespace rux::exchange

@@ -1,10 +1,14 @@
 // libxml2 plumbing of the XLIFF formats.
 #include "exchange/xml_io.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
+#include <exception>
 #include <stdexcept>
 
 #include "exchange/unit.h"
@@ -80,103 +84,156 @@ std::string Writer::Finish() {
   return std::move(text_);
 }
 
-StreamReader::StreamReader(std::string_view data, std::string fileName) : fileName_(std::move(fileName)) {
-  if (data.size() > static_cast<std::size_t>(INT_MAX))
-    throw EExchangeParseError(fileName_ + ": file too large");
-  const int options =
-      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE | XML_PARSE_COMPACT;
-  reader_ =
-      xmlReaderForMemory(data.data(), static_cast<int>(data.size()), fileName_.c_str(), "UTF-8", options);
-  if (reader_ == nullptr) throw std::bad_alloc();
-  xmlTextReaderSetStructuredErrorHandler(reader_, &StreamReader::OnError, this);
+const std::string& Element::Attr(std::string_view name, std::string_view ns) const {
+  static const std::string kNone;
+  for (const Attribute& attribute : Attributes)
+    if (attribute.Name == name && attribute.Namespace == ns) return attribute.Value;
+  return kNone;
 }
 
-StreamReader::~StreamReader() {
-  xmlFreeTextReader(reader_);
+void Fail(const std::string& fileName, int line, const std::string& what) {
+  throw EExchangeParseError(fileName + ": line " + std::to_string(line) + ": " + what);
 }
 
-void StreamReader::OnError(void* self, xmlErrorPtr error) {
-  auto* reader = static_cast<StreamReader*>(self);
-  if (error == nullptr || error->level < XML_ERR_ERROR || !reader->firstError_.empty()) return;
-  std::string text = error->message != nullptr ? error->message : "not well-formed XML";
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  reader->firstError_ = text.empty() ? "not well-formed XML" : text;
-  reader->errorLine_ = error->line;
+namespace {
+
+std::string_view View(const xmlChar* text) {
+  return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
-void StreamReader::FailFromParser() const {
-  if (firstError_.empty()) throw EExchangeParseError(fileName_ + ": not well-formed XML");
-  Fail(errorLine_, firstError_);
+// One parse: the handler, the captured element with its open descendants, the first problem.
+struct Parse {
+  Handler* Sink = nullptr;
+  int Depth = 0;               // of the next element to start
+  std::vector<Element> Open;   // Open[0]: the captured element; then its open descendants
+  int TextHolders = 0;         // open elements whose text counts
+  std::exception_ptr Failure;  // raised by the handler
+  std::string Error;           // the parser's first error
+  int ErrorLine = 0;
+  int DoctypeLine = 0;
+};
+
+Parse& StateOf(void* context) {
+  return *static_cast<Parse*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
-void StreamReader::Fail(int line, const std::string& what) const {
-  throw EExchangeParseError(fileName_ + ": line " + std::to_string(line) + ": " + what);
-}
-
-bool StreamReader::Read() {
-  if (advanced_) {
-    advanced_ = false;
-    return xmlTextReaderNodeType(reader_) != XML_READER_TYPE_NONE;
+// The callbacks run inside libxml2's C code: nothing may be thrown through it. A failure is kept
+// and the parser stopped.
+template <typename Work>
+void Guarded(void* context, Work work) {
+  Parse& parse = StateOf(context);
+  if (parse.Failure || parse.DoctypeLine > 0) return;
+  try {
+    work(parse);
+  } catch (...) {
+    parse.Failure = std::current_exception();
+    xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
   }
-  const int result = xmlTextReaderRead(reader_);
-  if (result < 0 || !firstError_.empty()) FailFromParser();
-  return result == 1;
 }
 
-bool StreamReader::AtElement(const char* name) const {
-  if (xmlTextReaderNodeType(reader_) != XML_READER_TYPE_ELEMENT) return false;
-  return name == nullptr || xmlStrcmp(xmlTextReaderConstLocalName(reader_), X(name)) == 0;
+void OnStart(void* context, const xmlChar* name, const xmlChar*, const xmlChar* uri, int, const xmlChar**,
+             int attributeCount, int, const xmlChar** attributes) {
+  Guarded(context, [&](Parse& parse) {
+    Element element;
+    element.Name = View(name);
+    element.Namespace = View(uri);
+    element.Line = xmlSAX2GetLineNumber(context);
+    element.Attributes.reserve(static_cast<std::size_t>(attributeCount));
+    // Five pointers per attribute: local name, prefix, URI, value, end of the value.
+    for (int i = 0; i < attributeCount; ++i) {
+      const xmlChar** attribute = attributes + 5 * i;
+      element.Attributes.push_back({View(attribute[0]), View(attribute[2]),
+                                    std::string(reinterpret_cast<const char*>(attribute[3]),
+                                                static_cast<std::size_t>(attribute[4] - attribute[3]))});
+    }
+    if (!parse.Open.empty() || parse.Sink->Start(element, parse.Depth)) {
+      if (parse.TextHolders > 0 || parse.Sink->HoldsText(element.Name)) ++parse.TextHolders;
+      parse.Open.push_back(std::move(element));
+    }
+    ++parse.Depth;
+  });
 }
 
-std::string StreamReader::Namespace() const {
-  const xmlChar* uri = xmlTextReaderConstNamespaceUri(reader_);
-  return uri != nullptr ? reinterpret_cast<const char*>(uri) : "";
+void OnEnd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  Guarded(context, [](Parse& parse) {
+    --parse.Depth;
+    if (parse.Open.empty()) return;
+    if (parse.TextHolders > 0) --parse.TextHolders;
+    Element done = std::move(parse.Open.back());
+    parse.Open.pop_back();
+    if (parse.Open.empty())
+      parse.Sink->Captured(std::move(done));
+    else
+      parse.Open.back().Children.push_back(std::move(done));
+  });
 }
 
-std::string StreamReader::Attr(const char* name, const char* ns) const {
-  xmlChar* value = ns == nullptr ? xmlTextReaderGetAttribute(reader_, X(name))
-                                 : xmlTextReaderGetAttributeNs(reader_, X(name), X(ns));
-  if (value == nullptr) return {};
-  std::string result(reinterpret_cast<const char*>(value));
-  xmlFree(value);
-  return result;
+void OnText(void* context, const xmlChar* text, int length) {
+  Guarded(context, [&](Parse& parse) {
+    if (parse.TextHolders == 0) return;  // text outside sources, targets and notes is not needed
+    std::vector<Element>& children = parse.Open.back().Children;
+    if (children.empty() || !children.back().IsText()) children.emplace_back();
+    children.back().Text.append(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
+  });
 }
 
-int StreamReader::Line() const {
-  return xmlTextReaderGetParserLineNumber(reader_);
+// A document type could declare entities that expand without bound or name files of this machine:
+// the parser is stopped at the declaration, before any of it is read.
+void OnDoctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  Parse& parse = StateOf(context);
+  if (parse.DoctypeLine == 0) parse.DoctypeLine = xmlSAX2GetLineNumber(context);
+  xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
 }
 
-const xmlNode* StreamReader::Expand() {
-  const xmlNode* node = xmlTextReaderExpand(reader_);
-  if (node == nullptr || !firstError_.empty()) FailFromParser();
-  return node;
+void OnError(void* context, xmlErrorPtr error) {
+  if (error == nullptr || error->level < XML_ERR_ERROR) return;
+  Parse& parse = StateOf(context);
+  if (!parse.Error.empty()) return;
+  std::string text = error->message != nullptr ? error->message : "";
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  parse.Error = text.empty() ? "not well-formed XML" : text;
+  parse.ErrorLine = error->line;
+  xmlStopParser(static_cast<xmlParserCtxtPtr>(context));  // the file is refused: no need to read on
 }
 
-void StreamReader::Skip() {
-  const int result = xmlTextReaderNext(reader_);
-  if (result < 0 || !firstError_.empty()) FailFromParser();
-  advanced_ = true;  // at the end, the next Read answers false
-}
+}  // namespace
 
-bool Is(const xmlNode* node, const char* name) {
-  return node != nullptr && node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, X(name)) == 0;
-}
+void Stream(std::string_view data, const std::string& fileName, Handler& handler) {
+  if (data.size() > static_cast<std::size_t>(INT_MAX))
+    throw EExchangeParseError(fileName + ": file too large");
+  xmlSAXHandler sax{};
+  sax.initialized = XML_SAX2_MAGIC;
+  sax.startElementNs = &OnStart;
+  sax.endElementNs = &OnEnd;
+  sax.characters = &OnText;
+  sax.ignorableWhitespace = &OnText;
+  sax.cdataBlock = &OnText;
+  sax.internalSubset = &OnDoctype;
+  sax.serror = &OnError;
+  Parse parse;
+  parse.Sink = &handler;
+  if (data.empty()) Fail(fileName, 1, "the file is empty");  // the parser takes no empty memory
+  xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(data.data(), static_cast<int>(data.size()));
+  if (parser == nullptr) throw std::bad_alloc();
+  // Our handler for the parse (as xmlSAXUserParseMemory does it); the context's own goes back
+  // before it is freed.
+  xmlSAXHandlerPtr own = parser->sax;
+  parser->sax = &sax;
+  parser->userData = parser;
+  parser->_private = &parse;
+  // No network; the predefined entities and character references come in decoded (no other entity
+  // can be declared: a document type stops the parse).
+  xmlCtxtUseOptions(parser, XML_PARSE_NONET | XML_PARSE_NOENT);
+  xmlParseDocument(parser);
+  parser->sax = own;
+  xmlFreeParserCtxt(parser);
 
-std::string Attr(const xmlNode* node, const char* name, const char* ns) {
-  xmlChar* value = ns == nullptr ? xmlGetNoNsProp(node, X(name)) : xmlGetNsProp(node, X(name), X(ns));
-  if (value == nullptr) return {};
-  std::string result(reinterpret_cast<const char*>(value));
-  xmlFree(value);
-  return result;
-}
-
-bool HasAttr(const xmlNode* node, const char* name, const char* ns) {
-  return ns == nullptr ? xmlHasNsProp(node, X(name), nullptr) != nullptr
-                       : xmlHasNsProp(node, X(name), X(ns)) != nullptr;
-}
-
-int Line(const xmlNode* node) {
-  return static_cast<int>(xmlGetLineNo(node));
+  if (parse.DoctypeLine > 0)
+    Fail(fileName, parse.DoctypeLine,
+         "a document type declaration (<!DOCTYPE>) is not accepted: exchange files take no DTD and no "
+         "entities");
+  if (parse.Failure) std::rethrow_exception(parse.Failure);
+  if (!parse.Error.empty()) Fail(fileName, parse.ErrorLine, parse.Error);
 }
 
 }  // namespace rux::exchange::xml

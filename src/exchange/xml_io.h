@@ -1,14 +1,13 @@
-// libxml2 plumbing shared by the XLIFF readers and writers: a writer into memory, a streaming
-// reader that reports the line of the first error, and helpers on the elements it expands.
+// libxml2 plumbing shared by the XLIFF readers and writers: a writer into memory, and a streaming
+// reader that hands the elements a reader needs over whole and reports the line of an error.
 #pragma once
 
-#include <libxml/tree.h>
-#include <libxml/xmlreader.h>
 #include <libxml/xmlwriter.h>
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rux::exchange::xml {
 
@@ -51,45 +50,49 @@ class Writer {
   xmlTextWriterPtr writer_;
 };
 
-// Reads a document as a stream: the parser walks it once and keeps only the element it stands on,
-// which Expand turns into a tree of its own (freed when the reader moves on). Errors raise
-// EExchangeParseError naming the file and the line. No network access and no entity expansion.
-class StreamReader {
- public:
-  StreamReader(std::string_view data, std::string fileName);
-  ~StreamReader();
-  StreamReader(const StreamReader&) = delete;
-  StreamReader& operator=(const StreamReader&) = delete;
+// An element copied out of the stream with everything inside it: a light tree of its own, made
+// while libxml2's parser streams the document, for the part a reader needs whole (a unit). Names
+// and namespaces are the parser's own strings: valid during the parse (within the Handler's calls).
+struct Element {
+  struct Attribute {
+    std::string_view Name;       // local name
+    std::string_view Namespace;  // URI; empty without one
+    std::string Value;
+  };
+  std::string_view Name;       // local name; empty for a text node
+  std::string_view Namespace;  // URI of an element
+  std::string Text;            // a text node's text (text and CDATA next to each other are one node)
+  int Line = 0;                // the line of the start tag's end, as libxml2 counts it
+  std::vector<Attribute> Attributes;
+  std::vector<Element> Children;  // elements and text nodes in document order
 
-  // Moves to the next node; false at the end of the document.
-  bool Read();
-  // Whether the reader stands on the start of an element named `name` (any element without one).
-  bool AtElement(const char* name = nullptr) const;
-  // The namespace of the current element ("" without one).
-  std::string Namespace() const;
-  std::string Attr(const char* name, const char* ns = nullptr) const;
-  int Line() const;
-  // The current element with everything inside it; valid until the reader moves on.
-  const xmlNode* Expand();
-  // Moves past the current element and everything inside it.
-  void Skip();
-  [[noreturn]] void Fail(int line, const std::string& what) const;
-
- private:
-  static void OnError(void* self, xmlErrorPtr error);
-  [[noreturn]] void FailFromParser() const;
-  xmlTextReaderPtr reader_;
-  std::string fileName_;
-  std::string firstError_;
-  int errorLine_ = 0;
-  bool advanced_ = false;  // Skip has moved to the next node already
+  bool IsText() const { return Name.empty(); }
+  bool Is(std::string_view name) const { return Name == name; }
+  // The value of an attribute without namespace, or in namespace `ns`; empty when it is missing.
+  const std::string& Attr(std::string_view name, std::string_view ns = {}) const;
 };
 
-// Element helpers: the local name, an attribute (without namespace, or in namespace `ns`), the line.
-bool Is(const xmlNode* node, const char* name);
-std::string Attr(const xmlNode* node, const char* name, const char* ns = nullptr);
-bool HasAttr(const xmlNode* node, const char* name, const char* ns = nullptr);
-int Line(const xmlNode* node);
+// What a reader does with the elements of a document (xml::Stream calls it).
+class Handler {
+ public:
+  virtual ~Handler() = default;
+  // The start of an element outside the captured ones, with its attributes (no children yet);
+  // `depth` 0 is the root. True captures it: Captured then gets it whole at its end.
+  virtual bool Start(const Element& element, int depth) = 0;
+  virtual void Captured(Element&& element) = 0;
+  // Whether the text inside a captured element named `name` counts (sources, targets, notes); the
+  // text elsewhere in a captured element (the indentation between its parts) is left out.
+  virtual bool HoldsText(std::string_view name) const = 0;
+};
+
+// Streams the document `data` through libxml2's SAX parser into `handler`. Errors raise
+// EExchangeParseError naming the file and the line: what is not well-formed XML (an entity that
+// nobody declared included), a document type declaration (DTD), which is refused where it stands
+// before any of its declarations is read, and what the handler raises (Fail). No network access.
+void Stream(std::string_view data, const std::string& fileName, Handler& handler);
+
+// Raises EExchangeParseError "FILE: line N: WHAT".
+[[noreturn]] void Fail(const std::string& fileName, int line, const std::string& what);
 
 // The namespace of our own attributes and sub-states.
 inline constexpr const char* kVaqNamespace = "urn:vaq:exchange:1";

@@ -47,24 +47,29 @@ std::vector<vaq::TVaqCommand> Table() {
         .MaxPositional = 3},
        RunWrite},
       {"export",
-       "export PROJECT --lang TAG | NOTES... [--format xliff|xliff1.2|po] [-o FILE | --dir DIR] [--all]\n"
-       "       [--untranslated]",
+       "export PROJECT --lang TAG | PROJECT --langdir DIR | NOTES... [--format xliff|xliff1.2|po]\n"
+       "       [-o FILE | --dir DIR] [--all] [--untranslated]",
        "Exports the translatable texts of notes files for other translation tools: those of the\n"
-       "language folder PROJECT/TAG, or the notes files given. --format: XLIFF 2.0 (default),\n"
-       "XLIFF 1.2 or PO. -o writes one file for all, --dir one file per notes file, else standard\n"
-       "output. --all adds the other translatable values (numbers, geometry, sets) as notation;\n"
-       "--untranslated only the untranslated and the automatically translated ones.",
-       {.ValueOptions = {"--lang", "--format", "--dir"},
+       "language folder PROJECT/TAG (or --langdir), or the notes files given. The file records the\n"
+       "language folder relative to the project. --format: XLIFF 2.0 (default), XLIFF 1.2 or PO.\n"
+       "-o writes one file for all, --dir one file per notes file, else standard output. --all\n"
+       "adds the other translatable values (numbers, geometry, sets) as notation; --untranslated\n"
+       "only the untranslated and the automatically translated ones.",
+       {.ValueOptions = {"--lang", "--langdir", "--format", "--dir"},
         .FlagOptions = {"--all", "--untranslated"},
         .MinPositional = 1},
        RunExport},
       {"import",
-       "import FILE... [--lang TAG] [--dry-run]",
+       "import FILE... [--project PROJECT] [--lang TAG | --langdir DIR] [--force] [--dry-run]",
        "Takes the translations of XLIFF or PO files made by export back into the notes and writes\n"
-       "the translated forms. Prints per notes file the units taken, left alone and refused (with\n"
-       "the reason); exits with 1 when a unit was refused. --lang names the language of the\n"
-       "translations when the file does not; --dry-run writes nothing.",
-       {.ValueOptions = {"--lang"}, .FlagOptions = {"--dry-run"}, .MinPositional = 1},
+       "the translated forms, only inside PROJECT (default: the current folder): into the language\n"
+       "folder PROJECT/TAG, or --langdir, else the one the file recorded. Prints per notes file the\n"
+       "units taken, left alone and refused (with the reason); exits with 1 when a unit was\n"
+       "refused. A unit whose record was translated since the export is refused unless --force;\n"
+       "--dry-run writes nothing.",
+       {.ValueOptions = {"--project", "--lang", "--langdir"},
+        .FlagOptions = {"--dry-run", "--force"},
+        .MinPositional = 1},
        RunImport},
       // The host's repository command hands its "add" action on to this one.
       {"repository add",

@@ -7,6 +7,7 @@
 
 #include "exchange/apply.h"
 #include "exchange/collect.h"
+#include "exchange/folders.h"
 #include "exchange/formats.h"
 #include "host/core/arguments.h"
 #include "host/core/conversions.h"
@@ -46,12 +47,6 @@ std::string Render(const ex::Document& document, ex::Format format) {
   return ex::WritePo(document);
 }
 
-// The notes files to export, each with the folder its form path is relative to.
-struct NotesToExport {
-  fs::path Notes;
-  fs::path Folder;
-};
-
 // The common folder of absolute paths.
 fs::path CommonFolder(const std::vector<fs::path>& files) {
   fs::path common = files.front().parent_path();
@@ -61,6 +56,17 @@ fs::path CommonFolder(const std::vector<fs::path>& files) {
       common = common.parent_path();
   }
   return common;
+}
+
+// The language folder that holds `folder`: the nearest folder named by a language tag ("de-DE") at
+// or above it; else `folder` itself.
+fs::path LanguageFolderOf(const fs::path& folder) {
+  for (fs::path at = folder; at.has_relative_path(); at = at.parent_path()) {
+    const std::string name = at.filename().string();
+    const TLCID lcid = StrToLCID(name);
+    if (lcid != 0 && AnsiSameText(LCIDToStr(lcid), name)) return at;
+  }
+  return folder;
 }
 
 std::string Slashed(const fs::path& relative) {
@@ -73,19 +79,29 @@ int RunExport(const Arguments& args) {
   std::vector<std::string> positional = args.Positional;
   const std::optional<std::string> out = TakeShortOut(positional);
   if (out && args.Values.contains("--dir")) throw UsageError("give either -o FILE or --dir DIR");
-  if (positional.empty()) throw UsageError("a PROJECT folder with --lang, or notes files, expected");
+  if (positional.empty())
+    throw UsageError("a PROJECT folder with --lang or --langdir, or notes files, expected");
   const ex::Format format =
       args.Values.contains("--format") ? FormatOf(args.Value("--format")) : ex::Format::Xliff2;
   const ex::CollectOptions options{.All = args.Has("--all"), .UntranslatedOnly = args.Has("--untranslated")};
 
-  // The notes files: those of PROJECT/TAG, or those given.
+  // The notes files (those of PROJECT/TAG or --langdir, or those given), the folder the form paths
+  // are relative to, and the project it lies in: the file records the folder relative to the
+  // project, never the absolute path. Notes files given belong to the language folder above them.
   std::vector<fs::path> notesFiles;
   fs::path folder;
-  if (args.Values.contains("--lang")) {
-    if (positional.size() != 1) throw UsageError("--lang takes one PROJECT folder");
-    const TLCID lang = StrToLCID(args.Value("--lang"));
-    if (lang == 0) throw UsageError("unknown language " + args.Value("--lang"));
-    folder = fs::absolute(fs::path(positional[0]) / LCIDToStr(lang)).lexically_normal();
+  fs::path project;
+  if (args.Values.contains("--lang") || args.Values.contains("--langdir")) {
+    if (positional.size() != 1) throw UsageError("--lang and --langdir take one PROJECT folder");
+    project = fs::absolute(positional[0]).lexically_normal();
+    if (project.filename().empty()) project = project.parent_path();  // "demo/" names the folder demo
+    if (args.Values.contains("--langdir")) {
+      folder = fs::absolute(args.Value("--langdir")).lexically_normal();
+    } else {
+      const TLCID lang = StrToLCID(args.Value("--lang"));
+      if (lang == 0) throw UsageError("unknown language " + args.Value("--lang"));
+      folder = (project / LCIDToStr(lang)).lexically_normal();
+    }
     if (!fs::is_directory(folder)) {
       std::fprintf(stderr, "vaq export: %s: no language folder (run vaq update first)\n", folder.c_str());
       return kExitFileFailed;
@@ -94,8 +110,10 @@ int RunExport(const Arguments& args) {
   } else {
     for (const std::string& file : positional)
       notesFiles.push_back(fs::absolute(FileNameToNoteName(FormFileOf(file))).lexically_normal());
-    folder = CommonFolder(notesFiles);
+    folder = LanguageFolderOf(CommonFolder(notesFiles));
+    project = folder.parent_path();
   }
+  const std::string recordedFolder = ex::RecordedFolder(project, folder);
   if (notesFiles.empty()) {
     std::fprintf(stderr, "vaq export: %s: no notes files\n", folder.c_str());
     return kExitFileFailed;
@@ -121,7 +139,8 @@ int RunExport(const Arguments& args) {
       const std::string sourceTag = LCIDToStr(source);
       const std::string targetTag = LCIDToStr(target);
       if (args.Values.contains("--dir") || documents.empty()) {
-        documents.push_back(ex::Document{sourceTag, targetTag, folder.string(), {}});
+        documents.push_back(
+            ex::Document{sourceTag, targetTag, recordedFolder, {}, project.filename().string()});
       } else if (documents.back().TargetLang != targetTag || documents.back().SourceLang != sourceTag) {
         throw EConvertError("its languages (" + sourceTag + " -> " + targetTag + ") differ from those of " +
                             documents.back().Files.front().Original + "; export them apart or use --dir");
@@ -155,70 +174,94 @@ int RunExport(const Arguments& args) {
 namespace {
 
 struct ImportOptions {
-  std::string Lang;  // overrides the file's target language
+  fs::path Project;                 // --project, else the current folder
+  std::optional<fs::path> LangDir;  // --langdir
+  std::string Lang;                 // --lang: the language folder PROJECT/TAG and the translations' language
   bool DryRun = false;
+  bool Force = false;  // take units whose record was translated since the export
 };
+
+ex::Document ReadExchangeFile(const std::string& fileName) {
+  const std::string data = ReadFileBytes(fileName);
+  switch (ex::DetectFormat(data)) {
+    case ex::Format::Xliff2:
+      return ex::ReadXliff2(data, fileName);
+    case ex::Format::Xliff12:
+      return ex::ReadXliff12(data, fileName);
+    case ex::Format::Po:
+      break;
+  }
+  return ex::ReadPo(fileName);
+}
 
 // Imports one exchange file; false when it could not be read or some unit was refused.
 bool ImportFile(const std::string& fileName, const ImportOptions& options) {
   ex::Document document;
   try {
-    const std::string data = ReadFileBytes(fileName);
-    switch (ex::DetectFormat(data)) {
-      case ex::Format::Xliff2:
-        document = ex::ReadXliff2(data, fileName);
-        break;
-      case ex::Format::Xliff12:
-        document = ex::ReadXliff12(data, fileName);
-        break;
-      case ex::Format::Po:
-        document = ex::ReadPo(fileName);
-        break;
-    }
+    document = ReadExchangeFile(fileName);
   } catch (const EVaqError& error) {
     std::fprintf(stderr, "vaq import: %s (nothing written)\n", error.what());
     return false;
   }
   const std::string langText = options.Lang.empty() ? document.TargetLang : options.Lang;
   const TLCID lang = StrToLCID(langText);
-  if (lang == 0) {
-    std::fprintf(stderr, "vaq import: %s: %s (nothing written)\n", fileName.c_str(),
-                 langText.empty() ? "the file names no target language; give --lang"
-                                  : ("unknown language " + langText).c_str());
-    return false;
-  }
-  if (document.Folder.empty()) {
-    std::fprintf(stderr, "vaq import: %s: the file names no language folder (was it exported by vaq?)\n",
-                 fileName.c_str());
+  if (lang == 0 && !langText.empty()) {
+    std::fprintf(stderr, "vaq import: %s: unknown language %s (nothing written)\n", fileName.c_str(),
+                 langText.c_str());
     return false;
   }
 
+  if (!options.Lang.empty() && !document.TargetLang.empty() && StrToLCID(document.TargetLang) != lang)
+    std::fprintf(stderr, "vaq import: %s: warning: the file holds translations into %s; --lang names %s\n",
+                 fileName.c_str(), document.TargetLang.c_str(), LCIDToStr(lang).c_str());
+
+  // Only the language folder the command names, inside the project, is written; the folder the file
+  // recorded is a hint at most.
+  ex::ImportFolder place;
+  try {
+    std::optional<fs::path> named = options.LangDir;
+    if (!named && !options.Lang.empty()) named = options.Project / LCIDToStr(lang);
+    const std::optional<fs::path> fallback =
+        lang != 0 ? std::optional<fs::path>(options.Project / LCIDToStr(lang)) : std::nullopt;
+    place = ex::ChooseImportFolder(options.Project, named, document.Folder, fallback);
+  } catch (const EVaqError& error) {
+    std::fprintf(stderr, "vaq import: %s: %s (nothing written)\n", fileName.c_str(), error.what());
+    return false;
+  }
+  if (!place.Warning.empty())
+    std::fprintf(stderr, "vaq import: %s: warning: %s\n", fileName.c_str(), place.Warning.c_str());
+
   bool ok = true;
   for (const ex::FileUnits& file : document.Files) {
-    const fs::path relative = fs::path(file.Original).lexically_normal();
-    const std::string form = (fs::path(document.Folder) / relative).string();
-    const std::string notes = FileNameToNoteName(form);
+    std::string notes = fileName;  // named in messages once the notes file is known
     try {
-      if (relative.is_absolute() || (!relative.empty() && *relative.begin() == ".."))
-        throw EFileError("the form file " + file.Original + " lies outside the language folder");
-      const std::string ext = relative.extension().string();
-      if (!AnsiSameText(ext, ".rux") && !AnsiSameText(ext, ".gox"))
-        throw EFileError("the file " + file.Original + " is no form file (.rux, .gox)");
+      const std::string form = ex::FormInFolder(place, file.Original).string();
+      notes = FileNameToNoteName(form);
       if (!FileExists(notes)) throw EFileError("no notes file " + notes);
       TFileStats stats;
       GetStats(form, false, stats);
       const TLCID source = StrToLCID(stats.SourceLang);
       const TLCID target = StrToLCID(stats.TargetLang);
-      if (target != lang)
+      if (lang != 0 && target != lang)
         throw EConvertError("the notes are for " + stats.TargetLang + ", the translations for " +
                             LCIDToStr(lang));
-      std::vector<std::string> lines = LoadLines(notes);
-      ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, VaqNow());
+      const ex::ApplyOptions apply{.Force = options.Force};
+      std::vector<std::string> read = LoadLines(notes);
+      std::vector<std::string> lines = read;
+      const TDateTime now = VaqNow();
+      ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, now, apply);
       if (report.Changed() && !options.DryRun) {
         // Saved as the editor saves: the manager (which first refreshes stale notes), then the notes
-        // and the translated form. Applied again to the manager's lines, which a refresh may have changed.
+        // and the translated form. When a refresh changed the manager's lines, the units are applied
+        // to them again; else they take the lines applied already.
         TRuxMgr mgr(form);
-        report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, VaqNow());
+        TRuxMgr::RemoveHeaderLines(read);
+        if (mgr.Lines == read) {
+          TRuxMgr::RemoveHeaderLines(lines);
+          mgr.Lines = std::move(lines);
+        } else {
+          report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, now, apply);
+        }
         if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);
       }
       std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken,
@@ -237,9 +280,16 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
 }  // namespace
 
 int RunImport(const Arguments& args) {
-  ImportOptions options{args.Value("--lang"), args.Has("--dry-run")};
+  ImportOptions options;
+  options.Project = fs::absolute(args.Value("--project", ".")).lexically_normal();
+  if (args.Values.contains("--langdir"))
+    options.LangDir = fs::absolute(args.Value("--langdir")).lexically_normal();
+  options.Lang = args.Value("--lang");
+  options.DryRun = args.Has("--dry-run");
+  options.Force = args.Has("--force");
   if (!options.Lang.empty() && StrToLCID(options.Lang) == 0)
     throw UsageError("unknown language " + options.Lang);
+  if (!fs::is_directory(options.Project)) throw UsageError("no project folder " + options.Project.string());
   int status = kExitOk;
   for (const std::string& file : args.Positional)
     if (!ImportFile(file, options)) status = kExitFileFailed;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/apply.h"
+#include "exchange/baseline.h"
 #include "exchange/collect.h"
 #include "host/core/locale.h"
 #include "notes/notes_record.h"
@@ -153,6 +154,65 @@ TEST(Apply, Refusals) {
   EXPECT_EQ(report.Messages[2], "O:F.O:b.Width: \"12a\" is not a valid integer (the original is \"75\")");
   EXPECT_EQ(report.Messages[3], "O:F.O:nothere.Caption: no translatable record with this Id in the notes");
   EXPECT_EQ(report.Messages[4], "O:F.O:b.Tag: no translatable record with this Id in the notes");
+}
+
+// The translator's file left while the record was translated again in the editor: the newer
+// translation stays unless the import is forced; files of older exports carry no baseline.
+TEST(Apply, TranslatedSinceTheExport) {
+  const vaq::TLCID german = vaq::StrToLCID("de-DE");
+  std::vector<std::string> lines = {
+      Line("O:A.O:cb.Items.Strings[0]", "'Germany'", "'Deutschland'", StatusAutoTranslated, 0),
+      Line("O:A.O:cb.Items.Strings[1]", "'Russia'", "'Russia'", StatusUntranslated, 1),
+      Line("O:A.O:cb.Items.Strings[2]", "'France'", "'Frankreich'", StatusAutoTranslated, 2),
+  };
+  // Fingerprints travel in files that come back months later: their value never changes.
+  EXPECT_EQ(RecordBaseline(StatusTranslated, "'Stadt'"), "140e3e1365cf3156");
+  EXPECT_EQ(RecordBaseline(StatusUntranslated, ""), "af63bd4c8601b7df");
+  std::vector<Unit> units = CollectUnits(lines, kEnglish, german, {});
+  ASSERT_EQ(units.size(), 3u);
+  for (const Unit& unit : units) EXPECT_EQ(unit.Baseline.size(), 16u);
+  units[0].State = UnitState::Translated;  // the translator confirms "Deutschland"
+  units[1].Target = "Russland";
+  units[1].HasTarget = true;
+  units[1].State = UnitState::Translated;
+  units[2].State = UnitState::Translated;
+
+  // Meanwhile, in the editor: "Deutschland (BRD)"; "Russia" translated too; "France" only reviewed.
+  vaq::TVaqNotesString record = Record(lines, 0);
+  record.Curr = "'Deutschland (BRD)'";
+  record.Status = StatusTranslated;
+  lines[0] = NotesStringToString(record, false);
+  record = Record(lines, 1);
+  record.Curr = "'Russland'";
+  record.Status = StatusTranslated;
+  lines[1] = NotesStringToString(record, false);
+  record = Record(lines, 2);
+  record.Status = StatusTranslated;
+  lines[2] = NotesStringToString(record, false);
+  const std::vector<std::string> edited = lines;
+
+  const ApplyReport report = ApplyUnits(lines, units, kEnglish, german, kNow);
+  EXPECT_EQ(report.Refused, 1);
+  EXPECT_EQ(report.LeftAlone, 2) << "the same translation and state as the editor's change nothing";
+  ASSERT_EQ(report.Messages.size(), 1u);
+  EXPECT_EQ(
+      report.Messages[0],
+      "O:A.O:cb.Items.Strings[0]: translated since the export: the notes have \"Deutschland (BRD)\", the "
+      "file has \"Deutschland\"");
+  EXPECT_EQ(lines, edited) << "the newer translation stays";
+
+  // The same file forced, and a file of an older export without baselines: the file's translation.
+  for (const bool force : {true, false}) {
+    std::vector<std::string> again = edited;
+    std::vector<Unit> old = units;
+    if (!force)
+      for (Unit& unit : old) unit.Baseline.clear();
+    const ApplyReport taken = ApplyUnits(again, old, kEnglish, german, kNow, {.Force = force});
+    EXPECT_EQ(taken.Refused, 0) << force;
+    EXPECT_EQ(taken.Taken, 1) << force;
+    EXPECT_EQ(Record(again, 0).Curr, "'Deutschland'") << force;
+    EXPECT_EQ(Record(again, 0).Status, StatusTranslated) << force;
+  }
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace rux::exchange {
 namespace {
 
 Document Sample() {
-  Document document{"en-US", "de-DE", "/projects/demo/de-DE", {}};
+  Document document{"en-US", "de-DE", "lang/de-DE", {}, "demo"};
   FileUnits form{"sub/MainForm.rux", {}};
   Unit plain;
   plain.Id = "O:MainForm.Caption";
@@ -29,7 +29,8 @@ Document Sample() {
                   .HasTarget = true,
                   .State = UnitState::Translated,
                   .PrevSource = "Save",
-                  .Comment = "keep it short"};
+                  .Comment = "keep it short",
+                  .Baseline = "00c0ffee00c0ffee"};
   Unit review{.Id = "O:MainForm.O:l.Items.Strings[0]",
               .Type = "TListBox",
               .Property = "Items.Strings[0]",
@@ -38,7 +39,8 @@ Document Sample() {
               .HasTarget = true,
               .State = UnitState::NeedsReview,
               .PrevSource = {},
-              .Comment = {}};
+              .Comment = {},
+              .Baseline = {}};
   Unit number = plain;
   number.Id = "O:MainForm.Width";
   number.Property = "Width";
@@ -68,6 +70,7 @@ void ExpectSameUnits(const Document& read, const Document& written, const std::s
       EXPECT_EQ(a.State, b.State) << format << " " << b.Id;
       EXPECT_EQ(a.Comment, b.Comment) << format << " " << b.Id;
       EXPECT_EQ(a.PrevSource, b.PrevSource) << format << " " << b.Id;
+      EXPECT_EQ(a.Baseline, b.Baseline) << format << " " << b.Id;
     }
   }
 }
@@ -89,6 +92,7 @@ TEST(Formats, WrittenDocumentsReadBackUnchanged) {
   EXPECT_NE(po.find("#, fuzzy\n"), std::string::npos);
   EXPECT_NE(po.find("#| msgid \"Save\"\n"), std::string::npos) << "the previous original, as tools show it";
   EXPECT_NE(po.find("msgctxt \"sub/MainForm.rux|O:MainForm.Caption\"\n"), std::string::npos);
+  EXPECT_NE(po.find("\"Project-Id-Version: demo\\n\"\n"), std::string::npos);
   vaq::WriteFileAtomic(dir / "a.po", po);
   ExpectSameUnits(ReadPo(dir / "a.po"), document, "PO");
 }
@@ -137,8 +141,13 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
     return std::string("no error");
   };
   EXPECT_TRUE(message([] {
-                ReadXliff2("<?xml version=\"1.0\"?>\n<xliff>\n<file>\n</xliff>", "b.xlf");
+                ReadXliff2(
+                    "<?xml version=\"1.0\"?>\n<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\">\n<file "
+                    "original=\"A.rux\">\n</xliff>",
+                    "b.xlf");
               }).starts_with("b.xlf: line 4: "));
+  EXPECT_EQ(message([] { ReadXliff2("", "empty.xlf"); }), "empty.xlf: line 1: the file is empty");
+  EXPECT_EQ(message([] { ReadXliff12("", "empty.xlf"); }), "empty.xlf: line 1: the file is empty");
   EXPECT_EQ(message([] { ReadXliff12("<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\"/>", "c.xlf"); }),
             "c.xlf: line 1: not an XLIFF 1.2 document");
   EXPECT_EQ(message([] {
@@ -150,11 +159,50 @@ TEST(Formats, BrokenFilesAreRefusedWithTheirLine) {
             }),
             "d.xlf: line 3: unit without a name (the Id)");
 
+  // A document type is refused where it stands, whether or not it declares entities, and even when
+  // the rest of the file is broken; an entity nobody declared is not well-formed.
+  const std::string units =
+      "<file id=\"f\" original=\"A.rux\"><unit id=\"u\" name=\"O:A.Caption\"><segment><source>x</source>"
+      "<target>&e;</target></segment></unit></file></xliff>";
+  const std::string root2 =
+      "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\">\n";
+  const std::string refused =
+      ": a document type declaration (<!DOCTYPE>) is not accepted: exchange files take no DTD and no "
+      "entities";
+  EXPECT_EQ(
+      message([&] {
+        ReadXliff2(
+            "<?xml version=\"1.0\"?>\n\n<!DOCTYPE xliff [\n<!ENTITY e SYSTEM \"file:///etc/passwd\">\n]>\n" +
+                root2 + units,
+            "g.xlf");
+      }),
+      "g.xlf: line 3" + refused);
+  EXPECT_EQ(message([&] {
+              ReadXliff12(
+                  "<!DOCTYPE xliff SYSTEM \"http://example.invalid/x.dtd\">\n<xliff xmlns=\"urn:oasis:names:"
+                  "tc:xliff:document:1.2\" version=\"1.2\" vaq:folder=\"&k;\"><oops></xliff>",
+                  "h.xlf");
+            }),
+            "h.xlf: line 1" + refused);
+  EXPECT_EQ(message([&] { ReadXliff2(root2 + units, "i.xlf"); }), "i.xlf: line 2: Entity 'e' not defined");
+
   const vaq::testing::TempDir dir;
   vaq::WriteFileAtomic(dir / "e.po",
                        "msgid \"\"\nmsgstr \"\"\n\nmsgctxt \"A.rux|O:A.Caption\"\nmsgid \"x\nmsgstr \"\"\n");
   EXPECT_NE(message([&] { ReadPo(dir / "e.po"); }).find("e.po: line 5: "), std::string::npos)
       << message([&] { ReadPo(dir / "e.po"); });
+  // PO files are read in UTF-8: another charset, or bytes that are no UTF-8, are refused.
+  const std::string header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=";
+  vaq::WriteFileAtomic(dir / "g.po",
+                       header + "ISO-8859-1\\n\"\n\nmsgctxt \"A.rux|O:A.C\"\nmsgid \"x\"\nmsgstr \"\xFC\"\n");
+  EXPECT_EQ(message([&] { ReadPo(dir / "g.po"); }),
+            dir / "g.po" +
+                ": the catalogue is in ISO-8859-1; vaq reads PO files in UTF-8 (msgconv --to-code=UTF-8 "
+                "converts it)");
+  vaq::WriteFileAtomic(dir / "h.po",
+                       header + "UTF-8\\n\"\n\nmsgctxt \"A.rux|O:A.C\"\nmsgid \"x\"\nmsgstr \"\xFC\"\n");
+  EXPECT_EQ(message([&] { ReadPo(dir / "h.po"); }),
+            dir / "h.po" + ": the entry \"A.rux|O:A.C\" holds text that is not UTF-8");
   vaq::WriteFileAtomic(dir / "f.po", "msgid \"Orders\"\nmsgstr \"Bestellungen\"\n");
   EXPECT_EQ(message([&] { ReadPo(dir / "f.po"); }),
             dir / "f.po" + ": the entry \"Orders\" has no msgctxt (form file and Id)");
