@@ -139,6 +139,10 @@ void TfrmVaqRuxForm::SetButtonDown(std::string_view Name, bool Down) {
 void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
   Mgr.reset();
   ClearGrid({ColOrig, ColCurr, ColPrevOrig, ColPrevCurr});
+  // Stale notes are brought up to date first: a translated form edited by hand is read back, or
+  // the next save from the grid would write the form over those edits.
+  vaq::TFileStats stats;
+  RefreshStaleStats(FileName, stats);
   auto mgr = std::make_unique<TRuxMgr>(FileName);
   SetCurrentMgr(mgr.get());
   Mgr = std::move(mgr);

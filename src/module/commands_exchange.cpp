@@ -215,8 +215,9 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
       std::vector<std::string> lines = LoadLines(notes);
       ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, VaqNow());
       if (report.Changed() && !options.DryRun) {
-        // Saved as the editor saves: the manager (which first refreshes stale notes), then the notes
-        // and the translated form. Applied again to the manager's lines, which a refresh may have changed.
+        // Saved as the editor saves: stale notes refreshed first, then the notes and the translated
+        // form. Applied again to the manager's lines, which the refresh may have changed.
+        RefreshStaleStats(form, stats);
         TRuxMgr mgr(form);
         report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, VaqNow());
         if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);

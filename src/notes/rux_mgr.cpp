@@ -173,14 +173,8 @@ std::optional<std::string> EncodeSearchText(const std::string& Text, vaq::TLCID 
 TRuxMgr::TRuxMgr() = default;
 
 TRuxMgr::TRuxMgr(const std::string& FileName) {
-  // The statistics come first: reading them may refresh stale notes (reading the translated form
-  // back and saving the notes again), and the lines must be the refreshed ones, or this manager's
-  // next save would undo the refresh.
-  vaq::TFileStats stats;
-  GetStats(FileName, true, stats);
   Lines = vaq::LoadLines(rux::FileNameToNoteName(FileName));
-  LoadFromStringList(&Lines, FileName, std::string());  // its own lines: kept, header dropped
-  Stats = std::move(stats);
+  LoadFromStringList(nullptr, FileName, std::string());
 }
 
 TRuxMgr::~TRuxMgr() {
@@ -198,7 +192,7 @@ void TRuxMgr::LoadFromStringList(const std::vector<std::string>* List, const std
   RemoveHeaderLines(Lines);
   if (List == nullptr) {
     vaq::TFileStats stats;
-    GetStats(FileName, true, stats);
+    GetStats(FileName, false, stats);
     Stats = std::move(stats);
   }
 }
@@ -302,18 +296,10 @@ void TRuxMgr::MakeDictionary(std::vector<std::string>& List) {
   }
 }
 
-void TRuxMgr::Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag) {
-  vaq::TVaqTranslatorMgr::Save(CreateForm, Name1, Name2, Flag);
+void TRuxMgr::AddSaveOutputs(vaq::TAtomicWriteBatch& Batch, bool CreateForm, bool) {
   if (!CreateForm) return;
   WriteTranslatedForm(Lines, FileName, false, bFormAsText ? uffFormatedText : uffBinary,
-                      vaq::StrToLCID(Stats.TargetLang));
-  // The header recorded the form's date before the form was rewritten; record the new one, or the
-  // next statistics check would take the rewrite for an edit and refresh again and again.
-  const vaq::TDateTime formDate = vaq::DateOfFile(FileName);
-  if (vaq::VaqFloatToStr(formDate) != vaq::VaqFloatToStr(Stats.FormDate)) {
-    Stats.FormDate = formDate;
-    SetStats(FileNameToNoteName(FileName), Stats);
-  }
+                      vaq::StrToLCID(Stats.TargetLang), Batch);
 }
 
 void TRuxMgr::Search() {

@@ -102,8 +102,10 @@ class Merger {
  public:
   // `scan`: search by scanning in file order instead of through the indexes (the reference the
   // indexes are tested against).
-  Merger(const TMergeForm& form, TExtractedLines& lines, vaq::TStats& stats, bool scan)
-      : form_(form), lines_(lines), stats_(stats), scan_(scan) {}
+  // `oldNotes`: the old notes to merge into; none: the notes file's.
+  Merger(const TMergeForm& form, TExtractedLines& lines, vaq::TStats& stats, bool scan,
+         std::optional<std::vector<std::string>> oldNotes)
+      : form_(form), lines_(lines), stats_(stats), scan_(scan), givenOld_(std::move(oldNotes)) {}
 
   // Steps that may fail while the notes file is still untouched.
   void Merge() {
@@ -138,8 +140,12 @@ class Merger {
   // ---- preparation ----
 
   void LoadOldNotes() {
-    if (!vaq::FileExists(form_.NotesFile)) return;
-    old_ = vaq::LoadLines(form_.NotesFile);
+    if (givenOld_) {
+      old_ = std::move(*givenOld_);
+    } else {
+      if (!vaq::FileExists(form_.NotesFile)) return;
+      old_ = vaq::LoadLines(form_.NotesFile);
+    }
     TRuxMgr::RemoveHeaderLines(old_);
   }
 
@@ -524,6 +530,7 @@ class Merger {
   TExtractedLines& lines_;
   vaq::TStats& stats_;
   const bool scan_;
+  std::optional<std::vector<std::string>> givenOld_;
   bool useRepository_ = false;
   vaq::TDateTime now_ = 0.0;
 
@@ -555,36 +562,54 @@ class Merger {
 
 }  // namespace
 
+std::vector<std::string> TNotesMerge::Merge(const TMergeForm& Form, TExtractedLines& Lines,
+                                            vaq::TStats& Stats,
+                                            std::optional<std::vector<std::string>> OldNotes) const {
+  try {
+    Merger merger(Form, Lines, Stats, scan_, std::move(OldNotes));
+    merger.Merge();
+    std::vector<std::string> notes = merger.TakeNewNotes();
+    Lines.clear();
+    return notes;
+  } catch (...) {
+    Lines.clear();
+    throw;
+  }
+}
+
+void AddMergedNotes(const TMergeForm& Form, std::vector<std::string> Notes, const std::string& FormFiles,
+                    vaq::TAtomicWriteBatch& Batch) {
+  TRuxMgr mgr;
+  mgr.Lines = std::move(Notes);
+  mgr.LoadFromStringList(&mgr.Lines, Form.XlatFormFile, Form.OrigFormFile);
+  mgr.Stats.FormFiles = FormFiles;
+  mgr.SaveTo(Batch, Form.ProjectMode, vaq::LCIDToStr(Form.SourceLocale, true),
+             vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
+}
+
 bool TNotesMerge::MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats) {
   std::vector<std::string> newNotes;
   try {
-    Merger merger(Form, Lines, Stats, scan_);
-    merger.Merge();
-    newNotes = merger.TakeNewNotes();
+    newNotes = Merge(Form, Lines, Stats);
   } catch (const std::exception& e) {
-    Lines.clear();
     if (!Form.Nested) {
       vaq::ShowError(vaq::Format(SProblemProcessingNotes.Text, {Form.NotesFile}) + "\n" + e.what());
     }
     return false;
   }
-  Lines.clear();
   try {
     std::string formFiles = Form.FormFiles;
     if (!Form.ProjectMode) {
+      // A read-back keeps the list the notes header holds.
       vaq::TFileStats recorded;
       vaq::GetStats(Form.NotesFile, "/*", "*/", recorded);
       formFiles = std::move(recorded.FormFiles);
     }
-    vaq::SaveLines(Form.NotesFile, newNotes);
-    TRuxMgr mgr;
-    mgr.Lines = std::move(newNotes);
-    mgr.LoadFromStringList(&mgr.Lines, Form.XlatFormFile, Form.OrigFormFile);
-    mgr.Stats.FormFiles = std::move(formFiles);
-    mgr.Save(Form.ProjectMode, vaq::LCIDToStr(Form.SourceLocale, true),
-             vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
+    vaq::TAtomicWriteBatch files;
+    AddMergedNotes(Form, std::move(newNotes), formFiles, files);
+    files.Commit();
   } catch (const std::exception& e) {
-    // The notes file is replaced atomically, so it holds either the old or the new notes.
+    // Every file is replaced atomically, so the notes file holds either the old or the new notes.
     vaq::ShowError(e.what());
     return false;
   }
