@@ -135,17 +135,28 @@ void TVaqTranslatorMgr::SaveNotesLines(const std::string& NoteName,
 
 int GetLocalizeItemCount(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
                          std::string_view StatusKey, std::string_view StatusText) {
-  int count = 0;
+  return GetLocalizeItemCounts(Lines, LocalizeKey, StatusKey, {StatusText}).front();
+}
+
+std::vector<int> GetLocalizeItemCounts(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
+                                       std::string_view StatusKey,
+                                       std::initializer_list<std::string_view> StatusTexts) {
+  std::vector<int> counts(StatusTexts.size());
   for (const std::string& line : Lines) {
     const std::string_view s = line;
     if (!StrToBoo(GetValueView(s, LocalizeKey))) continue;
     // A line without the status field has no status to match, not an empty one.
     const std::size_t at = s.find(StatusKey);
     if (at == std::string_view::npos) continue;
-    const std::string_view status = s.substr(at + StatusKey.size());
-    if (status.substr(0, status.find('\004')) == StatusText) ++count;
+    std::string_view status = s.substr(at + StatusKey.size());
+    status = status.substr(0, status.find('\004'));
+    std::size_t i = 0;
+    for (const std::string_view text : StatusTexts) {
+      if (status == text) ++counts[i];
+      ++i;
+    }
   }
-  return count;
+  return counts;
 }
 
 }  // namespace vaq

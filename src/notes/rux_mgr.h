@@ -44,6 +44,9 @@ class TRuxMgr : public vaq::TVaqTranslatorMgr {
   // two-index quicksort (not stable). A bad Order raises vaq::EConvertError before any line moves.
   // An empty range (R < L) is left alone.
   static void QuickSortReOrder(std::vector<std::string>& Lines, int L, int R);
+  // The order QuickSortReOrder puts lines with the Order values `Keys` in, without moving them:
+  // entry i is the index of the line that comes i-th.
+  static std::vector<std::size_t> OrderPermutation(std::vector<std::int32_t> Keys);
 
   // Whether record `Index` is translatable. A translatable record whose current value is longer
   // than 20000 characters is marked non-translatable with status 1 on the way.

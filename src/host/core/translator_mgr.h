@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,5 +97,9 @@ class TVaqTranslatorMgr {
 // equals `StatusText`.
 int GetLocalizeItemCount(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
                          std::string_view StatusKey, std::string_view StatusText);
+// The same for several status texts in one pass: the count of each, in the order given.
+std::vector<int> GetLocalizeItemCounts(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
+                                       std::string_view StatusKey,
+                                       std::initializer_list<std::string_view> StatusTexts);
 
 }  // namespace vaq
