@@ -9,11 +9,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <utility>
 
 #include "host/core/conversions.h"
@@ -148,10 +149,18 @@ bool IsTempName(std::string_view name) {
          digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
 
-std::string TempNameFor(const std::string& target) {
-  std::random_device random;
+// A name for a temporary of `target`. It need not be unpredictable, only seldom taken: a name in
+// use is refused by the file system and another is tried. The clock, the process and the caller's
+// address make two at once unlikely.
+std::string TempNameFor(const std::string& target, const void* caller) {
+  const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::uint64_t mix =
+      now ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^ reinterpret_cast<std::uintptr_t>(caller);
+  mix ^= mix >> 33;
+  mix *= 0xff51afd7ed558ccdULL;
+  mix ^= mix >> 33;
   char digits[kTempDigits + 1];
-  std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(random()));
+  std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(mix));
   return target + std::string(kTempMarker) + digits;
 }
 
@@ -201,7 +210,7 @@ class TTempFile {
       if (fd_ >= 0) ::flock(fd_, LOCK_EX);
     }
     while (fd_ < 0) {
-      temp_ = TempNameFor(target_);
+      temp_ = TempNameFor(target_, this);
       fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
       if (fd_ < 0) {
         if (errno == EEXIST) continue;
@@ -249,7 +258,7 @@ class TTempFile {
     if (temp_.empty()) {
       const std::string link = "/proc/self/fd/" + std::to_string(fd_);
       for (;;) {
-        temp_ = TempNameFor(target_);
+        temp_ = TempNameFor(target_, this);
         if (::linkat(AT_FDCWD, link.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
         if (errno == EEXIST) continue;
         temp_.clear();

@@ -104,8 +104,13 @@ class Merger {
   // indexes are tested against).
   // `oldNotes`: the old notes to merge into; none: the notes file's.
   Merger(const TMergeForm& form, TExtractedLines& lines, vaq::TStats& stats, bool scan,
-         std::optional<std::vector<std::string>> oldNotes)
-      : form_(form), lines_(lines), stats_(stats), scan_(scan), givenOld_(std::move(oldNotes)) {}
+         std::optional<std::vector<std::string>> oldNotes, TLocalizableRule& localizable)
+      : form_(form),
+        lines_(lines),
+        stats_(stats),
+        scan_(scan),
+        givenOld_(std::move(oldNotes)),
+        localizable_(localizable) {}
 
   // Steps that may fail while the notes file is still untouched.
   void Merge() {
@@ -131,7 +136,7 @@ class Merger {
     std::int32_t order = 0;
     for (std::string& line : result) {
       if (vaq::GetValueView(line, KeyOrder) == kOrderUnused) continue;
-      line = vaq::SetValue(line, KeyOrder, std::to_string(order++));
+      vaq::SetValueInPlace(line, KeyOrder, std::to_string(order++));
     }
     return result;
   }
@@ -406,7 +411,7 @@ class Merger {
   // The Order of a placed record becomes "-2"; Type, Open and Close follow the form.
   static void SetStructureKeys(std::string& line, const TRuzDatastring& data) {
     const auto set = [&line](std::string_view key, std::string_view value) {
-      if (vaq::GetValueView(line, key) != value) line = vaq::SetValue(line, key, value);
+      if (vaq::GetValueView(line, key) != value) vaq::SetValueInPlace(line, key, value);
     };
     set(KeyOrder, kOrderPlaced);
     set(KeyType, data.Type);
@@ -414,7 +419,7 @@ class Merger {
     set(KeyClose, data.Close);
   }
 
-  vaq::TVaqNotesString NewRecord(const TExtractedLine& line) const {
+  vaq::TVaqNotesString NewRecord(const TExtractedLine& line) {
     vaq::TVaqNotesString record;
     record.Id = line.Id;
     if (form_.ProjectMode) record.Orig = line.Data.Value;
@@ -426,7 +431,7 @@ class Merger {
     record.Open = line.Data.Open;
     record.Close = line.Data.Close;
     record.Created = record.Modified = now_;
-    record.Localize = IsLocalizable(record, form_.FormInfo);
+    record.Localize = localizable_(record, form_.FormInfo);
     return record;
   }
 
@@ -531,6 +536,7 @@ class Merger {
   vaq::TStats& stats_;
   const bool scan_;
   std::optional<std::vector<std::string>> givenOld_;
+  TLocalizableRule& localizable_;
   bool useRepository_ = false;
   vaq::TDateTime now_ = 0.0;
 
@@ -566,7 +572,7 @@ std::vector<std::string> TNotesMerge::Merge(const TMergeForm& Form, TExtractedLi
                                             vaq::TStats& Stats,
                                             std::optional<std::vector<std::string>> OldNotes) const {
   try {
-    Merger merger(Form, Lines, Stats, scan_, std::move(OldNotes));
+    Merger merger(Form, Lines, Stats, scan_, std::move(OldNotes), localizable_);
     merger.Merge();
     std::vector<std::string> notes = merger.TakeNewNotes();
     Lines.clear();

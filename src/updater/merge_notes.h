@@ -24,6 +24,7 @@
 #include "host/core/types.h"
 #include "notes/form_info.h"
 #include "updater/form_reader.h"
+#include "updater/localizable.h"
 
 namespace rux {
 
@@ -64,6 +65,7 @@ class TNotesMerge {
 
  private:
   bool scan_ = false;
+  mutable TLocalizableRule localizable_;  // what the class catalogue said, for the next merges
 };
 
 // Adds merged notes to `Batch` as a notes manager saves them: the lines sorted and checked, behind
