@@ -51,6 +51,21 @@ void CollectRcData(const vaq::TResourceList& list, std::vector<std::string>& nam
   }
 }
 
+// Loads a form file; one that cannot be read or is in no form notation is reported.
+bool ReadFormFile(const std::string& File, vaq::TMemoryStream& Form) {
+  try {
+    Form.LoadFromFile(File);
+  } catch (const std::exception&) {
+    vaq::ShowError(vaq::Format(vaq::sNotAForm, {File}));
+    return false;
+  }
+  if (vaq::TestStreamFormat(Form) == vaq::TStreamOriginalFormat::sofUnknown) {
+    vaq::ShowError(vaq::Format(vaq::sNotAForm, {File}));
+    return false;
+  }
+  return true;
+}
+
 // Replaces the files the run has collected; a file that cannot be written is reported by name.
 void CommitFiles(TUpdateRun& Run) {
   try {
@@ -242,17 +257,7 @@ bool TRuxUpdater::UpToDate(const TUpdateRun& Run, TFormJob& Job) const {
 }
 
 bool TRuxUpdater::ReadForm(TFormJob& Job) const {
-  try {
-    Job.Form.LoadFromFile(Job.FormFile);
-  } catch (const std::exception&) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {Job.FormFile}));
-    return false;
-  }
-  if (vaq::TestStreamFormat(Job.Form) == vaq::TStreamOriginalFormat::sofUnknown) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {Job.FormFile}));
-    return false;
-  }
-  return true;
+  return ReadFormFile(Job.FormFile, Job.Form);
 }
 
 std::optional<std::vector<std::string>> TRuxUpdater::OldNotes(const TUpdateRun& Run, TFormJob& Job) {
@@ -277,8 +282,12 @@ std::optional<std::vector<std::string>> TRuxUpdater::ReadBackEdits(TFormJob& Job
   readBack.ProjectMode = false;
   readBack.Nested = true;  // a failure leaves the notes as they are, unreported
   readBack.OrigFormFile.clear();
+  vaq::TMemoryStream form;
   TExtractedLines lines;
-  if (!ExtractFormLines(readBack.XlatFormFile, lines, readBack.TargetLocale)) return std::nullopt;
+  if (!ReadFormFile(readBack.XlatFormFile, form) ||
+      !ExtractFormLines(form, readBack.XlatFormFile, lines, readBack.TargetLocale)) {
+    return std::nullopt;
+  }
   vaq::TStats own;
   try {
     std::vector<std::string> notes = merge_.Merge(readBack, lines, own);
