@@ -253,7 +253,9 @@ class TTempFile {
     if (::fsync(fd_) != 0) Fail("write");
   }
 
-  // Gives an unnamed file its name, closes it and renames it over the target.
+  // Gives an unnamed file its name and renames it over the target, then closes it: the lock is held
+  // until the temporary name is gone, so that no cleaner takes it for stale. The data is on disk
+  // already (Sync), so closing cannot lose it.
   void Replace() {
     if (temp_.empty()) {
       const std::string link = "/proc/self/fd/" + std::to_string(fd_);
@@ -265,9 +267,9 @@ class TTempFile {
         Fail("write");
       }
     }
-    if (::close(std::exchange(fd_, -1)) != 0) Fail("write");
     if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail("replace");
     temp_.clear();
+    ::close(std::exchange(fd_, -1));
   }
 
  private:
