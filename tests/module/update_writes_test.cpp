@@ -17,6 +17,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/core/conversions.h"
@@ -217,13 +218,14 @@ TEST_F(UpdateWrites, AKilledUpdateLeavesEachFileOldOrNewAndTheNextOneCompletesIt
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     for (const auto& [name, text] : Contents(Lang())) {
       if (name.find(".~vaq") != std::string::npos) continue;  // removed by the next update, below
-      const auto old = before.find(name);
-      const auto now = after.find(name);
-      EXPECT_TRUE((old != before.end() && old->second == text) || (now != after.end() && now->second == text))
+      const auto was = before.find(name);
+      const auto made = after.find(name);
+      EXPECT_TRUE((was != before.end() && was->second == text) ||
+                  (made != after.end() && made->second == text))
           << name << " is neither old nor new";
     }
     Update();
-    EXPECT_EQ(Contents(Lang()), after) << "the next update completes the killed one";
+    EXPECT_EQ(Contents(Lang()), after) << "the next update completes the killed one, leaving no temporary";
   }
 }
 
