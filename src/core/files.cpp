@@ -232,6 +232,7 @@ class TTempFile {
   TTempFile& operator=(const TTempFile&) = delete;
 
   const std::string& Target() const { return target_; }
+  int Fd() const { return fd_; }
 
   void Write(std::string_view data) {
     if (!WriteAll(fd_, data)) Fail("write");
@@ -289,6 +290,38 @@ class TTempFile {
   std::string temp_;  // empty while the file has no name
   int fd_ = -1;
 };
+
+namespace {
+
+// From this many files on, a batch is flushed with one sync of each file system it writes to
+// instead of one per file: a file system commits its journal once for all then, where flushes of
+// single files each wait for a commit of their own. The other way round, a small batch does not
+// wait for what other programs have left unwritten.
+constexpr std::size_t kSyncWholeFileSystemFrom = 8;
+
+void FlushToDisk(const std::vector<std::unique_ptr<TTempFile>>& temps) {
+  if (temps.size() < kSyncWholeFileSystemFrom) {
+    for (const auto& temp : temps) temp->StartSync();
+    for (const auto& temp : temps) temp->Sync();
+    return;
+  }
+  std::vector<dev_t> synced;
+  for (const auto& temp : temps) {
+    struct stat info {};
+    if (::fstat(temp->Fd(), &info) != 0) {
+      temp->Sync();
+      continue;
+    }
+    if (std::ranges::find(synced, info.st_dev) != synced.end()) continue;
+    // A failure reported here may be another file's on the same file system: the batch fails
+    // rather than replace files that may not be on the disk.
+    if (::syncfs(temp->Fd()) != 0)
+      throw EFileError(Format("Cannot write %s: %s", {temp->Target(), SystemError()}));
+    synced.push_back(info.st_dev);
+  }
+}
+
+}  // namespace
 
 TAtomicFileWriter::TAtomicFileWriter(std::string name) {
   RemoveStaleTemporaries(FolderOf(name));
@@ -385,8 +418,7 @@ void TAtomicWriteBatch::Commit() {
     if (entry.Date) temps.back()->SetDate(*entry.Date);
     std::string().swap(entry.Data);  // written: the memory can go
   }
-  for (const auto& temp : temps) temp->StartSync();
-  for (const auto& temp : temps) temp->Sync();
+  FlushToDisk(temps);
   for (const auto& temp : temps) temp->Replace();
   for (const std::string& folder : folders) SyncFolder(folder);
 }

@@ -65,10 +65,11 @@ class TAtomicFileWriter {
 };
 
 // A batch of atomic writes: the new contents of several files, replaced together once the work
-// that made them is complete. Commit writes every file to its temporary, flushes them to disk back
-// to back, renames them over their targets in the order they were added and flushes each folder
-// once: one round of disk waits for the whole batch instead of one per file. Each file ends old or
-// new on its own; a batch is no transaction over its files.
+// that made them is complete. Commit writes every file to its temporary, flushes them to disk
+// together (a few files one by one, back to back; more with one sync of each file system they are
+// on), renames them over their targets in the order they were added and flushes each folder once:
+// one round of disk waits for the whole batch instead of one per file. Each file ends old or new on
+// its own; a batch is no transaction over its files.
 class TAtomicWriteBatch {
  public:
   struct TEntry {
