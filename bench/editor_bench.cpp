@@ -67,9 +67,8 @@ double RssMegabytes() {
 struct Editor {
   Editor() {
     LoadColumnCaptions();
-    SetFormWriter([](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
-      return true;
-    });
+    SetFormWriter([](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID,
+                     vaq::TAtomicWriteBatch&) { return true; });
     window = std::make_unique<TfrmVaqRuxForm>();
     window->FormCreate();
   }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 #include "command.h"
 #include "host/core/files.h"
@@ -42,13 +43,13 @@ TProjectFolder::TProjectFolder(const std::string& Dir, const std::string& LangDi
     if (HasExtension(path, {".pas", ".cpp"})) units.push_back(path);
     if (HasExtension(path, {".rux", ".gox"})) forms.push_back(path);
   }
-  // A form without a unit of its own is a unit of the project too.
+  // A form without a unit of its own is a unit of the project too. Names compare without regard to
+  // case, through their case keys: a project may have thousands of forms.
+  std::unordered_set<std::string> unitNames;
+  for (const fs::path& unit : units)
+    unitNames.insert(AnsiCaseKey(fs::path(unit).replace_extension().string()));
   for (const fs::path& form : forms) {
-    const bool hasUnit = std::ranges::any_of(units, [&](const fs::path& unit) {
-      return AnsiSameText(fs::path(unit).replace_extension().string(),
-                          fs::path(form).replace_extension().string());
-    });
-    if (!hasUnit) units.push_back(form);
+    if (!unitNames.contains(AnsiCaseKey(fs::path(form).replace_extension().string()))) units.push_back(form);
   }
   for (const fs::path& unit : units) units_.push_back(unit.string());
   std::ranges::sort(units_,

@@ -97,16 +97,31 @@ TDateTime DateOfFile(const std::string& name) {
   return UtcMsToDateTime(utc_ms);
 }
 
-void SetDateOfFile(const std::string& name, TDateTime date) {
+namespace {
+
+// The modification time of `date`, the access time left alone.
+void DateTimes(TDateTime date, timespec (&times)[2]) {
   const std::int64_t utc_ms = DateTimeToUtcMs(date);
-  timespec times[2];
   times[0].tv_sec = 0;
   times[0].tv_nsec = UTIME_OMIT;
   times[1].tv_sec = static_cast<time_t>(FloorDiv(utc_ms, 1000));
   times[1].tv_nsec = static_cast<long>((utc_ms - FloorDiv(utc_ms, 1000) * 1000) * 1'000'000);
+}
+
+}  // namespace
+
+void SetDateOfFile(const std::string& name, TDateTime date) {
+  timespec times[2];
+  DateTimes(date, times);
   if (::utimensat(AT_FDCWD, name.c_str(), times, 0) != 0) {
     throw EFileError(Format("Cannot set the date of %s", {name}));
   }
+}
+
+void SetDateOfFd(int fd, TDateTime date, const std::string& name) {
+  timespec times[2];
+  DateTimes(date, times);
+  if (::futimens(fd, times) != 0) throw EFileError(Format("Cannot set the date of %s", {name}));
 }
 
 std::string VaqDateTimeToStr(TDateTime value) {

@@ -1,16 +1,23 @@
 // File services.
 #include "host/core/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <utility>
 
+#include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/text.h"
 
@@ -126,42 +133,215 @@ namespace {
 
 constexpr std::size_t kIoChunk = 1 << 20;
 
-}  // namespace
+// Named temporaries: the target's name, this marker and 8 hex digits.
+constexpr std::string_view kTempMarker = ".~vaq";
+constexpr std::size_t kTempDigits = 8;
 
-TAtomicFileWriter::TAtomicFileWriter(std::string name) : name_(std::move(name)) {
-  // The temporary file lives beside the target so that the rename stays on one file system.
-  std::random_device random;
-  temp_ = name_ + ".tmp" + std::to_string(random() % 1000000);
-  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) throw EFileError(Format("Cannot write %s: %s", {name_, SystemError()}));
-  buffer_.reserve(kIoChunk);
+std::string FolderOf(const std::string& name) {
+  const std::string folder = ExtractFilePath(name);
+  return folder.empty() ? std::string(".") : folder;
 }
 
-TAtomicFileWriter::~TAtomicFileWriter() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    ::unlink(temp_.c_str());
+bool IsTempName(std::string_view name) {
+  if (name.size() <= kTempMarker.size() + kTempDigits) return false;
+  const std::string_view digits = name.substr(name.size() - kTempDigits);
+  return name.substr(name.size() - kTempDigits - kTempMarker.size(), kTempMarker.size()) == kTempMarker &&
+         digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// A name for a temporary of `target`. It need not be unpredictable, only seldom taken: a name in
+// use is refused by the file system and another is tried. The clock, the process and the caller's
+// address make two at once unlikely.
+std::string TempNameFor(const std::string& target, const void* caller) {
+  const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::uint64_t mix =
+      now ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^ reinterpret_cast<std::uintptr_t>(caller);
+  mix ^= mix >> 33;
+  mix *= 0xff51afd7ed558ccdULL;
+  mix ^= mix >> 33;
+  char digits[kTempDigits + 1];
+  std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(mix));
+  return target + std::string(kTempMarker) + digits;
+}
+
+// Removes the temporaries in `folder` that no living writer holds: a writer keeps its temporary
+// locked, so a lock that can be taken belongs to a process that died before its rename.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = IncludeTrailingPathDelimiter(folder);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTempName(entry->d_name)) continue;
+    const std::string name = prefix + entry->d_name;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat held {
+    }, named{};
+    // The name must still be the file that was locked: a writer may have renamed it meanwhile.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::lstat(name.c_str(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+      ::unlink(name.c_str());
+    }
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+// Flushes a folder's entries (the renames done in it) to disk. A file system that cannot flush a
+// folder has nothing to wait for.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+// A temporary file on its way to replacing `target`. Unnamed (O_TMPFILE) where the file system
+// and /proc allow linking it in later, else named; locked in both cases. Destroyed before Replace,
+// it leaves nothing behind.
+class TTempFile {
+ public:
+  explicit TTempFile(std::string target) : target_(std::move(target)) {
+    const std::string folder = FolderOf(target_);
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+      if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    }
+    while (fd_ < 0) {
+      temp_ = TempNameFor(target_, this);
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd_ < 0) {
+        if (errno == EEXIST) continue;
+        temp_.clear();
+        throw EFileError(Format("Cannot write %s: %s", {target_, SystemError()}));
+      }
+      // A cleaner may have taken the new file for stale between its creation and the lock: then
+      // it is unlinked, and another name is tried.
+      struct stat info {};
+      if (::flock(fd_, LOCK_EX) != 0 || ::fstat(fd_, &info) != 0 || info.st_nlink == 0) {
+        ::close(fd_);
+        fd_ = -1;
+      }
+    }
+  }
+
+  ~TTempFile() { Discard(); }
+  TTempFile(const TTempFile&) = delete;
+  TTempFile& operator=(const TTempFile&) = delete;
+
+  const std::string& Target() const { return target_; }
+  int Fd() const { return fd_; }
+
+  void Write(std::string_view data) {
+    if (!WriteAll(fd_, data)) Fail("write");
+  }
+
+  void SetDate(TDateTime date) {
+    try {
+      SetDateOfFd(fd_, date, target_);
+    } catch (...) {
+      Discard();
+      throw;
+    }
+  }
+
+  // Starts writing the data to disk without waiting, so that the waits of several files overlap.
+  void StartSync() { ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
+  void Sync() {
+    if (::fsync(fd_) != 0) Fail("write");
+  }
+
+  // Gives an unnamed file its name and renames it over the target, then closes it: the lock is held
+  // until the temporary name is gone, so that no cleaner takes it for stale. The data is on disk
+  // already (Sync), so closing cannot lose it.
+  void Replace() {
+    if (temp_.empty()) {
+      const std::string link = "/proc/self/fd/" + std::to_string(fd_);
+      for (;;) {
+        temp_ = TempNameFor(target_, this);
+        if (::linkat(AT_FDCWD, link.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
+        if (errno == EEXIST) continue;
+        temp_.clear();
+        Fail("write");
+      }
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail("replace");
+    temp_.clear();
+    ::close(std::exchange(fd_, -1));
+  }
+
+ private:
+  void Discard() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+
+  [[noreturn]] void Fail(const char* what) {
+    const std::string reason = SystemError();
+    Discard();
+    throw EFileError(Format("Cannot %s %s: %s", {what, target_, reason}));
+  }
+
+  std::string target_;
+  std::string temp_;  // empty while the file has no name
+  int fd_ = -1;
+};
+
+namespace {
+
+// From this many files on, a batch is flushed with one sync of each file system it writes to
+// instead of one per file: a file system commits its journal once for all then, where flushes of
+// single files each wait for a commit of their own. The other way round, a small batch does not
+// wait for what other programs have left unwritten.
+constexpr std::size_t kSyncWholeFileSystemFrom = 8;
+
+void FlushToDisk(const std::vector<std::unique_ptr<TTempFile>>& temps) {
+  if (temps.size() < kSyncWholeFileSystemFrom) {
+    for (const auto& temp : temps) temp->StartSync();
+    for (const auto& temp : temps) temp->Sync();
+    return;
+  }
+  std::vector<dev_t> synced;
+  for (const auto& temp : temps) {
+    struct stat info {};
+    if (::fstat(temp->Fd(), &info) != 0) {
+      temp->Sync();
+      continue;
+    }
+    if (std::ranges::find(synced, info.st_dev) != synced.end()) continue;
+    // A failure reported here may be another file's on the same file system: the batch fails
+    // rather than replace files that may not be on the disk.
+    if (::syncfs(temp->Fd()) != 0)
+      throw EFileError(Format("Cannot write %s: %s", {temp->Target(), SystemError()}));
+    synced.push_back(info.st_dev);
   }
 }
 
-void TAtomicFileWriter::Fail(const char* what) {
-  const std::string reason = SystemError();
-  ::close(fd_);
-  fd_ = -1;
-  ::unlink(temp_.c_str());
-  throw EFileError(Format("Cannot %s %s: %s", {what, name_, reason}));
+}  // namespace
+
+TAtomicFileWriter::TAtomicFileWriter(std::string name) {
+  RemoveStaleTemporaries(FolderOf(name));
+  temp_ = std::make_unique<TTempFile>(std::move(name));
+  buffer_.reserve(kIoChunk);
 }
 
+TAtomicFileWriter::~TAtomicFileWriter() = default;
+
 void TAtomicFileWriter::Flush() {
-  if (!WriteAll(fd_, buffer_)) Fail("write");
+  temp_->Write(buffer_);
   buffer_.clear();
 }
 
 void TAtomicFileWriter::Write(std::string_view data) {
+  if (!temp_) throw EFileError("The file is written already");
   if (buffer_.size() + data.size() > kIoChunk) {
     Flush();
     if (data.size() > kIoChunk) {
-      if (!WriteAll(fd_, data)) Fail("write");
+      temp_->Write(data);
       return;
     }
   }
@@ -169,25 +349,78 @@ void TAtomicFileWriter::Write(std::string_view data) {
 }
 
 void TAtomicFileWriter::Commit() {
+  if (!temp_) throw EFileError("The file is written already");
   Flush();
-  if (::fsync(fd_) != 0) Fail("write");
-  if (::close(fd_) != 0) {
-    fd_ = -1;
-    ::unlink(temp_.c_str());
-    throw EFileError(Format("Cannot write %s: %s", {name_, SystemError()}));
-  }
-  fd_ = -1;
-  if (::rename(temp_.c_str(), name_.c_str()) != 0) {
-    const std::string reason = SystemError();
-    ::unlink(temp_.c_str());
-    throw EFileError(Format("Cannot replace %s: %s", {name_, reason}));
-  }
+  temp_->Sync();
+  temp_->Replace();
+  const std::string folder = FolderOf(temp_->Target());
+  temp_.reset();
+  SyncFolder(folder);
 }
 
 void WriteFileAtomic(const std::string& name, std::string_view data) {
   TAtomicFileWriter writer(name);
   writer.Write(data);
   writer.Commit();
+}
+
+TAtomicWriteBatch::TAtomicWriteBatch() = default;
+TAtomicWriteBatch::~TAtomicWriteBatch() = default;
+
+void TAtomicWriteBatch::Add(std::string Name, std::string Data, std::optional<TDateTime> Date) {
+  for (TEntry& entry : entries_) {
+    if (entry.Name != Name) continue;
+    bytes_ = bytes_ - entry.Data.size() + Data.size();
+    entry.Data = std::move(Data);
+    entry.Date = Date;
+    return;
+  }
+  bytes_ += Data.size();
+  entries_.push_back({std::move(Name), std::move(Data), Date});
+}
+
+void TAtomicWriteBatch::Append(TAtomicWriteBatch& Other) {
+  for (TEntry& entry : Other.entries_) Add(std::move(entry.Name), std::move(entry.Data), entry.Date);
+  Other.Clear();
+}
+
+const TAtomicWriteBatch::TEntry* TAtomicWriteBatch::Find(std::string_view Name) const {
+  for (const TEntry& entry : entries_) {
+    if (entry.Name == Name) return &entry;
+  }
+  return nullptr;
+}
+
+void TAtomicWriteBatch::Clear() {
+  entries_.clear();
+  bytes_ = 0;
+}
+
+void TAtomicWriteBatch::Commit() {
+  std::vector<TEntry> entries = std::exchange(entries_, {});
+  bytes_ = 0;
+  std::vector<std::string> folders;
+  for (const TEntry& entry : entries) {
+    std::string folder = FolderOf(entry.Name);
+    if (std::ranges::find(folders, folder) == folders.end()) folders.push_back(std::move(folder));
+  }
+  for (const std::string& folder : folders) {
+    if (std::ranges::find(cleanFolders_, folder) != cleanFolders_.end()) continue;
+    RemoveStaleTemporaries(folder);
+    cleanFolders_.push_back(folder);
+  }
+  // Every file is written before any is replaced: a failure here leaves all targets as they were.
+  std::vector<std::unique_ptr<TTempFile>> temps;
+  temps.reserve(entries.size());
+  for (TEntry& entry : entries) {
+    temps.push_back(std::make_unique<TTempFile>(entry.Name));
+    temps.back()->Write(entry.Data);
+    if (entry.Date) temps.back()->SetDate(*entry.Date);
+    std::string().swap(entry.Data);  // written: the memory can go
+  }
+  FlushToDisk(temps);
+  for (const auto& temp : temps) temp->Replace();
+  for (const std::string& folder : folders) SyncFolder(folder);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

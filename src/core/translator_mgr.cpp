@@ -24,16 +24,24 @@ void AppendHeader(std::string& out, const TFileStats& Stats) {
   for (const std::string& line : FormatNotesHeader(Stats)) out.append(line).append("\r\n");
 }
 
-// Clears a flag when the scope ends, also by an exception.
-class FlagGuard {
+// Header lines a list may still hold give way to the new ones.
+std::size_t FirstRecordLine(const std::vector<std::string>& Lines) {
+  std::size_t first = 0;
+  while (first < Lines.size() && first < 2 && IsNotesHeaderLine(Lines[first])) ++first;
+  return first;
+}
+
+// Clears a pointer when the scope ends, also by an exception.
+template <typename T>
+class PointerGuard {
  public:
-  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagGuard() { flag_ = false; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
+  PointerGuard(T*& pointer, T* value) : pointer_(pointer) { pointer_ = value; }
+  ~PointerGuard() { pointer_ = nullptr; }
+  PointerGuard(const PointerGuard&) = delete;
+  PointerGuard& operator=(const PointerGuard&) = delete;
 
  private:
-  bool& flag_;
+  T*& pointer_;
 };
 
 }  // namespace
@@ -53,8 +61,9 @@ void TVaqTranslatorMgr::SetStats(const std::string& NoteName, const TFileStats& 
   updated.reserve(data.size() - records + 256);
   AppendHeader(updated, Stats);
   updated.append(data.substr(records));
-  WriteFileAtomic(NoteName, updated);
-  SetDateOfFile(NoteName, date);
+  TAtomicWriteBatch batch;
+  batch.Add(NoteName, std::move(updated), date);
+  batch.Commit();
 }
 
 void TVaqTranslatorMgr::ReCalcStats(std::int32_t&, std::int32_t&) {}
@@ -71,42 +80,54 @@ void TVaqTranslatorMgr::EggBuild() {}
 
 void TVaqTranslatorMgr::MakeDictionary(std::vector<std::string>&) {}
 
-void TVaqTranslatorMgr::Save(bool, const std::string& SourceLang, const std::string& TargetLang, bool) {
+void TVaqTranslatorMgr::Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag) {
+  TAtomicWriteBatch batch;
+  SaveTo(batch, CreateForm, Name1, Name2, Flag);
+  batch.Commit();
+}
+
+void TVaqTranslatorMgr::SaveTo(TAtomicWriteBatch& Batch, bool CreateForm, const std::string& SourceLang,
+                               const std::string& TargetLang, bool Flag) {
   if (!SourceLang.empty()) Stats.SourceLang = SourceLang;
   if (!TargetLang.empty()) Stats.TargetLang = TargetLang;
   CalcStats(Stats.Translated, Stats.Untranslated);
   if (!Name2.empty() && FileExists(Name2)) Stats.OrigFormDate = DateOfFile(Name2);
-  Stats.FormDate = DateOfFile(FileName);
   Stats.NoteDate = VaqNow();
   Stats.Format = kNotesFormat;
+  std::optional<TPendingNotes> notes;
   {
-    FlagGuard saving(saving_);
+    const PointerGuard saving(pending_, &notes);
     SaveStringList();
   }
-  // The file type may decide to write nothing; then there is no file to date.
-  const std::string noteName = FileNameToNoteName(FileName);
-  if (FileExists(noteName)) SetDateOfFile(noteName, Stats.NoteDate);
+  AddSaveOutputs(Batch, CreateForm, Flag);
+  const TAtomicWriteBatch::TEntry* form = Batch.Find(FileName);
+  Stats.FormDate = form != nullptr && form->Date ? *form->Date : DateOfFile(FileName);
+  // The file type may decide to write no notes.
+  if (!notes) return;
+  const std::vector<std::string>& lines = *notes->Lines;
+  std::size_t size = 512;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string data;
+  data.reserve(size);
+  AppendHeader(data, Stats);
+  for (std::size_t i = FirstRecordLine(lines); i < lines.size(); ++i) data.append(lines[i]).append("\r\n");
+  Batch.Add(notes->NoteName, std::move(data), Stats.NoteDate);
 }
+
+void TVaqTranslatorMgr::AddSaveOutputs(TAtomicWriteBatch&, bool, bool) {}
 
 void TVaqTranslatorMgr::Search() {}
 
 void TVaqTranslatorMgr::SaveNotesLines(const std::string& NoteName,
                                        const std::vector<std::string>& Lines) const {
-  std::size_t first = 0;
-  if (saving_) {
-    // Header lines the list may still hold give way to the new ones.
-    while (first < Lines.size() && first < 2 && IsNotesHeaderLine(Lines[first])) ++first;
+  if (pending_ != nullptr) {
+    *pending_ = TPendingNotes{NoteName, &Lines};
+    return;
   }
   // Streamed through the writer's buffer: a notes file may hold hundreds of thousands of lines.
   TAtomicFileWriter writer(NoteName);
-  if (saving_) {
-    for (const std::string& line : FormatNotesHeader(Stats)) {
-      writer.Write(line);
-      writer.Write("\r\n");
-    }
-  }
-  for (std::size_t i = first; i < Lines.size(); ++i) {
-    writer.Write(Lines[i]);
+  for (const std::string& line : Lines) {
+    writer.Write(line);
     writer.Write("\r\n");
   }
   writer.Commit();
@@ -114,17 +135,28 @@ void TVaqTranslatorMgr::SaveNotesLines(const std::string& NoteName,
 
 int GetLocalizeItemCount(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
                          std::string_view StatusKey, std::string_view StatusText) {
-  int count = 0;
+  return GetLocalizeItemCounts(Lines, LocalizeKey, StatusKey, {StatusText}).front();
+}
+
+std::vector<int> GetLocalizeItemCounts(const std::vector<std::string>& Lines, std::string_view LocalizeKey,
+                                       std::string_view StatusKey,
+                                       std::initializer_list<std::string_view> StatusTexts) {
+  std::vector<int> counts(StatusTexts.size());
   for (const std::string& line : Lines) {
     const std::string_view s = line;
     if (!StrToBoo(GetValueView(s, LocalizeKey))) continue;
     // A line without the status field has no status to match, not an empty one.
     const std::size_t at = s.find(StatusKey);
     if (at == std::string_view::npos) continue;
-    const std::string_view status = s.substr(at + StatusKey.size());
-    if (status.substr(0, status.find('\004')) == StatusText) ++count;
+    std::string_view status = s.substr(at + StatusKey.size());
+    status = status.substr(0, status.find('\004'));
+    std::size_t i = 0;
+    for (const std::string_view text : StatusTexts) {
+      if (status == text) ++counts[i];
+      ++i;
+    }
   }
-  return count;
+  return counts;
 }
 
 }  // namespace vaq

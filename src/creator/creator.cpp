@@ -6,6 +6,7 @@
 
 #include "creator/form_text.h"
 #include "creator/output.h"
+#include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
 #include "notes/module_state.h"
@@ -16,13 +17,29 @@ bool TRuxCreator::Execute(const std::vector<std::string>& Lines, const std::stri
                           bool WriteOriginal, TVaqFormFormat Format, vaq::TLCID Locale) {
   ErrorText.clear();
   TFormOutput output{FileName, Format, Locale, std::nullopt, ShowErrors};
-  if (bKeepRuzTimeStamp) output.KeptDate = DateToKeep(FileName);
+  if (bKeepRuzTimeStamp) output.Date = DateToKeep(FileName);
   try {
     const std::optional<std::string> text = GenerateFormText(Lines, WriteOriginal);
     if (!text) return false;
     return StoreFormText(*text, output, ErrorText);
   } catch (const std::exception&) {
     // A bad Order or any other failure of the generation: no form and no message.
+    return false;
+  }
+}
+
+bool TRuxCreator::Execute(const std::vector<std::string>& Lines, const std::string& FileName,
+                          bool WriteOriginal, TVaqFormFormat Format, vaq::TLCID Locale,
+                          vaq::TAtomicWriteBatch& Batch) {
+  ErrorText.clear();
+  TFormOutput output{FileName, Format, Locale, std::nullopt, ShowErrors};
+  if (bKeepRuzTimeStamp) output.Date = DateToKeep(FileName);
+  if (!output.Date) output.Date = vaq::VaqNow();
+  try {
+    const std::optional<std::string> text = GenerateFormText(Lines, WriteOriginal);
+    if (!text) return false;
+    return AddFormText(*text, output, ErrorText, Batch);
+  } catch (const std::exception&) {
     return false;
   }
 }
@@ -46,8 +63,8 @@ TRuxCreator& RuxCreator() {
 
 void InstallFormWriter() {
   SetFormWriter([](const std::vector<std::string>& Lines, const std::string& FileName, bool WriteOriginal,
-                   TVaqFormFormat Format, vaq::TLCID Locale) {
-    return RuxCreator().Execute(Lines, FileName, WriteOriginal, Format, Locale);
+                   TVaqFormFormat Format, vaq::TLCID Locale, vaq::TAtomicWriteBatch& Batch) {
+    return RuxCreator().Execute(Lines, FileName, WriteOriginal, Format, Locale, Batch);
   });
 }
 

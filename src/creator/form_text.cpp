@@ -13,10 +13,12 @@
 #include <utility>
 
 #include "host/core/conversions.h"
+#include "host/core/notes_header.h"
 #include "host/core/notes_strings.h"
 #include "host/core/streams.h"
 #include "host/core/text.h"
 #include "notes/column_table.h"
+#include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 
 namespace rux {
@@ -40,9 +42,9 @@ std::string_view HeaderWord(char kind) {
   }
 }
 
-bool IsObsolete(std::string_view line) {
-  if (vaq::GetValueView(line, KeyOrder) == "-1") return true;
-  return vaq::StrToInt(vaq::GetValueView(line, KeyStatus)) % 256 == 3;
+bool IsObsolete(const TNotesFields& fields) {
+  if (fields[ColOrder] == "-1") return true;
+  return vaq::StrToInt(fields[ColStatus]) % 256 == 3;
 }
 
 // One entry of a collection item path: a name and the item index (-1: a plain name).
@@ -160,7 +162,7 @@ class NestedList {
 // When the record at `index` opens a list of the component whose elements hold lists or
 // collections, the index after that list's last record; else `index`. A list of plain values is
 // left to the element writer.
-std::size_t NestedListEnd(const std::vector<std::string>& lines, std::size_t index, std::string_view path,
+std::size_t NestedListEnd(const std::vector<TNotesFields>& lines, std::size_t index, std::string_view path,
                           std::string_view open) {
   if (!open.starts_with('(')) return index;
   // A list of the component: the first "[" ends the first run of plain names.
@@ -175,12 +177,11 @@ std::size_t NestedListEnd(const std::vector<std::string>& lines, std::size_t ind
   int depth = 0;
   std::size_t i = index;
   for (; i < lines.size(); ++i) {
-    const std::string_view lineOpen = vaq::GetValueView(lines[i], KeyOpen);
-    const std::string_view lineClose = vaq::GetValueView(lines[i], KeyClose);
+    const std::string_view lineOpen = lines[i][ColOpen];
+    const std::string_view lineClose = lines[i][ColClose];
     if (i > index &&
         (lineOpen.find('(') != std::string_view::npos || lineOpen.find('<') != std::string_view::npos ||
-         vaq::GetValueView(lines[i], KeyType).starts_with("C:") ||
-         !vaq::GetValueView(lines[i], KeyId).ends_with(']'))) {
+         lines[i][ColType].starts_with("C:") || !lines[i].Id.ends_with(']'))) {
       // another opener, a collection, or an element that is an empty list or collection
       nested = true;
     }
@@ -195,7 +196,8 @@ class TextBuilder {
  public:
   explicit TextBuilder(bool writeOriginal) : writeOriginal_(writeOriginal) {}
 
-  void Add(const std::vector<std::string>& lines, std::size_t index) {
+  // The record `index` of `lines` (the records in form order, their fields read).
+  void Add(const std::vector<TNotesFields>& lines, std::size_t index) {
     line_.clear();
     lines_ = &lines;
     index_ = index;
@@ -209,10 +211,10 @@ class TextBuilder {
   }
 
  private:
-  void Record(std::string_view line) {
+  void Record(const TNotesFields& fields) {
     previousNonCollection_ = currentNonCollection_;
     currentNonCollection_ = true;
-    const std::string_view id = vaq::GetValueView(line, KeyId);
+    const std::string_view id = fields.Id;
     const int level = static_cast<int>(std::ranges::count(id, ':'));
     const std::size_t lastColon = id.rfind(':');
     const std::string_view segment =
@@ -227,20 +229,20 @@ class TextBuilder {
       component.remove_prefix(std::min<std::size_t>(2, component.size()));
       if (lastComponent_ != component) CloseBlocks(level);
       lastComponent_ = component;
-      Header(word, component, vaq::GetValueView(line, KeyType));
+      Header(word, component, fields[ColType]);
       openDepth_ = level;
       return;
     }
 
-    const std::string_view value = vaq::GetValueView(line, writeOriginal_ ? KeyOrig : KeyCurr);
-    const std::string_view open = vaq::GetValueView(line, KeyOpen);
-    const std::string_view close = vaq::GetValueView(line, KeyClose);
+    const std::string_view value = fields[writeOriginal_ ? ColOrig : ColCurr];
+    const std::string_view open = fields[ColOpen];
+    const std::string_view close = fields[ColClose];
     // An empty value drops its property, so that the form's own value stays in force; but a record
     // that carries list, collection or binary tokens is always written, or the nesting would break.
     if (value.empty() && !path.ends_with(']') && open.empty() && close.empty()) return;
     if (lastComponent_ != component) CloseBlocks(level);
     lastComponent_ = component;
-    const std::string_view type = vaq::GetValueView(line, KeyType);
+    const std::string_view type = fields[ColType];
     if (openDepth_ < level) {
       const std::string_view word = HeaderWord(component.empty() ? '\0' : component[0]);
       component.remove_prefix(std::min<std::size_t>(2, component.size()));
@@ -248,7 +250,7 @@ class TextBuilder {
       openDepth_ = level;
     }
     if (index_ < nestedEnd_) {
-      nested_.Record(vaq::GetValueView(line, KeyId), value, open, close, line_);
+      nested_.Record(id, value, open, close, line_);
     } else if (const std::size_t end = NestedListEnd(*lines_, index_, path, open); end > index_) {
       nestedEnd_ = end;
       nested_ = NestedList(std::string(id.substr(0, id.size() - path.size())) + std::string(ListName(path)));
@@ -431,7 +433,7 @@ class TextBuilder {
   }
 
   const bool writeOriginal_;
-  const std::vector<std::string>* lines_ = nullptr;
+  const std::vector<TNotesFields>* lines_ = nullptr;
   std::size_t index_ = 0;
   std::size_t nestedEnd_ = 0;  // records before this index belong to the nested list being written
   NestedList nested_;
@@ -450,13 +452,32 @@ class TextBuilder {
 }  // namespace
 
 std::optional<std::string> GenerateFormText(const std::vector<std::string>& Lines, bool WriteOriginal) {
-  std::vector<std::string> lines = Lines;
-  TRuxMgr::RemoveHeaderLines(lines);
-  std::erase_if(lines, [](const std::string& line) { return IsObsolete(line); });
-  if (lines.empty()) return std::nullopt;
-  TRuxMgr::QuickSortReOrder(lines, 0, static_cast<int>(lines.size()) - 1);
+  // The lines are read where they are, each once: as the manager's RemoveHeaderLines drops them,
+  // up to two leading header lines and the blank lines go; obsolete records go; the others are
+  // taken in the order the manager's sort gives them.
+  std::size_t first = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (first < Lines.size() && vaq::IsNotesHeaderLine(Lines[first])) ++first;
+  }
+  std::vector<TNotesFields> records;
+  std::vector<std::int32_t> orders;
+  records.reserve(Lines.size() - first);
+  for (std::size_t i = first; i < Lines.size(); ++i) {
+    const std::string_view line = Lines[i];
+    if (std::ranges::all_of(line, [](char c) { return static_cast<unsigned char>(c) <= ' '; })) continue;
+    TNotesFields fields = ReadNotesFields(line);
+    if (IsObsolete(fields)) continue;
+    records.push_back(std::move(fields));
+  }
+  if (records.empty()) return std::nullopt;
+  orders.reserve(records.size());
+  for (const TNotesFields& record : records) orders.push_back(vaq::StrToInt(record[ColOrder]));
+  std::vector<TNotesFields> sorted;
+  sorted.reserve(records.size());
+  for (const std::size_t index : TRuxMgr::OrderPermutation(std::move(orders)))
+    sorted.push_back(records[index]);
   TextBuilder builder(WriteOriginal);
-  for (std::size_t i = 0; i < lines.size(); ++i) builder.Add(lines, i);
+  for (std::size_t i = 0; i < sorted.size(); ++i) builder.Add(sorted, i);
   return builder.Finish();
 }
 

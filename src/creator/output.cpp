@@ -30,13 +30,9 @@ std::optional<std::string> Convert(std::string_view Text, vaq::TLCID Locale, vaq
 }
 
 void ReportConversionError(std::string_view Text, const TFormOutput& Output, const std::string& Message,
-                           std::string& ErrorText) {
+                           std::string& ErrorText, vaq::TAtomicWriteBatch& Batch) {
   const std::string errorFile = vaq::ChangeFileExt(Output.FileName, ".ERR_RUX");
-  try {
-    vaq::WriteFileAtomic(errorFile, Text);
-  } catch (const vaq::EVaqError&) {
-    // The message still names the file, so that the user learns where the text should have gone.
-  }
+  Batch.Add(errorFile, std::string(Text));
   ErrorText = vaq::Format(SObjectTextToResourceFailed.Text, {Message, errorFile});
   if (Output.ShowErrors) vaq::ShowError(ErrorText);
 }
@@ -59,29 +55,34 @@ std::optional<std::string> Contents(std::string_view Text, TVaqFormFormat Format
 
 }  // namespace
 
-bool StoreFormText(std::string_view Text, const TFormOutput& Output, std::string& ErrorText) {
+bool AddFormText(std::string_view Text, const TFormOutput& Output, std::string& ErrorText,
+                 vaq::TAtomicWriteBatch& Batch) {
   vaq::TMemoryStream binary;
   const std::optional<std::string> error = Convert(Text, Output.Locale, binary);
-  if (error) ReportConversionError(Text, Output, *error, ErrorText);
+  if (error) ReportConversionError(Text, Output, *error, ErrorText, Batch);
 
   try {
-    const std::optional<std::string> contents = Contents(Text, Output.Format, !error, binary);
+    std::optional<std::string> contents = Contents(Text, Output.Format, !error, binary);
     if (!contents) return false;
-    vaq::WriteFileAtomic(Output.FileName, *contents);
+    Batch.Add(Output.FileName, std::move(*contents), Output.Date);
   } catch (const std::exception&) {
     return false;
   }
-  bool result = !error;
-  if (Output.KeptDate) {
-    try {
-      vaq::SetDateOfFile(Output.FileName, *Output.KeptDate);
-    } catch (const std::exception&) {
-      result = false;
-    }
-  }
-  // The file has changed whatever became of its date, so an open copy must be reloaded.
+  // The file changes, so an open copy must be reloaded.
   if (vaq::InIDE) vaq::ReloadQue.Push(Output.FileName);
-  return result;
+  return !error;
+}
+
+bool StoreFormText(std::string_view Text, const TFormOutput& Output, std::string& ErrorText) {
+  vaq::TAtomicWriteBatch batch;
+  const bool added = AddFormText(Text, Output, ErrorText, batch);
+  // The error file is written also when the form is not.
+  try {
+    batch.Commit();
+  } catch (const std::exception&) {
+    return false;
+  }
+  return added;
 }
 
 std::optional<vaq::TDateTime> DateToKeep(const std::string& FileName) {

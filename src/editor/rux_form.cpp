@@ -62,42 +62,28 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-// The form file type with its 20 handlers, in the order the file type takes them.
-std::unique_ptr<vaq::TVaqFileType> MakeFileType(TfrmVaqRuxForm& window) {
-  auto type = std::make_unique<vaq::TVaqFileType>();
-  type->TypeName = "RUXFileType";
-  type->Extensions = kFileExts;
-  type->Description = std::string(SFiles.Text);
-  type->Editor = &window;
-  type->FileBitmap = "FILEBITMAP";
-  type->KindBitmap = "KINDBITMAP";
-  type->GetStats = GetStats;
-  type->LoadFromFile = [&window](const std::string& file) { window.LoadFromFile(file); };
-  type->EditFile = [&window](const std::string& file) { window.EditFile(file); };
-  type->UpdateForms = [](vaq::TStringObjectList* forms, vaq::TStats& stats, const std::string& project,
-                         const std::string& baseDir, const std::string& langDir, const std::string& mode,
-                         const std::string& file, vaq::TLCID source, vaq::TLCID target,
-                         vaq::TIToolServices* tools, std::intptr_t arg, vaq::TUpdateCallback callback) {
-    Updater().UpdateForms(forms, stats, project, baseDir, langDir, mode, file, source, target, tools, arg,
-                          std::move(callback));
-  };
-  type->ChangeSize = [&window] { window.ChangeSize(); };
-  type->EditorClass = [] { return std::make_unique<TfrmVaqRuxForm>(); };
-  type->ColInfo.assign(VaqColInfo.begin(), VaqColInfo.end());
-  type->SearchFile = SearchFile;
-  type->GetXlatFormName = [](const std::string& form, const std::string& langDir, const std::string& baseDir,
-                             const vaq::TObject* info) {
-    return Updater().GetXlatFormName(form, langDir, baseDir, info);
-  };
-  type->Idle = [&window] { window.Idle(); };
-  type->FormatDirective = [&window](const std::string& file, const vaq::TObject* info) {
-    return window.FormatDirective(file, info);
-  };
-  type->TranslatorCount = [] { return Updater().TranslatorCount(); };
-  type->UpdateFile = [](const std::string& file) { Updater().UpdateFile(file); };
-  type->DoListEvent = DoListEvent;
-  type->NoteExtensions = ".ruz;.goz";
-  return type;
+// The registered form file type (the module's start-up registers it), or nullptr.
+vaq::TVaqFileType* FormFileType() {
+  return vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"));
+}
+
+// The file type's handlers that call into the editor window.
+void AttachWindow(vaq::TVaqFileType& type, TfrmVaqRuxForm& window) {
+  type.Editor = &window;
+  type.LoadFromFile = [&window](const std::string& file) { window.LoadFromFile(file); };
+  type.EditFile = [&window](const std::string& file) { window.EditFile(file); };
+  type.ChangeSize = [&window] { window.ChangeSize(); };
+  type.Idle = [&window] { window.Idle(); };
+}
+
+void DetachWindow(const TfrmVaqRuxForm& window) {
+  vaq::TVaqFileType* type = FormFileType();
+  if (type == nullptr || type->Editor != &window) return;
+  type->Editor = nullptr;
+  type->LoadFromFile = {};
+  type->EditFile = {};
+  type->ChangeSize = {};
+  type->Idle = {};
 }
 
 // The first token of a value as the designer takes it, in UTF-8: a string's text, else the value's
@@ -123,6 +109,7 @@ TDelimiterLine DelimiterLine(int Style, int Row, int Delimiter, int NextDelimite
 
 TfrmVaqRuxForm::TfrmVaqRuxForm() = default;
 TfrmVaqRuxForm::~TfrmVaqRuxForm() {
+  DetachWindow(*this);
   // The manager unregisters itself as the current one when it goes.
   Mgr.reset();
 }
@@ -140,6 +127,10 @@ void TfrmVaqRuxForm::SetButtonDown(std::string_view Name, bool Down) {
 void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
   Mgr.reset();
   ClearGrid({ColOrig, ColCurr, ColPrevOrig, ColPrevCurr});
+  // Stale notes are brought up to date first: a translated form edited by hand is read back, or
+  // the next save from the grid would write the form over those edits.
+  vaq::TFileStats stats;
+  RefreshStaleStats(FileName, stats);
   auto mgr = std::make_unique<TRuxMgr>(FileName);
   SetCurrentMgr(mgr.get());
   Mgr = std::move(mgr);
@@ -481,9 +472,8 @@ void TfrmVaqRuxForm::FormCreate() {
     for (int i = 11; i <= 14; ++i) vaq::RegisterVaqShortcut(Shortcuts[static_cast<std::size_t>(i)]);
   }
 
-  auto type = MakeFileType(*this);
-  FileType = type.get();
-  vaq::RegisterVaqFileType(std::move(type));
+  FileType = FormFileType();
+  if (FileType != nullptr) AttachWindow(*FileType, *this);
 
   SetButtonDown("tbShowOrigForm", bShowOrigForm);
   SetButtonDown("tbShowXlatForm", bShowXlatForm);
@@ -837,7 +827,21 @@ void TVaqFormDesignerNotifier::ComponentSelected(const std::string& Name) {
 
 // ---- The editor unit.
 
+namespace {
+
+// Between the editor unit's start-up and shut-down.
+bool& EditorStarted() {
+  static bool started = false;
+  return started;
+}
+
+}  // namespace
+
 TfrmVaqRuxForm* frmVaqForm() {
+  if (!Window() && EditorStarted()) {
+    Window() = std::make_unique<TfrmVaqRuxForm>();
+    Window()->FormCreate();
+  }
   return Window().get();
 }
 
@@ -861,8 +865,7 @@ void EditorStartup() {
       }
     }
   }
-  Window() = std::make_unique<TfrmVaqRuxForm>();
-  Window()->FormCreate();
+  EditorStarted() = true;
 }
 
 namespace {
@@ -896,9 +899,9 @@ void StoreWindowOptions() {
 }  // namespace
 
 void EditorShutdown() {
-  // The file type's handlers call into the window, so it leaves with the window.
-  if (Window()) vaq::UnregisterVaqFileType(Window()->FileType);
+  // The window detaches its handlers from the file type as it goes.
   Window().reset();
+  EditorStarted() = false;
   StoreWindowOptions();
 }
 

@@ -1,7 +1,7 @@
-// The editor window of form notes and the editor unit's start-up and shut-down: the window's
-// creation registers the form file type ("RUXFileType", ".rux;.gox") with its handlers; the
-// editor options are read from the registry store at start-up and three are written back at
-// shut-down. The window maps one notes file onto the core's grid (load, write back, save,
+// The editor window of form notes and the editor unit's start-up and shut-down: the window is made
+// on first use and attaches its handlers (load, edit, size, idle) to the form file type that the
+// module registered; the editor options are read from the registry store at start-up and three are
+// written back at shut-down. The window maps one notes file onto the core's grid (load, write back, save,
 // validation, object delimiters), drives the form preview through EditorViewer() and takes the
 // layout designer's moves and resizes back into the grid. It holds no widget: a view shows it.
 #pragma once
@@ -61,8 +61,8 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   vaq::TColInfo GetColInfo(vaq::TVaqAllColId Id) const override;
   std::string FormatDirective(const std::string& FileName, const vaq::TObject* FormInfo) override;
   // Sets the column ids, registry key, extensions and manager class, runs the base's creation,
-  // adds the preview actions (or hides them without UseOlk), registers the file type and shows the
-  // stored preview options on the buttons.
+  // adds the preview actions (or hides them without UseOlk), attaches to the registered form file
+  // type (if there is one) and shows the stored preview options on the buttons.
   void FormCreate() override;
   // Hides both previews and switches their options off.
   void FormHide() override;
@@ -131,10 +131,12 @@ extern bool bShowOrigForm;
 extern bool bShowXlatForm;
 extern bool bShowAllProperties;
 
-// The editor window; null before start-up and after shut-down.
+// The editor window, made on first use; null before start-up and after shut-down.
 TfrmVaqRuxForm* frmVaqForm();
 
+// Reads the editor options; the window is made when it is first asked for.
 void EditorStartup();
+// Releases the window and stores the window options that changed.
 void EditorShutdown();
 
 }  // namespace rux

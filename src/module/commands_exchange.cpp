@@ -251,9 +251,10 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
       const TDateTime now = VaqNow();
       ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, now, apply);
       if (report.Changed() && !options.DryRun) {
-        // Saved as the editor saves: the manager (which first refreshes stale notes), then the notes
-        // and the translated form. When a refresh changed the manager's lines, the units are applied
-        // to them again; else they take the lines applied already.
+        // Saved as the editor saves: stale notes refreshed first, then the notes and the translated
+        // form. When the refresh changed the lines, the units are applied to the manager's lines
+        // again; else they take the lines applied already.
+        RefreshStaleStats(form, stats);
         TRuxMgr mgr(form);
         TRuxMgr::RemoveHeaderLines(read);
         if (mgr.Lines == read) {

@@ -6,6 +6,7 @@
 #include "host/core/flags.h"
 #include "host/core/projects.h"
 #include "module/commands.h"
+#include "module/file_type.h"
 #include "notes/column_table.h"
 #include "notes/form_writer_hook.h"
 #include "updater/rux_updater.h"
@@ -15,6 +16,7 @@ namespace {
 
 bool Started = false;
 bool OwnsProjectCallbacks = false;  // registered by the start-up, so removed by the shut-down
+const vaq::TVaqFileType* FormFileType = nullptr;
 
 }  // namespace
 
@@ -28,6 +30,9 @@ void ModuleStartup() {
     vaq::RegisterPelgoProjectCreate(PascalProjectCreate);
     vaq::RegisterCPPProjectCreate(CppProjectCreate);
   }
+  // The file type with its update handlers before the editor, whose window attaches to it when
+  // one is made: a command that only updates makes no window.
+  FormFileType = RegisterFormFileType();
   EditorStartup();
   InstallFormWriter();
   RegisterModuleCommands();
@@ -39,6 +44,8 @@ void ModuleShutdown() {
   UnregisterModuleCommands();
   SetFormWriter({});
   EditorShutdown();
+  vaq::UnregisterVaqFileType(FormFileType);
+  FormFileType = nullptr;
   // The core must not keep callbacks into a module that is about to be unloaded.
   if (OwnsProjectCallbacks) {
     OwnsProjectCallbacks = false;

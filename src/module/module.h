@@ -1,6 +1,6 @@
 // The module's start-up and shut-down: its units start once, in a fixed order, and shut down in
-// reverse: column table, updater, editor (which registers the form file type), manager, writer,
-// and last the host commands the module supplies.
+// reverse: column table, updater, the form file type, editor (options; its window is made on first
+// use), manager, writer, and last the host commands the module supplies.
 #pragma once
 
 namespace rux {

@@ -66,8 +66,12 @@ std::string GetFullObjectName(std::string_view id) {
 }
 
 std::string GetComponentPath(std::string_view id) {
-  if (id.find(':') == npos) return std::string(id);
-  return std::string(id.substr(0, ComponentEnd(id)));
+  return std::string(ComponentPathView(id));
+}
+
+std::string_view ComponentPathView(std::string_view id) {
+  if (id.find(':') == npos) return id;
+  return id.substr(0, ComponentEnd(id));
 }
 
 std::string GetPropName(std::string_view id) {

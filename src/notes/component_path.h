@@ -29,6 +29,8 @@ std::string_view FullObjectNameView(std::string_view id);
 // records: the text before the first "." after the last ":"; the whole `id` when it has no ":" or
 // no "." after its last ":".
 std::string GetComponentPath(std::string_view id);
+// The same as a view into `id`.
+std::string_view ComponentPathView(std::string_view id);
 
 // The first property name after the component path, without an index and surrounding blanks:
 // ...O:Button1.Font.Name -> Font, ...O:Memo1.Lines.Strings[0] -> Lines. Empty when the path has

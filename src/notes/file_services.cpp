@@ -18,15 +18,6 @@ namespace {
 
 constexpr vaq::TDateTime kUnknownDate = -1.0;
 
-// Sets RefreshRunning for its lifetime; clears it also when the refresh fails.
-class RefreshGuard {
- public:
-  RefreshGuard() { RefreshRunning = true; }
-  ~RefreshGuard() { RefreshRunning = false; }
-  RefreshGuard(const RefreshGuard&) = delete;
-  RefreshGuard& operator=(const RefreshGuard&) = delete;
-};
-
 // Dates are compared through their texts: the header records a date as text.
 bool DateChanged(vaq::TDateTime recorded, const std::string& file) {
   return vaq::VaqFloatToStr(recorded) != vaq::VaqFloatToStr(vaq::DateOfFile(file));
@@ -40,21 +31,6 @@ void UpdateFromForm(const std::string& formFile) {
   vaq::TStats counters;
   fileType->UpdateForms(nullptr, counters, std::string(), std::string(), std::string(), vaq::sUpdate,
                         formFile, 0, 0, nullptr, 0, nullptr);
-}
-
-// Notes whose file is newer than their header, or whose form file changed since, are recounted
-// and saved again (with the translated form); Stats receives the new counts.
-void RefreshStaleStats(const std::string& formFile, vaq::TFileStats& Stats) {
-  const RefreshGuard running;
-  bool stale = Stats.NoteDate != kUnknownDate && DateChanged(Stats.NoteDate, FileNameToNoteName(formFile));
-  if (Stats.FormDate != kUnknownDate && DateChanged(Stats.FormDate, formFile)) {
-    stale = true;
-    UpdateFromForm(formFile);
-  }
-  if (!stale) return;
-  TRuxMgr mgr(formFile);
-  mgr.ReCalcStats(Stats.Translated, Stats.Untranslated);
-  mgr.Save(true, std::string(), std::string(), false);
 }
 
 // The column set of a search: walks the column ids and the check-list entries together; a column
@@ -73,8 +49,27 @@ std::uint16_t CheckedColumns(const std::vector<vaq::TCheckListEntry>& entries) {
 }  // namespace
 
 void GetStats(const std::string& FileName, bool CheckDates, vaq::TFileStats& Stats) {
+  if (CheckDates) {
+    RefreshStaleStats(FileName, Stats);
+    return;
+  }
   vaq::GetStats(FileNameToNoteName(FileName), "/*", "*/", Stats);
-  if (CheckDates && !RefreshRunning) RefreshStaleStats(FileName, Stats);
+}
+
+bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats) {
+  const std::string notes = FileNameToNoteName(FileName);
+  vaq::GetStats(notes, "/*", "*/", Stats);
+  bool stale = Stats.NoteDate != kUnknownDate && DateChanged(Stats.NoteDate, notes);
+  if (Stats.FormDate != kUnknownDate && DateChanged(Stats.FormDate, FileName)) {
+    stale = true;
+    UpdateFromForm(FileName);
+  }
+  if (!stale) return false;
+  TRuxMgr mgr(FileName);
+  mgr.ReCalcStats(mgr.Stats.Translated, mgr.Stats.Untranslated);
+  mgr.Save(true, std::string(), std::string(), false);
+  Stats = mgr.Stats;
+  return true;
 }
 
 void SearchFile(const vaq::TSearchInfo& Info, const std::string& Text, bool CaseSensitive, bool WholeWord,
@@ -135,6 +130,10 @@ void DoListEvent(vaq::TListEvent Event, const std::vector<std::string>& Files, v
 
   try {
     for (const std::string& file : Files) {
+      if (Event != vaq::TListEvent::Dictionary) {
+        vaq::TFileStats stats;
+        RefreshStaleStats(file, stats);
+      }
       TRuxMgr mgr(file);
       if (Callback && !Callback(file, callbackData)) break;
       switch (Event) {

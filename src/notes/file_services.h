@@ -13,11 +13,17 @@
 namespace rux {
 
 // The statistics header of the notes of form file `FileName` (dates -1.0, counts 0 and empty texts
-// without one). With `CheckDates`, and unless a refresh is running already, stale notes are
-// refreshed first: notes edited after their header was written are recounted and saved again,
-// together with the translated form, and a form file changed since then is first read back
-// through the update handler of its registered file type. Stats then holds the new counts.
+// without one), as recorded: reading statistics writes nothing. `CheckDates` is the file type's
+// explicit request for up-to-date statistics (`vaq stats --refresh`): then stale notes are
+// refreshed first, as RefreshStaleStats does.
 void GetStats(const std::string& FileName, bool CheckDates, vaq::TFileStats& Stats);
+
+// Brings stale notes of form file `FileName` up to date, on request only: a form file changed
+// since its notes were written is first read back through the update handler of its registered
+// file type, and notes that are newer than their header (edited elsewhere) or were read back are
+// recounted and saved again with the translated form. Stats receives the statistics afterwards.
+// Answers whether the notes were stale. Notes with unknown dates are never stale.
+bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats);
 
 // Searches the notes of Info.FileName for `Text` in the columns checked in Info.Columns (all when
 // none is), reporting every hit to `OnFound`. Does nothing when the form has no notes file. Uses
@@ -26,9 +32,10 @@ void SearchFile(const vaq::TSearchInfo& Info, const std::string& Text, bool Case
                 bool IgnoreAccelerators, vaq::TSearchFoundEvent OnFound);
 
 // Runs `Event` over the form files `Files` in order: purge (notes saved), pseudo-translation
-// (notes and translated form saved) or dictionary (lines appended to the dictionary file of the
-// vaq::TSaveFileData that `Data` points to; it is loaded before and written after the run, also
-// after a stop). `Callback`, when given, is asked before each file with `Data` (for the dictionary,
+// (notes and translated form saved; both first refresh stale notes, so that edits made in a
+// translated form are in the notes before it is written again) or dictionary (lines appended to the
+// dictionary file of the vaq::TSaveFileData that `Data` points to; it is loaded before and written after the
+// run, also after a stop). `Callback`, when given, is asked before each file with `Data` (for the dictionary,
 // the caller's data inside it); false stops the run. Other events do nothing.
 void DoListEvent(vaq::TListEvent Event, const std::vector<std::string>& Files, void* Data,
                  vaq::TListEventCallback Callback);

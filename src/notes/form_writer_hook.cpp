@@ -18,9 +18,10 @@ void SetFormWriter(TFormWriterFunc Writer) {
 }
 
 bool WriteTranslatedForm(const std::vector<std::string>& Lines, const std::string& FileName,
-                         bool WriteOriginal, TVaqFormFormat Format, vaq::TLCID Locale) {
+                         bool WriteOriginal, TVaqFormFormat Format, vaq::TLCID Locale,
+                         vaq::TAtomicWriteBatch& Batch) {
   const TFormWriterFunc& writer = InstalledWriter();
-  return writer ? writer(Lines, FileName, WriteOriginal, Format, Locale) : false;
+  return writer ? writer(Lines, FileName, WriteOriginal, Format, Locale, Batch) : false;
 }
 
 }  // namespace rux

@@ -10,7 +10,6 @@ TRuxMgr* currentMgr = nullptr;
 
 bool bFormAsText = false;
 bool bKeepRuzTimeStamp = true;
-bool RefreshRunning = false;
 
 TRuxMgr* CurrentMgr() {
   return currentMgr;

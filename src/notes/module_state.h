@@ -12,9 +12,6 @@ extern bool bFormAsText;
 // Editor option: a rewritten translated form keeps the file date it had before.
 extern bool bKeepRuzTimeStamp;
 
-// Set while a stale-stats refresh runs (file_services.h); no second refresh starts meanwhile.
-extern bool RefreshRunning;
-
 // The manager of the notes file the editor window shows; nullptr when it shows none. Borrowed:
 // the editor window owns it and registers it with SetCurrentMgr.
 TRuxMgr* CurrentMgr();

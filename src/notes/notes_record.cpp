@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -48,6 +49,97 @@ struct TextField {
   const std::string& value;
 };
 
+// Whether a text field can be written: none of 0x04, CR and LF in it.
+bool Writable(std::string_view text) {
+  for (const char c : text) {
+    if (c == '\x04' || c == '\r' || c == '\n') return false;
+  }
+  return true;
+}
+
+// The keys of the fields after "ID:", by column id.
+constexpr std::array<std::string_view, ColumnCount> kFieldKeys = {{{},
+                                                                   {},
+                                                                   KeyOrig,
+                                                                   KeyStatus,
+                                                                   KeyCurr,
+                                                                   KeyCreated,
+                                                                   KeyModified,
+                                                                   KeyPrevOrig,
+                                                                   KeyPrevCurr,
+                                                                   KeyComment,
+                                                                   KeyLocalize,
+                                                                   KeyOrder,
+                                                                   KeyType,
+                                                                   KeyOpen,
+                                                                   KeyClose}};
+
+// The column id of the key a field ("\x04Name:value") starts with, or 0.
+vaq::TVaqAllColId FieldIdOf(std::string_view field) {
+  const auto is = [field](vaq::TVaqAllColId id) { return field.starts_with(kFieldKeys[id]) ? id : 0; };
+  if (field.size() < 3) return 0;
+  switch (field[1]) {
+    case 'O':
+      return field[2] == 'r' ? (field.size() > 3 && field[3] == 'i' ? is(ColOrig) : is(ColOrder))
+                             : is(ColOpen);
+    case 'S':
+      return is(ColStatus);
+    case 'C':
+      switch (field[2]) {
+        case 'u':
+          return is(ColCurr);
+        case 'r':
+          return is(ColCreated);
+        case 'o':
+          return is(ColComment);
+        case 'l':
+          return is(ColClose);
+        default:
+          return 0;
+      }
+    case 'M':
+      return is(ColModified);
+    case 'P':
+      return field.size() > 5 && field[5] == 'O' ? is(ColPrevOrig) : is(ColPrevCurr);
+    case 'L':
+      return is(ColLocalize);
+    case 'T':
+      return is(ColType);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+// Every key but "ID:" starts with the separator 0x04, so the text between two separators is
+// exactly one "Key:value" field, and the first field of a key is the one a key search would find.
+// One walk over the separators: lines are read like this many times over.
+TNotesFields ReadNotesFields(std::string_view s) {
+  TNotesFields fields;
+  fields.Id = vaq::GetValueView(s, KeyId);
+  const char* const end = s.data() + s.size();
+  const auto separator = [end](const char* from) {
+    const char* found = static_cast<const char*>(std::memchr(from, FieldSeparator, end - from));
+    return found != nullptr ? found : end;
+  };
+  for (const char* at = separator(s.data()); at < end;) {
+    const char* const next = separator(at + 1);
+    const std::string_view field(at, static_cast<std::size_t>(next - at));
+    const vaq::TVaqAllColId id = FieldIdOf(field);
+    if (id != 0 && !fields.Values[id]) fields.Values[id] = field.substr(kFieldKeys[id].size());
+    at = next;
+  }
+  return fields;
+}
+
+namespace {
+
+const std::string& DefaultDateText() {
+  static const std::string text = vaq::VaqFloatToStr(vaq::DefaultDateTime());
+  return text;
+}
+
 std::uint8_t ReadStatus(std::string_view text) {
   const std::int32_t value = vaq::StrToInt(text);
   if (value < 0 || value > 255) {
@@ -77,8 +169,7 @@ std::string NotesStringToString(const vaq::TVaqNotesString& record, bool /*flag*
                                            {KeyComment, "Comment", record.Comment}}};
   std::size_t size = kOpening.size() + kClosing.size();
   for (const TextField& field : texts) {
-    if (field.value.find_first_of(kForbidden) != std::string::npos)
-      throw EBadNotesRecord(record.Id, field.name);
+    if (!Writable(field.value)) throw EBadNotesRecord(record.Id, field.name);
     size += field.key.size() + field.value.size();
   }
 
@@ -86,7 +177,9 @@ std::string NotesStringToString(const vaq::TVaqNotesString& record, bool /*flag*
   const DecimalText order(record.Order);
   const std::string localize = vaq::BooToStr(record.Localize);
   const std::string created = vaq::VaqFloatToStr(record.Created);
-  const std::string modified = vaq::VaqFloatToStr(record.Modified);
+  // A new record was created when it was last modified.
+  const std::string modified =
+      record.Modified == record.Created ? created : vaq::VaqFloatToStr(record.Modified);
   size += KeyStatus.size() + status.View().size() + KeyOrder.size() + order.View().size() +
           KeyLocalize.size() + localize.size() + KeyCreated.size() + created.size() + KeyModified.size() +
           modified.size();
@@ -113,35 +206,14 @@ std::string NotesStringToString(const vaq::TVaqNotesString& record, bool /*flag*
 }
 
 vaq::TVaqNotesString StringToNotesString(std::string_view s, std::string_view /*fileName*/) {
-  // One pass over the fields instead of one search per key: every key but "ID:" starts with the
-  // separator 0x04, so the text between two separators is exactly one "Key:value" field, and the
-  // first field of a key is the one a key search would find.
-  std::array<std::optional<std::string_view>, ColumnCount> fields;
-  std::size_t at = s.find(FieldSeparator);
-  while (at != std::string_view::npos) {
-    const std::size_t next = s.find(FieldSeparator, at + 1);
-    const std::string_view field =
-        s.substr(at, next == std::string_view::npos ? std::string_view::npos : next - at);
-    const std::size_t colon = field.find(':');
-    if (colon != std::string_view::npos) {
-      const std::string_view key = field.substr(0, colon + 1);
-      for (vaq::TVaqAllColId id = ColOrig; id <= MaxColId; ++id) {
-        if (VaqColInfo[id].Key == key) {
-          if (!fields[id]) fields[id] = field.substr(colon + 1);
-          break;
-        }
-      }
-    }
-    at = next;
-  }
-  const auto text = [&](vaq::TVaqAllColId id) { return fields[id].value_or(std::string_view()); };
-  static const std::string defaultDate = vaq::VaqFloatToStr(vaq::DefaultDateTime());
+  const TNotesFields fields = ReadNotesFields(s);
+  const auto text = [&](vaq::TVaqAllColId id) { return fields[id]; };
   const auto date = [&](vaq::TVaqAllColId id) {
-    return vaq::VaqStrToDouble(fields[id] ? *fields[id] : std::string_view(defaultDate));
+    return vaq::VaqStrToDouble(fields.Values[id].value_or(std::string_view(DefaultDateText())));
   };
 
   vaq::TVaqNotesString record;
-  record.Id = vaq::GetValueView(s, KeyId);
+  record.Id = fields.Id;
   record.Orig = text(ColOrig);
   record.Curr = text(ColCurr);
   record.PrevOrig = text(ColPrevOrig);
@@ -156,6 +228,18 @@ vaq::TVaqNotesString StringToNotesString(std::string_view s, std::string_view /*
   record.Modified = date(ColModified);
   record.Comment = text(ColComment);
   return record;
+}
+
+TRecordKey ReadRecordKey(std::string_view s) {
+  const TNotesFields fields = ReadNotesFields(s);
+  TRecordKey key;
+  key.Id = fields.Id;
+  ReadStatus(fields[ColStatus]);
+  key.Order = vaq::StrToInt(fields[ColOrder]);
+  for (const vaq::TVaqAllColId date : {ColCreated, ColModified}) {
+    if (fields.Values[date]) vaq::VaqStrToDouble(*fields.Values[date]);
+  }
+  return key;
 }
 
 }  // namespace rux

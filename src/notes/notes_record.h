@@ -4,12 +4,15 @@
 // the byte 0x04 and records by line breaks, so no text field may contain 0x04, CR or LF.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "host/core/errors.h"
 #include "host/core/types.h"
+#include "notes/column_table.h"
 
 namespace rux {
 
@@ -43,5 +46,25 @@ std::string NotesStringToString(const vaq::TVaqNotesString& record, bool flag);
 // decimal number, when Status lies outside 0..255, or when a date is present but not a number.
 // `fileName` does not influence the result.
 vaq::TVaqNotesString StringToNotesString(std::string_view s, std::string_view fileName);
+
+// The fields of a notes string, found in one pass: for every key the value of its first field, as
+// vaq::GetValueView finds it, without a copy; none for a key the string lacks. For readers that
+// take several fields of a line.
+struct TNotesFields {
+  std::string_view Id;
+  std::array<std::optional<std::string_view>, ColumnCount> Values;  // by column id
+  // The value of column `id`, empty when the string lacks it.
+  std::string_view operator[](vaq::TVaqAllColId id) const { return Values[id].value_or(std::string_view()); }
+};
+TNotesFields ReadNotesFields(std::string_view s);
+
+// What a check of many records needs of one, without building the record: its Id and Order,
+// after the number fields were checked exactly as StringToNotesString checks them (and with the
+// same vaq::EConvertError). The Id is a view into `s`.
+struct TRecordKey {
+  std::string_view Id;
+  std::int32_t Order = 0;
+};
+TRecordKey ReadRecordKey(std::string_view s);
 
 }  // namespace rux

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <optional>
-#include <set>
 #include <stdexcept>
+#include <unordered_set>
 #include <utility>
 
 #include "host/core/conversions.h"
@@ -58,12 +59,13 @@ bool IsLeadByte(unsigned codePage, char c) {
   }
 }
 
-// The classic two-index quicksort over Order keys that were parsed once beforehand; the keys move
-// together with the lines. keys[i - base] is the Order of lines[i].
+// The classic two-index quicksort over Order keys that were parsed once beforehand; `exchange(i,
+// j)` moves items i and j along with their keys. keys[i - base] is the Order of item i.
+template <typename Exchanger>
 class OrderSorter {
  public:
-  OrderSorter(std::vector<std::string>& lines, std::vector<std::int32_t>& keys, int base)
-      : lines_(lines), keys_(keys), base_(base) {}
+  OrderSorter(std::vector<std::int32_t>& keys, int base, Exchanger exchange)
+      : keys_(keys), base_(base), exchange_(exchange) {}
 
   void Sort(int L, int R) {
     while (L < R) {
@@ -95,49 +97,43 @@ class OrderSorter {
  private:
   std::int32_t Key(int i) const { return keys_[static_cast<std::size_t>(i - base_)]; }
   void Exchange(int i, int j) {
-    std::swap(lines_[static_cast<std::size_t>(i)], lines_[static_cast<std::size_t>(j)]);
+    exchange_(i, j);
     std::swap(keys_[static_cast<std::size_t>(i - base_)], keys_[static_cast<std::size_t>(j - base_)]);
   }
 
-  std::vector<std::string>& lines_;
   std::vector<std::int32_t>& keys_;
   int base_;
-};
-
-// Component paths compared as the save's check compares them: case-insensitively.
-struct CaseInsensitiveLess {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const { return vaq::AnsiCompareText(a, b) < 0; }
+  Exchanger exchange_;
 };
 
 // The save's consistency check: after sorting, the records of one component (same component path)
 // must be adjacent. Answers the message of the first problem, if any.
 std::optional<std::string> FindFirstBadRecord(const TRuxMgr& mgr) {
-  std::set<std::string, CaseInsensitiveLess> seen;
-  std::string last;
+  std::unordered_set<std::string> seen;  // case keys of the component paths met before the last one
+  std::string_view last;
   bool haveLast = false;
   for (std::size_t i = 0; i < mgr.Lines.size(); ++i) {
     const std::string& line = mgr.Lines[i];
     const auto number = static_cast<std::int64_t>(i + 1);
-    vaq::TVaqNotesString record;
+    TRecordKey record;
     try {
-      record = mgr.StringToNotesString(line, mgr.FileName);
+      record = ReadRecordKey(line);
     } catch (const vaq::EConvertError&) {
       return vaq::Format(SInvalidRecord.Text, {line});
     }
     if (record.Order == OrderNotWritten) continue;
-    std::string path = GetComponentPath(record.Id);
+    const std::string_view path = ComponentPathView(record.Id);
     if (path.empty()) {
       return vaq::Format(SBadFile.Text,
-                         {mgr.FileName, vaq::Format(SUnableToFindObject.Text, {number, path})});
+                         {mgr.FileName, vaq::Format(SUnableToFindObject.Text, {number, std::string(path)})});
     }
     // Most records belong to the component of the record before them.
     if (haveLast && (path == last || vaq::AnsiSameText(path, last))) continue;
-    if (seen.contains(path)) {
-      return vaq::Format(SBadFile.Text, {mgr.FileName, vaq::Format(SObjectOutOfSync.Text, {number, path})});
+    if (!seen.insert(vaq::AnsiCaseKey(path)).second) {
+      return vaq::Format(SBadFile.Text,
+                         {mgr.FileName, vaq::Format(SObjectOutOfSync.Text, {number, std::string(path)})});
     }
-    seen.insert(path);
-    last = std::move(path);
+    last = path;  // a view into the line, which stays while the check runs
     haveLast = true;
   }
   return std::nullopt;
@@ -173,14 +169,8 @@ std::optional<std::string> EncodeSearchText(const std::string& Text, vaq::TLCID 
 TRuxMgr::TRuxMgr() = default;
 
 TRuxMgr::TRuxMgr(const std::string& FileName) {
-  // The statistics come first: reading them may refresh stale notes (reading the translated form
-  // back and saving the notes again), and the lines must be the refreshed ones, or this manager's
-  // next save would undo the refresh.
-  vaq::TFileStats stats;
-  GetStats(FileName, true, stats);
   Lines = vaq::LoadLines(rux::FileNameToNoteName(FileName));
-  LoadFromStringList(&Lines, FileName, std::string());  // its own lines: kept, header dropped
-  Stats = std::move(stats);
+  LoadFromStringList(nullptr, FileName, std::string());
 }
 
 TRuxMgr::~TRuxMgr() {
@@ -198,7 +188,7 @@ void TRuxMgr::LoadFromStringList(const std::vector<std::string>* List, const std
   RemoveHeaderLines(Lines);
   if (List == nullptr) {
     vaq::TFileStats stats;
-    GetStats(FileName, true, stats);
+    GetStats(FileName, false, stats);
     Stats = std::move(stats);
   }
 }
@@ -222,7 +212,20 @@ void TRuxMgr::QuickSortReOrder(std::vector<std::string>& Lines, int L, int R) {
   for (int i = L; i <= R; ++i) {
     keys.push_back(vaq::StrToInt(vaq::GetValueView(Lines[static_cast<std::size_t>(i)], KeyOrder)));
   }
-  OrderSorter(Lines, keys, L).Sort(L, R);
+  const auto exchange = [&Lines](int i, int j) {
+    std::swap(Lines[static_cast<std::size_t>(i)], Lines[static_cast<std::size_t>(j)]);
+  };
+  OrderSorter(keys, L, exchange).Sort(L, R);
+}
+
+std::vector<std::size_t> TRuxMgr::OrderPermutation(std::vector<std::int32_t> Keys) {
+  std::vector<std::size_t> permutation(Keys.size());
+  std::iota(permutation.begin(), permutation.end(), std::size_t{0});
+  const auto exchange = [&permutation](int i, int j) {
+    std::swap(permutation[static_cast<std::size_t>(i)], permutation[static_cast<std::size_t>(j)]);
+  };
+  OrderSorter(Keys, 0, exchange).Sort(0, static_cast<int>(Keys.size()) - 1);
+  return permutation;
 }
 
 bool TRuxMgr::CanLocalize(int Index) {
@@ -255,9 +258,9 @@ void TRuxMgr::ReCalcStats(std::int32_t& Translated, std::int32_t& Untranslated) 
 }
 
 void TRuxMgr::CalcStats(std::int32_t& Translated, std::int32_t& Untranslated) {
-  Translated = vaq::GetLocalizeItemCount(Lines, KeyLocalize, KeyStatus, "1") +
-               vaq::GetLocalizeItemCount(Lines, KeyLocalize, KeyStatus, "2");
-  Untranslated = vaq::GetLocalizeItemCount(Lines, KeyLocalize, KeyStatus, "0");
+  const std::vector<int> counts = vaq::GetLocalizeItemCounts(Lines, KeyLocalize, KeyStatus, {"1", "2", "0"});
+  Translated = counts[0] + counts[1];
+  Untranslated = counts[2];
 }
 
 void TRuxMgr::Purge() {
@@ -302,18 +305,10 @@ void TRuxMgr::MakeDictionary(std::vector<std::string>& List) {
   }
 }
 
-void TRuxMgr::Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag) {
-  vaq::TVaqTranslatorMgr::Save(CreateForm, Name1, Name2, Flag);
+void TRuxMgr::AddSaveOutputs(vaq::TAtomicWriteBatch& Batch, bool CreateForm, bool) {
   if (!CreateForm) return;
   WriteTranslatedForm(Lines, FileName, false, bFormAsText ? uffFormatedText : uffBinary,
-                      vaq::StrToLCID(Stats.TargetLang));
-  // The header recorded the form's date before the form was rewritten; record the new one, or the
-  // next statistics check would take the rewrite for an edit and refresh again and again.
-  const vaq::TDateTime formDate = vaq::DateOfFile(FileName);
-  if (vaq::VaqFloatToStr(formDate) != vaq::VaqFloatToStr(Stats.FormDate)) {
-    Stats.FormDate = formDate;
-    SetStats(FileNameToNoteName(FileName), Stats);
-  }
+                      vaq::StrToLCID(Stats.TargetLang), Batch);
 }
 
 void TRuxMgr::Search() {

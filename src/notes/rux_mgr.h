@@ -1,7 +1,8 @@
 // The form notes manager: the notes of one form for one target language. It loads the notes file
 // (".ruz" beside a ".rux" form, ".goz" beside a ".gox"), keeps one notes string per line, and sorts,
 // checks, counts, searches, purges, pseudo-translates and saves them. Saving also asks the
-// translated-form writer (form_writer_hook.h) for the translated form.
+// translated-form writer (form_writer_hook.h) for the translated form, which is replaced together
+// with the notes file.
 //
 // Notes file layout: up to two statistics header lines of the core ("/*VAQ: ..."), then one notes
 // string per line in ascending Order, CR LF after every line. Blank lines carry no meaning.
@@ -21,9 +22,10 @@ class TRuxMgr : public vaq::TVaqTranslatorMgr {
  public:
   // An empty manager, for callers that fill it with LoadFromStringList.
   TRuxMgr();
-  // The notes of form file `FileName`: reads its statistics (GetStats of file_services.h, which
-  // refreshes stale notes first), then loads FileNameToNoteName(FileName) whole and drops its header
-  // and blank lines. A missing or unreadable notes file raises vaq::EFileError naming it.
+  // The notes of form file `FileName` as its notes file holds them: loads FileNameToNoteName(FileName)
+  // whole, reads the statistics from its header and drops the header and blank lines. Nothing is
+  // written, also for stale notes (a refresh is RefreshStaleStats of file_services.h). A missing or
+  // unreadable notes file raises vaq::EFileError naming it.
   explicit TRuxMgr(const std::string& FileName);
   // Unregisters itself when it is still the editor's current manager.
   ~TRuxMgr() override;
@@ -42,6 +44,9 @@ class TRuxMgr : public vaq::TVaqTranslatorMgr {
   // two-index quicksort (not stable). A bad Order raises vaq::EConvertError before any line moves.
   // An empty range (R < L) is left alone.
   static void QuickSortReOrder(std::vector<std::string>& Lines, int L, int R);
+  // The order QuickSortReOrder puts lines with the Order values `Keys` in, without moving them:
+  // entry i is the index of the line that comes i-th.
+  static std::vector<std::size_t> OrderPermutation(std::vector<std::int32_t> Keys);
 
   // Whether record `Index` is translatable. A translatable record whose current value is longer
   // than 20000 characters is marked non-translatable with status 1 on the way.
@@ -62,8 +67,6 @@ class TRuxMgr : public vaq::TVaqTranslatorMgr {
   void EggBuild() override;
   // Appends one dictionary line per record whose original value is a quoted string.
   void MakeDictionary(std::vector<std::string>& List) override;
-  // The base save (notes and header); with `CreateForm` then the translated form.
-  void Save(bool CreateForm, const std::string& Name1, const std::string& Name2, bool Flag) override;
   // Searches the selected records, or else every translatable record, with SearchState and reports
   // hits through DoSearchFound.
   void Search() override;
@@ -71,6 +74,11 @@ class TRuxMgr : public vaq::TVaqTranslatorMgr {
   std::string NotesStringToString(const vaq::TVaqNotesString& NotesString, bool Flag) const override;
   vaq::TVaqNotesString StringToNotesString(std::string_view S, std::string_view FileName) const override;
   std::string FileNameToNoteName(std::string_view FileName) const override;
+
+ protected:
+  // With `CreateForm`, the translated form (as text with the option bFormAsText, else binary),
+  // replaced in the same batch as the notes file.
+  void AddSaveOutputs(vaq::TAtomicWriteBatch& Batch, bool CreateForm, bool Flag) override;
 
  private:
   struct SearchContext;

@@ -48,6 +48,28 @@ std::string ScanCpp(vaq::TIntlParser& parser, std::string_view className) {
   return {};
 }
 
+// Form text: the header is its first line, so that line with an "end" behind it is converted
+// instead of the whole form (which the update converts anyway when it extracts the form). False
+// when that is not a form of its own (the header spans lines, say): the whole form decides then.
+bool HeaderOfText(vaq::TMemoryStream& Stream) {
+  if (vaq::TestStreamFormat(Stream) != vaq::TStreamOriginalFormat::sofText) return false;
+  const std::string_view text = Stream.Data();
+  const std::size_t start = text.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos) return false;
+  const std::size_t end = text.find_first_of("\r\n", start);
+  vaq::TMemoryStream header(std::string(text.substr(0, end)) + "\r\nend\r\n");
+  try {
+    vaq::TMemoryStream converted;
+    if (vaq::ObjectTextToResource(header, converted) != vaq::TStreamOriginalFormat::sofText) return false;
+    Stream.Data() = std::move(converted.Data());
+    Stream.Seek(0);
+    vaq::SkipResourceHeader(Stream);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 // Dialogs of the framework's library that programs link in; each sits in a unit of its own.
@@ -68,7 +90,7 @@ void ReadFormHeader(const std::string& FileName, TFormInfo& Info) {
   } catch (const vaq::EVaqError&) {
     return;
   }
-  if (!ConvertFormStream(stream, FileName)) return;
+  if (!HeaderOfText(stream) && !ConvertFormStream(stream, FileName)) return;
   try {
     vaq::TFormReader reader(stream, 4096);
     reader.ReadSignature();

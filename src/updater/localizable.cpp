@@ -35,11 +35,12 @@ bool CatalogueSaysLocalizable(const std::string& ClassName, const std::string& P
   return vaq::IsPropertyInCategory(vaq::sLocalizableCategoryName, PropClass->Name, LastSegment);
 }
 
-}  // namespace
+// A value longer than this is not offered for translation.
+constexpr std::size_t kMaxLocalizableSize = 20000;
 
 // Component markers and the form's tab settings are never localizable; otherwise the catalogue
-// decides, and huge values and collection index lines are left out.
-bool IsLocalizable(const vaq::TVaqNotesString& Record, const TFormInfo* FormInfo) {
+// decides, and collection index lines are left out. All but the size of the value.
+bool ClassAndPathSayLocalizable(const vaq::TVaqNotesString& Record, const TFormInfo* FormInfo) {
   const std::string_view Id = Record.Id;
   if (Id.ends_with('.')) return false;
 
@@ -56,10 +57,34 @@ bool IsLocalizable(const vaq::TVaqNotesString& Record, const TFormInfo* FormInfo
   } catch (const std::exception&) {
     Localizable = true;
   }
+  return Localizable && !(Id.ends_with(']') && Record.Type.starts_with("C:"));
+}
 
-  if (Localizable && (Record.Orig.size() > 20000 || (Id.ends_with(']') && Record.Type.starts_with("C:"))))
-    Localizable = false;
-  return Localizable;
+}  // namespace
+
+bool IsLocalizable(const vaq::TVaqNotesString& Record, const TFormInfo* FormInfo) {
+  return ClassAndPathSayLocalizable(Record, FormInfo) && Record.Orig.size() <= kMaxLocalizableSize;
+}
+
+bool TLocalizableRule::operator()(const vaq::TVaqNotesString& Record, const TFormInfo* FormInfo) {
+  const std::string_view id = Record.Id;
+  const std::string_view path = id.substr(ComponentPathView(id).size());
+  // Without a property path the answer may depend on the component's names: not remembered.
+  if (path.empty()) return IsLocalizable(Record, FormInfo);
+  // The catalogue sees the class, the property names without their indexes, and whether the path
+  // ends in an index of a collection item.
+  key_ = GetClassName(Record, true, FormInfo);
+  key_ += Record.Type.starts_with("C:") ? "\x04C\x04" : "\x04\x04";
+  bool inIndex = false;
+  for (const char c : path) {
+    if (c == ']') inIndex = false;
+    if (!inIndex) key_ += c;
+    if (c == '[') inIndex = true;
+  }
+  auto found = answers_.find(key_);
+  if (found == answers_.end())
+    found = answers_.emplace(key_, ClassAndPathSayLocalizable(Record, FormInfo)).first;
+  return found->second && Record.Orig.size() <= kMaxLocalizableSize;
 }
 
 }  // namespace rux

@@ -102,8 +102,15 @@ class Merger {
  public:
   // `scan`: search by scanning in file order instead of through the indexes (the reference the
   // indexes are tested against).
-  Merger(const TMergeForm& form, TExtractedLines& lines, vaq::TStats& stats, bool scan)
-      : form_(form), lines_(lines), stats_(stats), scan_(scan) {}
+  // `oldNotes`: the old notes to merge into; none: the notes file's.
+  Merger(const TMergeForm& form, TExtractedLines& lines, vaq::TStats& stats, bool scan,
+         std::optional<std::vector<std::string>> oldNotes, TLocalizableRule& localizable)
+      : form_(form),
+        lines_(lines),
+        stats_(stats),
+        scan_(scan),
+        givenOld_(std::move(oldNotes)),
+        localizable_(localizable) {}
 
   // Steps that may fail while the notes file is still untouched.
   void Merge() {
@@ -129,7 +136,7 @@ class Merger {
     std::int32_t order = 0;
     for (std::string& line : result) {
       if (vaq::GetValueView(line, KeyOrder) == kOrderUnused) continue;
-      line = vaq::SetValue(line, KeyOrder, std::to_string(order++));
+      vaq::SetValueInPlace(line, KeyOrder, std::to_string(order++));
     }
     return result;
   }
@@ -138,8 +145,12 @@ class Merger {
   // ---- preparation ----
 
   void LoadOldNotes() {
-    if (!vaq::FileExists(form_.NotesFile)) return;
-    old_ = vaq::LoadLines(form_.NotesFile);
+    if (givenOld_) {
+      old_ = std::move(*givenOld_);
+    } else {
+      if (!vaq::FileExists(form_.NotesFile)) return;
+      old_ = vaq::LoadLines(form_.NotesFile);
+    }
     TRuxMgr::RemoveHeaderLines(old_);
   }
 
@@ -400,7 +411,7 @@ class Merger {
   // The Order of a placed record becomes "-2"; Type, Open and Close follow the form.
   static void SetStructureKeys(std::string& line, const TRuzDatastring& data) {
     const auto set = [&line](std::string_view key, std::string_view value) {
-      if (vaq::GetValueView(line, key) != value) line = vaq::SetValue(line, key, value);
+      if (vaq::GetValueView(line, key) != value) vaq::SetValueInPlace(line, key, value);
     };
     set(KeyOrder, kOrderPlaced);
     set(KeyType, data.Type);
@@ -408,7 +419,7 @@ class Merger {
     set(KeyClose, data.Close);
   }
 
-  vaq::TVaqNotesString NewRecord(const TExtractedLine& line) const {
+  vaq::TVaqNotesString NewRecord(const TExtractedLine& line) {
     vaq::TVaqNotesString record;
     record.Id = line.Id;
     if (form_.ProjectMode) record.Orig = line.Data.Value;
@@ -420,7 +431,7 @@ class Merger {
     record.Open = line.Data.Open;
     record.Close = line.Data.Close;
     record.Created = record.Modified = now_;
-    record.Localize = IsLocalizable(record, form_.FormInfo);
+    record.Localize = localizable_(record, form_.FormInfo);
     return record;
   }
 
@@ -524,6 +535,8 @@ class Merger {
   TExtractedLines& lines_;
   vaq::TStats& stats_;
   const bool scan_;
+  std::optional<std::vector<std::string>> givenOld_;
+  TLocalizableRule& localizable_;
   bool useRepository_ = false;
   vaq::TDateTime now_ = 0.0;
 
@@ -555,36 +568,54 @@ class Merger {
 
 }  // namespace
 
+std::vector<std::string> TNotesMerge::Merge(const TMergeForm& Form, TExtractedLines& Lines,
+                                            vaq::TStats& Stats,
+                                            std::optional<std::vector<std::string>> OldNotes) const {
+  try {
+    Merger merger(Form, Lines, Stats, scan_, std::move(OldNotes), localizable_);
+    merger.Merge();
+    std::vector<std::string> notes = merger.TakeNewNotes();
+    Lines.clear();
+    return notes;
+  } catch (...) {
+    Lines.clear();
+    throw;
+  }
+}
+
+void AddMergedNotes(const TMergeForm& Form, std::vector<std::string> Notes, const std::string& FormFiles,
+                    vaq::TAtomicWriteBatch& Batch) {
+  TRuxMgr mgr;
+  mgr.Lines = std::move(Notes);
+  mgr.LoadFromStringList(&mgr.Lines, Form.XlatFormFile, Form.OrigFormFile);
+  mgr.Stats.FormFiles = FormFiles;
+  mgr.SaveTo(Batch, Form.ProjectMode, vaq::LCIDToStr(Form.SourceLocale, true),
+             vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
+}
+
 bool TNotesMerge::MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats) {
   std::vector<std::string> newNotes;
   try {
-    Merger merger(Form, Lines, Stats, scan_);
-    merger.Merge();
-    newNotes = merger.TakeNewNotes();
+    newNotes = Merge(Form, Lines, Stats);
   } catch (const std::exception& e) {
-    Lines.clear();
     if (!Form.Nested) {
       vaq::ShowError(vaq::Format(SProblemProcessingNotes.Text, {Form.NotesFile}) + "\n" + e.what());
     }
     return false;
   }
-  Lines.clear();
   try {
     std::string formFiles = Form.FormFiles;
     if (!Form.ProjectMode) {
+      // A read-back keeps the list the notes header holds.
       vaq::TFileStats recorded;
       vaq::GetStats(Form.NotesFile, "/*", "*/", recorded);
       formFiles = std::move(recorded.FormFiles);
     }
-    vaq::SaveLines(Form.NotesFile, newNotes);
-    TRuxMgr mgr;
-    mgr.Lines = std::move(newNotes);
-    mgr.LoadFromStringList(&mgr.Lines, Form.XlatFormFile, Form.OrigFormFile);
-    mgr.Stats.FormFiles = std::move(formFiles);
-    mgr.Save(Form.ProjectMode, vaq::LCIDToStr(Form.SourceLocale, true),
-             vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
+    vaq::TAtomicWriteBatch files;
+    AddMergedNotes(Form, std::move(newNotes), formFiles, files);
+    files.Commit();
   } catch (const std::exception& e) {
-    // The notes file is replaced atomically, so it holds either the old or the new notes.
+    // Every file is replaced atomically, so the notes file holds either the old or the new notes.
     vaq::ShowError(e.what());
     return false;
   }

@@ -16,12 +16,15 @@
 // record's translation (status 1) and the original is left alone.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/core/files.h"
 #include "host/core/types.h"
 #include "notes/form_info.h"
 #include "updater/form_reader.h"
+#include "updater/localizable.h"
 
 namespace rux {
 
@@ -42,15 +45,18 @@ struct TMergeForm {
 
 class TNotesMerge {
  public:
-  // Merges `Lines` (consumed: empty afterwards) into the notes file, counts into the New, Changed,
-  // Unchanged and Unused counters of `Stats` (translatable records only), writes the notes file,
-  // and saves it once more through a notes manager, which writes the statistics header and, in
-  // project mode, the translated form. With the option kOptUseRepositoryOnUpdate on, a new or
-  // changed original that the translation repository knows gets its translation (status 2).
-  //
-  // True when the notes file was written. A failure while merging shows "Problem processing notes
-  // file: %s" (unless nested) and leaves the notes file as it was; a failure while saving shows its
-  // cause. Both return false.
+  // The merge alone: merges `Lines` (consumed: empty afterwards) into the old notes, `OldNotes`
+  // when given (the lines of a notes file, header lines allowed), else the notes file's; counts
+  // into the New, Changed, Unchanged and Unused counters of `Stats` (translatable records only).
+  // With the option kOptUseRepositoryOnUpdate on, a new or changed original that the translation
+  // repository knows gets its translation (status 2). Answers the new notes in file order,
+  // renumbered; writes nothing. A failure raises its exception.
+  std::vector<std::string> Merge(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats,
+                                 std::optional<std::vector<std::string>> OldNotes = std::nullopt) const;
+
+  // Merge, then the save of AddMergedNotes, written at once. True when the notes file was written.
+  // A failure while merging shows "Problem processing notes file: %s" (unless nested) and leaves
+  // the notes file as it was; a failure while saving shows its cause. Both return false.
   bool MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats);
 
   // Searches old notes by scanning them in file order instead of through indexes: slow, with the
@@ -59,7 +65,14 @@ class TNotesMerge {
 
  private:
   bool scan_ = false;
+  mutable TLocalizableRule localizable_;  // what the class catalogue said, for the next merges
 };
+
+// Adds merged notes to `Batch` as a notes manager saves them: the lines sorted and checked, behind
+// the statistics header (languages of the form, counts, dates, the form-file list `FormFiles`),
+// and in project mode the translated form made from them, which replaces one already in the batch.
+void AddMergedNotes(const TMergeForm& Form, std::vector<std::string> Notes, const std::string& FormFiles,
+                    vaq::TAtomicWriteBatch& Batch);
 
 // Repairs the Open/Close tokens of the notes lines Lines[Begin..] of one object (component path
 // `ObjectPath`) after records were merged: in every list only the first element opens it and only

@@ -1,11 +1,13 @@
 // The form-file updater the translation core drives. For one target language it walks the forms of
 // a project (or takes one translated form file), makes sure each form has a translated copy in the
 // language folder, reads back a translated copy the translator edited since its notes were written,
-// extracts the form's values and merges them into the form's notes file.
+// extracts the form's values and merges them into the form's notes file. The work on one form is a
+// job (update_job.h) handed from step to step.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "notes/form_info.h"
 #include "updater/form_reader.h"
 #include "updater/merge_notes.h"
+#include "updater/update_job.h"
 
 namespace rux {
 
@@ -28,41 +31,45 @@ class TRuxUpdater : public vaq::TVaqTranslatorUpdater {
                               const std::string& BaseDir, const vaq::TObject* FormInfo) override;
   // Reads one translated form file (".rux"/".gox") back into its notes; other files are ignored.
   void UpdateFile(const std::string& FileName) override;
-  // Project mode (empty `FileName`): updates the notes of every form of `Forms` (or of the project's
-  // units when it is empty or absent) and hands each translated form file with its form
-  // information back in `Forms`. Single-file mode: reads the translated form `FileName` back. With
-  // locale 0 the languages come from the notes header of `FileName`.
+  // The core's entry: the request by position (mode text sOverwrite: start afresh), see Update.
   void UpdateForms(vaq::TStringObjectList* Forms, vaq::TStats& Stats, const std::string& ProjectFile,
                    const std::string& BaseDir, const std::string& LangDir, const std::string& Mode,
                    const std::string& FileName, vaq::TLCID SourceLocale, vaq::TLCID TargetLocale,
                    vaq::TIToolServices* Tools, std::intptr_t CallbackArg,
                    vaq::TUpdateCallback Callback) override;
 
-  // Brings the notes of the current form up to date with its extracted lines (TNotesMerge).
-  bool MergeNotes(vaq::TStats& Stats);
+  // Project mode (empty FileName): updates the notes of every form of the request and hands each
+  // translated form file with its form information back in Request.Forms. Single-file mode: reads
+  // the translated form FileName back. Each form is done in one job: skipped when its notes are up
+  // to date; else its translated copy's edits are read back, its values extracted and merged, and
+  // its notes file and translated copy each written once, after the form's work is complete.
+  // Outputs of several forms are replaced together (TUpdateRun); a problem with one form is
+  // reported and the others go on.
+  void Update(const TUpdateRequest& Request, vaq::TStats& Stats);
 
   // The module forms of the project's built program (inside the IDE).
   void CollectModuleForms(const std::string& ProjectFile);
   // Outside the IDE every form; inside, those whose class the built program links.
   bool IsModuleForm(const std::string& FileName);
-  // The form list from the project's units and the library forms; false on an error.
-  bool CollectProjectForms();
+  // The form list from the project's units (`Tools`) and the library forms; false on an error.
+  bool CollectProjectForms(vaq::TIToolServices* Tools, vaq::TStringObjectList& Forms);
 
  private:
-  void UpdateProject(vaq::TStringObjectList* Output, vaq::TStats& Stats, const std::string& ProjectFile,
-                     const std::string& BaseDir, const std::string& LangDir, const std::string& Mode,
-                     std::intptr_t CallbackArg, const vaq::TUpdateCallback& Callback, bool BothLocales);
-  void ProcessForm(const std::string& FormFile, vaq::TStringObjectList* Output, vaq::TStats& Stats,
-                   const std::string& ProjectFile, const std::string& BaseDir, const std::string& LangDir,
-                   const std::string& Mode, std::intptr_t CallbackArg, const vaq::TUpdateCallback& Callback,
-                   bool BothLocales);
+  void UpdateProject(TUpdateRun& Run);
+  void UpdateSingleFile(TUpdateRun& Run);
+  // The steps of one job, in order.
+  void UpdateForm(TUpdateRun& Run, TFormJob& Job);
+  bool UpToDate(const TUpdateRun& Run, TFormJob& Job) const;
+  bool ReadForm(TFormJob& Job) const;
+  std::optional<std::vector<std::string>> OldNotes(const TUpdateRun& Run, TFormJob& Job);
+  std::optional<std::vector<std::string>> ReadBackEdits(TFormJob& Job);
+  void MergeAndSave(TUpdateRun& Run, TFormJob& Job, TExtractedLines& Lines,
+                    std::optional<std::vector<std::string>> OldNotes);
+  // The job's files join the run's batch, which is replaced when it has grown enough.
+  void Finish(TUpdateRun& Run, TFormJob& Job);
 
   std::vector<std::string> moduleForms_;  // sorted class names of the built program's forms
-  const TFormInfo* formInfo_ = nullptr;   // the current form's information, borrowed
-  std::string formFiles_;                 // the current form's form-file list (FormFileLists)
-  TExtractedLines extracted_;
   TNotesMerge merge_;
-  bool projectMode_ = true;
   std::string libraryDir_;
 };
 
@@ -70,9 +77,6 @@ class TRuxUpdater : public vaq::TVaqTranslatorUpdater {
 TRuxUpdater& Updater();
 // Releases the updater (module shut-down).
 void FreeUpdater();
-
-// Set while an update runs inside another one (an edited translated form read back first).
-bool UpdateNested();
 
 // The project-creation callbacks: the translated names of the form files with their form
 // information, then the Pascal or C++ resource-module project; shows "%s created.".

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real vaq on real-world cases: a form with a second root pasted behind its end, values in the
 # code pages of Russian, Greek and Japanese notes printed and searched on a UTF-8 terminal, progress
-# on a terminal versus a pipe, and the registry file left alone by commands that change nothing.
+# on a terminal versus a pipe, the registry file left alone by commands that change nothing, stale
+# notes that only an explicit refresh writes, and temporaries of killed saves cleared away.
 # Usage: command_line.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -63,6 +64,21 @@ LC_ALL=C sed -i "s/Status:0\x04Curr:'$ja'/Status:1\x04Curr:'$ru'/" "$notes"
 grep -q "^1 hits" "$work/out" && grep -q "Original value	8	O:Orders.Caption	'注文の一覧'" "$work/out" ||
   fail "search in 932: $(cat "$work/out")"
 
+# --- Stale notes: statistics change no file unless asked to refresh ---------------------------------
+# The notes above were edited behind vaq's back, so their header is stale.
+form=$work/ja/ru-RU/Orders.rux
+state() { stat -c '%n %s %Y' "$notes" "$form"; md5sum "$notes" "$form"; }
+before=$(state)
+"$vaq" stats "$notes" | grep -q 'translated 0, untranslated 2' || fail "stats as recorded: $("$vaq" stats "$notes")"
+[ "$(state)" = "$before" ] || fail "reading the statistics of stale notes wrote a file"
+"$vaq" stats "$notes" --refresh | grep -q 'translated 1, untranslated 1' ||
+  fail "stats --refresh: $("$vaq" stats "$notes")"
+"$vaq" stats "$notes" --refresh >/dev/null
+[ "$(state)" != "$before" ] || fail "the refresh wrote nothing"
+after=$(state)
+"$vaq" stats "$notes" --refresh >/dev/null
+[ "$(state)" = "$after" ] || fail "a refresh of fresh notes wrote again"
+
 # --- Registry: written at exit only when a value differs; a folder that cannot be written warns -----
 "$vaq" stats "$work/ja/ru-RU/Orders.ruz" >/dev/null
 registry=$VAQ_CONFIG_DIR/registry.ini
@@ -85,7 +101,20 @@ for copy in tty pipe quiet; do
   sed -i "s/'Orders'/'All orders'/" "$work/$copy/MainForm.rux"
   touch -d '+1 hour' "$work/$copy/BaseDialog.rux"  # processed again, but nothing in it changed
 done
+# A temporary of a save that was killed goes with the next save in its folder; one that a living
+# writer holds stays.
+stale=$work/tty/de-DE/MainForm.ruz.~vaq0badf00d
+held=$work/tty/de-DE/MainForm.rux.~vaq0c0ffee0
+: >"$stale"
+(flock 9; sleep 20) 9>"$held" &
+holder=$!
+while flock -n "$held" true 2>/dev/null; do sleep 0.05; done  # until the writer holds it
 script -qec "'$vaq' update '$work/tty' --lang de-DE" /dev/null </dev/null >"$work/tty.out"
+[ ! -e "$stale" ] || fail "a stale temporary was left"
+[ -e "$held" ] || fail "a temporary a living writer holds was removed"
+kill "$holder"
+wait "$holder" 2>/dev/null || true
+rm -f "$held"
 grep -q $'\r' "$work/tty.out" && grep -q $'\e\\[K' "$work/tty.out" || fail "no status line on a terminal"
 grep -aq '/5  ' "$work/tty.out" || fail "the status line shows no count: $(cat -v "$work/tty.out")"
 grep -aq 'MainForm.rux: new 0, changed [1-9]' "$work/tty.out" || fail "the changed form's line is missing on a terminal"
@@ -107,4 +136,5 @@ grep -q "Empty.rux is not a form file, or it cannot be read." "$work/quiet.err" 
 script -qec "'$vaq' pseudo '$work/tty/de-DE/MainForm.ruz' '$work/tty/de-DE/BaseDialog.ruz'" /dev/null </dev/null >"$work/tty.out"
 grep -q $'\e\\[K' "$work/tty.out" && grep -aq 'vaq pseudo: 2 of 2 files done' "$work/tty.out" ||
   fail "pseudo on a terminal: $(cat -v "$work/tty.out")"
+ls -aR "$work" | grep -q '~vaq' && fail "temporary files left: $(ls -aR "$work" | grep '~vaq')"
 echo "command-line test passed"

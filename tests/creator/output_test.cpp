@@ -220,8 +220,11 @@ TEST_F(CreatorOutput, NotesFileAndInstalledWriterGiveTheSameForm) {
 
   vaq::DeleteFile(form_);
   InstallFormWriter();
-  EXPECT_TRUE(WriteTranslatedForm(GoodNotes(), form_, false, uffBinary, kGerman));
+  vaq::TAtomicWriteBatch batch;
+  EXPECT_TRUE(WriteTranslatedForm(GoodNotes(), form_, false, uffBinary, kGerman, batch));
   SetFormWriter(nullptr);
+  ASSERT_FALSE(vaq::FileExists(form_)) << "the form waits in the batch";
+  batch.Commit();
   EXPECT_EQ(vaq::ReadFileBytes(form_), direct);
 }
 

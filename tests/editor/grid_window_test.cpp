@@ -102,11 +102,11 @@ class GridWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadColumnCaptions();
-    SetFormWriter(
-        [this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
-          ++formsWritten_;
-          return true;
-        });
+    SetFormWriter([this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat,
+                         vaq::TLCID, vaq::TAtomicWriteBatch&) {
+      ++formsWritten_;
+      return true;
+    });
     vaq::SetVaqClock([] { return 46100.5; });
     InstallEditorViewer(&viewer_);
     bShowOrigForm = bShowXlatForm = bStayOnTop = bShowAllProperties = false;

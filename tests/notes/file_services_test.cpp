@@ -56,11 +56,11 @@ class FileServices : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
     vaq::SetVaqClock([] { return kClock; });
-    SetFormWriter(
-        [this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat, vaq::TLCID) {
-          ++formsWritten_;
-          return true;
-        });
+    SetFormWriter([this](const std::vector<std::string>&, const std::string&, bool, TVaqFormFormat,
+                         vaq::TLCID, vaq::TAtomicWriteBatch&) {
+      ++formsWritten_;
+      return true;
+    });
     LoadColumnCaptions();
   }
   void TearDown() override {
@@ -93,16 +93,15 @@ class FileServices : public ::testing::Test {
 TEST_F(FileServices, StaleStatsRefresh) {
   struct Case {
     const char* Name;
-    bool CheckDates, TouchNotes, TouchForm, UnknownDates, AlreadyRunning;
+    bool Refresh, TouchNotes, TouchForm, UnknownDates;
     bool Refreshed, Updated;
   };
   const Case cases[] = {
-      {"fresh notes", true, false, false, false, false, false, false},
-      {"notes edited after the save", true, true, false, false, false, true, false},
-      {"dates not checked", false, true, true, false, false, false, false},
-      {"form file changed", true, false, true, false, false, true, true},
-      {"unknown dates never refresh", true, true, true, true, false, false, false},
-      {"a refresh is running", true, true, true, false, true, false, false},
+      {"fresh notes", true, false, false, false, false, false},
+      {"notes edited after the save", true, true, false, false, true, false},
+      {"reading statistics refreshes nothing", false, true, true, false, false, false},
+      {"form file changed", true, false, true, false, true, true},
+      {"unknown dates never refresh", true, true, true, true, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -133,11 +132,16 @@ TEST_F(FileServices, StaleStatsRefresh) {
     const std::string before = vaq::ReadFileBytes(notes);
     formsWritten_ = 0;
 
-    RefreshRunning = c.AlreadyRunning;
     vaq::TFileStats stats;
-    GetStats(form, c.CheckDates, stats);
-    EXPECT_EQ(RefreshRunning, c.AlreadyRunning);
-    RefreshRunning = false;
+    if (c.Refresh) {
+      EXPECT_EQ(RefreshStaleStats(form, stats), c.Refreshed);
+      vaq::TFileStats again;
+      GetStats(form, true, again);  // the file type's explicit request: the same, now fresh
+      EXPECT_EQ(again.Translated, stats.Translated);
+    } else {
+      GetStats(form, false, stats);
+      TRuxMgr reader(form);  // neither does loading the notes
+    }
 
     EXPECT_EQ(stats.TargetLang, c.UnknownDates ? "" : "de-DE");
     EXPECT_EQ(updates.size(), c.Updated ? 1u : 0u) << "the update handler runs once, for the form alone";
@@ -155,7 +159,39 @@ TEST_F(FileServices, StaleStatsRefresh) {
   }
 }
 
-TEST_F(FileServices, RefreshFlagIsClearedWhenTheRefreshFails) {
+// Statistics of stale notes, read by every way there is, change no file: not the notes, not
+// the translated form, not their dates.
+TEST_F(FileServices, ReadingStaleStatisticsWritesNothing) {
+  auto fileType = std::make_unique<vaq::TVaqFileType>();
+  fileType->Extensions = ".rux";
+  fileType->UpdateForms = [](auto&&...) { ADD_FAILURE() << "the form was read back"; };
+  vaq::RegisterVaqFileType(std::move(fileType));
+  const std::string form = SaveForm("Main.rux", {Line({})});
+  const std::string notes = FileNameToNoteName(form);
+  std::vector<std::string> lines = vaq::LoadLines(notes);
+  lines.back() = Line({.Curr = "'Ja'"});
+  vaq::SaveLines(notes, lines);
+  vaq::SetDateOfFile(notes, kClock + 0.25);
+  vaq::SetDateOfFile(form, kClock - 1);
+  const auto snapshot = [&] {
+    return std::make_tuple(vaq::ReadFileBytes(notes), vaq::DateOfFile(notes), vaq::ReadFileBytes(form),
+                           vaq::DateOfFile(form));
+  };
+  const auto before = snapshot();
+
+  vaq::TFileStats stats;
+  GetStats(form, false, stats);
+  EXPECT_EQ(stats.Translated, 0) << "as recorded";
+  { TRuxMgr mgr(form); }
+  vaq::TSearchInfo search;
+  search.FileName = form;
+  SearchFile(search, "Ja", false, false, false, {});
+  DoListEvent(vaq::TListEvent::Dictionary, {form}, nullptr, {});
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(formsWritten_, 0);
+}
+
+TEST_F(FileServices, AFailingRefreshReportsItsCause) {
   auto fileType = std::make_unique<vaq::TVaqFileType>();
   fileType->Extensions = ".rux";
   fileType->UpdateForms = [](auto&&...) { throw vaq::EFileError("cannot read the form"); };
@@ -163,11 +199,11 @@ TEST_F(FileServices, RefreshFlagIsClearedWhenTheRefreshFails) {
   const std::string form = SaveForm("Main.rux", {Line({})});
   vaq::SetDateOfFile(form, kClock - 1);
   vaq::TFileStats stats;
-  EXPECT_THROW(GetStats(form, true, stats), vaq::EFileError);
-  EXPECT_FALSE(RefreshRunning);
+  EXPECT_THROW(RefreshStaleStats(form, stats), vaq::EFileError);
+  EXPECT_THROW(RefreshStaleStats(form, stats), vaq::EFileError) << "and tries again next time";
 }
 
-TEST_F(FileServices, ManagerLoadsTheNotesAsTheRefreshLeftThem) {
+TEST_F(FileServices, RefreshCountsWhatTheReadBackLeft) {
   auto fileType = std::make_unique<vaq::TVaqFileType>();
   fileType->Extensions = ".rux";
   fileType->UpdateForms = [](auto&&... args) {
@@ -179,9 +215,12 @@ TEST_F(FileServices, ManagerLoadsTheNotesAsTheRefreshLeftThem) {
   vaq::RegisterVaqFileType(std::move(fileType));
   const std::string form = SaveForm("Main.rux", {Line({})});
   vaq::SetDateOfFile(form, kClock - 1);
+  vaq::TFileStats stats;
+  EXPECT_TRUE(RefreshStaleStats(form, stats));
+  EXPECT_EQ(stats.Translated, 1);
   TRuxMgr mgr(form);
   EXPECT_EQ(StringToNotesString(mgr.GetStrings(0), "").Curr, "'Gelesen'");
-  EXPECT_EQ(mgr.Stats.Translated, 1);
+  EXPECT_FALSE(RefreshStaleStats(form, stats)) << "fresh now";
 }
 
 // One hit as the search reports it: column, record index, row, position.

@@ -201,9 +201,10 @@ TEST_F(RuxMgrFile, EmptyManagerSavesOnlyTheHeader) {
 TEST_F(RuxMgrFile, SaveWritesTheTranslatedFormOnlyWhenAsked) {
   using Call = std::tuple<std::string, bool, TVaqFormFormat, vaq::TLCID, std::size_t>;  // ..., line count
   std::vector<Call> calls;
-  EXPECT_FALSE(WriteTranslatedForm({}, form_, false, uffBinary, 0)) << "no writer installed yet";
+  vaq::TAtomicWriteBatch unused;
+  EXPECT_FALSE(WriteTranslatedForm({}, form_, false, uffBinary, 0, unused)) << "no writer installed yet";
   SetFormWriter([&](const std::vector<std::string>& lines, const std::string& fileName, bool writeOriginal,
-                    TVaqFormFormat format, vaq::TLCID locale) {
+                    TVaqFormFormat format, vaq::TLCID locale, vaq::TAtomicWriteBatch&) {
     calls.emplace_back(fileName, writeOriginal, format, locale, lines.size());
     return true;
   });
@@ -219,21 +220,22 @@ TEST_F(RuxMgrFile, SaveWritesTheTranslatedFormOnlyWhenAsked) {
                                       {form_, false, uffFormatedText, vaq::StrToLCID("ja-JP"), 2}}));
 }
 
+// The form and the notes go to disk together, the notes header recording the date the form gets.
 TEST_F(RuxMgrFile, RewrittenFormIsRecordedSoTheNextCheckFindsItFresh) {
-  SetFormWriter(
-      [&](const std::vector<std::string>&, const std::string& fileName, bool, TVaqFormFormat, vaq::TLCID) {
-        vaq::SaveLines(fileName, {"object Form1: TForm1", "end"});
-        vaq::SetDateOfFile(fileName, 46000.25);  // a date the header cannot have guessed
-        return true;
-      });
+  SetFormWriter([&](const std::vector<std::string>&, const std::string& fileName, bool, TVaqFormFormat,
+                    vaq::TLCID, vaq::TAtomicWriteBatch& batch) {
+    batch.Add(fileName, "object Form1: TForm1\r\nend\r\n", 46000.25);  // a date the header cannot guess
+    return true;
+  });
   WriteNotes({Line({.Order = 1})});
   TRuxMgr mgr(form_);
   mgr.Save(true, "en-US", "de-DE", false);
   vaq::TFileStats stats;
   vaq::GetStats(notes_, "/*", "*/", stats);
   EXPECT_EQ(stats.FormDate, 46000.25);
+  EXPECT_EQ(vaq::DateOfFile(form_), 46000.25);
   EXPECT_EQ(vaq::VaqFloatToStr(stats.NoteDate), vaq::VaqFloatToStr(vaq::DateOfFile(notes_)))
-      << "recording the form's date keeps the notes file fresh";
+      << "the notes file is dated as its header says";
 }
 
 TEST(RuxMgr, StatusPassAndCounts) {

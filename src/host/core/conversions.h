@@ -46,6 +46,8 @@ TDateTime DateOfFile(const std::string& name);
 // Sets the file's modification time so that DateOfFile afterwards returns `date` (for any date
 // with whole milliseconds). Raises EFileError when the file's date cannot be set.
 void SetDateOfFile(const std::string& name, TDateTime date);
+// The same for the open file `fd` (which may have no name yet); `name` is for the message.
+void SetDateOfFd(int fd, TDateTime date, const std::string& name);
 
 // Date-time as the grid and the search show it: "2026-12-06 14:05:09.250" (local time).
 std::string VaqDateTimeToStr(TDateTime value);

@@ -18,5 +18,7 @@ std::string_view GetValueView(std::string_view s, std::string_view key, std::str
 // `s` with the value of `key` replaced by `value`. When `key` is absent, key and value are added
 // before the closing "\x04 */", or at the end of a string that has none.
 std::string SetValue(std::string_view s, std::string_view key, std::string_view value);
+// The same on `s` itself, without a copy of the rest of the string.
+void SetValueInPlace(std::string& s, std::string_view key, std::string_view value);
 
 }  // namespace vaq

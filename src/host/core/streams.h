@@ -39,9 +39,9 @@ extern TVaqStringQue ReloadQue;
 std::string GetTempDir();
 // Deletes a temporary file if it exists.
 void RemoveTempFile(const std::string& FileName);
-// Hands 8-bit generated text to the core's text stream; passes it through unchanged.
-inline std::string VaqToStr(std::string_view Text) {
-  return std::string(Text);
+// Hands 8-bit generated text to the core's text stream; passes it through unchanged, uncopied.
+inline std::string_view VaqToStr(std::string_view Text) {
+  return Text;
 }
 
 }  // namespace vaq

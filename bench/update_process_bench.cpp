@@ -1,0 +1,120 @@
+// `vaq update` as a whole process (start-up, the module, reading the forms, merging, writing notes
+// and translated forms, shut-down) on a generated project of 500 forms of about 20 KB: the first
+// update of a language (every notes file and translated form made) and an update of the unchanged
+// project (every form skipped by its date). The project lies in the temporary folder on disk, so
+// that the flushes to disk count as a user waits for them. Wall time is the figure; "cpu_ms" is the
+// process's own CPU time (user and system), which waiting for a busy machine does not inflate.
+// VAQ_BENCH_DIR names another folder for the project (/dev/shm: without the disk).
+// VAQ_BENCH_PROGRAM names another vaq to measure (an older build, say) with the same project. A
+// few generated forms hold structures the translated-form writer reports as a problem: such a
+// run ends with status 1 and counts all the same.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/core/files.h"
+#include "support/form_generator.h"
+
+extern char** environ;
+
+namespace vaq::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kForms = 500;
+
+// The project: Form1.rux .. Form500.rux with a unit each, removed at exit.
+struct Project {
+  Project() {
+    const char* base = std::getenv("VAQ_BENCH_DIR");
+    Dir = (base != nullptr ? fs::path(base) : fs::temp_directory_path()) /
+          ("vaq-update-process-bench-" + std::to_string(::getpid()));
+    fs::create_directories(Dir / "src");
+    for (int seed = 1; seed <= kForms; ++seed) {
+      const fs::path form = Dir / "src" / ("Form" + std::to_string(seed) + ".rux");
+      WriteFileAtomic(form.string(), GenerateFormText(static_cast<std::uint64_t>(seed), 20'000));
+      WriteFileAtomic(fs::path(form).replace_extension(".pas").string(),
+                      "unit Form" + std::to_string(seed) + ";\ninterface\nimplementation\nend.\n");
+    }
+    // The program's configuration stays out of the user's.
+    ::setenv("VAQ_CONFIG_DIR", (Dir / "config").c_str(), 1);
+  }
+  ~Project() {
+    std::error_code error;
+    fs::remove_all(Dir, error);
+  }
+  fs::path LangDir() const { return Dir / "de-DE"; }
+  fs::path Dir;
+};
+
+const Project& TheProject() {
+  static const Project project;
+  return project;
+}
+
+// Runs vaq update once; returns the CPU time (user and system) the process took, in ms.
+double RunUpdate() {
+  const char* program = std::getenv("VAQ_BENCH_PROGRAM");
+  std::vector<std::string> args = {program != nullptr ? program : VAQ_PROGRAM,
+                                   "update",
+                                   TheProject().Dir.string(),
+                                   "--lang",
+                                   "de-DE",
+                                   "--quiet"};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  rusage usage{};
+  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+    std::abort();  // the benchmark measures a working program only
+  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void Report(benchmark::State& state, double cpu) {
+  state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
+}
+
+void BM_UpdateProcessFirst(benchmark::State& state) {
+  double cpu = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(TheProject().LangDir());
+    state.ResumeTiming();
+    cpu += RunUpdate();
+  }
+  Report(state, cpu);
+}
+BENCHMARK(BM_UpdateProcessFirst)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_UpdateProcessUnchanged(benchmark::State& state) {
+  fs::remove_all(TheProject().LangDir());
+  RunUpdate();
+  double cpu = 0;
+  for (auto _ : state) cpu += RunUpdate();
+  Report(state, cpu);
+}
+BENCHMARK(BM_UpdateProcessUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+}  // namespace vaq::testing
+
+BENCHMARK_MAIN();
