@@ -81,8 +81,8 @@ int RunConvert(const Arguments& args) {
         std::fprintf(stderr, "%s\n", IgnoredTextWarning(in, line).c_str());
       WriteBinary(binary, target, out);
     } else {
-      // The reader works on a stream: one copy of the binary form.
-      TMemoryStream stream{std::string(bytes)};
+      // The reader reads the mapped bytes where they lie.
+      TMemoryStream stream = TMemoryStream::View(bytes);
       if (target == "text") {
         TMemoryStream output;
         ObjectResourceToText(stream, output);  // reads the whole form: a damaged one raises

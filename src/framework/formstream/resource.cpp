@@ -200,9 +200,9 @@ TStreamOriginalFormat ObjectTextToResource(TMemoryStream& Input, TMemoryStream& 
     Input.Seek(start);
     throw;
   }
-  const std::string_view form = std::string_view(Input.Data()).substr(formStart, end - formStart);
+  const std::string_view form = Input.All().substr(formStart, end - formStart);
   if (hasHeader) {
-    Output.Write(std::string_view(Input.Data()).substr(start, formStart - start));
+    Output.Write(Input.All().substr(start, formStart - start));
   } else {
     WriteResourceHeader(Output, rootClass, static_cast<std::uint32_t>(form.size()));
   }

@@ -724,7 +724,7 @@ std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary) {
 }
 
 int IgnoredTextLine(const TMemoryStream& Stream) {
-  return IgnoredTextLine(Stream.Data(), Stream.Position());
+  return IgnoredTextLine(Stream.All(), Stream.Position());
 }
 
 int IgnoredTextLine(std::string_view Text, std::size_t Consumed) {

@@ -88,11 +88,16 @@ class EReadError : public EVaqError {
   using EVaqError::EVaqError;
 };
 
-// An in-memory byte stream with a position.
+// An in-memory byte stream with a position. It owns its bytes, or it is a view: it reads bytes
+// that lie elsewhere (a mapped file, say) where they lie, until something writes to it.
 class TMemoryStream {
  public:
   TMemoryStream() = default;
   explicit TMemoryStream(std::string bytes) : Bytes(std::move(bytes)) {}
+  // A stream that reads `Bytes` without copying them; they must outlive the stream and its copies.
+  // Reading, Rest(), All() and Size() use them where they lie; the first Write or Data() copies
+  // them into the stream, which owns its bytes from then on.
+  static TMemoryStream View(std::string_view Bytes);
 
   // Raise EFileError naming the file.
   void LoadFromFile(const std::string& FileName);
@@ -107,20 +112,32 @@ class TMemoryStream {
   void Write(std::string_view Text) { Write(Text.data(), Text.size()); }
   void Seek(std::size_t Position) { Pos = Position; }
   std::size_t Position() const { return Pos; }
-  std::size_t Size() const { return Bytes.size(); }
+  std::size_t Size() const { return All().size(); }
   void Clear() {
     Bytes.clear();
+    Viewed = {};
     Pos = 0;
   }
+  // All the bytes, from the start.
+  std::string_view All() const { return IsView() ? Viewed : std::string_view(Bytes); }
   // The bytes from the position to the end.
   std::string_view Rest() const {
-    return Pos < Bytes.size() ? std::string_view(Bytes).substr(Pos) : std::string_view();
+    const std::string_view all = All();
+    return Pos < all.size() ? all.substr(Pos) : std::string_view();
   }
-  std::string& Data() { return Bytes; }
-  const std::string& Data() const { return Bytes; }
+  // The stream's own bytes, to change or to take; a view copies its bytes first.
+  std::string& Data() {
+    Own();
+    return Bytes;
+  }
+  const std::string& Data() const = delete;  // All() reads a view without copying it
+  bool IsView() const { return Viewed.data() != nullptr; }
 
  private:
+  void Own();
+
   std::string Bytes;
+  std::string_view Viewed;  // the bytes of a view; no data for a stream that owns its bytes
   std::size_t Pos = 0;
 };
 
