@@ -1,7 +1,9 @@
 // The identifier of a resource-module project in its source, made from the project's name (the
 // folder's name, which may be any text) or checked when the user gives one.
-#include <unicode/translit.h>
+#include <dlfcn.h>
 #include <unicode/unistr.h>
+#include <unicode/utrans.h>
+#include <unicode/uvernum.h>
 
 #include <algorithm>
 #include <memory>
@@ -9,6 +11,10 @@
 #include <string_view>
 
 #include "host/core/projects.h"
+
+// The name under which libicui18n exports a function of ICU's C interface ("utrans_close_72").
+#define VAQ_ICU_NAME_OF(renamed) #renamed
+#define VAQ_ICU_NAME(function) VAQ_ICU_NAME_OF(function)
 
 namespace vaq {
 namespace {
@@ -52,16 +58,63 @@ bool IsReserved(std::string_view word, bool pascal) {
   return kCppReserved.find(key) != std::string_view::npos;
 }
 
+// ICU's transliterators, in libicui18n, which only this needs: loaded on demand, since loading it
+// with the core would cost every vaq process about half a millisecond at start.
+class TTransliterators {
+ public:
+  TTransliterators() {
+    void* library = dlopen("libicui18n.so." U_ICU_VERSION_SHORT, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (library == nullptr) return;
+    // POSIX allows the object-to-function pointer conversion for dlsym.
+    open_ = reinterpret_cast<decltype(&utrans_openU)>(dlsym(library, VAQ_ICU_NAME(utrans_openU)));
+    translate_ =
+        reinterpret_cast<decltype(&utrans_transUChars)>(dlsym(library, VAQ_ICU_NAME(utrans_transUChars)));
+    close_ = reinterpret_cast<decltype(&utrans_close)>(dlsym(library, VAQ_ICU_NAME(utrans_close)));
+  }
+
+  // `text` through the transliterator `id`; unchanged when ICU cannot be had.
+  std::u16string Transliterate(std::u16string_view id, std::u16string text) const {
+    if (!open_ || !translate_ || !close_) return text;
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError where{};
+    UTransliterator* transliterator =
+        open_(id.data(), static_cast<int32_t>(id.size()), UTRANS_FORWARD, nullptr, 0, &where, &status);
+    if (U_FAILURE(status)) return text;
+    std::u16string result;
+    // A script written in syllables takes more letters in Latin: start with room for four per
+    // character, and take what ICU asks for when that is not enough.
+    for (std::size_t capacity = 4 * text.size() + 16;;) {
+      result = text;
+      result.resize(capacity);
+      auto length = static_cast<int32_t>(text.size());
+      int32_t limit = length;
+      status = U_ZERO_ERROR;
+      translate_(transliterator, result.data(), &length, static_cast<int32_t>(capacity), 0, &limit, &status);
+      if (status == U_BUFFER_OVERFLOW_ERROR && static_cast<std::size_t>(length) > capacity) {
+        capacity = static_cast<std::size_t>(length);
+        continue;
+      }
+      result.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+      break;
+    }
+    close_(transliterator);
+    return U_SUCCESS(status) ? result : text;
+  }
+
+ private:
+  decltype(&utrans_openU) open_ = nullptr;
+  decltype(&utrans_transUChars) translate_ = nullptr;
+  decltype(&utrans_close) close_ = nullptr;
+};
+
 // The name in ASCII: letters of other scripts transliterated to Latin and their accents dropped;
 // what has no such form (signs, unassigned characters, bytes that are no UTF-8) stays non-ASCII.
 std::string ToAscii(std::string_view name) {
-  icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(name.data(), name.size()));
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<icu::Transliterator> latin(
-      icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
-  if (U_SUCCESS(status) && latin) latin->transliterate(text);
+  const icu::UnicodeString utf16 = icu::UnicodeString::fromUTF8(icu::StringPiece(name.data(), name.size()));
+  const std::u16string latin = TTransliterators().Transliterate(
+      u"Any-Latin; Latin-ASCII", std::u16string(utf16.getBuffer(), static_cast<std::size_t>(utf16.length())));
   std::string ascii;
-  text.toUTF8String(ascii);
+  icu::UnicodeString(latin.data(), static_cast<int32_t>(latin.size())).toUTF8String(ascii);
   return ascii;
 }
 
