@@ -181,12 +181,14 @@ bool HasResourceHeader(const TMemoryStream& Stream);
 // Skips a resource header at the position if there is one. Raises EReadError when it is truncated.
 void SkipResourceHeader(TMemoryStream& Stream);
 
-// Reads the binary form from a stream through a buffer (4096 bytes by default). Every read checks
-// its bounds: reading past the end, a bad signature, an unknown value kind, a value of another kind
-// than asked for, or a length that runs past the end raises EReadError. The stream's position
-// follows what was consumed once the reader is destroyed (or after Sync).
+// Reads the binary form from a stream's bytes where they lie, from the stream's position; the
+// stream must not be written to while the reader reads it. Every read checks its bounds: reading
+// past the end, a bad signature, an unknown value kind, a value of another kind than asked for, or
+// a length that runs past the end raises EReadError. The stream's position follows what was
+// consumed once the reader is destroyed (or after Sync).
 class TFormReader {
  public:
+  // BufferSize is accepted for the callers' sake: the reader needs no buffer of its own.
   explicit TFormReader(TMemoryStream& Stream, std::size_t BufferSize = 4096);
   ~TFormReader();
   TFormReader(const TFormReader&) = delete;
@@ -239,10 +241,10 @@ class TFormReader {
   void Fill(std::size_t Needed);
 
   TMemoryStream& Stream_;
-  std::vector<char> Buffer_;
-  std::size_t Start_ = 0;  // stream position of Buffer_[0]
-  std::size_t Next_ = 0;   // index of the next byte in Buffer_
-  std::size_t End_ = 0;    // number of valid bytes in Buffer_
+  const char* Buffer_ = nullptr;  // the stream's bytes from Start_ on
+  std::size_t Start_ = 0;         // stream position of Buffer_[0]
+  std::size_t Next_ = 0;          // index of the next byte in Buffer_
+  std::size_t End_ = 0;           // number of the stream's bytes from Start_ on
 };
 
 // Writes the binary form. Values are written in the notation's canonical kinds: integers in the
