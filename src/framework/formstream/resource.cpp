@@ -222,4 +222,15 @@ void ObjectResourceToText(TMemoryStream& Input, TMemoryStream& Output) {
   }
 }
 
+void ObjectResourceToText(TMemoryStream& Input, const TOutputSink& Sink) {
+  const std::size_t start = Input.Position();
+  SkipResourceHeader(Input);
+  try {
+    ObjectBinaryToText(Input, Sink);
+  } catch (...) {
+    Input.Seek(start);
+    throw;
+  }
+}
+
 }  // namespace vaq

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -165,6 +166,20 @@ void ObjectBinaryToText(TMemoryStream& Input, TMemoryStream& Output);
 // appends the binary form to `Binary` and returns how many bytes of `Text` the root object and the
 // white space behind it took.
 std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary);
+
+// Where a conversion hands its output on piece by piece (to a file being written, say), so that a
+// large form's output is never held whole in memory. A piece ends between two properties or
+// components once it holds kOutputPiece bytes (the last one earlier).
+using TOutputSink = std::function<void(std::string_view Piece)>;
+inline constexpr std::size_t kOutputPiece = std::size_t{1} << 20;
+// ObjectTextToBinary over text that lies elsewhere, the binary form handed to `Sink` as it is made;
+// returns how many bytes of `Text` the root object and the white space behind it took. On an error
+// the pieces handed on so far are incomplete: whoever holds them discards them.
+std::size_t ObjectTextToBinary(std::string_view Text, const TOutputSink& Sink);
+// ObjectBinaryToText and ObjectResourceToText with the text handed to `Sink` as it is made. On an
+// error Input's position is left as it was, and the pieces handed on so far are incomplete.
+void ObjectBinaryToText(TMemoryStream& Input, const TOutputSink& Sink);
+void ObjectResourceToText(TMemoryStream& Input, const TOutputSink& Sink);
 
 // After ObjectTextToBinary (or ObjectTextToResource on text): the line, counted from 1 at the start
 // of the stream, where text other than white space begins behind the root object; 0 when none does.
