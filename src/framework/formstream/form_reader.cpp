@@ -1,5 +1,5 @@
-// Reader of the binary form. Bytes come through a buffer refilled from the stream; every read
-// checks that its bytes are there and every length is checked against the bytes that remain
+// Reader of the binary form. Bytes are read where the stream holds them; every read checks that
+// its bytes are there and every length is checked against the bytes that remain
 // before anything is allocated for it, so that no input can crash the reader or make it allocate
 // without bound.
 #include <algorithm>
