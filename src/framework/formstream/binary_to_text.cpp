@@ -14,8 +14,8 @@
 // Such texts read back to a different binary form, or not at all.
 //
 // Everything is appended to one string: the output stream's own bytes when its position is at its
-// end, or, with a sink, a piece that is handed on once it is long enough. A token is formatted on the stack and appended in one go; scratch buffers are reused, so
-// nothing is allocated per token.
+// end, or, with a sink, a piece that is handed on once it is long enough. A token is formatted on
+// the stack and appended in one go; scratch buffers are reused, so nothing is allocated per token.
 #include <algorithm>
 #include <array>
 #include <charconv>
