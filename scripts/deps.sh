@@ -3,7 +3,7 @@
 
 VAQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev
   libxml2-dev libgettextpo-dev gettext libxml2-utils qt6-base-dev fonts-dejavu-core
-  nlohmann-json3-dev libpq-dev"
+  nlohmann-json3-dev libpq-dev xvfb xauth"
 
 vaq_install_deps() {
   local missing="" pkg

@@ -24,18 +24,28 @@ const char* NotationName(TStreamOriginalFormat format) {
   }
 }
 
-// Writes a binary form converted from text as `target` asks: binary, behind a resource header, or
+// The output file, written piece by piece as a conversion makes it, so that a large form's output
+// is never held whole in memory; it replaces the old file only on Commit.
+class TOutputFile {
+ public:
+  explicit TOutputFile(const std::string& name) : writer_(name) {}
+  TOutputSink Sink() {
+    return [this](std::string_view piece) { writer_.Write(piece); };
+  }
+  void Commit() { writer_.Commit(); }
+
+ private:
+  TAtomicFileWriter writer_;
+};
+
+// Writes a binary form converted from text as `target` asks: behind a resource header, or
 // formatted text.
 void WriteBinary(std::string& binary, const std::string& target, const std::string& out) {
-  if (target == "binary") {
-    WriteFileAtomic(out, binary);
-    return;
-  }
   TMemoryStream stream(std::move(binary));
   if (target == "text") {
-    TMemoryStream output;
-    ObjectBinaryToText(stream, output);
-    output.SaveToFile(out);
+    TOutputFile file(out);
+    ObjectBinaryToText(stream, file.Sink());
+    file.Commit();
     return;
   }
   std::string rootClass;
@@ -74,19 +84,26 @@ int RunConvert(const Arguments& args) {
       return kExitFileFailed;
     }
     if (target.empty()) target = format == TStreamOriginalFormat::sofText ? "binary" : "text";
-    if (format == TStreamOriginalFormat::sofText) {
-      std::string binary;
-      const std::size_t consumed = ObjectTextToBinary(bytes, binary);
+    const auto warnIgnoredText = [&](std::size_t consumed) {
       if (const int line = IgnoredTextLine(bytes, consumed); line > 0)
         std::fprintf(stderr, "%s\n", IgnoredTextWarning(in, line).c_str());
+    };
+    if (format == TStreamOriginalFormat::sofText && target == "binary") {
+      // Parsed where it is mapped, written as it is made: a parse error leaves `out` as it was.
+      TOutputFile file(out);
+      warnIgnoredText(ObjectTextToBinary(bytes, file.Sink()));
+      file.Commit();
+    } else if (format == TStreamOriginalFormat::sofText) {
+      std::string binary;
+      warnIgnoredText(ObjectTextToBinary(bytes, binary));
       WriteBinary(binary, target, out);
     } else {
-      // The reader works on a stream: one copy of the binary form.
-      TMemoryStream stream{std::string(bytes)};
+      // The reader reads the mapped bytes where they lie.
+      TMemoryStream stream = TMemoryStream::View(bytes);
       if (target == "text") {
-        TMemoryStream output;
-        ObjectResourceToText(stream, output);  // reads the whole form: a damaged one raises
-        output.SaveToFile(out);
+        TOutputFile file(out);
+        ObjectResourceToText(stream, file.Sink());  // a damaged form raises before Commit
+        file.Commit();
       } else {
         TMemoryStream resource;
         ObjectTextToResource(stream, resource);

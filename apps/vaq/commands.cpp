@@ -24,10 +24,12 @@ const std::vector<Command>& Commands() {
         .MaxPositional = 1},
        RunUpdate},
       {"project",
-       "project PROJECT --lang TAG --pascal|--cpp [--langdir DIR]",
+       "project PROJECT --lang TAG --pascal|--cpp [--langdir DIR] [--name IDENT]",
        "Generates the resource-module project of the language TAG in its language folder: a Pascal\n"
-       "library or a C++ source that binds the translated form of every form of PROJECT.",
-       {.ValueOptions = {"--lang", "--langdir"},
+       "library or a C++ source that binds the translated form of every form of PROJECT. The file\n"
+       "is named after PROJECT's folder; the library inside it gets an identifier made from that\n"
+       "name (other scripts transliterated, other characters as _), or IDENT with --name.",
+       {.ValueOptions = {"--lang", "--langdir", "--name"},
         .FlagOptions = {"--pascal", "--cpp"},
         .MinPositional = 1,
         .MaxPositional = 1},

@@ -1,6 +1,10 @@
 // The translation repository's server store, on PostgreSQL through libpq. Every value travels as a
 // parameter, never inside the SQL text; originals and translations as binary bytea, so that every
 // byte of a code page survives.
+//
+// This file is a library of its own, libvaq_postgres.so, that the core loads on the first use of a
+// server (postgres_library.cpp): libpq brings some twenty libraries (TLS, Kerberos, LDAP) whose
+// loading would cost every vaq process a few milliseconds at start.
 #include <endian.h>
 #include <libpq-fe.h>
 
@@ -540,9 +544,7 @@ class TPostgresStore final : public TStore {
   std::vector<const char*> prepared_;
 };
 
-}  // namespace
-
-std::unique_ptr<TStore> OpenPostgresStore(const std::string& Uri) {
+std::unique_ptr<TStore> ConnectPostgresStore(const std::string& Uri) {
   const std::string shown = MaskRepositoryPassword(Uri);
   // In this order: the URI overrides the defaults before it, nothing overrides the encoding after it.
   // An empty value lets libpq take the environment's (PGCONNECT_TIMEOUT).
@@ -561,4 +563,11 @@ std::unique_ptr<TStore> OpenPostgresStore(const std::string& Uri) {
   return store;
 }
 
+}  // namespace
 }  // namespace vaq::repository
+
+// The library's entry point, found by name: the store of the server at `Uri`, or the error.
+extern "C" __attribute__((visibility("default"))) void vaq_open_postgres_store(
+    const std::string& Uri, std::unique_ptr<vaq::repository::TStore>& Store) {
+  Store = vaq::repository::ConnectPostgresStore(Uri);
+}

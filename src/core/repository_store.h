@@ -110,7 +110,8 @@ std::string MaskPasswordsIn(std::string_view Text, std::string_view Location);
 // is false. EFileError naming the file when it is no repository or of a newer schema.
 std::unique_ptr<TStore> OpenSqliteStore(const std::string& File, bool Create);
 // The server's store, its schema created on first use. EVaqError with the server's message and the
-// masked URI when it cannot be reached, or of a newer schema.
+// masked URI when it cannot be reached, or of a newer schema, or when libvaq_postgres.so (which
+// holds it) cannot be loaded.
 std::unique_ptr<TStore> OpenPostgresStore(const std::string& Uri);
 
 }  // namespace vaq::repository

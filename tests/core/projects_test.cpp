@@ -131,6 +131,85 @@ TEST_F(ProjectGenerators, EmptyListAndUnknownLocale) {
   EXPECT_EQ(ReadFileBytes(name), "library Project1;\r\n\r\n\r\nbegin\r\nend.\r\n");
 }
 
+// The library's name in its source is an identifier whatever the folder is called; the file keeps
+// the folder's name.
+TEST_F(ProjectGenerators, LibraryIdentifierFromAnyFolderName) {
+  forms_.clear();
+  const struct {
+    std::string folder, pascal, cpp;
+  } cases[] = {
+      {"Мой проект", "Moj_proekt", "Moj_proekt"},                    // Cyrillic (1251)
+      {"Größe & Co", "Grosse_Co", "Grosse_Co"},                      // Western (1252)
+      {"翻訳プロジェクト", "fan_yipurojekuto", "fan_yipurojekuto"},  // Japanese (932)
+      {"My Project (new)", "My_Project_new", "My_Project_new"},
+      {"2024 release", "_2024_release", "_2024_release"},
+      {"__init__", "init", "init"},
+      {"!!! ???", "Project", "Project"},  // nothing left
+      {"end", "end_", "end"},
+      {"Program", "Program_", "Program"},  // Pascal ignores case
+      {"class", "class_", "class_"},
+      {"Class", "Class_", "Class"},
+      {"new", "new", "new_"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    EXPECT_EQ(ModuleIdentifier(c.folder, true), c.pascal);
+    EXPECT_EQ(ModuleIdentifier(c.folder, false), c.cpp);
+    EXPECT_EQ(IdentifierProblem(c.pascal, true), "");
+    EXPECT_EQ(IdentifierProblem(c.cpp, false), "");
+    project_.FileName = root_ + "/" + c.folder + "/" + c.folder;
+    const std::string pas = CreatePascalDLL(project_, lang_, forms_, false, false);
+    EXPECT_EQ(pas, lang_.Dir + c.folder + ".DEU.pas");
+    EXPECT_EQ(ReadFileBytes(pas).substr(0, c.pascal.size() + 11), "library " + c.pascal + ";\r\n");
+    const std::string cpp = CreateCPPDLL(project_, lang_, forms_, false);
+    EXPECT_EQ(cpp, lang_.Dir + c.folder + ".DEU.cpp");
+    EXPECT_EQ(ReadFileBytes(cpp).rfind("// Resource module of " + c.cpp + " for ", 0), 0u);
+  }
+}
+
+// A name given for the module replaces the derived one; one that is no identifier of the
+// language is refused before anything is written.
+TEST_F(ProjectGenerators, GivenIdentifierIsUsedOrRefused) {
+  forms_.clear();
+  project_.Identifier = "Resources_DE";
+  EXPECT_EQ(ReadFileBytes(CreatePascalDLL(project_, lang_, forms_, false, false)).substr(0, 23),
+            "library Resources_DE;\r\n");
+  const struct {
+    std::string identifier;
+    bool pascal;
+    std::string problem;
+  } refused[] = {
+      {"", true, "is empty"},
+      {"1st", true, "starts with a digit"},
+      {"my lib", false, "may hold only the letters A to Z and a to z, digits and _"},
+      {"Проект", true, "may hold only the letters A to Z and a to z, digits and _"},
+      {"a-b", false, "may hold only the letters A to Z and a to z, digits and _"},
+      {"BEGIN", true, "is a reserved word of Pascal"},
+      {"namespace", false, "is a keyword of C++"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.identifier);
+    EXPECT_EQ(IdentifierProblem(c.identifier, c.pascal), c.problem);
+    if (c.identifier.empty()) continue;  // an empty one means: made from the project's name
+    project_.Identifier = c.identifier;
+    lang_.Dir = root_ + "/refused/";
+    try {
+      if (c.pascal) {
+        CreatePascalDLL(project_, lang_, forms_, false, false);
+      } else {
+        CreateCPPDLL(project_, lang_, forms_, false);
+      }
+      ADD_FAILURE() << "accepted";
+    } catch (const EVaqError& error) {
+      EXPECT_NE(std::string(error.what()).find("'" + c.identifier + "' " + c.problem), std::string::npos)
+          << error.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(lang_.Dir));
+  }
+  EXPECT_EQ(IdentifierProblem("Begin", false), "");  // C++ minds the case
+  EXPECT_EQ(IdentifierProblem("_x1", true), "");
+}
+
 TEST_F(ProjectGenerators, UnwritableFolderRaises) {
   WriteFileAtomic(root_ + "/blocker", "x");
   lang_.Dir = root_ + "/blocker/DEU";

@@ -125,57 +125,97 @@ void ToResource(TMemoryStream& input, TMemoryStream& output) {
   ObjectTextToResource(input, output);
 }
 
+// An input stream of `bytes` that owns them, or a view of them (as vaq convert reads a mapped file).
+TMemoryStream Input(const std::string& bytes, bool view) {
+  return view ? TMemoryStream::View(bytes) : TMemoryStream(bytes);
+}
+
 // Input after "junk", output after "head": the result goes after "head", the input stops after
-// the form; on an error both stay as they were.
+// the form; on an error both stay as they were. A view input is read where it lies: no conversion
+// copies it.
 TEST(Conversions, UseTheStreamsFromTheirPositions) {
-  const std::string text = "object Form1: TForm1\r\n  Left = 1\r\nend\r\n";
-  const std::string binary = ToBinary(text);
-  const std::string resource = Header("TForm1", static_cast<std::uint32_t>(binary.size())) + binary;
-  const struct {
-    Conversion convert;
-    std::string input, output;
-  } good[] = {{ObjectTextToBinary, text, binary},   {ObjectBinaryToText, binary, text},
-              {ObjectResourceToText, binary, text}, {ObjectResourceToText, resource, text},
-              {ToResource, text, resource},         {ToResource, binary, resource},
-              {ToResource, resource, resource}};
-  for (const auto& c : good) {
-    const bool isText = c.input.starts_with("object");  // text is read to its end
-    TMemoryStream input("junk" + c.input + (isText ? "" : "trailing"));
-    input.Seek(4);
-    TMemoryStream output(std::string("head"));
-    output.Seek(4);
-    c.convert(input, output);
-    EXPECT_EQ(output.Data(), "head" + c.output);
-    EXPECT_EQ(output.Position(), output.Size());
-    EXPECT_EQ(input.Position(), isText ? input.Size() : 4 + c.input.size());
-  }
-  const struct {
-    Conversion convert;
-    std::string input;
-  } bad[] = {{ObjectTextToBinary, "object Form1: TForm1\r\n  Left = ?\r\nend"},
-             {ObjectBinaryToText, binary.substr(0, binary.size() - 1)},
-             {ObjectResourceToText, resource.substr(0, resource.size() - 2)},
-             {ObjectResourceToText, resource.substr(0, 12)},
-             {ToResource, text.substr(0, 30)},
-             {ToResource, binary.substr(0, binary.size() - 1)},
-             {ToResource, resource.substr(0, 20)}};
-  for (const auto& c : bad) {
-    TMemoryStream input("junk" + c.input);
-    input.Seek(4);
-    TMemoryStream output(std::string("head"));
-    output.Seek(4);
-    const bool text = c.input.starts_with("object");
-    try {
+  for (const bool view : {false, true}) {
+    SCOPED_TRACE(view ? "view" : "own bytes");
+    const std::string text = "object Form1: TForm1\r\n  Left = 1\r\nend\r\n";
+    const std::string binary = ToBinary(text);
+    const std::string resource = Header("TForm1", static_cast<std::uint32_t>(binary.size())) + binary;
+    const struct {
+      Conversion convert;
+      std::string input, output;
+    } good[] = {{ObjectTextToBinary, text, binary},   {ObjectBinaryToText, binary, text},
+                {ObjectResourceToText, binary, text}, {ObjectResourceToText, resource, text},
+                {ToResource, text, resource},         {ToResource, binary, resource},
+                {ToResource, resource, resource}};
+    for (const auto& c : good) {
+      const bool isText = c.input.starts_with("object");  // text is read to its end
+      const std::string bytes = "junk" + c.input + (isText ? "" : "trailing");
+      TMemoryStream input = Input(bytes, view);
+      input.Seek(4);
+      TMemoryStream output(std::string("head"));
+      output.Seek(4);
       c.convert(input, output);
-      ADD_FAILURE() << "accepted: " << c.input;
-    } catch (const EParserError&) {
-      EXPECT_TRUE(text);
-    } catch (const EReadError&) {
-      EXPECT_FALSE(text);
+      EXPECT_EQ(output.Data(), "head" + c.output);
+      EXPECT_EQ(output.Position(), output.Size());
+      EXPECT_EQ(input.Position(), isText ? input.Size() : 4 + c.input.size());
+      EXPECT_EQ(input.IsView(), view);
     }
-    EXPECT_EQ(input.Position(), 4u);
-    EXPECT_EQ(output.Data(), "head");
+    const struct {
+      Conversion convert;
+      std::string input;
+    } bad[] = {{ObjectTextToBinary, "object Form1: TForm1\r\n  Left = ?\r\nend"},
+               {ObjectBinaryToText, binary.substr(0, binary.size() - 1)},
+               {ObjectResourceToText, resource.substr(0, resource.size() - 2)},
+               {ObjectResourceToText, resource.substr(0, 12)},
+               {ToResource, text.substr(0, 30)},
+               {ToResource, binary.substr(0, binary.size() - 1)},
+               {ToResource, resource.substr(0, 20)}};
+    for (const auto& c : bad) {
+      const std::string bytes = "junk" + c.input;
+      TMemoryStream input = Input(bytes, view);
+      input.Seek(4);
+      TMemoryStream output(std::string("head"));
+      output.Seek(4);
+      const bool text = c.input.starts_with("object");
+      try {
+        c.convert(input, output);
+        ADD_FAILURE() << "accepted: " << c.input;
+      } catch (const EParserError&) {
+        EXPECT_TRUE(text);
+      } catch (const EReadError&) {
+        EXPECT_FALSE(text);
+      }
+      EXPECT_EQ(input.Position(), 4u);
+      EXPECT_EQ(output.Data(), "head");
+      EXPECT_EQ(input.IsView(), view);
+    }
   }
+}
+
+// A view reads the bytes where they lie until it is written to; then it owns a copy, and the
+// bytes it viewed stay as they were.
+TEST(MemoryStream, ViewCopiesItsBytesOnlyWhenWritten) {
+  const std::string bytes = "abcdef";
+  TMemoryStream view = TMemoryStream::View(bytes);
+  EXPECT_TRUE(view.IsView());
+  EXPECT_EQ(view.All().data(), bytes.data());
+  char read[4] = {};
+  view.Seek(2);
+  EXPECT_EQ(view.Read(read, 10), 4u);
+  EXPECT_EQ(std::string(read, 4), "cdef");
+  EXPECT_EQ(view.Rest(), "");
+  view.Seek(0);
+  view.Write(view.All().substr(3, 2));  // from the bytes it views
+  EXPECT_FALSE(view.IsView());
+  EXPECT_EQ(view.Data(), "decdef");
+  EXPECT_EQ(view.Position(), 2u);
+  view.Seek(6);
+  view.Write("gh");
+  EXPECT_EQ(view.Data(), "decdefgh");
+  EXPECT_EQ(bytes, "abcdef");
+  // An empty view is an empty stream of its own.
+  TMemoryStream empty = TMemoryStream::View({});
+  EXPECT_EQ(empty.Size(), 0u);
+  EXPECT_FALSE(empty.IsView());
 }
 
 }  // namespace

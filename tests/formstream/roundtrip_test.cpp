@@ -7,6 +7,7 @@
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/framework/formstream.h"
 #include "support/bytes.h"
@@ -95,6 +96,50 @@ INSTANTIATE_TEST_SUITE_P(Sizes, GeneratedForms,
                          ::testing::Values(Sizes{"Small", 200, 2000}, Sizes{"Medium", 40, 20000},
                                            Sizes{"Large", 5, 300000}, Sizes{"Huge", 1, 3000000}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The conversions that hand their output on in pieces (as vaq convert writes a file) give the same
+// bytes as those that keep it whole, in pieces that end between properties; a form damaged after
+// the first piece raises all the same, with the input's position as it was.
+TEST(PiecewiseConversions, GiveTheSameBytesInPieces) {
+  const GeneratedForm form = GenerateForm({.Seed = 11, .TargetBytes = 3'000'000});
+  const auto collect = [](std::vector<std::string>& pieces) {
+    return [&pieces](std::string_view piece) { pieces.emplace_back(piece); };
+  };
+  const auto joined = [](const std::vector<std::string>& pieces) {
+    std::string all;
+    for (const std::string& piece : pieces) all += piece;
+    return all;
+  };
+  std::vector<std::string> binaryPieces;
+  EXPECT_EQ(ObjectTextToBinary(form.Text, collect(binaryPieces)), form.Text.size());
+  EXPECT_TRUE(SameBytes(form.Binary, joined(binaryPieces)));
+  ASSERT_GE(binaryPieces.size(), 2u);
+  for (std::size_t i = 0; i + 1 < binaryPieces.size(); ++i) {
+    EXPECT_GE(binaryPieces[i].size(), kOutputPiece);
+    EXPECT_LT(binaryPieces[i].size(), kOutputPiece + 70000) << "a piece ends at the first property it can";
+  }
+
+  const std::string text = Convert(ObjectBinaryToText, form.Binary);
+  const std::string resource = ToResource(form.Binary);
+  for (const std::string* input : {&form.Binary, &resource}) {
+    std::vector<std::string> textPieces;
+    TMemoryStream stream = TMemoryStream::View(*input);
+    ObjectResourceToText(stream, collect(textPieces));
+    EXPECT_TRUE(SameBytes(text, joined(textPieces)));
+    EXPECT_GE(textPieces.size(), 2u);
+    EXPECT_EQ(stream.Position(), input->size());
+  }
+
+  // Damaged behind the first piece: the text loses its last "end", the binary form its last byte.
+  std::vector<std::string> pieces;
+  const std::string cut = form.Text.substr(0, form.Text.rfind("end"));
+  EXPECT_THROW(ObjectTextToBinary(cut, collect(pieces)), EParserError);
+  EXPECT_FALSE(pieces.empty());
+  TMemoryStream truncated = TMemoryStream::View(std::string_view(resource).substr(0, resource.size() - 1));
+  truncated.Seek(0);
+  EXPECT_THROW(ObjectResourceToText(truncated, collect(pieces)), EReadError);
+  EXPECT_EQ(truncated.Position(), 0u);
+}
 
 // The generator itself: deterministic, close to the asked size, and covering what the properties
 // above rely on, so that a change to it cannot quietly weaken them.

@@ -14,8 +14,8 @@
 // Such texts read back to a different binary form, or not at all.
 //
 // Everything is appended to one string: the output stream's own bytes when its position is at its
-// end. A token is formatted on the stack and appended in one go; scratch buffers are reused, so
-// nothing is allocated per token.
+// end, or, with a sink, a piece that is handed on once it is long enough. A token is formatted on
+// the stack and appended in one go; scratch buffers are reused, so nothing is allocated per token.
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -72,16 +72,28 @@ bool IsFloatWord(std::string_view text) {
 
 class BinaryToText {
  public:
-  BinaryToText(TMemoryStream& input, std::string& out)
-      : input_(input), reader_(input, std::min(kReaderBuffer, input.Rest().size())), out_(out) {}
+  // With a sink, the text is handed on whenever a piece of it is complete, and `out` holds only
+  // the piece being made.
+  BinaryToText(TMemoryStream& input, std::string& out, const TOutputSink* sink = nullptr)
+      : input_(input), reader_(input, std::min(kReaderBuffer, input.Rest().size())), out_(out), sink_(sink) {}
 
   void Convert() {
     reader_.ReadSignature();
     Component(0, 1);
     out_.append("\r\n");
+    if (sink_ && !out_.empty()) HandOn();
   }
 
  private:
+  void HandOn() {
+    (*sink_)(out_);
+    out_.clear();
+  }
+  // Between two lines: hands the text on once a piece is complete.
+  void MaybeHandOn() {
+    if (sink_ && out_.size() >= kOutputPiece) HandOn();
+  }
+
   std::size_t Remaining() const {
     const std::size_t size = input_.Size();
     return size - std::min(size, reader_.Position());
@@ -233,9 +245,13 @@ class BinaryToText {
     while (!reader_.EndOfList()) {
       NewLine(level + 1);
       Property(level + 1, depth);
+      MaybeHandOn();
     }
     reader_.ReadListEnd();
-    while (!reader_.EndOfList()) Component(level + 1, depth + 1);
+    while (!reader_.EndOfList()) {
+      Component(level + 1, depth + 1);
+      MaybeHandOn();
+    }
     reader_.ReadListEnd();
     NewLine(level);
     out_.append("end");
@@ -397,6 +413,7 @@ class BinaryToText {
   TMemoryStream& input_;
   TFormReader reader_;
   std::string& out_;
+  const TOutputSink* sink_;
   std::unique_ptr<char[]> bytes_;  // long strings and binary data
   std::size_t bytesCapacity_ = 0;
   ShortString short_;      // names and short strings
@@ -425,6 +442,18 @@ void ObjectBinaryToText(TMemoryStream& Input, TMemoryStream& Output) {
     Output.Seek(text.size());
   } else {
     Output.Write(copy);
+  }
+}
+
+void ObjectBinaryToText(TMemoryStream& Input, const TOutputSink& Sink) {
+  const std::size_t start = Input.Position();
+  std::string piece;
+  piece.reserve(kOutputPiece + kOutputPiece / 4);
+  try {
+    BinaryToText(Input, piece, &Sink).Convert();
+  } catch (...) {
+    Input.Seek(start);
+    throw;
   }
 }
 

@@ -1,5 +1,5 @@
-// Reader of the binary form. Bytes come through a buffer refilled from the stream; every read
-// checks that its bytes are there and every length is checked against the bytes that remain
+// Reader of the binary form. Bytes are read where the stream holds them; every read checks that
+// its bytes are there and every length is checked against the bytes that remain
 // before anything is allocated for it, so that no input can crash the reader or make it allocate
 // without bound.
 #include <algorithm>
@@ -16,9 +16,6 @@ namespace vaq {
 namespace {
 
 static_assert(LDBL_MANT_DIG == 64, "extended values are read as the 80-bit x87 format of long double");
-
-// Refills move at most this many bytes (the largest fixed-size value) to the buffer's front.
-constexpr std::size_t kMinBufferSize = 16;
 
 constexpr std::array<std::string_view, kLastValueType + 1> kKindNames = {"Null",
                                                                          "a list",
@@ -89,8 +86,13 @@ bool IsInteger32Kind(TValueType kind) {
 
 }  // namespace
 
-TFormReader::TFormReader(TMemoryStream& Stream, std::size_t BufferSize)
-    : Stream_(Stream), Buffer_(std::max(BufferSize, kMinBufferSize)), Start_(Stream.Position()) {}
+TFormReader::TFormReader(TMemoryStream& Stream, std::size_t /*BufferSize*/)
+    : Stream_(Stream), Start_(Stream.Position()) {
+  const std::string_view all = Stream.All();
+  const std::size_t begin = std::min(Start_, all.size());
+  Buffer_ = all.data() + begin;
+  End_ = all.size() - begin;
+}
 
 TFormReader::~TFormReader() {
   Stream_.Seek(Position());
@@ -101,51 +103,18 @@ std::size_t TFormReader::Position() const {
 }
 
 void TFormReader::Sync() {
-  Start_ = Position();
-  Next_ = End_ = 0;
-  Stream_.Seek(Start_);
+  Stream_.Seek(Position());
 }
 
-// Keeps the unread bytes, moves them to the front and reads from the stream up to the buffer's
-// size; `Needed` is at most kMinBufferSize.
+// Every byte of the stream is at hand: what is missing now is missing for good.
 void TFormReader::Fill(std::size_t Needed) {
-  const std::size_t kept = End_ - Next_;
-  std::memmove(Buffer_.data(), Buffer_.data() + Next_, kept);
-  Start_ += Next_;
-  Next_ = 0;
-  End_ = kept;
-  Stream_.Seek(Start_ + End_);
-  End_ += Stream_.Read(Buffer_.data() + End_, Buffer_.size() - End_);
-  if (End_ < Needed) ThrowUnexpectedEnd(Start_);
+  if (End_ - Next_ < Needed) ThrowUnexpectedEnd(Position());
 }
 
 void TFormReader::Read(void* Buffer, std::size_t Count) {
-  char* target = static_cast<char*>(Buffer);
-  if (End_ - Next_ >= Count) {
-    if (Count != 0) std::memcpy(target, Buffer_.data() + Next_, Count);
-    Next_ += Count;
-    return;
-  }
-  const std::size_t position = Position();
-  const std::size_t size = Stream_.Size();
-  if (position > size || Count > size - position) ThrowUnexpectedEnd(position);
-  const std::size_t buffered = End_ - Next_;
-  if (buffered != 0) std::memcpy(target, Buffer_.data() + Next_, buffered);
-  Next_ = End_;
-  target += buffered;
-  const std::size_t rest = Count - buffered;
-  if (rest >= Buffer_.size()) {
-    // Large reads go straight from the stream into the destination.
-    Start_ += End_;
-    Next_ = End_ = 0;
-    Stream_.Seek(Start_);
-    if (Stream_.Read(target, rest) != rest) ThrowUnexpectedEnd(Start_);
-    Start_ += rest;
-    return;
-  }
-  Fill(rest);
-  std::memcpy(target, Buffer_.data(), rest);
-  Next_ = rest;
+  if (End_ - Next_ < Count) ThrowUnexpectedEnd(Position());
+  if (Count != 0) std::memcpy(Buffer, Buffer_ + Next_, Count);
+  Next_ += Count;
 }
 
 std::uint8_t TFormReader::ReadByte() {
@@ -155,7 +124,7 @@ std::uint8_t TFormReader::ReadByte() {
 
 std::uint32_t TFormReader::ReadUInt32() {
   if (End_ - Next_ < 4) Fill(4);
-  const auto value = LoadLittleEndian<std::uint32_t>(Buffer_.data() + Next_);
+  const auto value = LoadLittleEndian<std::uint32_t>(Buffer_ + Next_);
   Next_ += 4;
   return value;
 }
@@ -166,7 +135,7 @@ void TFormReader::ReadResHeader() {
     if (Stream_.Size() < position + 3) return;  // too short to be a header
     Fill(3);
   }
-  const char* bytes = Buffer_.data() + Next_;
+  const char* bytes = Buffer_ + Next_;
   if (bytes[0] != '\xFF' || bytes[1] != '\x0A' || bytes[2] != '\0') return;
   Next_ += 3;
   while (ReadByte() != 0) {
@@ -178,7 +147,7 @@ void TFormReader::ReadResHeader() {
 void TFormReader::ReadSignature() {
   const std::size_t position = Position();
   if (End_ - Next_ < 4) Fill(4);
-  if (std::memcmp(Buffer_.data() + Next_, "TPF0", 4) != 0) {
+  if (std::memcmp(Buffer_ + Next_, "TPF0", 4) != 0) {
     throw EReadError(Format("Invalid form signature at offset %d", {Offset(position)}));
   }
   Next_ += 4;
@@ -198,7 +167,7 @@ void TFormReader::ReadPrefix(std::uint8_t& Flags, std::int32_t& ChildPos) {
 std::string TFormReader::ReadStr() {
   const std::uint8_t length = ReadByte();
   if (End_ - Next_ >= length) {
-    std::string text(Buffer_.data() + Next_, length);
+    std::string text(Buffer_ + Next_, length);
     Next_ += length;
     return text;
   }
@@ -253,7 +222,7 @@ std::int32_t TFormReader::ReadInteger() {
     if (IsInteger32Kind(kind)) Fill(kind == TValueType::vaInt8 ? 2 : kind == TValueType::vaInt16 ? 3 : 5);
   }
   const std::size_t position = Position();
-  const char* bytes = Buffer_.data() + Next_;
+  const char* bytes = Buffer_ + Next_;
   switch (static_cast<TValueType>(static_cast<std::uint8_t>(bytes[0]))) {
     case TValueType::vaInt8:
       Next_ += 2;
@@ -275,7 +244,7 @@ std::int32_t TFormReader::ReadInteger() {
 std::int64_t TFormReader::ReadInt64() {
   if (NextValue() != TValueType::vaInt64) return ReadInteger();
   if (End_ - Next_ < 9) Fill(9);
-  const auto value = LoadLittleEndian<std::int64_t>(Buffer_.data() + Next_ + 1);
+  const auto value = LoadLittleEndian<std::int64_t>(Buffer_ + Next_ + 1);
   Next_ += 9;
   return value;
 }
@@ -299,7 +268,7 @@ float TFormReader::ReadSingle() {
 std::int64_t TFormReader::ReadCurrency() {
   CheckValue(TValueType::vaCurrency);
   if (End_ - Next_ < 8) Fill(8);
-  const auto value = LoadLittleEndian<std::int64_t>(Buffer_.data() + Next_);
+  const auto value = LoadLittleEndian<std::int64_t>(Buffer_ + Next_);
   Next_ += 8;
   return value;
 }
@@ -328,7 +297,7 @@ std::string TFormReader::ReadString() {
     default:
       ThrowExpected("a string", static_cast<std::uint8_t>(peeked), position);
   }
-  if (length > Stream_.Size() - std::min(Stream_.Size(), Position())) {
+  if (length > End_ - Next_) {
     ThrowTooLong("String", length, position);
   }
   std::string text(length, '\0');
@@ -348,7 +317,7 @@ std::u16string TFormReader::ReadWideString() {
   }
   const std::uint64_t count = ReadUInt32();
   const std::uint64_t bytes = kind == TValueType::vaWString ? 2 * count : count;
-  if (bytes > Stream_.Size() - std::min(Stream_.Size(), Position())) {
+  if (bytes > End_ - Next_) {
     ThrowTooLong(kind == TValueType::vaWString ? "Wide string" : "UTF-8 string", count, position);
   }
   std::string raw(bytes, '\0');
@@ -381,7 +350,7 @@ std::string TFormReader::ReadBinary() {
   const std::size_t position = Position();
   CheckValue(TValueType::vaBinary);
   const std::size_t length = ReadUInt32();
-  if (length > Stream_.Size() - std::min(Stream_.Size(), Position())) {
+  if (length > End_ - Next_) {
     ThrowTooLong("Binary data", length, position);
   }
   std::string bytes(length, '\0');
@@ -403,14 +372,8 @@ void TFormReader::SkipValue() {
       Next_ += count;
       return;
     }
-    const std::size_t size = Stream_.Size();
-    if (Position() > size || count > size - Position()) {
-      if (what.empty()) ThrowUnexpectedEnd(Position());
-      ThrowTooLong(what, count, position);
-    }
-    Start_ = Position() + count;
-    Next_ = End_ = 0;
-    Stream_.Seek(Start_);
+    if (what.empty()) ThrowUnexpectedEnd(Position());
+    ThrowTooLong(what, count, position);
   };
   const auto enter = [&](Open container, std::size_t position) {
     if (container != Open::Item && ++nesting > kMaxFormNesting) ThrowTooDeep(position);
@@ -461,7 +424,7 @@ void TFormReader::SkipValue() {
         break;
       case TValueType::vaWString: {
         const std::uint64_t count = ReadUInt32();
-        if (2 * count > Stream_.Size() - std::min(Stream_.Size(), Position())) {
+        if (2 * count > End_ - Next_) {
           ThrowTooLong("Wide string", count, position);
         }
         skip(2 * count, "Wide string", position);

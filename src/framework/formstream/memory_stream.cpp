@@ -10,13 +10,26 @@ namespace vaq {
 EParserError::EParserError(int line, const std::string& message)
     : EVaqError("Line " + std::to_string(line) + ": " + message), line_(line) {}
 
+TMemoryStream TMemoryStream::View(std::string_view Bytes) {
+  TMemoryStream stream;
+  if (!Bytes.empty()) stream.Viewed = Bytes;
+  return stream;
+}
+
+void TMemoryStream::Own() {
+  if (!IsView()) return;
+  Bytes.assign(Viewed);
+  Viewed = {};
+}
+
 void TMemoryStream::LoadFromFile(const std::string& FileName) {
   Bytes = ReadFileBytes(FileName);
+  Viewed = {};
   Pos = 0;
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName) const {
-  WriteFileAtomic(FileName, Bytes);
+  WriteFileAtomic(FileName, All());
 }
 
 void TMemoryStream::CopyFrom(TMemoryStream& Source) {
@@ -26,14 +39,16 @@ void TMemoryStream::CopyFrom(TMemoryStream& Source) {
 }
 
 std::size_t TMemoryStream::Read(void* Buffer, std::size_t Count) {
-  if (Pos >= Bytes.size()) return 0;
-  const std::size_t n = std::min(Count, Bytes.size() - Pos);
-  std::memcpy(Buffer, Bytes.data() + Pos, n);
+  const std::string_view all = All();
+  if (Pos >= all.size()) return 0;
+  const std::size_t n = std::min(Count, all.size() - Pos);
+  std::memcpy(Buffer, all.data() + Pos, n);
   Pos += n;
   return n;
 }
 
 void TMemoryStream::Write(const void* Buffer, std::size_t Count) {
+  Own();
   if (Pos == Bytes.size()) {
     Bytes.append(static_cast<const char*>(Buffer), Count);
   } else {

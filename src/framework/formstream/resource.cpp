@@ -200,9 +200,9 @@ TStreamOriginalFormat ObjectTextToResource(TMemoryStream& Input, TMemoryStream& 
     Input.Seek(start);
     throw;
   }
-  const std::string_view form = std::string_view(Input.Data()).substr(formStart, end - formStart);
+  const std::string_view form = Input.All().substr(formStart, end - formStart);
   if (hasHeader) {
-    Output.Write(std::string_view(Input.Data()).substr(start, formStart - start));
+    Output.Write(Input.All().substr(start, formStart - start));
   } else {
     WriteResourceHeader(Output, rootClass, static_cast<std::uint32_t>(form.size()));
   }
@@ -216,6 +216,17 @@ void ObjectResourceToText(TMemoryStream& Input, TMemoryStream& Output) {
   SkipResourceHeader(Input);
   try {
     ObjectBinaryToText(Input, Output);
+  } catch (...) {
+    Input.Seek(start);
+    throw;
+  }
+}
+
+void ObjectResourceToText(TMemoryStream& Input, const TOutputSink& Sink) {
+  const std::size_t start = Input.Position();
+  SkipResourceHeader(Input);
+  try {
+    ObjectBinaryToText(Input, Sink);
   } catch (...) {
     Input.Seek(start);
     throw;

@@ -98,8 +98,10 @@ bool StartsComponent(Keyword keyword) {
 
 class TextParser {
  public:
-  TextParser(std::string_view text, TFormWriter& writer)
-      : begin_(text.data()), cur_(text.data()), end_(text.data() + text.size()), out_(writer) {}
+  // With a sink, the binary form is handed on whenever a piece of it is complete, and the writer
+  // holds only the piece being made.
+  TextParser(std::string_view text, TFormWriter& writer, const TOutputSink* sink = nullptr)
+      : begin_(text.data()), cur_(text.data()), end_(text.data() + text.size()), out_(writer), sink_(sink) {}
 
   void Run() {
     if (end_ - cur_ >= 3 && std::string_view(cur_, 3) == "\xEF\xBB\xBF") cur_ += 3;
@@ -113,6 +115,7 @@ class TextParser {
     out_.WriteSignature();
     ParseComponent(at, keyword, 1);
     SkipWhite();  // what follows the root and its white space stays unread
+    if (sink_ && !out_.Data().empty()) HandOn();
   }
 
   // How much of the text the root object took, with the white space behind its final "end".
@@ -293,7 +296,14 @@ class TextParser {
       SkipWhite();
       out_.WriteStr(name);
       ParseValue(depth, "Value");
+      // Between two properties: hands the binary form on once a piece is complete.
+      if (sink_ && out_.Data().size() >= kOutputPiece) HandOn();
     }
+  }
+
+  void HandOn() {
+    (*sink_)(out_.Data());
+    out_.Data().clear();
   }
 
   // --- Values ----------------------------------------------------------------------------------
@@ -683,6 +693,7 @@ class TextParser {
   const char* cur_;
   const char* end_;
   TFormWriter& out_;
+  const TOutputSink* sink_;
   std::string text_;             // the current 8-bit string, reused
   std::u16string wide_;          // the current wide string, reused
   std::string bytes_;            // the current binary data, reused
@@ -723,8 +734,16 @@ std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary) {
   }
 }
 
+std::size_t ObjectTextToBinary(std::string_view Text, const TOutputSink& Sink) {
+  TFormWriter writer;
+  writer.Data().reserve(std::min(Text.size(), kOutputPiece) + kOutputPiece / 4);
+  TextParser parser(Text, writer, &Sink);
+  parser.Run();
+  return parser.Consumed();
+}
+
 int IgnoredTextLine(const TMemoryStream& Stream) {
-  return IgnoredTextLine(Stream.Data(), Stream.Position());
+  return IgnoredTextLine(Stream.All(), Stream.Position());
 }
 
 int IgnoredTextLine(std::string_view Text, std::size_t Consumed) {

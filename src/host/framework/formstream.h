@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,11 +89,16 @@ class EReadError : public EVaqError {
   using EVaqError::EVaqError;
 };
 
-// An in-memory byte stream with a position.
+// An in-memory byte stream with a position. It owns its bytes, or it is a view: it reads bytes
+// that lie elsewhere (a mapped file, say) where they lie, until something writes to it.
 class TMemoryStream {
  public:
   TMemoryStream() = default;
   explicit TMemoryStream(std::string bytes) : Bytes(std::move(bytes)) {}
+  // A stream that reads `Bytes` without copying them; they must outlive the stream and its copies.
+  // Reading, Rest(), All() and Size() use them where they lie; the first Write or Data() copies
+  // them into the stream, which owns its bytes from then on.
+  static TMemoryStream View(std::string_view Bytes);
 
   // Raise EFileError naming the file.
   void LoadFromFile(const std::string& FileName);
@@ -107,20 +113,32 @@ class TMemoryStream {
   void Write(std::string_view Text) { Write(Text.data(), Text.size()); }
   void Seek(std::size_t Position) { Pos = Position; }
   std::size_t Position() const { return Pos; }
-  std::size_t Size() const { return Bytes.size(); }
+  std::size_t Size() const { return All().size(); }
   void Clear() {
     Bytes.clear();
+    Viewed = {};
     Pos = 0;
   }
+  // All the bytes, from the start.
+  std::string_view All() const { return IsView() ? Viewed : std::string_view(Bytes); }
   // The bytes from the position to the end.
   std::string_view Rest() const {
-    return Pos < Bytes.size() ? std::string_view(Bytes).substr(Pos) : std::string_view();
+    const std::string_view all = All();
+    return Pos < all.size() ? all.substr(Pos) : std::string_view();
   }
-  std::string& Data() { return Bytes; }
-  const std::string& Data() const { return Bytes; }
+  // The stream's own bytes, to change or to take; a view copies its bytes first.
+  std::string& Data() {
+    Own();
+    return Bytes;
+  }
+  const std::string& Data() const = delete;  // All() reads a view without copying it
+  bool IsView() const { return Viewed.data() != nullptr; }
 
  private:
+  void Own();
+
   std::string Bytes;
+  std::string_view Viewed;  // the bytes of a view; no data for a stream that owns its bytes
   std::size_t Pos = 0;
 };
 
@@ -149,6 +167,20 @@ void ObjectBinaryToText(TMemoryStream& Input, TMemoryStream& Output);
 // white space behind it took.
 std::size_t ObjectTextToBinary(std::string_view Text, std::string& Binary);
 
+// Where a conversion hands its output on piece by piece (to a file being written, say), so that a
+// large form's output is never held whole in memory. A piece ends between two properties or
+// components once it holds kOutputPiece bytes (the last one earlier).
+using TOutputSink = std::function<void(std::string_view Piece)>;
+inline constexpr std::size_t kOutputPiece = std::size_t{1} << 20;
+// ObjectTextToBinary over text that lies elsewhere, the binary form handed to `Sink` as it is made;
+// returns how many bytes of `Text` the root object and the white space behind it took. On an error
+// the pieces handed on so far are incomplete: whoever holds them discards them.
+std::size_t ObjectTextToBinary(std::string_view Text, const TOutputSink& Sink);
+// ObjectBinaryToText and ObjectResourceToText with the text handed to `Sink` as it is made. On an
+// error Input's position is left as it was, and the pieces handed on so far are incomplete.
+void ObjectBinaryToText(TMemoryStream& Input, const TOutputSink& Sink);
+void ObjectResourceToText(TMemoryStream& Input, const TOutputSink& Sink);
+
 // After ObjectTextToBinary (or ObjectTextToResource on text): the line, counted from 1 at the start
 // of the stream, where text other than white space begins behind the root object; 0 when none does.
 int IgnoredTextLine(const TMemoryStream& Stream);
@@ -164,12 +196,14 @@ bool HasResourceHeader(const TMemoryStream& Stream);
 // Skips a resource header at the position if there is one. Raises EReadError when it is truncated.
 void SkipResourceHeader(TMemoryStream& Stream);
 
-// Reads the binary form from a stream through a buffer (4096 bytes by default). Every read checks
-// its bounds: reading past the end, a bad signature, an unknown value kind, a value of another kind
-// than asked for, or a length that runs past the end raises EReadError. The stream's position
-// follows what was consumed once the reader is destroyed (or after Sync).
+// Reads the binary form from a stream's bytes where they lie, from the stream's position; the
+// stream must not be written to while the reader reads it. Every read checks its bounds: reading
+// past the end, a bad signature, an unknown value kind, a value of another kind than asked for, or
+// a length that runs past the end raises EReadError. The stream's position follows what was
+// consumed once the reader is destroyed (or after Sync).
 class TFormReader {
  public:
+  // BufferSize is accepted for the callers' sake: the reader needs no buffer of its own.
   explicit TFormReader(TMemoryStream& Stream, std::size_t BufferSize = 4096);
   ~TFormReader();
   TFormReader(const TFormReader&) = delete;
@@ -222,10 +256,10 @@ class TFormReader {
   void Fill(std::size_t Needed);
 
   TMemoryStream& Stream_;
-  std::vector<char> Buffer_;
-  std::size_t Start_ = 0;  // stream position of Buffer_[0]
-  std::size_t Next_ = 0;   // index of the next byte in Buffer_
-  std::size_t End_ = 0;    // number of valid bytes in Buffer_
+  const char* Buffer_ = nullptr;  // the stream's bytes from Start_ on
+  std::size_t Start_ = 0;         // stream position of Buffer_[0]
+  std::size_t Next_ = 0;          // index of the next byte in Buffer_
+  std::size_t End_ = 0;           // number of the stream's bytes from Start_ on
 };
 
 // Writes the binary form. Values are written in the notation's canonical kinds: integers in the
