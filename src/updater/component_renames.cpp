@@ -1,10 +1,11 @@
 // Renamed components: their records move to the new component path before the merge matches Ids.
 //
-// Components are told apart by the case key of their component path (with its trailing "."), so
-// that the children of a component are the keys that begin with its key: in a sorted list of keys
-// they follow it as one range. The work, in order:
+// Components are told apart by the case key of their component path (with its trailing "."): the
+// keys of a component's children begin with its key, and its parent's key is its own without the
+// last segment. The work, in order:
 // 1. The components of the old notes and of the extracted lines, each as runs of lines of one path.
-// 2. Vanished keys (old only) and new keys (extracted only). Without both, nothing more is done.
+// 2. Vanished keys (old only) and new keys (extracted only). Without both, nothing more is done;
+//    when both lists name the same components in the same order, not even step 1.
 // 3. The topmost vanished and topmost new components (whose parents did not vanish, or are not new)
 //    with their children. Each gets a signature: parent path and kind, the classes of the component
 //    and its children by relative path, and the string values by relative Id.
@@ -14,6 +15,7 @@
 #include "updater/component_renames.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -40,27 +42,30 @@ struct Run {
   int Last = 0;
 };
 
-// One component of one side: its path as first written, and where its lines are.
+// One component of one side: where its lines are. Its path is that of its first line.
 struct Component {
-  std::string Path;
   std::vector<Run> Runs;
 };
 
-using Components = std::unordered_map<std::string, Component>;
+// Lookups by a key as a view, without a string made for each.
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+};
+using Components = std::unordered_map<std::string, Component, KeyHash, std::equal_to<>>;
 
 // The components of a list of Ids, by the case key of their path; lines before `from` take no part.
 template <typename IdOf>
 Components Collect(std::size_t count, std::size_t from, IdOf idOf) {
   Components components;
+  components.reserve((count - from) / 4 + 1);
   std::string_view previous;
   Component* current = nullptr;
   for (std::size_t i = from; i < count; ++i) {
     const std::string_view path = FullObjectNameView(idOf(i));
     if (current == nullptr || path != previous) {
-      Component& component = components[vaq::AnsiCaseKey(path)];
-      if (component.Path.empty()) component.Path = path;
-      component.Runs.push_back({static_cast<int>(i), static_cast<int>(i)});
-      current = &component;
+      current = &components[vaq::AnsiCaseKey(path)];
+      current->Runs.push_back({static_cast<int>(i), static_cast<int>(i)});
       previous = path;
     } else {
       current->Runs.back().Last = static_cast<int>(i);
@@ -78,12 +83,13 @@ std::string_view ParentKey(std::string_view key) {
   return dot == std::string_view::npos ? std::string_view() : key.substr(0, dot + 1);
 }
 
-// Whether any ancestor of `key` is in `keys`.
-bool HasAncestorIn(std::string_view key, const std::unordered_set<std::string_view>& keys) {
+// The topmost of `key` and its ancestors that is in `keys` (`key` itself is).
+std::string_view TopmostIn(std::string_view key, const std::unordered_set<std::string_view>& keys) {
+  std::string_view top = key;
   for (std::string_view parent = ParentKey(key); !parent.empty(); parent = ParentKey(parent)) {
-    if (keys.contains(parent)) return true;
+    if (const auto it = keys.find(parent); it != keys.end()) top = *it;
   }
-  return false;
+  return top;
 }
 
 // The class of a component from the Type of one of its records (without child position and
@@ -94,68 +100,35 @@ std::string ClassKey(std::string_view type) {
   return vaq::AnsiCaseKey(GetClassName(record, false, nullptr));
 }
 
-// One side of the comparison: its lines, its components and their sorted keys.
-class Side {
- public:
-  // `count` lines of which those from `from` on take part; `idOf(i)`: the Id of line i.
-  template <typename IdOf>
-  Side(std::size_t count, std::size_t from, IdOf idOf) : components_(Collect(count, from, idOf)) {}
-
-  const Components& All() const { return components_; }
-  const Component& Get(const std::string& key) const { return components_.at(key); }
-
-  // The keys of all components, sorted: the children of a key follow it.
-  const std::vector<std::string_view>& Sorted() {
-    if (sorted_.empty()) {
-      sorted_.reserve(components_.size());
-      for (const auto& [key, component] : components_) sorted_.push_back(key);
-      std::ranges::sort(sorted_);
-    }
-    return sorted_;
-  }
-
-  // The component `key` and its children: keys of this side that begin with `key`.
-  std::vector<std::string_view> Subtree(std::string_view key) {
-    const std::vector<std::string_view>& sorted = Sorted();
-    std::vector<std::string_view> result;
-    for (auto it = std::ranges::lower_bound(sorted, key); it != sorted.end() && it->starts_with(key); ++it)
-      result.push_back(*it);
-    return result;
-  }
-
- private:
-  Components components_;
-  std::vector<std::string_view> sorted_;
-};
-
-// A topmost vanished or new component with what decides whether it fits one of the other side.
+// A topmost vanished or new component, its children that vanished (or are new) with it, and what
+// decides whether it fits one of the other side.
 struct Candidate {
-  std::string Key;
+  std::string_view Key;
+  std::vector<std::string_view> Members;  // the component and those children
   std::string Signature;
   int FirstLine = 0;     // where it begins in its list (old notes: the order of the report)
   int Translations = 0;  // old side: translatable records of status 1 or 2
-  bool Eligible = true;  // its children are all vanished (or all new), and it has a string value
+  bool Eligible = true;  // it has a string value, and every Id agrees with its path
 };
 
-// Builds the signature of component `key` of `side` with its children `subtree`. `line(i, visit)`
-// calls visit(id, type, value) for line i when it takes part.
+// Makes the signature of `candidate` from the lines of its members: parent path and kind, then
+// sorted, the class of each member by relative path and each string value by relative Id.
+// `line(i, visit)` calls visit(id, type, value, translated) for line i when it takes part.
 template <typename Lines>
-Candidate MakeCandidate(const std::string& key, Side& side, const std::vector<std::string_view>& subtree,
-                        Lines lines) {
-  Candidate candidate{key, {}, side.Get(key).Runs.front().First, 0, true};
+void Sign(Candidate& candidate, const Components& components, Lines line) {
+  const std::string_view key = candidate.Key;
   const std::size_t colon = key.rfind(':');
-  std::string signature(key.substr(0, colon == std::string::npos ? 0 : colon));  // parent path and kind
+  std::string signature(key.substr(0, colon == std::string_view::npos ? 0 : colon));
   std::vector<std::string> parts;
   bool haveString = false;
-  for (const std::string_view member : subtree) {
-    const Component& component = side.Get(std::string(member));
+  for (const std::string_view member : candidate.Members) {
     const std::string_view relative = member.substr(key.size());
     bool classTaken = false;
-    for (const Run& run : component.Runs) {
+    for (const Run& run : components.find(member)->second.Runs) {
       for (int i = run.First; i <= run.Last; ++i) {
-        lines(i, [&](std::string_view id, std::string_view type, std::string_view value, bool translated) {
+        line(i, [&](std::string_view id, std::string_view type, std::string_view value, bool translated) {
           if (!classTaken) {
-            parts.push_back(std::string(1, 'C') + std::string(relative) + kPart + ClassKey(type));
+            parts.push_back('C' + std::string(relative) + kPart + ClassKey(type));
             classTaken = true;
           }
           if (translated) ++candidate.Translations;
@@ -166,7 +139,7 @@ Candidate MakeCandidate(const std::string& key, Side& side, const std::vector<st
             candidate.Eligible = false;
             return;
           }
-          parts.push_back(std::string(1, 'V') + idKey.substr(key.size()) + kPart + std::string(value));
+          parts.push_back('V' + idKey.substr(key.size()) + kPart + std::string(value));
           haveString = true;
         });
       }
@@ -176,21 +149,27 @@ Candidate MakeCandidate(const std::string& key, Side& side, const std::vector<st
   for (const std::string& part : parts) signature += kField + part;
   candidate.Signature = std::move(signature);
   candidate.Eligible = candidate.Eligible && haveString;
-  return candidate;
 }
 
-// The topmost components of `side` whose keys are in `only` (vanished, or new), with their
-// signatures; a component whose children are not all in `only` is not eligible.
+// The topmost components of `components` whose keys are in `only` (vanished, or new), each with
+// its children in `only`, signed; in the order of their lines.
 template <typename Lines>
-std::vector<Candidate> Candidates(Side& side, const std::unordered_set<std::string_view>& only, Lines lines) {
+std::vector<Candidate> Candidates(const Components& components,
+                                  const std::unordered_set<std::string_view>& only, Lines line) {
+  std::unordered_map<std::string_view, std::size_t> byKey;
   std::vector<Candidate> result;
   for (const std::string_view key : only) {
-    if (HasAncestorIn(key, only)) continue;
-    const std::vector<std::string_view> subtree = side.Subtree(key);
-    Candidate candidate = MakeCandidate(std::string(key), side, subtree, lines);
-    candidate.Eligible = candidate.Eligible &&
-                         std::ranges::all_of(subtree, [&](std::string_view k) { return only.contains(k); });
-    result.push_back(std::move(candidate));
+    const std::string_view top = TopmostIn(key, only);
+    const auto [it, added] = byKey.try_emplace(top, result.size());
+    if (added) {
+      result.emplace_back();
+      result.back().Key = top;
+    }
+    result[it->second].Members.push_back(key);
+  }
+  for (Candidate& candidate : result) {
+    candidate.FirstLine = components.find(candidate.Key)->second.Runs.front().First;
+    Sign(candidate, components, line);
   }
   std::ranges::sort(result, {}, &Candidate::FirstLine);
   return result;
@@ -213,6 +192,41 @@ bool InUse(std::string_view line) {
   return vaq::GetValueView(line, KeyOrder) != "-1";
 }
 
+// The component path of each run of lines of one path, in order.
+template <typename IdOf>
+class PathRuns {
+ public:
+  PathRuns(std::size_t count, std::size_t from, IdOf idOf) : count_(count), next_(from), idOf_(idOf) {}
+  // The path of the next run; none at the end.
+  std::optional<std::string_view> Next() {
+    while (next_ < count_) {
+      const std::string_view path = FullObjectNameView(idOf_(next_++));
+      if (started_ && path == previous_) continue;
+      started_ = true;
+      previous_ = path;
+      return path;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::size_t count_, next_;
+  IdOf idOf_;
+  bool started_ = false;
+  std::string_view previous_;
+};
+
+// Whether both lists name the same components in the same order, so that none vanished and none
+// is new: the common case (a form whose values changed, or did not), told without building indexes.
+template <typename OldId, typename FormId>
+bool SameComponents(PathRuns<OldId> old, PathRuns<FormId> form) {
+  while (true) {
+    const std::optional<std::string_view> a = old.Next(), b = form.Next();
+    if (!a || !b) return !a && !b;
+    if (*a != *b && !vaq::AnsiSameText(*a, *b)) return false;
+  }
+}
+
 }  // namespace
 
 std::string TComponentRename::OldName() const {
@@ -228,14 +242,18 @@ std::vector<TComponentRename> MoveRenamedComponents(std::vector<std::string>& Ol
   // Unused records lead the file; they belong to components that vanished before.
   std::size_t firstInUse = 0;
   while (firstInUse < OldNotes.size() && !InUse(OldNotes[firstInUse])) ++firstInUse;
-  Side old(OldNotes.size(), firstInUse, [&](std::size_t i) { return vaq::GetValueView(OldNotes[i], KeyId); });
-  Side form(Lines.size(), 0, [&](std::size_t i) { return std::string_view(Lines[i].Id); });
+  const auto oldId = [&](std::size_t i) { return vaq::GetValueView(OldNotes[i], KeyId); };
+  const auto formId = [&](std::size_t i) { return std::string_view(Lines[i].Id); };
+  if (SameComponents(PathRuns(OldNotes.size(), firstInUse, oldId), PathRuns(Lines.size(), 0, formId)))
+    return {};
+  const Components old = Collect(OldNotes.size(), firstInUse, oldId);
+  const Components form = Collect(Lines.size(), 0, formId);
 
   std::unordered_set<std::string_view> vanished, added;
-  for (const auto& [key, component] : old.All())
-    if (!form.All().contains(key)) vanished.insert(key);
-  for (const auto& [key, component] : form.All())
-    if (!old.All().contains(key)) added.insert(key);
+  for (const auto& [key, component] : old)
+    if (!form.contains(key)) vanished.insert(key);
+  for (const auto& [key, component] : form)
+    if (!old.contains(key)) added.insert(key);
   if (vanished.empty() || added.empty()) return {};
 
   const auto oldLine = [&](int i, const auto& visit) {
@@ -268,29 +286,35 @@ std::vector<TComponentRename> MoveRenamedComponents(std::vector<std::string>& Ol
     fit.NewOne = &candidate;
   }
 
-  std::vector<TComponentRename> renames;
-  const std::string now = vaq::VaqFloatToStr(Now);
+  // All renames are decided before the first line changes: paths are read from the lines.
+  std::vector<std::pair<const Candidate*, TComponentRename>> moves;
   for (const Candidate& candidate : gone) {
     const Fit& fit = fits[candidate.Signature];
     if (fit.Old != 1 || fit.New != 1 || !candidate.Eligible || !fit.NewOne->Eligible) continue;
     if (candidate.Translations == 0) continue;
-    const std::string& oldPath = old.Get(candidate.Key).Path;
-    const std::string& newPath = form.Get(fit.NewOne->Key).Path;
-    const std::size_t segments = static_cast<std::size_t>(std::ranges::count(oldPath, ':'));
-    for (const std::string_view member : old.Subtree(candidate.Key)) {
-      for (const Run& run : old.Get(std::string(member)).Runs) {
+    moves.emplace_back(&candidate,
+                       TComponentRename{std::string(FullObjectNameView(oldId(candidate.FirstLine))),
+                                        std::string(FullObjectNameView(formId(fit.NewOne->FirstLine))),
+                                        candidate.Translations});
+  }
+  const std::string now = vaq::VaqFloatToStr(Now);
+  std::vector<TComponentRename> renames;
+  for (auto& [candidate, rename] : moves) {
+    const std::size_t segments = static_cast<std::size_t>(std::ranges::count(rename.OldPath, ':'));
+    for (const std::string_view member : candidate->Members) {
+      for (const Run& run : old.find(member)->second.Runs) {
         for (int i = run.First; i <= run.Last; ++i) {
           std::string& line = OldNotes[i];
           if (!InUse(line)) continue;
           const std::string_view id = vaq::GetValueView(line, KeyId);
           const std::size_t rest = AfterSegments(id, segments);
           if (rest == std::string_view::npos) continue;
-          vaq::SetValueInPlace(line, KeyId, newPath + std::string(id.substr(rest)));
+          vaq::SetValueInPlace(line, KeyId, rename.NewPath + std::string(id.substr(rest)));
           vaq::SetValueInPlace(line, KeyModified, now);
         }
       }
     }
-    renames.push_back({oldPath, newPath, candidate.Translations});
+    renames.push_back(std::move(rename));
   }
   return renames;
 }
