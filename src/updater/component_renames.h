@@ -41,7 +41,8 @@ struct TComponentRename {
 // Finds the renamed components of `OldNotes` (notes lines without header; unused records, Order -1,
 // take no part) against the extracted `Lines` of the form, and rewrites the Ids of their records in
 // place to the new component path, with Modified = `Now`. Answers the renames in the order of the
-// old notes. Costs one pass over both lists when no component vanished or none is new.
+// old notes. When both lists name the same components in the same order (most updates), it costs
+// one pass over each list.
 std::vector<TComponentRename> MoveRenamedComponents(std::vector<std::string>& OldNotes,
                                                     const TExtractedLines& Lines, vaq::TDateTime Now);
 
