@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "command.h"
 #include "host/core/errors.h"
@@ -45,6 +46,19 @@ TLCID SourceLanguage(const std::string& langDir, TVaqFileType& type) {
   return StrToLCID("en-US");
 }
 
+// What the update tells besides problems (a component found renamed) is a per-form line too: on
+// standard error above the status line, and not with --quiet.
+class UpdateSink : public TProgressSink {
+ public:
+  explicit UpdateSink(TProgress& progress) : TProgressSink(progress), progress_(progress) {}
+  void Information(std::string_view text) override {
+    if (!progress_.Quiet()) progress_.Print(stderr, text);
+  }
+
+ private:
+  TProgress& progress_;
+};
+
 // What the merge counted for each form, on standard error: on a terminal only for forms whose
 // notes changed (below the status line), otherwise for every form; never with --quiet. A form that
 // failed has its message instead.
@@ -62,13 +76,16 @@ class FormLines {
   void Flush() {
     if (form_.empty()) return;
     const int added = stats_.New - start_.New, changed = stats_.Changed - start_.Changed,
-              unchanged = stats_.Unchanged - start_.Unchanged, unused = stats_.Unused - start_.Unused;
+              unchanged = stats_.Unchanged - start_.Unchanged, unused = stats_.Unused - start_.Unused,
+              renamed = stats_.Renamed - start_.Renamed;
     const bool failed = messages_.Errors != errors_;
-    const bool show = !progress_.Quiet() && !failed && (!progress_.Live() || added + changed + unused > 0);
+    const bool show =
+        !progress_.Quiet() && !failed && (!progress_.Live() || added + changed + unused + renamed > 0);
     if (show) {
       progress_.Print(stderr, Shown(form_) + ": new " + std::to_string(added) + ", changed " +
                                   std::to_string(changed) + ", unchanged " + std::to_string(unchanged) +
-                                  ", unused " + std::to_string(unused));
+                                  ", unused " + std::to_string(unused) + ", renamed " +
+                                  std::to_string(renamed));
     }
     form_.clear();
   }
@@ -100,6 +117,7 @@ int RunUpdate(const Arguments& args) {
       args.Value("--source").empty() ? SourceLanguage(langDir, type) : StrToLCID(args.Value("--source"));
   if (source == 0) throw UsageError("unknown language: " + args.Value("--source"));
   if (args.Has("--use-repository")) VaqINTOptionProps.SetOverride(kOptUseRepositoryOnUpdate, true);
+  if (args.Has("--no-renames")) VaqINTOptionProps.SetOverride(kOptDetectRenamesOnUpdate, false);
   if (!args.Value("--repository").empty()) SetRepositoryLocation(args.Value("--repository"));
   // A repository that cannot be reached stops the update before any file changes, rather than
   // failing form by form halfway through.
@@ -123,7 +141,7 @@ int RunUpdate(const Arguments& args) {
   fs::create_directories(langDir);
 
   TProgress progress(folder.FormFiles().size(), args.Has("--quiet"));
-  auto sink = std::make_unique<TProgressSink>(progress);
+  auto sink = std::make_unique<UpdateSink>(progress);
   const TProgressSink& messages = *sink;
   const ScopedMessageSink reporting(std::move(sink));
   TStats stats;
@@ -135,9 +153,11 @@ int RunUpdate(const Arguments& args) {
   lines.Flush();
   progress.Finish();
   std::fprintf(stderr,
-               "%s -> %s: %d of %zu forms updated in %s (new %d, changed %d, unchanged %d, unused %d)\n",
+               "%s -> %s: %d of %zu forms updated in %s (new %d, changed %d, unchanged %d, unused %d, "
+               "renamed %d)\n",
                LCIDToStr(source, true).c_str(), LCIDToStr(target, true).c_str(), type.TranslatorCount(),
-               forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused);
+               forms.size(), langDir.c_str(), stats.New, stats.Changed, stats.Unchanged, stats.Unused,
+               stats.Renamed);
   return messages.Errors == 0 ? kExitOk : kExitFileFailed;
 }
 

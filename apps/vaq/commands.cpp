@@ -7,7 +7,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"update",
        "update PROJECT --lang TAG [--source TAG] [--langdir DIR] [--overwrite] [--module FILE]\n"
-       "           [--use-repository] [--repository DB|URI] [--quiet]",
+       "           [--use-repository] [--repository DB|URI] [--no-renames] [--quiet]",
        "Brings the notes of every form of the project folder PROJECT up to date for the language\n"
        "TAG: each form gets a translated copy and a notes file in the language folder (PROJECT/TAG\n"
        "or --langdir), unchanged forms are skipped, translated copies edited by hand are read back\n"
@@ -15,11 +15,13 @@ const std::vector<Command>& Commands() {
        "the one of the existing notes, else en-US). --overwrite starts the notes afresh. --module:\n"
        "only the forms linked into this built program (and the library's dialogs it links).\n"
        "--use-repository: new values take translations from the translation repository (a server\n"
-       "that cannot be reached stops the update before it changes anything). One line\n"
+       "that cannot be reached stops the update before it changes anything). A component renamed\n"
+       "in the form (same class, parent and texts) keeps its translations under its new name, and\n"
+       "the update says so; --no-renames treats it as removed and added. One line\n"
        "per form and a summary on standard error; on a terminal a status line shows the progress\n"
        "and only forms whose notes changed keep their line. --quiet: only problems and the summary.",
        {.ValueOptions = {"--lang", "--source", "--langdir", "--module", "--repository"},
-        .FlagOptions = {"--overwrite", "--use-repository", "--quiet"},
+        .FlagOptions = {"--overwrite", "--use-repository", "--no-renames", "--quiet"},
         .MinPositional = 1,
         .MaxPositional = 1},
        RunUpdate},

@@ -9,6 +9,9 @@
 // are flushed: unused (to the top of the file) or, for values that exist only in the translated
 // form, kept where they were.
 //
+// Before the matching, the records of renamed components get their new Ids (component_renames.h),
+// so that the matching carries them over like the records of any component that kept its name.
+//
 // Old lines are never removed while merging: a matched one is marked taken, so that indexes into
 // old notes stay valid. The searches are backed by hash indexes over old notes (by Id, by the last
 // "[n]" of an Id, by object path) and a skip list over taken lines; each gives the same answer as
@@ -36,6 +39,7 @@
 #include "notes/component_path.h"
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
+#include "updater/component_renames.h"
 #include "updater/localizable.h"
 #include "updater/updater_messages.h"
 
@@ -117,6 +121,10 @@ class Merger {
     useRepository_ = vaq::VaqINTOptionProps.GetBool(vaq::kOptUseRepositoryOnUpdate) && form_.ProjectMode;
     now_ = vaq::VaqNow();
     LoadOldNotes();
+    if (form_.ProjectMode && vaq::VaqINTOptionProps.GetBool(vaq::kOptDetectRenamesOnUpdate)) {
+      renames_ = MoveRenamedComponents(old_, lines_, now_);
+      stats_.Renamed += static_cast<std::int32_t>(renames_.size());
+    }
     IndexOldNotes();
     IndexExtractedLines();
     while (front_ < lines_.size()) {
@@ -125,6 +133,9 @@ class Merger {
     }
     FlushVanishedObjects();
   }
+
+  // The components whose records moved to a new name.
+  std::vector<TComponentRename> TakeRenames() { return std::move(renames_); }
 
   // The new notes in file order, renumbered.
   std::vector<std::string> TakeNewNotes() {
@@ -539,6 +550,7 @@ class Merger {
   TLocalizableRule& localizable_;
   bool useRepository_ = false;
   vaq::TDateTime now_ = 0.0;
+  std::vector<TComponentRename> renames_;
 
   // Old notes and their indexes.
   std::vector<std::string> old_;  // a taken line may have been moved to the new notes
@@ -570,11 +582,13 @@ class Merger {
 
 std::vector<std::string> TNotesMerge::Merge(const TMergeForm& Form, TExtractedLines& Lines,
                                             vaq::TStats& Stats,
-                                            std::optional<std::vector<std::string>> OldNotes) const {
+                                            std::optional<std::vector<std::string>> OldNotes,
+                                            std::vector<TComponentRename>* Renames) const {
   try {
     Merger merger(Form, Lines, Stats, scan_, std::move(OldNotes), localizable_);
     merger.Merge();
     std::vector<std::string> notes = merger.TakeNewNotes();
+    if (Renames != nullptr) *Renames = merger.TakeRenames();
     Lines.clear();
     return notes;
   } catch (...) {
@@ -593,10 +607,11 @@ void AddMergedNotes(const TMergeForm& Form, std::vector<std::string> Notes, cons
              vaq::LCIDToStr(Form.TargetLocale, true), !Form.ProjectMode);
 }
 
-bool TNotesMerge::MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats) {
+bool TNotesMerge::MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats,
+                             std::vector<TComponentRename>* Renames) {
   std::vector<std::string> newNotes;
   try {
-    newNotes = Merge(Form, Lines, Stats);
+    newNotes = Merge(Form, Lines, Stats, std::nullopt, Renames);
   } catch (const std::exception& e) {
     if (!Form.Nested) {
       vaq::ShowError(vaq::Format(SProblemProcessingNotes.Text, {Form.NotesFile}) + "\n" + e.what());

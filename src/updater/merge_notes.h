@@ -6,6 +6,7 @@
 // - A changed original keeps its history: a translated record's old pair moves to PrevOrig/PrevCurr
 //   and the record becomes untranslated (or takes a translation from the repository).
 // - A value gone from the form becomes unused (status 3, Order -1) and moves to the top of the file.
+// - A renamed component keeps its records: they move to the new name (component_renames.h).
 // - A record the translator added in the translated form (empty original) survives, also when its
 //   inherited component vanished.
 // - Records stay in the form's order; the list and collection tokens (Open/Close) are repaired after
@@ -23,6 +24,7 @@
 #include "host/core/files.h"
 #include "host/core/types.h"
 #include "notes/form_info.h"
+#include "updater/component_renames.h"
 #include "updater/form_reader.h"
 #include "updater/localizable.h"
 
@@ -49,15 +51,19 @@ class TNotesMerge {
   // when given (the lines of a notes file, header lines allowed), else the notes file's; counts
   // into the New, Changed, Unchanged and Unused counters of `Stats` (translatable records only).
   // With the option kOptUseRepositoryOnUpdate on, a new or changed original that the translation
-  // repository knows gets its translation (status 2). Answers the new notes in file order,
-  // renumbered; writes nothing. A failure raises its exception.
+  // repository knows gets its translation (status 2). In project mode, with the option
+  // kOptDetectRenamesOnUpdate on (the default), the records of renamed components move to their
+  // new names first; they are counted in Stats.Renamed and, when `Renames` is given, listed there.
+  // Answers the new notes in file order, renumbered; writes nothing. A failure raises its exception.
   std::vector<std::string> Merge(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats,
-                                 std::optional<std::vector<std::string>> OldNotes = std::nullopt) const;
+                                 std::optional<std::vector<std::string>> OldNotes = std::nullopt,
+                                 std::vector<TComponentRename>* Renames = nullptr) const;
 
   // Merge, then the save of AddMergedNotes, written at once. True when the notes file was written.
   // A failure while merging shows "Problem processing notes file: %s" (unless nested) and leaves
   // the notes file as it was; a failure while saving shows its cause. Both return false.
-  bool MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats);
+  bool MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats,
+                  std::vector<TComponentRename>* Renames = nullptr);
 
   // Searches old notes by scanning them in file order instead of through indexes: slow, with the
   // same result. The reference that the indexes are tested against.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
@@ -48,6 +49,20 @@ void CollectRcData(const vaq::TResourceList& list, std::vector<std::string>& nam
     } else if (item.ResType == 10) {
       names.push_back(item.Name);
     }
+  }
+}
+
+// Tells which components of a form the merge found renamed (their translations kept); the form is
+// named by its place below the base folder.
+void ReportRenames(const std::string& Form, const std::string& BaseDir,
+                   const std::vector<TComponentRename>& Renames) {
+  std::string shown =
+      BaseDir.empty() ? Form : std::filesystem::path(Form).lexically_relative(BaseDir).string();
+  if (shown.empty() || shown.starts_with("..")) shown = Form;
+  for (const TComponentRename& rename : Renames) {
+    const TResString& text = rename.Translations == 1 ? SComponentRenamedOne : SComponentRenamed;
+    vaq::ShowMessage(
+        vaq::Format(text.Text, {shown, rename.OldName(), rename.NewName(), rename.Translations}));
   }
 }
 
@@ -302,8 +317,9 @@ std::optional<std::vector<std::string>> TRuxUpdater::ReadBackEdits(TFormJob& Job
 void TRuxUpdater::MergeAndSave(TUpdateRun& Run, TFormJob& Job, TExtractedLines& Lines,
                                std::optional<std::vector<std::string>> OldNotes) {
   std::vector<std::string> notes;
+  std::vector<TComponentRename> renames;
   try {
-    notes = merge_.Merge(Job.Merge, Lines, Run.Stats, std::move(OldNotes));
+    notes = merge_.Merge(Job.Merge, Lines, Run.Stats, std::move(OldNotes), &renames);
   } catch (const std::exception& error) {
     vaq::ShowError(vaq::Format(SProblemProcessingNotes.Text, {Job.Merge.NotesFile}) + "\n" + error.what());
     return;  // the notes stay as they were; a new translated copy is kept
@@ -318,7 +334,9 @@ void TRuxUpdater::MergeAndSave(TUpdateRun& Run, TFormJob& Job, TExtractedLines& 
     vaq::ShowError(error.what());
     Job.Files.Clear();
     if (Job.NewCopy) AddNewCopy(Job, std::move(copy));
+    return;
   }
+  ReportRenames(Job.FormFile, Run.Request.BaseDir, renames);
 }
 
 void TRuxUpdater::Finish(TUpdateRun& Run, TFormJob& Job) {

@@ -12,5 +12,9 @@ inline constexpr TResString SOutsideLanguageFolder{
     65504, "%s: its translated copy would lie outside the language folder %s; the form is skipped."};
 // %s: the file name of the generated project.
 inline constexpr TResString SProjectCreated{65503, "%s created."};
+// %s: form file; %s: the component's old name; %s: its new name; %d: translated values kept.
+inline constexpr TResString SComponentRenamed{65497, "%s: %s renamed to %s, %d translations kept"};
+// The same for one translated value: form file, old name, new name.
+inline constexpr TResString SComponentRenamedOne{65496, "%s: %s renamed to %s, 1 translation kept"};
 
 }  // namespace rux

@@ -11,7 +11,11 @@
 //   update FILE fails          the merge must fail and leave the notes file as it was
 //   repository ORIG => TRANS   the translation repository learns a translation (later ones are newer)
 //   option use-repository on   switches the repository lookup of updates on (off: off)
-//   counters N C U X           new, changed, unchanged and unused counts of the last merge
+//   option renames off         switches the moving of renamed components' records off (on: on)
+//   counters N C U X [R]       new, changed, unchanged and unused counts of the last merge (and
+//                              renamed components, 0 when not given)
+//   renamed OLD NEW K          a merge moved component OLD's records to NEW, K translations among
+//                              them; in order over the whole case, none expected otherwise
 //   expect FILE                the notes file is now byte for byte FILE (header included)
 //   expect-form FILE           the translated form (written by every update, as formatted text)
 //                              is now byte for byte FILE
@@ -19,10 +23,10 @@
 //                              expected otherwise
 //
 // After every update the records in use must be the form's values in the form's order, with its
-// structure tokens. After every merge the same merge is repeated and must change nothing (but the order of
-// unused records). The core's clock and the file dates are fixed per step, so that dates in records and
-// header compare exactly. Run the test program with VAQ_UPDATE_GOLDEN=1 to write the "expect" files from what
-// the merge makes.
+// structure tokens. After every merge the same merge is repeated and must change nothing (but the
+// order of unused records) and find no rename. The core's clock and the file dates are fixed per
+// step, so that dates in records and header compare exactly. Run the test program with
+// VAQ_UPDATE_GOLDEN=1 to write the "expect" files from what the merge makes.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -128,18 +132,25 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
       const TExtractedLines extracted = lines;
       vaq::TStats stats;
       TNotesMerge merge;
+      std::vector<TComponentRename> renames;
       if (fails) {
-        EXPECT_FALSE(merge.MergeNotes(form, lines, stats)) << "step " << step_ << ": " << file;
+        EXPECT_FALSE(merge.MergeNotes(form, lines, stats, &renames)) << "step " << step_ << ": " << file;
         EXPECT_EQ(vaq::ReadFileBytes(Notes()), before) << "a failed merge changed the notes";
         return;
       }
-      ASSERT_TRUE(merge.MergeNotes(form, lines, stats)) << "step " << step_ << ": " << file;
+      ASSERT_TRUE(merge.MergeNotes(form, lines, stats, &renames)) << "step " << step_ << ": " << file;
       if (projectMode) ExpectFormOrder(extracted);
+      EXPECT_EQ(stats.Renamed, static_cast<int>(renames.size()));
       if (run == 0) {
         stats_ = stats;
+        for (const TComponentRename& rename : renames) {
+          renames_.push_back(rename.OldName() + " " + rename.NewName() + " " +
+                             std::to_string(rename.Translations));
+        }
       } else {
         EXPECT_EQ(Canonical(vaq::ReadFileBytes(Notes())), Canonical(before))
             << "step " << step_ << ": merging " << file << " again changed the notes";
+        EXPECT_TRUE(renames.empty()) << "step " << step_ << ": merging " << file << " again found a rename";
       }
     }
   }
@@ -204,7 +215,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
 
   void Run() {
     std::ifstream in(dir_ / "case.txt");
-    std::vector<std::string> expectedMessages;
+    std::vector<std::string> expectedMessages, expectedRenames;
     auto sink = std::make_unique<vaq::CollectingSink>();
     vaq::CollectingSink& messages = *sink;
     const vaq::ScopedMessageSink scoped(std::move(sink));
@@ -239,12 +250,18 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
         vaq::AddTranslation(source_, target_, line.substr(start, arrow - start), line.substr(arrow + 4));
       } else if (command == "option" && argument == "use-repository") {
         vaq::VaqINTOptionProps.SetOverride(vaq::kOptUseRepositoryOnUpdate, rest == "on");
+      } else if (command == "option" && argument == "renames") {
+        vaq::VaqINTOptionProps.SetOverride(vaq::kOptDetectRenamesOnUpdate, rest == "on");
       } else if (command == "counters") {
         std::istringstream counts(argument + " " + rest);
         vaq::TStats expected;
         counts >> expected.New >> expected.Changed >> expected.Unchanged >> expected.Unused;
-        EXPECT_EQ((std::vector{stats_.New, stats_.Changed, stats_.Unchanged, stats_.Unused}),
-                  (std::vector{expected.New, expected.Changed, expected.Unchanged, expected.Unused}));
+        if (!(counts >> expected.Renamed)) expected.Renamed = 0;
+        EXPECT_EQ((std::vector{stats_.New, stats_.Changed, stats_.Unchanged, stats_.Unused, stats_.Renamed}),
+                  (std::vector{expected.New, expected.Changed, expected.Unchanged, expected.Unused,
+                               expected.Renamed}));
+      } else if (command == "renamed") {
+        expectedRenames.push_back(argument + " " + rest);
       } else if (command == "expect") {
         Expect(argument, Notes());
       } else if (command == "expect-form") {
@@ -265,6 +282,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
       }
     }
     EXPECT_EQ(messages.Messages, expectedMessages);
+    EXPECT_EQ(renames_, expectedRenames);
   }
 
   fs::path dir_, work_;
@@ -272,6 +290,7 @@ class MergeCase : public ::testing::TestWithParam<std::string> {
   vaq::TLCID source_ = 0x0409, target_ = 0x0407;
   int step_ = 0;
   vaq::TStats stats_;
+  std::vector<std::string> renames_;  // "OLD NEW K" of every rename the merges reported
 };
 
 TEST_P(MergeCase, NotesAsExpected) {

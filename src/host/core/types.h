@@ -60,7 +60,7 @@ struct TFileStats {
   bool operator==(const TFileStats&) const = default;
 };
 
-// Counters of one update run. The merge counts the last four; the first two are the core's.
+// Counters of one update run. The merge counts New to Renamed; the first two are the core's.
 struct TStats {
   std::int32_t Files = 0;
   std::int32_t Records = 0;
@@ -68,6 +68,7 @@ struct TStats {
   std::int32_t Changed = 0;
   std::int32_t Unchanged = 0;
   std::int32_t Unused = 0;
+  std::int32_t Renamed = 0;  // components whose records moved to their new name
 };
 
 }  // namespace vaq
