@@ -13,4 +13,18 @@ inline constexpr TResString SOutsideLanguageFolder{
 // %s: the file name of the generated project.
 inline constexpr TResString SProjectCreated{65503, "%s created."};
 
+// %s: unit file; %s: the form file its resource directive names.
+inline constexpr TResString SFormFileMissing{
+    65502, "%s: the form file %s that the unit names is missing; the unit is skipped."};
+// %s: program file; %s: the project's forms with their classes.
+inline constexpr TResString SNoProjectFormLinked{
+    65501,
+    "%s links no form of the project: the class of none of its forms is among the program's form "
+    "resources, so the project's forms are skipped: %s"};
+// %s: program file; %s: the forms not linked, with their classes.
+inline constexpr TResString SFormsNotLinked{
+    65500,
+    "%s does not link these forms of the project (their classes are not among the program's form "
+    "resources), so they are skipped: %s"};
+
 }  // namespace rux
