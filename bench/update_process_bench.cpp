@@ -5,9 +5,8 @@
 // that the flushes to disk count as a user waits for them. Wall time is the figure; "cpu_ms" is the
 // process's own CPU time (user and system), which waiting for a busy machine does not inflate.
 // VAQ_BENCH_DIR names another folder for the project (/dev/shm: without the disk).
-// VAQ_BENCH_PROGRAM names another vaq to measure (an older build, say) with the same project. A
-// few generated forms hold structures the translated-form writer reports as a problem: such a
-// run ends with status 1 and counts all the same.
+// VAQ_BENCH_PROGRAM names another vaq to measure (an older build, say) with the same project; a
+// run that ends with status 1 (an older build reported a problem with a form) counts all the same.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
