@@ -36,8 +36,10 @@ std::vector<std::string> LoadWholeNotes(const std::string& NotesFile) {
 std::vector<std::string> WholeNotesLines(std::string_view Bytes, const std::string& NotesFile) {
   if (Bytes.empty()) throw EDamagedNotes(NotesFile, 1, "the file is empty");
   std::vector<std::string> lines = vaq::SplitLines(Bytes);
-  if (Bytes.back() != '\n' && Bytes.back() != '\r')
-    throw EDamagedNotes(NotesFile, lines.size(), "the last line is cut off (no line break ends it)");
+  // Every writer ends each line with CR LF (a file edited elsewhere may have LF alone).
+  if (Bytes.back() != '\n')
+    throw EDamagedNotes(NotesFile, lines.size(),
+                        "the last line is cut off (the file does not end with a line break)");
   std::size_t header = 0;
   while (header < std::min<std::size_t>(2, lines.size()) && vaq::IsNotesHeaderLine(lines[header])) ++header;
   for (std::size_t i = header; i < lines.size(); ++i) {

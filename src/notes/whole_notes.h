@@ -26,8 +26,8 @@ class EDamagedNotes : public vaq::EVaqError {
 
 // The lines of notes file `NotesFile` (as vaq::LoadLines gives them), once the file has been found
 // whole: it is not empty; every line but the header lines and blank ones is a notes record, framed
-// by "/* " and " */", whose Status, Order and dates can be read; its last line ends with a line
-// break (every writer ends each line with one); and it holds at least as many translatable records
+// by "/* " and " */", whose Status, Order and dates can be read; the file ends with a line break
+// (LF, or CR LF as every writer ends each line); and it holds at least as many translatable records
 // as its header counts (a file cut right after a line break). Raises EDamagedNotes for the first
 // problem found, vaq::EFileError when the file cannot be read.
 std::vector<std::string> LoadWholeNotes(const std::string& NotesFile);
