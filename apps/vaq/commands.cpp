@@ -91,7 +91,7 @@ const std::vector<Command>& Commands() {
        "           | remove --source TAG --lang TAG [ORIGINAL...]\n"
        "           | suggest TEXT --lang TAG [--source TAG] [--min PERCENT] [--limit N]   [--repository "
        "DB|URI]",
-       "Keeps the translation repository that updates and the editor take translations from. add\n"
+       "Keeps the translation repository that updates and the editor take translations from: add\n"
        "stores the translated values of notes files under the languages of their headers (an\n"
        "action of the module); list prints one entry per line (source, target, original,\n"
        "translation, last use; tab-separated), --history the translations that others replaced\n"
