@@ -24,11 +24,13 @@
 namespace rux {
 namespace {
 
-// The run's batch is replaced once it holds this many files or bytes: often enough that a kill
-// costs little work (a form whose files were not replaced is done again by the next update), seldom
-// enough that one round of disk waits serves many files.
+// The run's batch is replaced once it holds this many files or bytes for each language: often
+// enough that a kill costs little work (a form whose files were not replaced is done again by the
+// next update), seldom enough that one round of disk waits serves many files in each language
+// folder. The bytes of several languages are bounded all the same.
 constexpr std::size_t kGroupFiles = 96;
 constexpr std::size_t kGroupBytes = std::size_t{16} << 20;
+constexpr std::size_t kMostGroupBytes = std::size_t{64} << 20;
 
 std::unique_ptr<TRuxUpdater>& Instance() {
   static std::unique_ptr<TRuxUpdater> instance;
@@ -155,14 +157,16 @@ void TRuxUpdater::UpdateLanguages(const vaq::TLanguagesRequest& Request, vaq::IU
 
 void TRuxUpdater::Update(const TUpdateRequest& Request, vaq::TStats& Stats) {
   if (Request.Languages.empty()) return;
-  // Which forms had a problem reported, whatever step reported it.
+  // Which forms had a problem reported, whatever step reported it. An update started while another
+  // runs (a stale refresh) watches its own and gives the outer one its watch back.
   const TErrorWatch watch;
   struct Watching {
-    explicit Watching(TRuxUpdater& Owner, const TErrorWatch& Watch) : Owner_(Owner) {
+    Watching(TRuxUpdater& Owner, const TErrorWatch& Watch) : Owner_(Owner), Previous_(Owner.errors_) {
       Owner_.errors_ = &Watch;
     }
-    ~Watching() { Owner_.errors_ = nullptr; }
+    ~Watching() { Owner_.errors_ = Previous_; }
     TRuxUpdater& Owner_;
+    const TErrorWatch* Previous_;
   } watching(*this, watch);
 
   TUpdateRun run{Request, Stats, false, Request.Languages, {}, {}};
@@ -417,7 +421,11 @@ void TRuxUpdater::Finish(TUpdateRun& Run, TFormJob& Job, bool HadProblem) {
     Run.Pending.push_back({Job.Language, Job.FormFile, Job.Counts, Job.Files.Names()});
   }
   Run.Files.Append(Job.Files);
-  if (Run.Files.Count() >= kGroupFiles || Run.Files.Bytes() >= kGroupBytes) CommitFiles(Run);
+  const std::size_t languages = Run.Languages.size();
+  if (Run.Files.Count() >= kGroupFiles * languages ||
+      Run.Files.Bytes() >= std::min(kGroupBytes * languages, kMostGroupBytes)) {
+    CommitFiles(Run);
+  }
 }
 
 void TRuxUpdater::Failed(const TUpdateRun& Run, std::size_t Language, const std::string& FormFile) const {
