@@ -1,13 +1,13 @@
 // `vaq update` as a whole process (start-up, the module, reading the forms, merging, writing notes
 // and translated forms, shut-down) on a generated project of 500 forms of about 20 KB: the first
 // update of a language (every notes file and translated form made) and an update of the unchanged
-// project (every form skipped by its date). The project lies in the temporary folder on disk, so
-// that the flushes to disk count as a user waits for them. Wall time is the figure; "cpu_ms" is the
-// process's own CPU time (user and system), which waiting for a busy machine does not inflate.
-// VAQ_BENCH_DIR names another folder for the project (/dev/shm: without the disk).
-// VAQ_BENCH_PROGRAM names another vaq to measure (an older build, say) with the same project. A
-// few generated forms hold structures the translated-form writer reports as a problem: such a
-// run ends with status 1 and counts all the same.
+// project (every form skipped by its date); and ten languages, in one run and in ten (the argument
+// "unchanged" 1: every language up to date). The project lies in the temporary
+// folder on disk, so that the flushes to disk count as a user waits for them. Wall time is the figure;
+// "cpu_ms" is the process's own CPU time (user and system), which waiting for a busy machine does not
+// inflate. VAQ_BENCH_DIR names another folder for the project (/dev/shm: without the disk). VAQ_BENCH_PROGRAM
+// names another vaq to measure (an older build, say) with the same project; a run that ends with status 1 (an
+// older build reported a problem with a form) counts all the same.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -62,14 +62,19 @@ const Project& TheProject() {
   return project;
 }
 
-// Runs vaq update once; returns the CPU time (user and system) the process took, in ms.
-double RunUpdate() {
+// The ten languages of the many-languages benchmarks (all with the forms' code page, 1252).
+const std::vector<std::string> kTenLanguages = {"de-DE", "fr-FR", "it-IT", "es-ES", "pt-PT",
+                                                "nl-NL", "sv-SE", "da-DK", "fi-FI", "nb-NO"};
+
+// Runs vaq update once for `languages` (a tag, or tags separated by commas); returns the CPU time
+// (user and system) the process took, in ms.
+double RunUpdate(const std::string& languages = "de-DE") {
   const char* program = std::getenv("VAQ_BENCH_PROGRAM");
   std::vector<std::string> args = {program != nullptr ? program : VAQ_PROGRAM,
                                    "update",
                                    TheProject().Dir.string(),
                                    "--lang",
-                                   "de-DE",
+                                   languages,
                                    "--quiet"};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
@@ -113,6 +118,57 @@ void BM_UpdateProcessUnchanged(benchmark::State& state) {
   Report(state, cpu);
 }
 BENCHMARK(BM_UpdateProcessUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void RemoveLanguageFolders() {
+  for (const std::string& tag : kTenLanguages) fs::remove_all(TheProject().Dir / tag);
+}
+
+// 500 forms into ten languages: one vaq update of all ten (each form read and extracted once), and
+// ten of one language each, one after the other; first updates and updates of the unchanged project.
+void BM_UpdateProcessTenLanguagesAtOnce(benchmark::State& state) {
+  std::string all;
+  for (const std::string& tag : kTenLanguages) all += (all.empty() ? "" : ",") + tag;
+  if (state.range(0) == 1) RunUpdate(all);  // every language up to date
+  double cpu = 0;
+  for (auto _ : state) {
+    if (state.range(0) == 0) {
+      state.PauseTiming();
+      RemoveLanguageFolders();
+      state.ResumeTiming();
+    }
+    cpu += RunUpdate(all);
+  }
+  Report(state, cpu);
+}
+BENCHMARK(BM_UpdateProcessTenLanguagesAtOnce)
+    ->ArgName("unchanged")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+void BM_UpdateProcessTenLanguagesOneByOne(benchmark::State& state) {
+  if (state.range(0) == 1)
+    for (const std::string& tag : kTenLanguages) RunUpdate(tag);  // every language up to date
+  double cpu = 0;
+  for (auto _ : state) {
+    if (state.range(0) == 0) {
+      state.PauseTiming();
+      RemoveLanguageFolders();
+      state.ResumeTiming();
+    }
+    for (const std::string& tag : kTenLanguages) cpu += RunUpdate(tag);
+  }
+  Report(state, cpu);
+}
+BENCHMARK(BM_UpdateProcessTenLanguagesOneByOne)
+    ->ArgName("unchanged")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 }  // namespace
 }  // namespace vaq::testing

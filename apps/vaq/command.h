@@ -43,5 +43,6 @@ int RunRepository(const Arguments& args);
 int RunOptions(const Arguments& args);
 int RunUpdate(const Arguments& args);
 int RunProject(const Arguments& args);
+int RunLanguages(const Arguments& args);
 
 }  // namespace vaq::app

@@ -6,25 +6,35 @@ namespace vaq::app {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"update",
-       "update PROJECT --lang TAG [--source TAG] [--langdir DIR] [--overwrite] [--module FILE]\n"
-       "           [--use-repository] [--repository DB|URI] [--no-renames] [--quiet]",
+       "update PROJECT --lang TAG[,TAG...] | --all-languages [--source TAG] [--langdir DIR] [--overwrite]\n"
+       "           [--module FILE] [--use-repository] [--repository DB|URI] [--no-renames] [--quiet]",
        "Brings the notes of every form of the project folder PROJECT up to date for the language\n"
        "TAG: each form gets a translated copy and a notes file in the language folder (PROJECT/TAG\n"
        "or --langdir), unchanged forms are skipped, translated copies edited by hand are read back\n"
-       "first, and the translated forms are written again. --source: the forms' language (default:\n"
-       "the one of the existing notes, else en-US). --overwrite starts the notes afresh. --module:\n"
-       "only the forms linked into this built program (and the library's dialogs it links).\n"
-       "--use-repository: new values take translations from the translation repository (a server\n"
-       "that cannot be reached stops the update before it changes anything). A component renamed\n"
-       "in the form (same class, parent and texts) keeps its translations under its new name, and\n"
-       "the update says so; --no-renames treats it as removed and added. One line\n"
-       "per form and a summary on standard error; on a terminal a status line shows the progress\n"
-       "and only forms whose notes changed keep their line. --quiet: only problems and the summary.",
+       "first, and the translated forms are written again. Several languages (--lang de-DE,fr-FR, or\n"
+       "--all-languages: every language folder that holds notes) are done in one pass that reads\n"
+       "each form once. --source: the forms' language (default: the one of the existing notes, else\n"
+       "en-US). --overwrite starts the notes afresh. --module: only the forms linked into this built\n"
+       "program (and the library's dialogs it links). --use-repository: new values take translations\n"
+       "from the translation repository (a server that cannot be reached stops the update before it\n"
+       "changes anything). A component renamed in the form (same class, parent and texts) keeps its\n"
+       "translations under its new name, and the update says so; --no-renames treats it as removed\n"
+       "and added. A form that cannot be read, or whose notes file is damaged, is reported\n"
+       "and left as it is. One line per form and a summary per language on standard error; on a\n"
+       "terminal a status line shows the progress and only forms whose notes changed keep their\n"
+       "line. --quiet: only problems and the summary.",
        {.ValueOptions = {"--lang", "--source", "--langdir", "--module", "--repository"},
-        .FlagOptions = {"--overwrite", "--use-repository", "--no-renames", "--quiet"},
+        .FlagOptions = {"--overwrite", "--use-repository", "--no-renames", "--quiet", "--all-languages"},
         .MinPositional = 1,
         .MaxPositional = 1},
        RunUpdate},
+      {"languages",
+       "languages PROJECT",
+       "Lists the language folders of the project folder PROJECT, one a line: the language, then\n"
+       "the number of notes files and the translated and untranslated values their statistics\n"
+       "record, the source language and the folder.",
+       {.ValueOptions = {}, .FlagOptions = {}, .MinPositional = 1, .MaxPositional = 1},
+       RunLanguages},
       {"project",
        "project PROJECT --lang TAG --pascal|--cpp [--langdir DIR] [--name IDENT]",
        "Generates the resource-module project of the language TAG in its language folder: a Pascal\n"
@@ -85,7 +95,7 @@ const std::vector<Command>& Commands() {
        "           | remove --source TAG --lang TAG [ORIGINAL...]\n"
        "           | suggest TEXT --lang TAG [--source TAG] [--min PERCENT] [--limit N]   [--repository "
        "DB|URI]",
-       "Keeps the translation repository that updates and the editor take translations from. add\n"
+       "Keeps the translation repository that updates and the editor take translations from: add\n"
        "stores the translated values of notes files under the languages of their headers (an\n"
        "action of the module); list prints one entry per line (source, target, original,\n"
        "translation, last use; tab-separated), --history the translations that others replaced\n"

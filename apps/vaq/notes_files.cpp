@@ -1,8 +1,10 @@
 // Shared by the notes commands.
 #include "notes_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -41,6 +43,20 @@ std::string PairedExtension(const TVaqFileType& type, std::string_view ext, bool
 }
 
 }  // namespace
+
+std::vector<std::string> NotesFilesIn(const std::string& Dir) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> files;
+  std::error_code error;
+  if (!fs::is_directory(Dir, error)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(Dir, error)) {
+    const std::string file = entry.path().string();
+    if (entry.is_regular_file() && FormFileOf(file) != file) files.push_back(file);
+  }
+  std::ranges::sort(files,
+                    [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
+  return files;
+}
 
 TVaqFileType& FileTypeOf(const std::string& file) {
   if (VaqFileTypes.Count() == 0) throw EModuleMissing("no file type is registered: the module is not loaded");

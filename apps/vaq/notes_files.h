@@ -21,6 +21,9 @@ std::string FormFileOf(const std::string& argument);
 // The notes file of a form file ("MainForm.rux" -> "MainForm.ruz").
 std::string NotesFileOf(const std::string& form);
 
+// The notes files below folder `Dir` (at any depth), sorted; none when it is no folder.
+std::vector<std::string> NotesFilesIn(const std::string& Dir);
+
 // Runs `job` for the form file and file type of every file argument; a failure is reported with the
 // file's name and the others go on. Returns kExitOk, or kExitFileFailed when some file failed.
 // EModuleMissing and UsageError end the run: they hold for every file. With `progress`, each file

@@ -70,6 +70,24 @@ std::vector<std::string> TProjectFolder::FormFiles() const {
   return forms;
 }
 
+std::vector<TLanguageFolder> LanguageFolders(const std::string& Project) {
+  std::vector<TLanguageFolder> folders;
+  for (auto it = fs::recursive_directory_iterator(Project); it != fs::recursive_directory_iterator(); ++it) {
+    if (!it->is_directory()) continue;
+    const fs::path& path = it->path();
+    if (path.filename().string().starts_with(".")) {
+      it.disable_recursion_pending();
+    } else if (IsLanguageFolder(path)) {
+      it.disable_recursion_pending();
+      folders.push_back({path.lexically_normal().string(), StrToLCID(path.filename().string())});
+    }
+  }
+  std::ranges::sort(folders, [](const TLanguageFolder& a, const TLanguageFolder& b) {
+    return AnsiCompareText(a.Dir, b.Dir) < 0;
+  });
+  return folders;
+}
+
 std::string ProjectDir(const std::string& Argument) {
   std::error_code error;
   if (!fs::is_directory(Argument, error)) throw UsageError(Argument + ": not a project folder");

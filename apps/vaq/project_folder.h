@@ -24,6 +24,15 @@ class TProjectFolder : public TIToolServices {
   std::vector<std::string> units_;
 };
 
+// A folder of translations below a project: named by a language tag ("de-DE", "pt_BR").
+struct TLanguageFolder {
+  std::string Dir;
+  TLCID Language = 0;
+};
+// The language folders below `Project` (a language folder's own subfolders are its translations'),
+// by folder name.
+std::vector<TLanguageFolder> LanguageFolders(const std::string& Project);
+
 // The absolute, normalised folder of a PROJECT argument; raises UsageError when it is no folder.
 std::string ProjectDir(const std::string& Argument);
 // The target language of --lang; raises UsageError when it is missing or unknown.

@@ -391,16 +391,21 @@ const TAtomicWriteBatch::TEntry* TAtomicWriteBatch::Find(std::string_view Name) 
   return nullptr;
 }
 
+std::vector<std::string> TAtomicWriteBatch::Names() const {
+  std::vector<std::string> names;
+  names.reserve(entries_.size());
+  for (const TEntry& entry : entries_) names.push_back(entry.Name);
+  return names;
+}
+
 void TAtomicWriteBatch::Clear() {
   entries_.clear();
   bytes_ = 0;
 }
 
 void TAtomicWriteBatch::Commit() {
-  std::vector<TEntry> entries = std::exchange(entries_, {});
-  bytes_ = 0;
   std::vector<std::string> folders;
-  for (const TEntry& entry : entries) {
+  for (const TEntry& entry : entries_) {
     std::string folder = FolderOf(entry.Name);
     if (std::ranges::find(folders, folder) == folders.end()) folders.push_back(std::move(folder));
   }
@@ -410,16 +415,27 @@ void TAtomicWriteBatch::Commit() {
     cleanFolders_.push_back(folder);
   }
   // Every file is written before any is replaced: a failure here leaves all targets as they were.
+  // The contents stay in the batch until their file is replaced, so that what a failure left
+  // undone can be tried again.
   std::vector<std::unique_ptr<TTempFile>> temps;
-  temps.reserve(entries.size());
-  for (TEntry& entry : entries) {
-    temps.push_back(std::make_unique<TTempFile>(entry.Name));
-    temps.back()->Write(entry.Data);
-    if (entry.Date) temps.back()->SetDate(*entry.Date);
-    std::string().swap(entry.Data);  // written: the memory can go
+  temps.reserve(entries_.size());
+  std::size_t replaced = 0;
+  try {
+    for (const TEntry& entry : entries_) {
+      temps.push_back(std::make_unique<TTempFile>(entry.Name));
+      temps.back()->Write(entry.Data);
+      if (entry.Date) temps.back()->SetDate(*entry.Date);
+    }
+    FlushToDisk(temps);
+    for (; replaced < temps.size(); ++replaced) temps[replaced]->Replace();
+  } catch (...) {
+    entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(replaced));
+    bytes_ = 0;
+    for (const TEntry& entry : entries_) bytes_ += entry.Data.size();
+    throw;
   }
-  FlushToDisk(temps);
-  for (const auto& temp : temps) temp->Replace();
+  entries_.clear();
+  bytes_ = 0;
   for (const std::string& folder : folders) SyncFolder(folder);
 }
 

@@ -163,13 +163,17 @@ class NestedList {
 // collections, the index after that list's last record; else `index`. A list of plain values is
 // left to the element writer.
 std::size_t NestedListEnd(const std::vector<TNotesFields>& lines, std::size_t index, std::string_view path,
-                          std::string_view open) {
+                          std::string_view open, std::string_view value) {
   if (!open.starts_with('(')) return index;
+  // A list whose first element is an empty list: the reader gives that element the list's own Id
+  // (no index), with the list's "(" and the value "()".
+  const bool emptyFirst = value == "()" && path.find('[') == std::string_view::npos;
   // A list of the component: the first "[" ends the first run of plain names.
   const std::size_t bracket = path.find('[');
-  if (bracket == std::string_view::npos || path.substr(0, bracket).find(']') != std::string_view::npos)
+  if (!emptyFirst &&
+      (bracket == std::string_view::npos || path.substr(0, bracket).find(']') != std::string_view::npos))
     return index;
-  const bool nestedStart = open.size() > 1 && (open[1] == '(' || open[1] == '<');
+  const bool nestedStart = emptyFirst || (open.size() > 1 && (open[1] == '(' || open[1] == '<'));
   // A plain element of a component's list ends the path with its only index; a record with more
   // after the index belongs to a collection item, unless it opens a list nested in the list.
   if (!nestedStart && path.find(']') + 1 != path.size()) return index;
@@ -251,7 +255,7 @@ class TextBuilder {
     }
     if (index_ < nestedEnd_) {
       nested_.Record(id, value, open, close, line_);
-    } else if (const std::size_t end = NestedListEnd(*lines_, index_, path, open); end > index_) {
+    } else if (const std::size_t end = NestedListEnd(*lines_, index_, path, open, value); end > index_) {
       nestedEnd_ = end;
       nested_ = NestedList(std::string(id.substr(0, id.size() - path.size())) + std::string(ListName(path)));
       (line_ += ListName(path)) += " =";
@@ -370,6 +374,9 @@ class TextBuilder {
     std::size_t j = 0;
     const std::size_t common = havePreviousPath_ ? std::min(entries.size(), previousPath_.size()) : 0;
     while (j < common && SameEntry(entries[j], previousPath_[j])) ++j;
+    // A collection that opens here starts anew even where its path is the previous record's: an item
+    // that holds the same collection property twice gives both the same Ids.
+    if (open.find('<') != std::string_view::npos && !entries.empty()) j = std::min(j, entries.size() - 1);
     if (j < entries.size() && havePreviousPath_ && j < previousPath_.size() && entries[j].Index == -1 &&
         previousPath_[j].Index == -1 && entries[j].Name != previousPath_[j].Name) {
       ++j;

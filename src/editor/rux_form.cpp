@@ -871,24 +871,25 @@ void EditorStartup() {
 namespace {
 
 // The window's options are stored at shut-down, but only when the file does not already hold them
-// as they are: commands that change nothing leave the file alone, so that two of them never race on
-// it. A file that cannot be written is reported once, as a warning: the command's work is done.
+// as they are, a missing value standing for its default (off): commands that change nothing leave
+// the file alone, so that two of them never race on it, and a command that has no window (an
+// update, say) writes no window options at all. A file that cannot be written is reported once, as
+// a warning: the command's work is done.
 void StoreWindowOptions() {
   const std::pair<const char*, bool> options[] = {
       {"StayOnTop", bStayOnTop}, {"ShowOrigForm", bShowOrigForm}, {"ShowXlatForm", bShowXlatForm}};
   try {
     vaq::TRegistry registry;
-    if (registry.OpenKey(OptionsKey(), false)) {
-      bool same = true;
-      for (const auto& [name, value] : options) {
-        try {
-          same = same && registry.ValueExists(name) && registry.ReadBool(name) == value;
-        } catch (const vaq::EVaqError&) {
-          same = false;  // a value of another kind is replaced
-        }
+    const bool opened = registry.OpenKey(OptionsKey(), false);
+    bool same = true;
+    for (const auto& [name, value] : options) {
+      try {
+        same = same && (opened && registry.ValueExists(name) ? registry.ReadBool(name) == value : !value);
+      } catch (const vaq::EVaqError&) {
+        same = false;  // a value of another kind is replaced
       }
-      if (same) return;
     }
+    if (same) return;
     if (!registry.OpenKey(OptionsKey(), true)) return;
     for (const auto& [name, value] : options) registry.WriteBool(name, value);
   } catch (const vaq::EVaqError& error) {

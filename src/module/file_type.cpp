@@ -41,6 +41,9 @@ const vaq::TVaqFileType* RegisterFormFileType() {
   type->UpdateFile = [](const std::string& file) { Updater().UpdateFile(file); };
   type->DoListEvent = DoListEvent;
   type->NoteExtensions = ".ruz;.goz";
+  type->UpdateLanguages = [](const vaq::TLanguagesRequest& request, vaq::IUpdateProgress& progress) {
+    Updater().UpdateLanguages(request, progress);
+  };
   const vaq::TVaqFileType* registered = type.get();
   vaq::RegisterVaqFileType(std::move(type));
   return registered;

@@ -70,7 +70,55 @@ bool HeaderOfText(vaq::TMemoryStream& Stream) {
   }
 }
 
+// The argument of a resource directive that starts at `text`: quoted, or up to a blank or the
+// directive's end.
+std::string_view DirectiveArgument(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  text.remove_prefix(start);
+  if (text.front() == '\'' || text.front() == '"') {
+    const std::size_t end = text.find(text.front(), 1);
+    return end == std::string_view::npos ? std::string_view() : text.substr(1, end - 1);
+  }
+  std::string_view argument = text.substr(0, text.find_first_of(" \t}\r\n"));
+  if (argument.ends_with("*)")) argument.remove_suffix(2);
+  return argument;
+}
+
 }  // namespace
+
+bool IsFormFileName(std::string_view FileName) {
+  const std::string ext = vaq::ExtractFileExt(FileName);
+  return vaq::AnsiSameText(ext, ".rux") || vaq::AnsiSameText(ext, ".gox");
+}
+
+std::string FormResourceOf(const std::string& UnitFile) {
+  std::string source;
+  try {
+    source = vaq::ReadFileBytes(UnitFile);
+  } catch (const vaq::EVaqError&) {
+    return {};
+  }
+  // Upper case in ASCII only, so that positions in it are positions in the source.
+  std::string upper = source;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  for (const std::string_view directive : {"{$R ", "{$RESOURCE ", "(*$R ", "#PRAGMA RESOURCE "}) {
+    for (std::size_t at = upper.find(directive); at != std::string::npos;
+         at = upper.find(directive, at + 1)) {
+      const std::string_view argument =
+          DirectiveArgument(std::string_view(source).substr(at + directive.size()));
+      if (!IsFormFileName(argument)) continue;
+      std::string name(argument);
+      if (name.starts_with('*'))
+        name = vaq::ChangeFileExt(vaq::ExtractFileName(UnitFile), "") + name.substr(1);
+      if (name.find_first_of("/\\") == std::string::npos) name = vaq::ExtractFilePath(UnitFile) + name;
+      return name;
+    }
+  }
+  return {};
+}
 
 // Dialogs of the framework's library that programs link in; each sits in a unit of its own.
 const std::vector<TLibraryForm>& LibraryForms() {
@@ -90,7 +138,7 @@ void ReadFormHeader(const std::string& FileName, TFormInfo& Info) {
   } catch (const vaq::EVaqError&) {
     return;
   }
-  if (!HeaderOfText(stream) && !ConvertFormStream(stream, FileName)) return;
+  if (!HeaderOfText(stream) && !ConvertFormStreamQuietly(stream)) return;
   try {
     vaq::TFormReader reader(stream, 4096);
     reader.ReadSignature();

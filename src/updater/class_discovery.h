@@ -27,6 +27,15 @@ void ReadFormHeader(const std::string& FileName, TFormInfo& Info);
 // The class of the form file, or empty when it is not a form.
 std::string FormClassOf(const std::string& FileName);
 
+// Whether a file name has the extension of a form file (".rux" or ".gox", in any letter case).
+bool IsFormFileName(std::string_view FileName);
+
+// The form file that a unit's resource directive names: "{$R *.rux}" or "{$R 'Name.gox'}" in a
+// Pascal unit, "#pragma resource "*.rux"" in a C++ one ("*" stands for the unit's own name; a
+// name without a folder lies beside the unit). Empty when the unit names no form file or cannot be
+// read. Directives that name other resources (".res") are passed over.
+std::string FormResourceOf(const std::string& UnitFile);
+
 // The class `ClassName` derives from, as declared in a Pascal unit (`Pascal`) or a C++ header;
 // empty when the file is missing or declares no such class.
 std::string ScanAncestor(const std::string& SourceFile, std::string_view ClassName, bool Pascal);

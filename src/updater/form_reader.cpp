@@ -8,7 +8,6 @@
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
-#include "host/core/resource_strings.h"
 #include "host/core/text.h"
 
 namespace rux {
@@ -274,21 +273,44 @@ class TLineReader {
 
 }  // namespace
 
+namespace {
+
+// The conversion; a conversion error raises the parser's exception.
+bool Convert(vaq::TMemoryStream& Stream, const std::string& FileName, bool WarnIgnoredText) {
+  vaq::TMemoryStream Converted;
+  const vaq::TStreamOriginalFormat format = vaq::ObjectTextToResource(Stream, Converted);
+  if (format == vaq::TStreamOriginalFormat::sofUnknown) return false;
+  if (format == vaq::TStreamOriginalFormat::sofText && WarnIgnoredText) {
+    if (const int line = vaq::IgnoredTextLine(Stream); line > 0)
+      vaq::ShowWarning(vaq::IgnoredTextWarning(FileName, line));
+  }
+  Stream.Data() = std::move(Converted.Data());
+  Stream.Seek(0);
+  vaq::SkipResourceHeader(Stream);
+  return true;
+}
+
+// A form that cannot be read, in the parser's or the reader's words: "Form1.rux: Line 3: 'end'
+// expected but end of file found".
+void ShowFormError(const std::string& FileName, const std::exception& Error) {
+  vaq::ShowError(FileName + ": " + Error.what());
+}
+
+}  // namespace
+
 bool ConvertFormStream(vaq::TMemoryStream& Stream, const std::string& FileName, bool WarnIgnoredText) {
   try {
-    vaq::TMemoryStream Converted;
-    const vaq::TStreamOriginalFormat format = vaq::ObjectTextToResource(Stream, Converted);
-    if (format == vaq::TStreamOriginalFormat::sofUnknown) return false;
-    if (format == vaq::TStreamOriginalFormat::sofText && WarnIgnoredText) {
-      if (const int line = vaq::IgnoredTextLine(Stream); line > 0)
-        vaq::ShowWarning(vaq::IgnoredTextWarning(FileName, line));
-    }
-    Stream.Data() = std::move(Converted.Data());
-    Stream.Seek(0);
-    vaq::SkipResourceHeader(Stream);
-    return true;
+    return Convert(Stream, FileName, WarnIgnoredText);
+  } catch (const std::exception& error) {
+    ShowFormError(FileName, error);
+    return false;
+  }
+}
+
+bool ConvertFormStreamQuietly(vaq::TMemoryStream& Stream) {
+  try {
+    return Convert(Stream, {}, false);
   } catch (const std::exception&) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {FileName}));
     return false;
   }
 }
@@ -303,8 +325,8 @@ bool ExtractFormLines(vaq::TMemoryStream& Stream, const std::string& FileName, T
     vaq::ScopedThreadLocale LocaleScope(Locale);
     TLineReader(Reader, Lines, FileName).ReadComponent({}, 0);
     return true;
-  } catch (const std::exception&) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {FileName}));
+  } catch (const std::exception& error) {
+    ShowFormError(FileName, error);
     return false;
   }
 }
@@ -314,8 +336,8 @@ bool ExtractFormLines(const std::string& FileName, TExtractedLines& Lines, vaq::
   vaq::TMemoryStream Stream;
   try {
     Stream.LoadFromFile(FileName);
-  } catch (const std::exception&) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {FileName}));
+  } catch (const std::exception& error) {
+    vaq::ShowError(error.what());
     return false;
   }
   return ExtractFormLines(Stream, FileName, Lines, Locale);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
@@ -17,17 +18,20 @@
 #include "notes/file_names.h"
 #include "notes/file_services.h"
 #include "notes/rux_mgr.h"
+#include "notes/whole_notes.h"
 #include "updater/class_discovery.h"
 #include "updater/updater_messages.h"
 
 namespace rux {
 namespace {
 
-// The run's batch is replaced once it holds this many files or bytes: often enough that a kill
-// costs little work (a form whose files were not replaced is done again by the next update), seldom
-// enough that one round of disk waits serves many files.
+// The run's batch is replaced once it holds this many files or bytes for each language: often
+// enough that a kill costs little work (a form whose files were not replaced is done again by the
+// next update), seldom enough that one round of disk waits serves many files in each language
+// folder. The bytes of several languages are bounded all the same.
 constexpr std::size_t kGroupFiles = 96;
 constexpr std::size_t kGroupBytes = std::size_t{16} << 20;
+constexpr std::size_t kMostGroupBytes = std::size_t{64} << 20;
 
 std::unique_ptr<TRuxUpdater>& Instance() {
   static std::unique_ptr<TRuxUpdater> instance;
@@ -67,27 +71,18 @@ void ReportRenames(const std::string& Form, const std::string& BaseDir,
 }
 
 // Loads a form file; one that cannot be read or is in no form notation is reported.
-bool ReadFormFile(const std::string& File, vaq::TMemoryStream& Form) {
+bool ReadFormFile(const std::string& File, std::string& Bytes) {
   try {
-    Form.LoadFromFile(File);
-  } catch (const std::exception&) {
-    vaq::ShowError(vaq::Format(vaq::sNotAForm, {File}));
+    Bytes = vaq::ReadFileBytes(File);
+  } catch (const std::exception& error) {
+    vaq::ShowError(error.what());
     return false;
   }
-  if (vaq::TestStreamFormat(Form) == vaq::TStreamOriginalFormat::sofUnknown) {
+  if (vaq::TestFormFormat(Bytes) == vaq::TStreamOriginalFormat::sofUnknown) {
     vaq::ShowError(vaq::Format(vaq::sNotAForm, {File}));
     return false;
   }
   return true;
-}
-
-// Replaces the files the run has collected; a file that cannot be written is reported by name.
-void CommitFiles(TUpdateRun& Run) {
-  try {
-    Run.Files.Commit();
-  } catch (const std::exception& error) {
-    vaq::ShowError(error.what());
-  }
 }
 
 // A new translated copy starts as a copy of the original (with its ".dti" companion, if there is
@@ -98,6 +93,31 @@ void AddNewCopy(TFormJob& Job, std::string Original) {
   const std::string companion = vaq::ChangeFileExt(Job.FormFile, ".dti");
   if (vaq::FileExists(companion))
     Job.Files.Add(vaq::ChangeFileExt(xlat, ".dti"), vaq::ReadFileBytes(companion));
+}
+
+// The locale a job's form is read under: the forms' language, or for a translated copy read back
+// the target language.
+vaq::TLCID ReadingLocale(const TFormJob& Job) {
+  return Job.Merge.ProjectMode ? Job.Merge.SourceLocale : Job.Merge.TargetLocale;
+}
+
+void AddCounts(vaq::TStats& Sum, const vaq::TStats& Counts) {
+  Sum.New += Counts.New;
+  Sum.Changed += Counts.Changed;
+  Sum.Unchanged += Counts.Unchanged;
+  Sum.Unused += Counts.Unused;
+  Sum.Renamed += Counts.Renamed;
+}
+
+// At most this many forms are named in a message that lists forms.
+constexpr std::size_t kFormsNamed = 10;
+
+std::string NamedForms(const std::vector<std::string>& Forms) {
+  std::string list;
+  for (std::size_t i = 0; i < Forms.size() && i < kFormsNamed; ++i) list += (i == 0 ? "" : ", ") + Forms[i];
+  if (Forms.size() > kFormsNamed)
+    list += vaq::Format(" and %s more", {static_cast<std::int64_t>(Forms.size() - kFormsNamed)});
+  return list;
 }
 
 }  // namespace
@@ -115,6 +135,7 @@ void TRuxUpdater::UpdateFile(const std::string& FileName) {
   if (!vaq::AnsiSameText(ext, ".rux") && !vaq::AnsiSameText(ext, ".gox")) return;
   TUpdateRequest request;
   request.FileName = FileName;
+  request.Languages.push_back({});
   vaq::TStats stats;
   Update(request, stats);
 }
@@ -128,33 +149,58 @@ void TRuxUpdater::UpdateForms(vaq::TStringObjectList* Forms, vaq::TStats& Stats,
   const TUpdateRequest request{.Forms = Forms,
                                .ProjectFile = ProjectFile,
                                .BaseDir = BaseDir,
-                               .LangDir = LangDir,
+                               .Languages = {{Source, Target, LangDir}},
                                .Overwrite = vaq::AnsiSameText(Mode, vaq::sOverwrite),
                                .FileName = FileName,
-                               .SourceLocale = Source,
-                               .TargetLocale = Target,
                                .Tools = Tools,
                                .Callback = std::move(Callback),
-                               .CallbackArg = CallbackArg};
+                               .CallbackArg = CallbackArg,
+                               .Progress = nullptr};
   Update(request, Stats);
 }
 
+void TRuxUpdater::UpdateLanguages(const vaq::TLanguagesRequest& Request, vaq::IUpdateProgress& Progress) {
+  TUpdateRequest request;
+  request.ProjectFile = Request.ProjectFile;
+  request.BaseDir = Request.BaseDir;
+  request.Languages = Request.Languages;
+  request.Overwrite = Request.Overwrite;
+  request.Tools = Request.Tools;
+  request.Progress = &Progress;
+  vaq::TStats stats;
+  Update(request, stats);
+}
+
 void TRuxUpdater::Update(const TUpdateRequest& Request, vaq::TStats& Stats) {
-  TUpdateRun run{.Request = Request,
-                 .Stats = Stats,
-                 .BothLocales = Request.SourceLocale != 0 && Request.TargetLocale != 0,
-                 .SourceLocale = Request.SourceLocale,
-                 .TargetLocale = Request.TargetLocale};
+  if (Request.Languages.empty()) return;
+  // Which forms had a problem reported, whatever step reported it. An update started while another
+  // runs (a stale refresh) watches its own and gives the outer one its watch back.
+  const TErrorWatch watch;
+  struct Watching {
+    Watching(TRuxUpdater& Owner, const TErrorWatch& Watch) : Owner_(Owner), Previous_(Owner.errors_) {
+      Owner_.errors_ = &Watch;
+    }
+    ~Watching() { Owner_.errors_ = Previous_; }
+    TRuxUpdater& Owner_;
+    const TErrorWatch* Previous_;
+  } watching(*this, watch);
+
+  TUpdateRun run{Request, Stats, false, Request.Languages, {}, {}};
+  run.BothLocales = std::ranges::all_of(run.Languages, [](const vaq::TUpdateLanguage& l) {
+    return l.SourceLocale != 0 && l.TargetLocale != 0;
+  });
   if (!run.BothLocales) {
+    // Only a translated form read back may take its languages from its notes.
     vaq::TFileStats stats;
-    GetStats(Request.FileName, false, stats);
+    if (!Request.FileName.empty()) GetStats(Request.FileName, false, stats);
     if (stats.SourceLang.empty()) return;
-    run.SourceLocale = vaq::StrToLCID(stats.SourceLang);
-    run.TargetLocale = vaq::StrToLCID(stats.TargetLang);
+    run.Languages.resize(1);
+    run.Languages[0].SourceLocale = vaq::StrToLCID(stats.SourceLang);
+    run.Languages[0].TargetLocale = vaq::StrToLCID(stats.TargetLang);
   }
   // The base class's view of the last update.
-  SourceLocale = run.SourceLocale;
-  TargetLocale = run.TargetLocale;
+  SourceLocale = run.Languages[0].SourceLocale;
+  TargetLocale = run.Languages[0].TargetLocale;
   ToolServices = Request.Tools;
   try {
     if (Request.FileName.empty()) {
@@ -185,80 +231,131 @@ void TRuxUpdater::UpdateProject(TUpdateRun& Run) {
   if (vaq::InIDE) CollectModuleForms(request.ProjectFile);
   if (forms.empty() && !CollectProjectForms(request.Tools, forms)) return;
   std::ranges::stable_sort(forms, CaseLess, &vaq::TStringObject::Text);
-  // The forms each form builds on, for its notes header.
-  std::vector<TProjectForm> projectForms;
-  for (const vaq::TStringObject& entry : forms) {
-    projectForms.push_back({GetXlatFormName(entry.Text, request.LangDir, request.BaseDir, entry.Object.get()),
-                            dynamic_cast<const TFormInfo*>(entry.Object.get())});
+  // In each language, the translated copies and the forms each form builds on, for its notes header.
+  const std::size_t languages = Run.Languages.size();
+  std::vector<std::vector<TProjectForm>> projectForms(languages);
+  std::vector<std::vector<std::string>> formFiles(languages);
+  for (std::size_t l = 0; l < languages; ++l) {
+    for (const vaq::TStringObject& entry : forms) {
+      projectForms[l].push_back(
+          {GetXlatFormName(entry.Text, Run.Languages[l].LangDir, request.BaseDir, entry.Object.get()),
+           dynamic_cast<const TFormInfo*>(entry.Object.get())});
+    }
+    formFiles[l] = FormFileLists(projectForms[l]);
   }
-  const std::vector<std::string> formFiles = FormFileLists(projectForms);
+  // The caller's list of translated forms is one language's.
+  const bool output = request.Forms != nullptr && languages == 1;
   for (std::size_t index = 0; index < forms.size(); ++index) {
     vaq::TStringObject& entry = forms[index];
-    const std::string& xlat = projectForms[index].XlatFormFile;
-    if (xlat.empty()) {
-      vaq::ShowError(vaq::Format(SOutsideLanguageFolder.Text, {entry.Text, request.LangDir}));
-      continue;
+    if (request.Progress != nullptr) request.Progress->FormStarted(entry.Text);
+    std::vector<TFormJob> jobs;
+    for (std::size_t l = 0; l < languages; ++l) {
+      const vaq::TUpdateLanguage& language = Run.Languages[l];
+      const std::string& xlat = projectForms[l][index].XlatFormFile;
+      if (xlat.empty()) {
+        vaq::ShowError(vaq::Format(SOutsideLanguageFolder.Text, {entry.Text, language.LangDir}));
+        Failed(Run, l, entry.Text);
+        continue;
+      }
+      TFormJob job;
+      job.Language = l;
+      job.FormFile = entry.Text;
+      job.Merge = TMergeForm{FileNameToNoteName(xlat),
+                             xlat,
+                             entry.Text,
+                             true,
+                             false,
+                             language.SourceLocale,
+                             language.TargetLocale,
+                             projectForms[l][index].Info,
+                             formFiles[l][index]};
+      // The caller's list takes the form information over; it stays alive while the form is done.
+      if (output) request.Forms->push_back({xlat, std::move(entry.Object)});
+      // A form listed twice is done again on the files its first job wrote.
+      if (Run.Files.Find(job.Merge.NotesFile) != nullptr) CommitFiles(Run);
+      if (!UpToDate(Run, job)) jobs.push_back(std::move(job));
     }
-    TFormJob job;
-    job.FormFile = entry.Text;
-    job.Merge = TMergeForm{FileNameToNoteName(xlat),
-                           xlat,
-                           entry.Text,
-                           true,
-                           false,
-                           Run.SourceLocale,
-                           Run.TargetLocale,
-                           projectForms[index].Info,
-                           formFiles[index]};
-    // The caller's list takes the form information over; it stays alive while the form is done.
-    if (request.Forms != nullptr) request.Forms->push_back({xlat, std::move(entry.Object)});
-    UpdateForm(Run, job);
+    if (!jobs.empty()) UpdateForm(Run, jobs);
   }
 }
 
 void TRuxUpdater::UpdateSingleFile(TUpdateRun& Run) {
   const std::string& file = Run.Request.FileName;
   if (!vaq::FileExists(file)) throw vaq::EFileError(vaq::Format(vaq::sFileNotFound, {file}));
-  TFormJob job;
+  std::vector<TFormJob> jobs(1);
+  TFormJob& job = jobs.front();
   job.FormFile = file;
   job.Merge = TMergeForm{FileNameToNoteName(file),
                          file,
                          std::string(),
                          false,
                          false,
-                         Run.SourceLocale,
-                         Run.TargetLocale,
+                         Run.Languages[0].SourceLocale,
+                         Run.Languages[0].TargetLocale,
                          nullptr,
                          {}};
   // A read-back keeps the form-file list the notes header holds.
   GetStats(file, false, job.Recorded);
-  UpdateForm(Run, job);
+  UpdateForm(Run, jobs);
 }
 
-void TRuxUpdater::UpdateForm(TUpdateRun& Run, TFormJob& Job) {
+void TRuxUpdater::UpdateForm(TUpdateRun& Run, std::vector<TFormJob>& Jobs) {
   const TUpdateRequest& request = Run.Request;
-  // A form listed twice is done again on the files its first job wrote.
-  if (Run.Files.Find(Job.Merge.NotesFile) != nullptr) CommitFiles(Run);
-  if (UpToDate(Run, Job)) return;
-  if (request.Callback) request.Callback(Job.FormFile, request.CallbackArg);
-  const auto failed = [&] {
-    if (Job.Merge.ProjectMode && request.Forms != nullptr && !request.Forms->empty())
+  const std::string form = Jobs.front().FormFile;
+  if (request.Callback) request.Callback(form, request.CallbackArg);
+  const auto failed = [&](const TFormJob& job) {
+    if (job.Merge.ProjectMode && request.Forms != nullptr && Run.Languages.size() == 1 &&
+        !request.Forms->empty()) {
       request.Forms->pop_back();
+    }
+    Failed(Run, job.Language, job.FormFile);
   };
   // The form is read before anything else: a form that cannot be read or is no form (an empty
-  // file, say) leaves its notes and its translated copy as they are.
-  if (!ReadForm(Job)) return failed();
-  std::optional<std::vector<std::string>> old = OldNotes(Run, Job);
-  std::string original = Job.NewCopy ? Job.Form.Data() : std::string();
-  TExtractedLines lines;
-  if (!ExtractFormLines(Job.Form, Job.FormFile, lines,
-                        Job.Merge.ProjectMode ? Job.Merge.SourceLocale : Job.Merge.TargetLocale)) {
-    return failed();
+  // file, say) leaves its notes and its translated copies as they are.
+  std::string original;
+  if (!ReadFormFile(form, original)) {
+    for (const TFormJob& job : Jobs) failed(job);
+    return;
   }
-  if (Job.NewCopy) AddNewCopy(Job, std::move(original));
-  MergeAndSave(Run, Job, lines, std::move(old));
-  if (Run.BothLocales) ++ProcessedForms;
-  Finish(Run, Job);
+  // The values are extracted under the language they are written in, which decides how wide
+  // strings become bytes: once for each code page among the jobs' languages.
+  std::vector<bool> done(Jobs.size(), false);
+  for (std::size_t first = 0; first < Jobs.size(); ++first) {
+    if (done[first]) continue;
+    const vaq::TLCID locale = ReadingLocale(Jobs[first]);
+    const unsigned codePage = vaq::LCIDToCodePage(locale);
+    std::vector<std::size_t> group;
+    for (std::size_t k = first; k < Jobs.size(); ++k) {
+      if (done[k] || vaq::LCIDToCodePage(ReadingLocale(Jobs[k])) != codePage) continue;
+      group.push_back(k);
+      done[k] = true;
+    }
+    vaq::TMemoryStream stream(original);
+    TExtractedLines lines;
+    if (!ExtractFormLines(stream, form, lines, locale)) {
+      for (const std::size_t k : group) failed(Jobs[k]);
+      continue;
+    }
+    for (std::size_t n = 0; n < group.size(); ++n) {
+      // The merge consumes its lines: each job but the last gets a copy.
+      UpdateJob(Run, Jobs[group[n]], n + 1 == group.size() ? std::move(lines) : lines, original);
+    }
+  }
+}
+
+void TRuxUpdater::UpdateJob(TUpdateRun& Run, TFormJob& Job, TExtractedLines Lines,
+                            const std::string& Original) {
+  const int errors = errors_->Errors();
+  try {
+    std::vector<std::string> old = OldNotes(Run, Job);
+    if (Job.NewCopy) AddNewCopy(Job, Original);
+    MergeAndSave(Run, Job, Lines, std::move(old));
+  } catch (const std::exception& error) {
+    // A damaged notes file, or one that cannot be read: nothing of this form is written.
+    Job.Files.Clear();
+    vaq::ShowError(error.what());
+  }
+  Finish(Run, Job, errors_->Errors() != errors);
 }
 
 bool TRuxUpdater::UpToDate(const TUpdateRun& Run, TFormJob& Job) const {
@@ -271,55 +368,53 @@ bool TRuxUpdater::UpToDate(const TUpdateRun& Run, TFormJob& Job) const {
   return SameDate(Job.Recorded.OrigFormDate, Job.FormFile) && !xlatEdited;
 }
 
-bool TRuxUpdater::ReadForm(TFormJob& Job) const {
-  return ReadFormFile(Job.FormFile, Job.Form);
-}
-
-std::optional<std::vector<std::string>> TRuxUpdater::OldNotes(const TUpdateRun& Run, TFormJob& Job) {
-  const std::string& xlat = Job.Merge.XlatFormFile;
+std::vector<std::string> TRuxUpdater::OldNotes(const TUpdateRun& Run, TFormJob& Job) {
   // Starting afresh: no old notes, and a new translated copy.
   if (Run.Request.Overwrite) {
     Job.NewCopy = Job.Merge.ProjectMode;
-    return std::vector<std::string>();
+    return {};
   }
-  if (!Job.Merge.ProjectMode) return std::nullopt;
+  // Notes are merged only when they are whole: the records after damage would be made anew.
+  std::vector<std::string> old;
+  if (vaq::FileExists(Job.Merge.NotesFile)) old = LoadWholeNotes(Job.Merge.NotesFile);
+  if (!Job.Merge.ProjectMode) return old;
+  const std::string& xlat = Job.Merge.XlatFormFile;
   if (!vaq::FileExists(xlat)) {
     Job.NewCopy = true;
-    return std::nullopt;
+    return old;
   }
   // The translator changed the translated copy: its values are read back first.
-  if (!SameDate(Job.Recorded.FormDate, xlat)) return ReadBackEdits(Job);
-  return std::nullopt;
+  if (!SameDate(Job.Recorded.FormDate, xlat)) return ReadBackEdits(Job, std::move(old));
+  return old;
 }
 
-std::optional<std::vector<std::string>> TRuxUpdater::ReadBackEdits(TFormJob& Job) {
+std::vector<std::string> TRuxUpdater::ReadBackEdits(TFormJob& Job, std::vector<std::string> Old) {
   TMergeForm readBack = Job.Merge;
   readBack.ProjectMode = false;
   readBack.Nested = true;  // a failure leaves the notes as they are, unreported
   readBack.OrigFormFile.clear();
-  vaq::TMemoryStream form;
+  std::string bytes;
+  if (!ReadFormFile(readBack.XlatFormFile, bytes)) return Old;
+  vaq::TMemoryStream form(std::move(bytes));
   TExtractedLines lines;
-  if (!ReadFormFile(readBack.XlatFormFile, form) ||
-      !ExtractFormLines(form, readBack.XlatFormFile, lines, readBack.TargetLocale)) {
-    return std::nullopt;
-  }
+  if (!ExtractFormLines(form, readBack.XlatFormFile, lines, readBack.TargetLocale)) return Old;
   vaq::TStats own;
   try {
-    std::vector<std::string> notes = merge_.Merge(readBack, lines, own);
+    std::vector<std::string> notes = merge_.Merge(readBack, lines, own, Old);
     // In the order a save of them would leave in the notes file.
     TRuxMgr::QuickSortReOrder(notes, 0, static_cast<int>(notes.size()) - 1);
     return notes;
   } catch (const std::exception&) {
-    return std::nullopt;
+    return Old;
   }
 }
 
-void TRuxUpdater::MergeAndSave(TUpdateRun& Run, TFormJob& Job, TExtractedLines& Lines,
-                               std::optional<std::vector<std::string>> OldNotes) {
+void TRuxUpdater::MergeAndSave(const TUpdateRun& Run, TFormJob& Job, TExtractedLines& Lines,
+                               std::vector<std::string> OldNotes) {
   std::vector<std::string> notes;
   std::vector<TComponentRename> renames;
   try {
-    notes = merge_.Merge(Job.Merge, Lines, Run.Stats, std::move(OldNotes), &renames);
+    notes = merge_.Merge(Job.Merge, Lines, Job.Counts, std::move(OldNotes), &renames);
   } catch (const std::exception& error) {
     vaq::ShowError(vaq::Format(SProblemProcessingNotes.Text, {Job.Merge.NotesFile}) + "\n" + error.what());
     return;  // the notes stay as they were; a new translated copy is kept
@@ -339,13 +434,69 @@ void TRuxUpdater::MergeAndSave(TUpdateRun& Run, TFormJob& Job, TExtractedLines& 
   ReportRenames(Job.FormFile, Run.Request.BaseDir, renames);
 }
 
-void TRuxUpdater::Finish(TUpdateRun& Run, TFormJob& Job) {
+void TRuxUpdater::Finish(TUpdateRun& Run, TFormJob& Job, bool HadProblem) {
+  if (HadProblem) {
+    Failed(Run, Job.Language, Job.FormFile);
+  } else {
+    Run.Pending.push_back({Job.Language, Job.FormFile, Job.Counts, Job.Files.Names()});
+  }
   Run.Files.Append(Job.Files);
-  if (Run.Files.Count() >= kGroupFiles || Run.Files.Bytes() >= kGroupBytes) CommitFiles(Run);
+  const std::size_t languages = Run.Languages.size();
+  if (Run.Files.Count() >= kGroupFiles * languages ||
+      Run.Files.Bytes() >= std::min(kGroupBytes * languages, kMostGroupBytes)) {
+    CommitFiles(Run);
+  }
+}
+
+void TRuxUpdater::Failed(const TUpdateRun& Run, std::size_t Language, const std::string& FormFile) const {
+  if (Run.Request.Progress != nullptr) Run.Request.Progress->FormFailed(Language, FormFile);
+}
+
+void TRuxUpdater::CommitFiles(TUpdateRun& Run) {
+  std::vector<TPendingForm> pending = std::exchange(Run.Pending, {});
+  std::vector<bool> failed(pending.size(), false);
+  try {
+    Run.Files.Commit();
+  } catch (const std::exception& error) {
+    // Each form's files that were not replaced are tried on their own: a form that cannot be
+    // written gets its own message, naming its file, and the others are written.
+    bool reported = false;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+      vaq::TAtomicWriteBatch own;
+      for (const std::string& name : pending[i].Files) {
+        if (const vaq::TAtomicWriteBatch::TEntry* entry = Run.Files.Find(name))
+          own.Add(entry->Name, entry->Data, entry->Date);
+      }
+      if (own.Empty()) continue;  // replaced before the failure
+      try {
+        own.Commit();
+      } catch (const std::exception& again) {
+        vaq::ShowError(again.what());
+        failed[i] = true;
+        reported = true;
+      }
+    }
+    // A file of no pending form (an error file), or the flush of a folder after every file was
+    // replaced.
+    if (!reported) vaq::ShowError(error.what());
+    Run.Files.Clear();
+  }
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    const TPendingForm& form = pending[i];
+    if (failed[i]) {
+      Failed(Run, form.Language, form.FormFile);
+      continue;
+    }
+    AddCounts(Run.Stats, form.Counts);
+    if (Run.BothLocales) ++ProcessedForms;
+    if (Run.Request.Progress != nullptr)
+      Run.Request.Progress->FormWritten(form.Language, form.FormFile, form.Counts);
+  }
 }
 
 void TRuxUpdater::CollectModuleForms(const std::string& ProjectFile) {
   moduleForms_.clear();
+  moduleRead_ = false;
   const std::string program = vaq::FindExeNameProc ? vaq::FindExeNameProc(ProjectFile) : std::string();
   if (program.empty()) {
     vaq::ShowError(vaq::Format(vaq::sCannotFindPgmName, {ProjectFile}));
@@ -359,6 +510,8 @@ void TRuxUpdater::CollectModuleForms(const std::string& ProjectFile) {
   try {
     const vaq::TExeImage image(program);
     CollectRcData(image.GetResourceList(), moduleForms_);
+    moduleRead_ = true;
+    program_ = program;
   } catch (const vaq::EVaqError& error) {
     vaq::ShowError(error.what());  // a damaged program: no form of it is accepted
   }
@@ -379,15 +532,33 @@ bool TRuxUpdater::CollectProjectForms(vaq::TIToolServices* Tools, vaq::TStringOb
   try {
     if (Tools != nullptr) {
       Forms.clear();
+      std::vector<std::string> notLinked;  // forms of the project the built program does not link
       for (int i = 0; i < Tools->GetUnitCount(); ++i) {
         const std::string unit = Tools->GetUnitName(i);
         std::string form = vaq::ChangeFileExt(unit, ".rux");
         if (!vaq::FileExists(form)) form = vaq::ChangeFileExt(unit, ".gox");
         if (!vaq::FileExists(form)) form = unit;
-        if (!vaq::FileExists(form) || !IsModuleForm(form)) continue;
+        // A unit without a form file is no form; only a unit that names one is worth a word.
+        if (!IsFormFileName(form) || !vaq::FileExists(form)) {
+          const std::string named = FormResourceOf(unit);
+          if (!named.empty() && !vaq::FileExists(named))
+            vaq::ShowWarning(vaq::Format(SFormFileMissing.Text, {unit, named}));
+          continue;
+        }
+        if (!IsModuleForm(form)) {
+          if (moduleRead_) {
+            const std::string formClass = FormClassOf(form);
+            if (!formClass.empty()) notLinked.push_back(vaq::ExtractFileName(form) + " (" + formClass + ")");
+          }
+          continue;
+        }
         auto info = std::make_unique<TFormInfo>();
         GetFormInfo(form, *info);
         Forms.push_back({form, std::move(info)});
+      }
+      if (!notLinked.empty()) {
+        vaq::ShowWarning(vaq::Format(Forms.empty() ? SNoProjectFormLinked.Text : SFormsNotLinked.Text,
+                                     {program_, NamedForms(notLinked)}));
       }
     }
     // The library's dialogs, when its folder is known.

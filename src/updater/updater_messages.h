@@ -17,4 +17,18 @@ inline constexpr TResString SComponentRenamed{65497, "%s: %s renamed to %s, %d t
 // The same for one translated value: form file, old name, new name.
 inline constexpr TResString SComponentRenamedOne{65496, "%s: %s renamed to %s, 1 translation kept"};
 
+// %s: unit file; %s: the form file its resource directive names.
+inline constexpr TResString SFormFileMissing{
+    65502, "%s: the form file %s that the unit names is missing; the unit is skipped."};
+// %s: program file; %s: the project's forms with their classes.
+inline constexpr TResString SNoProjectFormLinked{
+    65501,
+    "%s links no form of the project: the class of none of its forms is among the program's form "
+    "resources, so the project's forms are skipped: %s"};
+// %s: program file; %s: the forms not linked, with their classes.
+inline constexpr TResString SFormsNotLinked{
+    65500,
+    "%s does not link these forms of the project (their classes are not among the program's form "
+    "resources), so they are skipped: %s"};
+
 }  // namespace rux

@@ -79,20 +79,21 @@ after=$(state)
 "$vaq" stats "$notes" --refresh >/dev/null
 [ "$(state)" = "$after" ] || fail "a refresh of fresh notes wrote again"
 
-# --- Registry: written at exit only when a value differs; a folder that cannot be written warns -----
-"$vaq" stats "$work/ja/ru-RU/Orders.ruz" >/dev/null
+# --- Registry: the window's options are written at exit only when they differ from the file (a missing
+# value counts as off), so commands without a window leave it alone; an unwritable one is no problem --
 registry=$VAQ_CONFIG_DIR/registry.ini
-grep -q 'ShowXlatForm=bool:0' "$registry" || fail "the options were not stored the first time"
-before=$(stat -c '%i %Y' "$registry")
-contents=$(cat "$registry")
+registry_state() { if [ -e "$registry" ]; then stat -c '%i %Y' "$registry"; cat "$registry"; else echo none; fi; }
+before=$(registry_state)
 sleep 1
 "$vaq" stats "$work/ja/ru-RU/Orders.ruz" >/dev/null
-[ "$(stat -c '%i %Y' "$registry")" = "$before" ] || fail "vaq stats rewrote the registry file"
-[ "$(cat "$registry")" = "$contents" ] || fail "the registry file changed"
+sed -i "s/'Name'/'Name:'/" "$work/ja/Orders.rux"
+"$vaq" update "$work/ja" --lang ru-RU 2>/dev/null
+[ "$(registry_state)" = "$before" ] || fail "vaq stats or vaq update changed the registry file"
+grep -q 'ShowXlatForm' "$registry" 2>/dev/null && fail "window options were stored by commands without a window"
 touch "$work/plain"
 VAQ_CONFIG_DIR=$work/plain/config "$vaq" stats "$work/ja/ru-RU/Orders.ruz" >/dev/null 2>"$work/err" ||
   fail "an unwritable configuration folder failed the command: $(cat "$work/err")"
-[ "$(wc -l <"$work/err")" = 1 ] && grep -q 'not stored' "$work/err" || fail "expected one warning: $(cat "$work/err")"
+[ ! -s "$work/err" ] || fail "a command that stores nothing warned: $(cat "$work/err")"
 
 # --- Progress: a status line on a terminal, plain lines in a pipe, --quiet ---------------------------
 for copy in tty pipe quiet; do

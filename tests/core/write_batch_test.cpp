@@ -66,6 +66,7 @@ TEST(WriteBatch, ReplacesItsFilesTogetherWithTheirDates) {
   EXPECT_TRUE(Temporaries(dir / "sub").empty());
 }
 
+// What a failure left undone stays in the batch, and a second commit completes it.
 TEST(WriteBatch, AFileThatCannotBeWrittenIsNamedAndNothingIsReplaced) {
   const testing::TempDir dir;
   WriteFileAtomic(dir / "a.ruz", "old a");
@@ -79,8 +80,14 @@ TEST(WriteBatch, AFileThatCannotBeWrittenIsNamedAndNothingIsReplaced) {
     EXPECT_NE(std::string(error.what()).find(dir / "missing/b.ruz"), std::string::npos) << error.what();
   }
   EXPECT_EQ(ReadFileBytes(dir / "a.ruz"), "old a");
-  EXPECT_TRUE(batch.Empty());
   EXPECT_TRUE(Temporaries(dir.Path()).empty());
+  ASSERT_EQ(batch.Count(), 2u);
+  EXPECT_EQ(batch.Bytes(), 6u);
+  fs::create_directories(dir / "missing");
+  batch.Commit();
+  EXPECT_TRUE(batch.Empty());
+  EXPECT_EQ(ReadFileBytes(dir / "a.ruz"), "new a");
+  EXPECT_EQ(ReadFileBytes(dir / "missing/b.ruz"), "b");
 }
 
 // A file-size limit makes a write fail part-way, as a full disk would.

@@ -122,6 +122,30 @@ TEST_F(FormRoundTrip, LargeForms) {
   }
 }
 
+// Shapes whose records share Ids, so that only the structure tokens tell where a value begins: a
+// list whose first element is an empty list (that element takes the list's own Id), and an item
+// that holds the same collection twice, the second starting with an item of its own or with an
+// explicit index.
+TEST_F(FormRoundTrip, ValuesThatShareTheirIds) {
+  const vaq::ScopedMessageSink quiet(std::make_unique<vaq::CollectingSink>());
+  const std::string head = "object Form1: TForm1\r\n  object Grid1: TTreeGrid\r\n";
+  const std::string tail = "  end\r\nend\r\n";
+  for (const std::string& value : {
+           "    Data = (\r\n      ()\r\n      1\r\n      (\r\n        2)\r\n      3)\r\n",
+           "    Data = (\r\n      ()\r\n      ())\r\n",
+           "    Header.Columns = <\r\n      item\r\n        Caption = 'A'\r\n        Columns = <\r\n"
+           "          item\r\n            Caption = 'B'\r\n          end>\r\n        Columns = <\r\n"
+           "          item\r\n            Caption = 'C'\r\n          end\r\n          item\r\n"
+           "            Caption = 'D'\r\n          end>\r\n      end>\r\n",
+           "    Header.Columns = <\r\n      item\r\n        Columns = <\r\n          item\r\n"
+           "            Caption = 'B'\r\n          end>\r\n        Columns = <\r\n          item [0]\r\n"
+           "            Caption = 'C'\r\n          end>\r\n      end>\r\n",
+       }) {
+    SCOPED_TRACE(value);
+    ExpectRoundTrip(*this, head + value + tail, true);
+  }
+}
+
 TEST_F(FormRoundTrip, DemoForms) {
   for (const auto& entry :
        fs::directory_iterator(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo")) {

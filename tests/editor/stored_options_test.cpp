@@ -1,6 +1,6 @@
-// The editor's window options at shut-down: stored when they differ from the registry file, the file
-// left alone when it already holds them, and a configuration folder that cannot be written reported
-// once as a warning.
+// The editor's window options at shut-down: stored when they differ from the registry file (a
+// missing value standing for its default), the file left alone when it already holds them, and a
+// configuration folder that cannot be written reported once as a warning.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -35,11 +35,18 @@ TEST(StoredOptions, WrittenWhenTheyDifferAndOnlyThen) {
   const TempDir config(TempDir::kConfig);
   const std::string file = vaq::VaqRegistryFile();
 
-  // No file yet: the key is created with the three values.
+  // No file yet and nothing changed: no file is made (a command without a window, an update say,
+  // writes no window options).
   EditorStartup();
   EditorShutdown();
+  EXPECT_EQ(Inode(file), 0u);
+
+  // An option changed: the key is created with the three values.
+  EditorStartup();
+  bStayOnTop = true;
+  EditorShutdown();
   const std::string first = Contents(file);
-  EXPECT_NE(first.find("StayOnTop=bool:0\nShowOrigForm=bool:0\nShowXlatForm=bool:0\n"), std::string::npos)
+  EXPECT_NE(first.find("StayOnTop=bool:1\nShowOrigForm=bool:0\nShowXlatForm=bool:0\n"), std::string::npos)
       << first;
 
   // Nothing changed: the file is not replaced (a rename would give it another inode).
@@ -73,7 +80,9 @@ TEST(StoredOptions, AFolderThatCannotBeWrittenIsOneWarning) {
   {
     const vaq::ScopedMessageSink scope(std::move(sink));
     EditorStartup();
+    bShowOrigForm = true;
     EXPECT_NO_THROW(EditorShutdown());
+    bShowOrigForm = false;
     EXPECT_TRUE(messages.Messages.empty());
     ASSERT_EQ(messages.Warnings.size(), 1u);
     EXPECT_NE(messages.Warnings[0].find("file/config"), std::string::npos) << messages.Warnings[0];

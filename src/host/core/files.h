@@ -82,6 +82,8 @@ class TAtomicWriteBatch {
   ~TAtomicWriteBatch();  // what was not committed is dropped
   TAtomicWriteBatch(const TAtomicWriteBatch&) = delete;
   TAtomicWriteBatch& operator=(const TAtomicWriteBatch&) = delete;
+  TAtomicWriteBatch(TAtomicWriteBatch&&) noexcept = default;
+  TAtomicWriteBatch& operator=(TAtomicWriteBatch&&) noexcept = default;
 
   // The new contents of file `Name`; a file added before under the same name is replaced.
   void Add(std::string Name, std::string Data, std::optional<TDateTime> Date = std::nullopt);
@@ -89,13 +91,16 @@ class TAtomicWriteBatch {
   void Append(TAtomicWriteBatch& Other);
   // What the batch holds for `Name` (the name as added), or nullptr.
   const TEntry* Find(std::string_view Name) const;
+  // The names of the files, in the order they were added.
+  std::vector<std::string> Names() const;
   bool Empty() const { return entries_.empty(); }
   std::size_t Count() const { return entries_.size(); }
   std::size_t Bytes() const { return bytes_; }
 
-  // Replaces the files; the batch is empty afterwards, also after a failure. Raises EFileError
-  // naming the file that failed: when a file could not be written, none was replaced; when a
-  // rename failed, the files before it are new and the others old.
+  // Replaces the files; the batch is empty afterwards. Raises EFileError naming the file that
+  // failed: when a file could not be written, none was replaced; when a rename failed, the files
+  // before it are new and the others old. The files that were not replaced stay in the batch, in
+  // order and with their contents, for the caller to try again or Clear.
   void Commit();
   void Clear();
 

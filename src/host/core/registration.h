@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/core/language_update.h"
 #include "host/core/object.h"
 #include "host/core/search.h"
 #include "host/core/types.h"
@@ -76,6 +77,8 @@ struct TVaqFileType {
   // The notes extension of each of Extensions, in the same order (".ruz;.goz"), so that a host
   // finds a form's notes file and a notes file's form without the module's code.
   std::string NoteExtensions;
+  // The project update of several languages at once (language_update.h); may be empty.
+  TUpdateLanguagesMethod UpdateLanguages;
 };
 
 // Registers a file type; the core keeps it until UnregisterVaqFileTypes.
