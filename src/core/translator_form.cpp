@@ -201,17 +201,28 @@ TVaqToolButton* TfrmVaqTranslatorForm::FindToolButton(std::string_view Name) {
 void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   CurrentFileName = FileName;
   Dirty = false;
+  ReadOnly = false;
+  ReadOnlyReason.clear();
   // The marks belong to the rows of the file that was checked; their filter would hide every row
   // of a file not checked yet.
   RowFindings.clear();
   if (Filter == TVaqFilter::WithFindings) Filter = TVaqFilter::All;
   try {
     LoadFile(FileName);
-  } catch (...) {
-    // The file did not open: the window shows no file rather than a name without its records.
+  } catch (const std::exception& error) {
+    // The file did not open: the window shows no file rather than a name without its records, and
+    // the file list no counts of records the grid cannot show.
     CurrentFileName.clear();
+    ReadOnly = false;
+    ReadOnlyReason.clear();
+    for (TVaqFileEntry& entry : Files) {
+      if (entry.FileName == FileName) entry.Problem = error.what();
+    }
     StateChanged();
     throw;
+  }
+  for (TVaqFileEntry& entry : Files) {
+    if (entry.FileName == FileName) entry.Problem.clear();
   }
   StateChanged();
 }
@@ -284,7 +295,7 @@ void TfrmVaqTranslatorForm::FormCreate() {
   GridActions[gaEditComment] = &AddAction("EditComment", "Edit comment...", "Edit the comment of the row", 5,
                                           scCtrl | 'M', [this](TObject*) { EditComment(); });
   for (TVaqAction* action : GridActions) {
-    action->OnUpdate = [this, action](TObject*) { action->Enabled = VaqGrid.HasRows; };
+    action->OnUpdate = [this, action](TObject*) { action->Enabled = VaqGrid.HasRows && !ReadOnly; };
   }
   AddAction("EditNextUntranslated", "Next untranslated", "Go to the next untranslated row", 6, scCtrl | 40,
             [this](TObject*) { GotoUntranslated(true); })
@@ -312,13 +323,18 @@ void TfrmVaqTranslatorForm::ChangeSize() {}
 void TfrmVaqTranslatorForm::Idle() {}
 
 void TfrmVaqTranslatorForm::UpdateDirty(int) {
-  if (Dirty) return;
+  if (Dirty || ReadOnly) return;
   Dirty = true;
   StateChanged();
 }
 
 bool TfrmVaqTranslatorForm::SaveToFile() {
   if (!Mgr) return true;
+  if (ReadOnly) {
+    MessageBoxes().MessageDlg(CurrentFileName + " is open read-only: " + ReadOnlyReason, TMsgDlgType::Error,
+                              TMsgDlgButtons::Ok, TModalResult::Ok);
+    return false;
+  }
   try {
     GridToMgr();
     Save();
@@ -403,7 +419,7 @@ bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
   const TVaqAllColId id = ColToEnum(Column);
   if (id != kColCurr) return false;
   const int orig = EnumToCol(kColOrig);
-  const std::string& reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
+  const std::string_view reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
   return values::ClassifyValue(reference, VaqGrid.OrigLCID) == values::TValueKind::String;
 }
 
@@ -422,8 +438,9 @@ std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const s
 }
 
 bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
+  if (ReadOnly) return false;
   if (Row < VaqGrid.FixedRows() || Row >= VaqGrid.RowCount() || VaqGrid.GetMgrIndex(Row) < 0) return false;
-  std::string old = VaqGrid.Cell(Column, Row);
+  std::string old(VaqGrid.Cell(Column, Row));
   if (old == Text) return true;
   VaqGrid.SetCell(Column, Row, Text);
   if (!ValidateText(Column, Row)) {
@@ -461,6 +478,7 @@ void TfrmVaqTranslatorForm::VaqGridCellValueChangedEvent(TObject*, int, int) {}
 
 std::vector<int> TfrmVaqTranslatorForm::TargetRows() const {
   std::vector<int> rows;
+  if (ReadOnly) return rows;  // a file open for reading takes no edit
   for (const int r : VaqGrid.SelectedRows()) {
     if (VaqGrid.GetShowRow(r) && VaqGrid.GetMgrIndex(r) >= 0) rows.push_back(r);
   }
@@ -474,7 +492,7 @@ void TfrmVaqTranslatorForm::CopyOriginal() {
   const int orig = EnumToCol(kColOrig);
   const int curr = EnumToCol(kColCurr);
   if (orig < 0 || curr < 0) return;
-  for (const int r : TargetRows()) EditCell(curr, r, VaqGrid.Cell(orig, r));
+  for (const int r : TargetRows()) EditCell(curr, r, std::string(VaqGrid.Cell(orig, r)));
 }
 
 void TfrmVaqTranslatorForm::MarkStatus(std::uint8_t Status) {
@@ -521,7 +539,7 @@ void TfrmVaqTranslatorForm::TakeFromRepository() {
   if (orig < 0 || curr < 0) return;
   int missing = 0;
   for (const int r : TargetRows()) {
-    std::string text = VaqGrid.Cell(orig, r);
+    std::string text(VaqGrid.Cell(orig, r));
     try {
       if (!GetTranslation(VaqGrid.OrigLCID, VaqGrid.XlatLCID, text)) {
         ++missing;
@@ -606,7 +624,7 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuPoping(TObject*, TVaqMenuItem& MenuIt
 
 std::vector<std::string> TfrmVaqTranslatorForm::StatusLookupValues(const TVaqGrid& Grid, int Column,
                                                                    int Row) const {
-  return {Grid.Cell(Column, Row)};
+  return {std::string(Grid.Cell(Column, Row))};
 }
 
 int TfrmVaqTranslatorForm::StatusToEnum(std::string_view Text) const {
@@ -633,6 +651,7 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuClick(TVaqMenuItem& Sender) {
 }
 
 int TfrmVaqTranslatorForm::ApplyToRows(int Column, const std::vector<int>& Rows, const std::string& Utf8) {
+  if (ReadOnly) return static_cast<int>(Rows.size());
   int refused = 0;
   VaqGrid.BeginUpdate();
   try {

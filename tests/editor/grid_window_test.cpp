@@ -3,6 +3,7 @@
 // saving back to the notes file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -26,6 +27,7 @@
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "support/host_fakes.h"
+#include "support/read_only_folder.h"
 #include "support/temp_dir.h"
 
 namespace rux {
@@ -143,7 +145,7 @@ class GridWindow : public ::testing::Test {
   }
   vaq::TVaqGrid& Grid() { return window_->VaqGrid; }
   int Col(vaq::TVaqAllColId id) { return window_->EnumToCol(id); }
-  const std::string& Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
+  std::string_view Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
 
   vaq::testing::TempDir dir_{vaq::testing::TempDir::kConfig};
   vaq::ScopedMessageSink quiet_{std::make_unique<vaq::CollectingSink>()};
@@ -190,6 +192,108 @@ TEST_F(GridWindow, AFileThatDoesNotOpenLeavesNoFileOpen) {
   EXPECT_FALSE(Grid().HasRows);
   EXPECT_EQ(Grid().RowCount(), 2);
   EXPECT_TRUE(window_->SaveToFile());  // nothing to save
+}
+
+// The grid keeps no copy of the notes: cells are read from the manager's lines, only edits are
+// stored, and a save hands them to the manager. Edits before and after a save land in their record.
+TEST_F(GridWindow, CellsAreReadFromTheNotesAndOnlyEditsAreStored) {
+  const std::string form = Open(kButtons);
+  const int curr = Col(ColCurr);
+  EXPECT_EQ(Grid().StoredCells(), 0u);
+  EXPECT_EQ(Cell(ColId, 3), "O:Form1.O:Panel1.O:Button1.Caption");
+  EXPECT_EQ(Cell(ColStatus, 5), "Auto translated");
+  EXPECT_EQ(Cell(ColModified, 1), vaq::VaqDateTimeToStr(46000.25));
+
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Gut'"));
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(vaq::GetValue(window_->Mgr->GetStrings(Grid().GetMgrIndex(3)), KeyCurr), "'OK'") << "not yet";
+  ASSERT_TRUE(window_->SaveToFile());
+  EXPECT_EQ(Grid().StoredCells(), 0u) << "the manager holds the edit";
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(Cell(ColStatus, 3), "Translated");
+
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Sehr gut'"));
+  ASSERT_TRUE(window_->EditCell(curr, 6, "'Abbrechen'"));
+  Grid().SetCurrent(curr, 3);
+  window_->RestoreSaved();  // back to what the save gave the manager
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(Cell(ColCurr, 6), "'Abbrechen'");
+  ASSERT_TRUE(window_->SaveToFile());
+  TRuxMgr reread(form);
+  for (int r = 1; r < Grid().RowCount(); ++r) {
+    const std::string& notes = reread.GetStrings(Grid().GetMgrIndex(r));
+    EXPECT_EQ(vaq::GetValue(notes, KeyId), Cell(ColId, r));
+    EXPECT_EQ(vaq::GetValue(notes, KeyCurr), Cell(ColCurr, r));
+  }
+}
+
+// A record whose fields do not read stops the loading with one message naming the notes file and
+// the record's line; nothing is shown of it.
+TEST_F(GridWindow, ADamagedRecordIsReportedWithItsLine) {
+  // Edited by hand the notes are stale and the loading recounts them first; with their date as
+  // recorded they load at once. Both ways the record stops the loading.
+  for (const bool stale : {true, false}) {
+    const std::string form = SaveForm(kButtons);
+    const std::string notes = FileNameToNoteName(form);
+    const auto recorded = std::filesystem::last_write_time(notes);
+    std::vector<std::string> lines = vaq::LoadLines(notes);
+    ASSERT_GT(lines.size(), 5u);
+    const std::size_t damaged = 4;  // the file's fifth line
+    lines[damaged] = vaq::SetValue(lines[damaged], KeyStatus, "x");
+    vaq::SaveLines(notes, lines);
+    if (!stale) std::filesystem::last_write_time(notes, recorded);
+    try {
+      window_->LoadFromFile(form);
+      ADD_FAILURE() << "a damaged record was loaded";
+    } catch (const vaq::EFileError& error) {
+      EXPECT_NE(std::string(error.what()).find(notes + ": line 5: "), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find("'x'"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(vaq::LoadLines(notes), lines) << "nothing written";
+    EXPECT_EQ(window_->CurrentFileName, "");
+    EXPECT_FALSE(Grid().HasRows);
+  }
+}
+
+// A language folder that cannot be written opens read-only: nothing is written on opening (not even
+// for stale notes, which would be recounted and saved), the grid shows the records, takes no edit
+// and Save is refused with the reason.
+TEST_F(GridWindow, AFolderThatCannotBeWrittenOpensReadOnly) {
+  const std::string form = SaveForm(kButtons);
+  const std::string notes = FileNameToNoteName(form);
+  vaq::SaveLines(notes, vaq::LoadLines(notes));  // edited after its header: stale
+  const std::vector<std::string> before = vaq::LoadLines(notes);
+  const auto stamp = std::filesystem::last_write_time(notes);
+  {
+    const vaq::testing::ReadOnlyFolder readOnly(dir_.Path());
+    if (!readOnly.Made()) GTEST_SKIP() << "no folder can be made read-only here";
+    window_->LoadFromFile(form);
+    EXPECT_TRUE(window_->ReadOnly);
+    EXPECT_NE(window_->ReadOnlyReason.find("the folder " + dir_.Path() + " cannot be written"),
+              std::string::npos)
+        << window_->ReadOnlyReason;
+    EXPECT_EQ(Grid().RowCount(), 7);
+    EXPECT_EQ(Cell(ColCurr, 5), "'Cancel'");
+    EXPECT_FALSE(window_->EditCell(Col(ColCurr), 3, "'Gut'"));
+    Grid().SetCurrent(Col(ColCurr), 3);
+    window_->CopyOriginal();
+    window_->MarkStatus(1);
+    window_->GridActions[vaq::gaMarkTranslated]->Update();
+    EXPECT_FALSE(window_->GridActions[vaq::gaMarkTranslated]->Enabled);
+    EXPECT_EQ(Cell(ColStatus, 3), "Untranslated");
+    EXPECT_FALSE(window_->IsDirty());
+    EXPECT_FALSE(window_->SaveToFile());
+    ASSERT_EQ(boxes_.Messages.size(), 1u);
+    EXPECT_NE(boxes_.Messages[0].find("read-only: the folder"), std::string::npos) << boxes_.Messages[0];
+    window_->ComponentMoved("O:Form1.O:Panel1", {5, 5});
+    EXPECT_NE(window_->StatusMessage.find("Not recorded: the folder"), std::string::npos);
+  }
+  EXPECT_EQ(vaq::LoadLines(notes), before);
+  EXPECT_EQ(std::filesystem::last_write_time(notes), stamp);
+  // Writable again, the next opening edits as usual.
+  window_->LoadFromFile(form);
+  EXPECT_FALSE(window_->ReadOnly);
+  EXPECT_TRUE(window_->EditCell(Col(ColCurr), 3, "'Gut'"));
 }
 
 TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
@@ -532,9 +636,19 @@ TEST_F(GridWindow, OpeningAFileShowsThePreviewsOfItsOptions) {
   bShowXlatForm = true;
   const std::string form = SaveForm(kButtons);
   window_->LoadFromFile(form);
-  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "create xlat",
-                                                     "hide orig", "show xlat", "designer options"}));
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "hide orig", "show xlat",
+                                                     "designer options"}));
   EXPECT_TRUE(bShowXlatForm);  // not toggled
+  window_->Idle();             // shown: nothing left to build
+  EXPECT_EQ(viewer_.Calls.size(), 5u);
+
+  // A hidden translated preview is built in advance once the window is idle, and only once.
+  bShowXlatForm = false;
+  window_->LoadFromFile(form);
+  viewer_.Calls.clear();
+  window_->Idle();
+  window_->Idle();
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"create xlat"}));
 }
 
 TEST_F(GridWindow, WithoutPreviewTheActionsAreHidden) {
@@ -609,7 +723,7 @@ TEST_F(GridWindow, DesignerValuesTheNotesLackAreAddedAfterTheComponent) {
   EXPECT_EQ(Cell(ColCurr, 3), "24");
   EXPECT_EQ(Cell(ColStatus, 3), "Translated");
   EXPECT_EQ(Grid().Row, 3);
-  EXPECT_EQ(Cell(ColIndex, 5), "5");
+  EXPECT_EQ(window_->DisplayText(Col(ColIndex), 5), "5");
   EXPECT_TRUE(window_->IsDirty());
 
   // The same place again changes nothing; the new record takes the next move like any other.

@@ -245,8 +245,13 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   counts_->setObjectName(QStringLiteral("lblCounts"));
   currentId_ = new QLabel(this);
   currentId_->setObjectName(QStringLiteral("lblCurrentId"));
+  readOnly_ = new QLabel(this);
+  readOnly_->setObjectName(QStringLiteral("lblReadOnly"));
+  readOnly_->setStyleSheet(QStringLiteral("QLabel { color: #a04000; }"));
+  readOnly_->hide();
   statusBar()->addWidget(counts_);
   statusBar()->addWidget(currentId_, 1);
+  statusBar()->addPermanentWidget(readOnly_);
 
   logic_.VaqGrid.OnChanged = [this](bool structure) {
     // A reset would close an open cell editor; cell texts alone only repaint.
@@ -279,6 +284,14 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
     FillPopupMenu(menu);
     menu.exec(grid_->viewport()->mapToGlobal(pos));
   });
+  // Idle work of the logic (a preview built in advance) runs once the events of the moment are
+  // handled: after the grid painted.
+  idle_ = new QTimer(this);
+  idle_->setSingleShot(true);
+  idle_->setInterval(0);
+  connect(idle_, &QTimer::timeout, this, [this] {
+    if (idleWork_) logic_.Idle();
+  });
   SetErrorBoxes(true);
   resize(1180, 640);
 }
@@ -293,7 +306,20 @@ TTranslatorWindow::~TTranslatorWindow() {
 
 void TTranslatorWindow::SetErrorBoxes(bool On) {
   sink_.reset();
+  unattendedSink_ = nullptr;
   if (On) sink_ = std::make_unique<ScopedMessageSink>(std::make_unique<TMessageBoxSink>(this));
+}
+
+void TTranslatorWindow::SetUnattended(bool On) {
+  boxes_.SetUnattended(On);
+  if (!On) {
+    SetErrorBoxes(true);
+    return;
+  }
+  sink_.reset();
+  auto sink = std::make_unique<TCountingStderrSink>();
+  unattendedSink_ = sink.get();
+  sink_ = std::make_unique<ScopedMessageSink>(std::move(sink));
 }
 
 QIcon TTranslatorWindow::Icon(int ImageIndex) const {
@@ -474,7 +500,17 @@ void TTranslatorWindow::FillFileList() {
 }
 
 void TTranslatorWindow::ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntry& Entry) {
-  if (Entry.HasNotes) {
+  if (!Entry.Problem.empty()) {
+    // The grid shows none of its records: no counts either, and why.
+    Item.setText(1, QStringLiteral("!"));
+    Item.setText(2, QString());
+    Item.setForeground(1, QBrush(QColor(190, 30, 30)));
+    Item.setToolTip(0, Q(Entry.FileName) + QStringLiteral("\n") + Q(Entry.Problem));
+    Item.setToolTip(1, Q(Entry.Problem));
+  } else if (Entry.HasNotes) {
+    Item.setToolTip(0, Q(Entry.FileName));
+    Item.setToolTip(1, QString());
+    Item.setForeground(1, QBrush());
     Item.setText(1, QString::number(Entry.Stats.Translated));
     Item.setText(2, QString::number(Entry.Stats.Untranslated));
     Item.setForeground(
@@ -489,17 +525,22 @@ void TTranslatorWindow::ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntr
 
 bool TTranslatorWindow::OpenFile(const std::string& FileName) {
   if (FileName != logic_.CurrentFileName && !logic_.CanLeaveFile()) return false;
+  bool opened = true;
   try {
     logic_.LoadFromFile(FileName);
   } catch (const std::exception& error) {
+    fileLabel_->setText(QStringLiteral("<b>%1</b>&nbsp;&nbsp;did not open")
+                            .arg(QFileInfo(Q(FileName)).fileName().toHtmlEscaped()));
+    Sync();
     boxes_.MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
-    return false;
+    opened = false;
   }
   model_->Reset();
   for (int c = 0; c < static_cast<int>(logic_.VaqGrid.ColDefs.size()); ++c) {
     grid_->setColumnWidth(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width);
     grid_->setColumnHidden(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width <= 0);
   }
+  if (!opened) return false;
   if (QAction* all = Action("Filter" + std::to_string(static_cast<int>(logic_.Filter))))
     all->setChecked(true);
   Sync();
@@ -519,6 +560,7 @@ void TTranslatorWindow::MakeCurrentVisible() {
 void TTranslatorWindow::Sync() {
   if (syncing_) return;
   syncing_ = true;
+  if (idleWork_) idle_->start();
   for (const auto& action : logic_.Actions) {
     action->Update();
     QAction* qaction = Action(action->Name);
@@ -541,7 +583,10 @@ void TTranslatorWindow::Sync() {
       }
     }
   }
-  if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty());
+  if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty() && !logic_.ReadOnly);
+  readOnly_->setVisible(logic_.ReadOnly);
+  readOnly_->setText(logic_.ReadOnly ? QStringLiteral("Read-only: ") + Q(logic_.ReadOnlyReason) : QString());
+  readOnly_->setToolTip(readOnly_->text());
 
   const QString name =
       logic_.CurrentFileName.empty() ? QString() : QFileInfo(Q(logic_.CurrentFileName)).fileName();

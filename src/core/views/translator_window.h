@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <map>
@@ -49,6 +50,14 @@ class TTranslatorWindow : public QMainWindow {
   void Sync();
   // Shows ShowError's messages as message boxes while the window lives (on by default).
   void SetErrorBoxes(bool On);
+  // With no one to answer (no display, a window that only renders a picture): no dialog opens;
+  // messages go to standard error and are counted, questions take their default answer.
+  void SetUnattended(bool On);
+  // Errors and warnings reported since SetUnattended(true).
+  int UnattendedProblems() const { return unattendedSink_ ? unattendedSink_->Problems() : 0; }
+  // Whether the logic's Idle runs when the event loop has nothing else to do (on by default; off
+  // for a window that only renders a picture, whose hidden previews no one opens).
+  void SetIdleWork(bool On) { idleWork_ = On; }
 
   QTableView* Grid() const { return grid_; }
   TGridModel* Model() const { return model_; }
@@ -83,6 +92,8 @@ class TTranslatorWindow : public QMainWindow {
   TfrmVaqTranslatorForm& logic_;
   TQtMessageBoxes boxes_;
   std::unique_ptr<ScopedMessageSink> sink_;
+  const TCountingStderrSink* unattendedSink_ = nullptr;  // owned by sink_
+  QLabel* readOnly_ = nullptr;
   TIconProvider iconProvider_;
   TDrawCell drawCell_;
   QTableView* grid_ = nullptr;
@@ -95,6 +106,8 @@ class TTranslatorWindow : public QMainWindow {
   QActionGroup* filters_ = nullptr;
   TSearchDialog* search_ = nullptr;
   std::map<std::string, QAction*> actions_;
+  QTimer* idle_ = nullptr;
+  bool idleWork_ = true;
   bool syncing_ = false;
   bool built_ = false;
 };

@@ -140,6 +140,9 @@ struct TVaqFileEntry {
   std::string Folder;  // relative to the list's base folder; empty for the base folder itself
   TFileStats Stats;
   bool HasNotes = false;
+  // Why the file did not open in the grid (UTF-8); the list then shows no counts for it, since
+  // the grid shows none of its records.
+  std::string Problem;
 };
 
 // One hit of the search window.
@@ -203,7 +206,15 @@ class TfrmVaqTranslatorForm : public TObject {
   virtual void FormHide();
   void EditFile(const std::string& FileName);
   void ChangeSize();
-  void Idle();
+  // Runs when the window has nothing else to do (a view calls it from its event loop): work put off
+  // so that a file shows at once. The base has none.
+  virtual void Idle();
+
+  // ---- Read-only files: a notes file the editor cannot write opens for reading only: nothing is
+  // written, the grid takes no edit and Save is refused. The file type decides when it loads a
+  // file; a view shows ReadOnlyReason (UTF-8) in the status bar.
+  bool ReadOnly = false;
+  std::string ReadOnlyReason;
 
   // ---- Dirty tracking and saving.
   bool IsDirty() const { return Dirty; }
@@ -244,7 +255,7 @@ class TfrmVaqTranslatorForm : public TObject {
   virtual void VaqGridCellValueChangedEvent(TObject* Sender, int Column, int Row);
 
   // ---- The six grid actions and row navigation. They act on the selected shown rows, or on the
-  // current row when none is selected.
+  // current row when none is selected; on none in a file open read-only.
   std::vector<int> TargetRows() const;
   void CopyOriginal();
   void MarkStatus(std::uint8_t Status);

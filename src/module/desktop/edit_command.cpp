@@ -2,6 +2,7 @@
 #include "module/desktop/edit_command.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPixmap>
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +70,15 @@ int RunEdit(const vaq::Arguments& Args) {
 
   const std::string screenshot = Args.Value("--screenshot");
   QApplication& app = vaq::desktop::Application(!screenshot.empty());
+  // Without a display the window could only wait for input no one can give.
+  const QString platform = QGuiApplication::platformName();
+  if (screenshot.empty() &&
+      (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal"))) {
+    std::fprintf(stderr,
+                 "vaq edit: no display to show the editor on (DISPLAY is not set); --screenshot OUT.png "
+                 "renders it without one\n");
+    return vaq::kExitFileFailed;
+  }
   TfrmVaqRuxForm* logic = frmVaqForm();
   if (logic == nullptr) {
     std::fprintf(stderr, "vaq edit: the editor is not started\n");
@@ -78,7 +88,11 @@ int RunEdit(const vaq::Arguments& Args) {
   {
     auto window = views::CreateRuxEditorWindow(*logic);
     window->SetFiles(base, files);
-    if (!screenshot.empty()) window->SetErrorBoxes(false);
+    if (!screenshot.empty()) {
+      // No one answers a dialog of a picture: messages go to standard error and fail the run.
+      window->SetUnattended(true);
+      window->SetIdleWork(false);  // and no one opens its previews
+    }
     window->show();
     if (!first.empty() && !window->OpenFile(first)) status = vaq::kExitFileFailed;
     if (!screenshot.empty()) {
@@ -89,6 +103,7 @@ int RunEdit(const vaq::Arguments& Args) {
       } else {
         std::fprintf(stderr, "%s: written\n", screenshot.c_str());
       }
+      if (window->UnattendedProblems() > 0) status = vaq::kExitFileFailed;
     } else {
       app.exec();
     }
