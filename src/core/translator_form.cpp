@@ -314,6 +314,10 @@ void TfrmVaqTranslatorForm::FormHide() {
   Visible = false;
 }
 
+void TfrmVaqTranslatorForm::FormClose() {
+  Visible = false;
+}
+
 void TfrmVaqTranslatorForm::EditFile(const std::string& FileName) {
   if (FileName != CurrentFileName && !CanLeaveFile()) return;
   LoadFromFile(FileName);

@@ -534,6 +534,12 @@ void TfrmVaqRuxForm::FormHide() {
   StateChanged();
 }
 
+void TfrmVaqRuxForm::FormClose() {
+  EditorViewer().HideForm(true);
+  EditorViewer().HideForm(false);
+  vaq::TfrmVaqTranslatorForm::FormClose();
+}
+
 // ---- The preview actions.
 
 void TfrmVaqRuxForm::EditShowOriginalFormExecute(vaq::TObject* Sender) {

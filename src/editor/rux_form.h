@@ -67,6 +67,9 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   void FormCreate() override;
   // Hides both previews and switches their options off.
   void FormHide() override;
+  // Hides both previews and keeps their options, which shut-down stores: they come back at the next
+  // start.
+  void FormClose() override;
   void VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Column, int Row) override;
   void VaqGridEditMenuPoping(vaq::TObject* Sender, vaq::TVaqMenuItem& MenuItem) override;
   // Builds the translated preview of the open file in advance when it is not shown yet, so that

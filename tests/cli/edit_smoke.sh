@@ -32,6 +32,15 @@ set +e
 set -e
 [ "$status" -eq 1 ] || fail "a form without notes gave $status"
 
+# The preview choice stays across starts: a picture of the editor with the translated preview shown
+# leaves the option as it found it.
+"$build/vaq" edit "$work/demo/de-DE/MainForm.ruz" --screenshot "$work/file.png" 2>/dev/null
+sed -i 's/^ShowXlatForm=bool:0/ShowXlatForm=bool:1/' "$VAQ_CONFIG_DIR/registry.ini"
+grep -q '^ShowXlatForm=bool:1' "$VAQ_CONFIG_DIR/registry.ini" || fail "no stored preview option to set"
+"$build/vaq" edit "$work/demo/de-DE/MainForm.ruz" --screenshot "$work/file.png" 2>/dev/null || fail "edit with the preview failed"
+grep -q '^ShowXlatForm=bool:1' "$VAQ_CONFIG_DIR/registry.ini" || fail "the preview choice was not kept"
+sed -i 's/^ShowXlatForm=bool:1/ShowXlatForm=bool:0/' "$VAQ_CONFIG_DIR/registry.ini"
+
 # No one answers a dialog of a picture: a damaged record is one message on standard error with the
 # notes file and its line, and the run ends with status 1 instead of waiting.
 cp -r "$work/demo" "$work/damaged"

@@ -177,6 +177,41 @@ TEST_F(EditorWindow, ShowOriginalTwiceAndClosingThePreview) {
   EXPECT_FALSE(registry.ReadBool("ShowOrigForm"));
 }
 
+// The previews shown when the window closes come back at the next start; hiding the window while
+// the program goes on switches them off.
+TEST_F(EditorWindow, PreviewChoiceIsKeptAcrossStarts) {
+  QTest::keyClick(window_.get(), Qt::Key_F7, Qt::ControlModifier);
+  QTest::keyClick(window_.get(), Qt::Key_F8, Qt::ControlModifier);
+  ASSERT_TRUE(bShowOrigForm && bShowXlatForm);
+  viewer_.Calls.clear();
+  window_->close();
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"hide orig", "hide xlat"}));
+  window_.reset();
+  ModuleShutdown();
+  {
+    vaq::TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(vaq::VaqBaseRegKey + "\\RUX", false));
+    EXPECT_TRUE(registry.ReadBool("ShowOrigForm"));
+    EXPECT_TRUE(registry.ReadBool("ShowXlatForm"));
+  }
+
+  ModuleStartup();
+  EXPECT_TRUE(bShowOrigForm && bShowXlatForm);
+  window_ = views::CreateRuxEditorWindow(*frmVaqForm());
+  window_->SetErrorBoxes(false);
+  window_->show();
+  viewer_.Calls.clear();
+  ASSERT_TRUE(window_->OpenFile(Lang("MainForm.rux")));
+  EXPECT_EQ(viewer_.Calls,
+            (std::vector<std::string>{"destroy orig", "destroy xlat", "show orig", "show xlat"}));
+  EXPECT_TRUE(window_->Action("EditShowOriginalForm")->isChecked());
+  EXPECT_TRUE(window_->Action("EditShowTranslatedForm")->isChecked());
+
+  // Hidden while the program goes on (the host hides the editor), the previews go with it.
+  window_->hide();
+  EXPECT_FALSE(bShowOrigForm || bShowXlatForm);
+}
+
 TEST_F(EditorWindow, RefreshAsksOnlyWithUnsavedChanges) {
   bShowXlatForm = true;
   window_->Action("EditRefreshXlatForm")->trigger();

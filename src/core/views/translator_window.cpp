@@ -764,16 +764,20 @@ void TTranslatorWindow::closeEvent(QCloseEvent* Event) {
     Event->ignore();
     return;
   }
+  // Closing ends the session: the previews go, their choice stays for the next start.
+  closing_ = true;
+  logic_.FormClose();
   Event->accept();
 }
 
 void TTranslatorWindow::hideEvent(QHideEvent* Event) {
   QMainWindow::hideEvent(Event);
-  if (!Event->spontaneous()) logic_.FormHide();
+  if (!Event->spontaneous() && !closing_) logic_.FormHide();
 }
 
 void TTranslatorWindow::showEvent(QShowEvent* Event) {
   QMainWindow::showEvent(Event);
+  closing_ = false;
   logic_.Visible = true;
   logic_.VaqGrid.Visible = true;
 }

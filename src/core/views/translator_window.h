@@ -110,6 +110,7 @@ class TTranslatorWindow : public QMainWindow {
   bool idleWork_ = true;
   bool syncing_ = false;
   bool built_ = false;
+  bool closing_ = false;
 };
 
 // The core's pictures 0..9 (grid actions, navigation), drawn at 16 by 16 pixels.

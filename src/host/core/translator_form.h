@@ -201,9 +201,12 @@ class TfrmVaqTranslatorForm : public TObject {
   virtual std::string FormatDirective(const std::string& FileName, const TObject* FormInfo) = 0;
 
   // ---- Lifecycle: FormCreate builds the column definitions (from ColIds and GetColInfo), the
-  // actions and the toolbar; FormHide runs when the window is hidden.
+  // actions and the toolbar; FormHide runs when the window is hidden while the program goes on;
+  // FormClose when the window closes with the program: what it shows goes, the choices of what to
+  // show stay for the next start.
   virtual void FormCreate();
   virtual void FormHide();
+  virtual void FormClose();
   void EditFile(const std::string& FileName);
   void ChangeSize();
   // Runs when the window has nothing else to do (a view calls it from its event loop): work put off

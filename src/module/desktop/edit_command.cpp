@@ -107,7 +107,8 @@ int RunEdit(const vaq::Arguments& Args) {
     } else {
       app.exec();
     }
-    window->hide();
+    // Closed, not hidden: the preview choice stays for the next start.
+    window->close();
   }
   return status;
 }
