@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "core/values/code_page_text.h"
 #include "core/values/string_notation.h"
 #include "core/values/value_check.h"
+#include "core/values/value_kinds.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
@@ -149,8 +151,21 @@ std::string_view FilterName(TVaqFilter Filter) {
       return "Unused";
     case TVaqFilter::WithFindings:
       return "With findings";
+    case TVaqFilter::Texts:
+      return "Texts";
   }
   return {};
+}
+
+std::uint32_t FilterShortCut(TVaqFilter Filter) {
+  switch (Filter) {
+    case TVaqFilter::All:
+      return scCtrl | scShift | 'A';
+    case TVaqFilter::Texts:
+      return scCtrl | scShift | 'T';
+    default:
+      return 0;
+  }
 }
 
 TfrmVaqTranslatorForm::TfrmVaqTranslatorForm() {
@@ -303,6 +318,14 @@ void TfrmVaqTranslatorForm::FormCreate() {
   AddAction("EditPrevUntranslated", "Previous untranslated", "Go to the previous untranslated row", 7,
             scCtrl | 38, [this](TObject*) { GotoUntranslated(false); })
       .OnUpdate = [this](TObject*) { FindAction("EditPrevUntranslated")->Enabled = VaqGrid.HasRows; };
+  AddAction("EditNextUntranslatedText", "Next untranslated text",
+            "Go to the next untranslated text, past numbers, sets and identifiers", 8, scCtrl | scShift | 40,
+            [this](TObject*) { GotoUntranslated(true, true); })
+      .OnUpdate = [this](TObject*) { FindAction("EditNextUntranslatedText")->Enabled = VaqGrid.HasRows; };
+  AddAction("EditPrevUntranslatedText", "Previous untranslated text",
+            "Go to the previous untranslated text, past numbers, sets and identifiers", 9,
+            scCtrl | scShift | 38, [this](TObject*) { GotoUntranslated(false, true); })
+      .OnUpdate = [this](TObject*) { FindAction("EditPrevUntranslatedText")->Enabled = VaqGrid.HasRows; };
 
   ToolBar.clear();
   for (const auto& action : Actions) ToolBar.push_back({"tb" + action->Name.substr(4), action->Name});
@@ -583,31 +606,34 @@ void TfrmVaqTranslatorForm::EditComment() {
   ApplyToRows(comment, rows, text);
 }
 
-bool TfrmVaqTranslatorForm::GotoUntranslated(bool Forward) {
+bool TfrmVaqTranslatorForm::IsTextRow(int Row) const {
+  const int orig = EnumToCol(kColOrig);
+  return orig >= 0 && VaqGrid.GetMgrIndex(Row) >= 0 &&
+         values::ClassifyValue(VaqGrid.Cell(orig, Row), VaqGrid.OrigLCID) == values::TValueKind::String;
+}
+
+bool TfrmVaqTranslatorForm::GotoUntranslated(bool Forward, bool TextsOnly) {
   const int status = EnumToCol(kColStatus);
   if (status < 0 || !VaqGrid.HasRows) return false;
+  const auto wanted = [&](int row) {
+    return VaqGrid.GetMgrIndex(row) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, row)) == 0 &&
+           (!TextsOnly || IsTextRow(row));
+  };
   const auto& shown = VaqGrid.ShownRows();
   auto it = std::lower_bound(shown.begin(), shown.end(), VaqGrid.Row);
+  std::optional<int> found;
   if (Forward) {
     if (it != shown.end() && *it == VaqGrid.Row) ++it;
-    for (; it != shown.end(); ++it) {
-      if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
-        VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
-        StateChanged();
-        return true;
-      }
-    }
-    return false;
+    const auto hit = std::find_if(it, shown.end(), wanted);
+    if (hit != shown.end()) found = *hit;
+  } else {
+    const auto hit = std::find_if(std::make_reverse_iterator(it), shown.rend(), wanted);
+    if (hit != shown.rend()) found = *hit;
   }
-  while (it != shown.begin()) {
-    --it;
-    if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
-      VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
-      StateChanged();
-      return true;
-    }
-  }
-  return false;
+  if (!found) return false;
+  VaqGrid.SetCurrent(EnumToCol(kColCurr), *found);
+  StateChanged();
+  return true;
 }
 
 void TfrmVaqTranslatorForm::PopupEditMenu() {
@@ -715,6 +741,8 @@ bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
       return ord == 3;
     case TVaqFilter::Changed:
       return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
+    case TVaqFilter::Texts:
+      return IsTextRow(Row);
     default:
       return true;
   }

@@ -327,6 +327,53 @@ TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
   EXPECT_EQ(Grid().RowCount(), 8);
 }
 
+// The texts view: the filter keeps the rows whose original is a string; the text navigation goes
+// from untranslated text to untranslated text past numbers, sets and identifiers, also backwards,
+// and within what a filter shows.
+TEST_F(GridWindow, TextsFilterAndUntranslatedTextNavigation) {
+  Open({
+      {"O:Form1.Caption", "'Orders'", "'Orders'", StatusUntranslated, true, "TForm1"},
+      {"O:Form1.Width", "640", "640"},
+      {"O:Form1.Font.Style", "[fsBold]", "[fsBold]"},
+      {"O:Form1.Color", "clBtnFace", "clBtnFace"},
+      {"O:Form1.O:B1.Caption", "'&OK'", "'&OK'", StatusTranslated},
+      {"O:Form1.O:B1.Hint", "#1046'x'", "#1046'x'"},
+      {"O:Form1.O:B1.Left", "8", "8"},
+      {"O:Form1.O:B2.Caption", "'Cancel'", "'Cancel'", StatusUntranslated},
+  });
+  const int curr = Col(ColCurr);
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Texts), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{1, 5, 6, 8}));
+  EXPECT_EQ(vaq::FilterName(vaq::TVaqFilter::Texts), "Texts");
+
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::All), false);
+  Grid().SetCurrent(curr, 1);
+  ASSERT_TRUE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 6);  // past the width, the style, the colour and the translated caption
+  EXPECT_EQ(Grid().Col, curr);
+  ASSERT_TRUE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 8);
+  EXPECT_FALSE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 8);
+  ASSERT_TRUE(window_->GotoUntranslated(false, true));
+  EXPECT_EQ(Grid().Row, 6);
+  ASSERT_TRUE(window_->GotoUntranslated(false, true));
+  EXPECT_EQ(Grid().Row, 1);
+  EXPECT_FALSE(window_->GotoUntranslated(false, true));
+  // The untranslated navigation of every value stops at the number.
+  ASSERT_TRUE(window_->GotoUntranslated(true));
+  EXPECT_EQ(Grid().Row, 2);
+
+  // The actions, with their shortcuts.
+  vaq::TVaqAction* next = window_->FindAction("EditNextUntranslatedText");
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(vaq::ShortCutToText(next->ShortCut), "Ctrl+Shift+Down");
+  EXPECT_EQ(vaq::ShortCutToText(window_->FindAction("EditPrevUntranslatedText")->ShortCut), "Ctrl+Shift+Up");
+  EXPECT_EQ(vaq::ShortCutToText(vaq::FilterShortCut(vaq::TVaqFilter::Texts)), "Ctrl+Shift+T");
+  next->OnExecute(nullptr);
+  EXPECT_EQ(Grid().Row, 6);
+}
+
 TEST_F(GridWindow, SameLanguagesGetDistinctCaptions) {
   Open(kButtons, "en-US", "en-US");
   const std::string name = "English (United States)";

@@ -182,6 +182,21 @@ QIcon CoreIcon(int ImageIndex) {
     case 7:  // previous untranslated
       DrawArrow(p, false, QColor(220, 110, 20));
       break;
+    case 8:  // next untranslated text: the arrow beside a letter
+    case 9: {
+      p.save();
+      p.translate(5, 0);
+      p.scale(0.7, 1.0);
+      DrawArrow(p, ImageIndex == 8, QColor(220, 110, 20));
+      p.restore();
+      QFont font = p.font();
+      font.setPixelSize(10);
+      font.setBold(true);
+      p.setFont(font);
+      p.setPen(QColor(40, 70, 140));
+      p.drawText(QRectF(0, 0, 8, 16), Qt::AlignCenter, QStringLiteral("a"));
+      break;
+    }
     default:
       break;
   }
@@ -390,6 +405,8 @@ void TTranslatorWindow::Build() {
   editMenu_->addSeparator();
   editMenu_->addAction(Action("EditNextUntranslated"));
   editMenu_->addAction(Action("EditPrevUntranslated"));
+  editMenu_->addAction(Action("EditNextUntranslatedText"));
+  editMenu_->addAction(Action("EditPrevUntranslatedText"));
   editMenu_->addSeparator();
   QMenu* setValue = editMenu_->addMenu(QStringLiteral("Set &value"));
   connect(setValue, &QMenu::aboutToShow, this, [this, setValue] {
@@ -422,6 +439,10 @@ void TTranslatorWindow::Build() {
     action->setCheckable(true);
     action->setChecked(i == 0);
     action->setObjectName(QStringLiteral("Filter%1").arg(i));
+    if (const std::uint32_t key = FilterShortCut(static_cast<TVaqFilter>(i))) {
+      action->setShortcut(QKeySequence(Q(ShortCutToText(key))));
+      action->setShortcutContext(Qt::WindowShortcut);
+    }
     actions_["Filter" + std::to_string(i)] = action;
     filters_->addAction(action);
     connect(action, &QAction::triggered, this, [this, i] {
@@ -432,7 +453,7 @@ void TTranslatorWindow::Build() {
 
   // The file type's actions (those after the core's).
   // Those of category "Tools" go to the Tools menu.
-  const std::size_t own = static_cast<std::size_t>(kGridActionCount) + 2;
+  const std::size_t own = static_cast<std::size_t>(kCoreActionCount);
   QMenu* preview = nullptr;
   std::vector<QAction*> toolActions;
   for (std::size_t i = own; i < logic_.Actions.size(); ++i) {

@@ -129,10 +129,22 @@ class IVaqMessageBoxes {
 };
 
 // Row filters of the grid.
-// WithFindings: the rows the last check of the open file marked.
-enum class TVaqFilter { All = 0, Untranslated, Translated, AutoTranslated, Changed, Unused, WithFindings };
-inline constexpr int kFilterCount = 7;
+// WithFindings: the rows the last check of the open file marked. Texts: the rows whose original
+// is a string value (what a translator translates), not a number, set or identifier.
+enum class TVaqFilter {
+  All = 0,
+  Untranslated,
+  Translated,
+  AutoTranslated,
+  Changed,
+  Unused,
+  WithFindings,
+  Texts
+};
+inline constexpr int kFilterCount = 8;
 std::string_view FilterName(TVaqFilter Filter);
+// The shortcut of a filter's menu item; 0 for none.
+std::uint32_t FilterShortCut(TVaqFilter Filter);
 
 // One entry of the window's file list: a form file with the counts of its notes.
 struct TVaqFileEntry {
@@ -181,6 +193,9 @@ enum TVaqGridActionIndex : int {
   gaEditComment,
 };
 inline constexpr int kGridActionCount = 6;
+// The base window's actions: the grid actions, then next and previous untranslated row and next and
+// previous untranslated text. A file type's own actions follow them.
+inline constexpr int kCoreActionCount = kGridActionCount + 4;
 
 class TfrmVaqTranslatorForm : public TObject {
  public:
@@ -269,7 +284,10 @@ class TfrmVaqTranslatorForm : public TObject {
   // translator cancels.
   void EditComment();
   // Moves the current row to the next (previous) shown untranslated row; false when there is none.
-  bool GotoUntranslated(bool Forward);
+  // With TextsOnly, to an untranslated text: numbers, sets and identifiers are skipped.
+  bool GotoUntranslated(bool Forward, bool TextsOnly = false);
+  // Whether a row's original is a string value.
+  bool IsTextRow(int Row) const;
 
   // ---- The grid's edit menu: the popup menu with its edit item; a view builds widgets from it.
   TVaqMenuItem PopupMenu;
