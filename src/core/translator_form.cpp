@@ -464,6 +464,16 @@ std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const s
   return values::EncodeTextUtf8(Utf8, ColumnLcid(Column));
 }
 
+std::string TfrmVaqTranslatorForm::StoreProblem(int Column, int Row, const std::string& Utf8) const {
+  if (ColToEnum(Column) == kColStatus) return {};
+  try {
+    (void)CellTextFromEdit(Column, Row, Utf8);
+  } catch (const EConvertError& error) {
+    return error.what();
+  }
+  return {};
+}
+
 bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
   if (ReadOnly) return false;
   if (Row < VaqGrid.FixedRows() || Row >= VaqGrid.RowCount() || VaqGrid.GetMgrIndex(Row) < 0) return false;
@@ -671,10 +681,18 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuClick(TVaqMenuItem& Sender) {
     text = Sender.Caption;
   } else {
     text = CellEditText(column, rows.front());
-    if (!MessageBoxes().InputQuery(
-            VaqGrid.ColDefs[column].Caption,
-            "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:"), text)) {
-      return;
+    const std::string question =
+        "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:");
+    std::string prompt = question;
+    // A value the notes cannot store comes back as typed, with what to change.
+    for (;;) {
+      if (!MessageBoxes().InputQuery(VaqGrid.ColDefs[column].Caption, prompt, text)) return;
+      std::string problem;
+      for (const int r : rows) {
+        if (problem = StoreProblem(column, r, text); !problem.empty()) break;
+      }
+      if (problem.empty()) break;
+      prompt = question + "\n\n" + problem + " Change the value, or cancel to keep the rows as they are.";
     }
   }
   ApplyToRows(column, rows, text);

@@ -547,6 +547,36 @@ TEST_F(GridWindow, CommentKeepsTheTypedTextAndSaysWhatItCannotStore) {
             "fer!");
 }
 
+// A value for "Set value" that the notes' code page cannot store comes back as typed, with the
+// character named, until it can be stored or the translator cancels: é in Russian notes (1251),
+// where a text without a character above U+00FF cannot hold it as a code.
+TEST_F(GridWindow, SetValueKeepsTheTypedTextAndSaysWhatItCannotStore) {
+  Open({{"O:Form1.Caption", "'Cafe'", "'Cafe'", StatusUntranslated, true, "TForm1"},
+        {"O:Form1.Hint", "'Menu'", "'Menu'", StatusUntranslated, true, "TForm1"}},
+       "en-US", "ru-RU");
+  const int curr = Col(ColCurr);
+  Grid().SelectRow(1);
+  Grid().SelectRow(2);
+  window_->PopupEditMenu();
+  vaq::TVaqMenuItem* item = nullptr;
+  for (const auto& i : window_->EditMenuItem->Items) {
+    if (i->Tag == curr) item = i.get();
+  }
+  ASSERT_NE(item, nullptr);
+  boxes_.Inputs = {"Caf\xC3\xA9", "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5"};  // Café, then Кафе
+  item->OnClick(*item);
+  ASSERT_EQ(boxes_.Prompts.size(), 2u);
+  EXPECT_EQ(boxes_.Offered[1], "Caf\xC3\xA9") << "the typed value comes back";
+  EXPECT_NE(boxes_.Prompts[1].find("'\xC3\xA9' (U+00E9) is not in the code page of Russian"),
+            std::string::npos)
+      << boxes_.Prompts[1];
+  EXPECT_TRUE(boxes_.Messages.empty());
+  EXPECT_EQ(window_->CellEditText(curr, 1), "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5");
+  EXPECT_EQ(window_->CellEditText(curr, 2), "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5");
+  EXPECT_EQ(window_->StoreProblem(curr, 1, "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5"), "");
+  EXPECT_NE(window_->StoreProblem(curr, 1, "Caf\xC3\xA9"), "");
+}
+
 TEST_F(GridWindow, EditMenuStates) {
   Open({
       {"O:Form1.O:B1.Width", "75", "75"},

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -265,6 +266,30 @@ TEST_F(EditorWindow, RefusedEditsKeepTheCell) {
   EXPECT_TRUE(window_->Model()->setData(caption, QStringLiteral("It's")));
   EXPECT_EQ(caption.data().toString(), QStringLiteral("'It'#39's'"));
   EXPECT_EQ(caption.data(Qt::EditRole).toString(), QStringLiteral("It's"));
+}
+
+// A character the code page cannot hold, typed straight into a cell: the message names it and the
+// cell editor opens again with the typed text, to be changed; the cell keeps its value meanwhile.
+TEST_F(EditorWindow, TypedTextTheNotesCannotStoreComesBack) {
+  const QModelIndex width = Curr("O:MainForm.Width");
+  QTableView& grid = *window_->Grid();
+  grid.setCurrentIndex(width);
+  grid.edit(width);
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QString::fromUtf8("64\xD0\x96"));  // 64Ж: Ж is not in code page 1252
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes_.Messages.empty(); }));
+  EXPECT_NE(boxes_.Messages[0].find("(U+0416)"), std::string::npos) << boxes_.Messages[0];
+  EXPECT_EQ(width.data().toString(), QStringLiteral("640"));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
+  editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  EXPECT_EQ(editor->text(), QString::fromUtf8("64\xD0\x96")) << "the typed text is back";
+  editor->setText(QStringLiteral("720"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return width.data().toString() == QStringLiteral("720"); }));
+  EXPECT_EQ(boxes_.Messages.size(), 1u);
 }
 
 TEST_F(EditorWindow, SearchGoesToTheHit) {

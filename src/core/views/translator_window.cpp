@@ -7,12 +7,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPersistentModelIndex>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -20,6 +23,7 @@
 #include <QToolBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <optional>
 #include <vector>
 
 #include "core/views/options_dialog.h"
@@ -60,25 +64,62 @@ class TGridDelegate : public QStyledItemDelegate {
   }
 
   void setEditorData(QWidget* Editor, const QModelIndex& Index) const override {
-    const QString text = Index.data(Qt::EditRole).toString();
+    QString text = Index.data(Qt::EditRole).toString();
+    if (pending_ && *pending_ == Index) text = pendingText_;  // the text typed last time, to change
     if (auto* box = dynamic_cast<QComboBox*>(Editor)) {
       box->setCurrentText(text);
     } else if (auto* edit = dynamic_cast<QPlainTextEdit*>(Editor)) {
       edit->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else if (auto* line = dynamic_cast<QLineEdit*>(Editor)) {
+      line->setText(text);
     } else {
       QStyledItemDelegate::setEditorData(Editor, Index);
     }
   }
 
+  void destroyEditor(QWidget* Editor, const QModelIndex& Index) const override {
+    // The editor that held the typed text goes; one opened later starts from the cell.
+    if (pending_ && *pending_ == Index && !reopening_) pending_.reset();
+    reopening_ = false;
+    QStyledItemDelegate::destroyEditor(Editor, Index);
+  }
+
   void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override {
+    pending_.reset();
+    QString text;
     if (auto* box = dynamic_cast<QComboBox*>(Editor)) {
-      Model->setData(Index, box->currentText());
+      text = box->currentText();
     } else if (auto* edit = dynamic_cast<QPlainTextEdit*>(Editor)) {
       // Line breaks of form texts are CR LF.
-      Model->setData(Index, edit->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+      text = edit->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    } else if (auto* line = dynamic_cast<QLineEdit*>(Editor)) {
+      text = line->text();
     } else {
       QStyledItemDelegate::setModelData(Editor, Model, Index);
+      window_.Sync();
+      return;
     }
+    TfrmVaqTranslatorForm& logic = window_.Logic();
+    const int row = window_.Model()->GridRow(Index.row());
+    const std::string problem = row >= 0 ? logic.StoreProblem(Index.column(), row, text.toStdString()) : "";
+    if (!problem.empty()) {
+      // What the notes cannot store is not lost: the cell editor opens again with the typed text.
+      pending_ = QPersistentModelIndex(Index);
+      pendingText_ = text;
+      reopening_ = true;
+      QPointer<QAbstractItemView> view = window_.Grid();
+      QTimer::singleShot(0, view, [this, view, problem] {
+        if (!view || !pending_ || !pending_->isValid()) return;
+        window_.Logic().MessageBoxes().MessageDlg(
+            problem + "\nChange the text, or press Esc to keep the cell as it is.", TMsgDlgType::Error,
+            TMsgDlgButtons::Ok, TModalResult::Ok);
+        if (!view || !pending_ || !pending_->isValid()) return;
+        view->setCurrentIndex(*pending_);
+        view->edit(*pending_);
+      });
+      return;
+    }
+    Model->setData(Index, text);
     window_.Sync();
   }
 
@@ -108,6 +149,10 @@ class TGridDelegate : public QStyledItemDelegate {
 
  private:
   TTranslatorWindow& window_;
+  // A cell whose typed text could not be stored, and that text, for the editor opened again.
+  mutable std::optional<QPersistentModelIndex> pending_;
+  mutable QString pendingText_;
+  mutable bool reopening_ = false;  // the editor closing now opens again with pendingText_
 };
 
 void DrawArrow(QPainter& p, bool down, const QColor& color) {

@@ -260,6 +260,10 @@ class TfrmVaqTranslatorForm : public TObject {
   std::string CellEditText(int Column, int Row) const;
   // Raises EConvertError when the text cannot be written in the column's code page.
   std::string CellTextFromEdit(int Column, int Row, const std::string& Utf8) const;
+  // Why the text the editor gives back cannot be stored in the cell (a character the column's code
+  // page cannot hold, named); empty when it can. A view asks before it ends an edit, so that the
+  // translator gets the typed text back to change instead of losing it.
+  std::string StoreProblem(int Column, int Row, const std::string& Utf8) const;
   // The cell as a view shows it, in UTF-8 (values decoded from their language's code page).
   std::string DisplayText(int Column, int Row) const;
   TLCID ColumnLcid(int Column) const;
