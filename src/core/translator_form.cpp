@@ -218,6 +218,11 @@ void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   Dirty = false;
   ReadOnly = false;
   ReadOnlyReason.clear();
+  // Suggestions belong to a row of this file and its languages.
+  suggestions_.clear();
+  suggestionsProblem_.clear();
+  suggestionsRow_ = -1;
+  suggestionsFor_.clear();
   // The marks belong to the rows of the file that was checked; their filter would hide every row
   // of a file not checked yet.
   RowFindings.clear();
@@ -362,6 +367,7 @@ bool TfrmVaqTranslatorForm::SaveToFile() {
                               TMsgDlgButtons::Ok, TModalResult::Ok);
     return false;
   }
+  const std::vector<TTranslationPair> translations = TranslationsToStore();
   try {
     GridToMgr();
     Save();
@@ -371,6 +377,7 @@ bool TfrmVaqTranslatorForm::SaveToFile() {
     return false;
   }
   Dirty = false;
+  StoreTranslations(translations);
   RefreshFileStats(CurrentFileName);
   StateChanged();
   return true;

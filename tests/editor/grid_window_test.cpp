@@ -18,6 +18,7 @@
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
 #include "host/core/registration.h"
+#include "host/core/repository.h"
 #include "host/core/resource_strings.h"
 #include "host/core/text.h"
 #include "notes/column_table.h"
@@ -575,6 +576,90 @@ TEST_F(GridWindow, SetValueKeepsTheTypedTextAndSaysWhatItCannotStore) {
   EXPECT_EQ(window_->CellEditText(curr, 2), "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5");
   EXPECT_EQ(window_->StoreProblem(curr, 1, "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5"), "");
   EXPECT_NE(window_->StoreProblem(curr, 1, "Caf\xC3\xA9"), "");
+}
+
+// Suggestions for the current row: similar stored originals, best first, with the words that differ
+// marked; Ctrl+n (ApplySuggestion) copies one into the value through the edit path, and only then
+// is the row Translated. Saving adds the translations it writes to the repository (an option).
+TEST_F(GridWindow, SuggestionsForTheCurrentRowAndTheirUse) {
+  vaq::AddTranslations(0x0409, 0x0407,
+                       {{"'Save the order and close'",
+                         "'Bestellung speichern und schlie\xDF"
+                         "en'"},
+                        {"'Save order and close it'", "'Bestellung speichern und beenden'"},
+                        {"'Orders'", "'Bestellungen'"}});
+  Open({{"O:Form1.O:B1.Hint", "'Save order and close'", "'Save order and close'", StatusUntranslated},
+        {"O:Form1.O:B1.Width", "75", "75"},
+        {"O:Form1.O:B2.Hint", "'Print the report'", "'Print the report'", StatusUntranslated}});
+  const int curr = Col(ColCurr);
+  Grid().SetCurrent(curr, 1);
+  window_->UpdateSuggestions();
+  ASSERT_EQ(window_->Suggestions().size(), 2u) << window_->SuggestionsProblem();
+  const auto& best = window_->Suggestions()[0];
+  EXPECT_EQ(best.Source, "Save order and close it");
+  EXPECT_EQ(best.Translation, "Bestellung speichern und beenden");
+  EXPECT_EQ(window_->Suggestions()[1].Source, "Save the order and close");
+  EXPECT_GT(best.Similarity, window_->Suggestions()[1].Similarity);
+  std::vector<std::string> marked;
+  for (const auto& word : best.Differences)
+    if (word.Differs) marked.push_back(best.Source.substr(word.Begin, word.End - word.Begin));
+  EXPECT_EQ(marked, (std::vector<std::string>{"it"}));
+  EXPECT_EQ(Cell(ColStatus, 1), "Untranslated") << "nothing taken by itself";
+  EXPECT_FALSE(window_->IsDirty());
+
+  // A number and a text without a similar one have none; the lookup follows the row.
+  Grid().SetCurrent(curr, 2);
+  window_->UpdateSuggestions();
+  EXPECT_TRUE(window_->Suggestions().empty());
+  EXPECT_FALSE(window_->ApplySuggestion(1));
+  Grid().SetCurrent(curr, 3);
+  window_->UpdateSuggestions();
+  EXPECT_TRUE(window_->Suggestions().empty());
+
+  Grid().SetCurrent(curr, 1);
+  window_->UpdateSuggestions();
+  EXPECT_FALSE(window_->ApplySuggestion(3));
+  ASSERT_TRUE(window_->ApplySuggestion(2));
+  EXPECT_EQ(Cell(ColCurr, 1),
+            "'Bestellung speichern und schlie\xDF"
+            "en'");
+  EXPECT_EQ(Cell(ColStatus, 1), "Translated");
+  EXPECT_TRUE(window_->IsDirty());
+
+  // The save stores the translation it wrote under the row's original (exact lookups find it).
+  ASSERT_TRUE(window_->SaveToFile());
+  std::string text = "'Save order and close'";
+  ASSERT_TRUE(vaq::GetTranslation(0x0409, 0x0407, text));
+  EXPECT_EQ(text,
+            "'Bestellung speichern und schlie\xDF"
+            "en'");
+  EXPECT_NE(window_->StatusMessage.find("1 translation added to the repository"), std::string::npos);
+
+  // With the option off, nothing is added.
+  vaq::VaqINTOptionProps.SetOverride(vaq::kOptAddToRepositoryOnSave, false);
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Bericht drucken'"));
+  ASSERT_TRUE(window_->SaveToFile());
+  vaq::VaqINTOptionProps.ClearOverride(vaq::kOptAddToRepositoryOnSave);
+  text = "'Print the report'";
+  EXPECT_FALSE(vaq::GetTranslation(0x0409, 0x0407, text));
+}
+
+// Suggestions in Cyrillic and Japanese notes: the stored translations read in their code page.
+TEST_F(GridWindow, SuggestionsInOtherCodePages) {
+  for (const auto& [target, lcid, stored, shown] :
+       {std::tuple<const char*, vaq::TLCID, const char*, const char*>{
+            "ru-RU", 0x0419, "'\xC7\xE0\xEA\xE0\xE7\xFB'",
+            "\xD0\x97\xD0\xB0\xD0\xBA\xD0\xB0\xD0\xB7\xD1\x8B"},
+        {"ja-JP", 0x0411, "'\x92\x8D\x95\xB6'", "\xE6\xB3\xA8\xE6\x96\x87"}}) {
+    vaq::AddTranslations(0x0409, lcid, {{"'Open orders'", stored}});
+    Open({{"O:Form1.Caption", "'Open the orders'", "'Open the orders'", StatusUntranslated, true, "TForm1"}},
+         "en-US", target);
+    window_->UpdateSuggestions();
+    ASSERT_EQ(window_->Suggestions().size(), 1u) << target << window_->SuggestionsProblem();
+    EXPECT_EQ(window_->Suggestions()[0].Translation, shown) << target;
+    ASSERT_TRUE(window_->ApplySuggestion(1));
+    EXPECT_EQ(window_->CellEditText(Col(ColCurr), 1), shown) << target;
+  }
 }
 
 TEST_F(GridWindow, EditMenuStates) {

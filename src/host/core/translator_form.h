@@ -17,6 +17,8 @@
 
 #include "host/core/object.h"
 #include "host/core/registration.h"
+#include "host/core/repository.h"
+#include "host/core/similarity.h"
 #include "host/core/translator_mgr.h"
 #include "host/core/types.h"
 #include "host/core/vaq_grid.h"
@@ -323,6 +325,31 @@ class TfrmVaqTranslatorForm : public TObject {
   // A message for the status bar (a view shows it once and empties it).
   std::string StatusMessage;
 
+  // ---- Suggestions: stored translations of originals like the current row's, from the repository's
+  // similarity lookup, for the translator to pick (a view: Ctrl+1..Ctrl+9). Nothing is taken into
+  // the notes without that act.
+  struct TSuggestionView {
+    int Similarity = 0;                        // percent
+    std::string Source;                        // the stored original, UTF-8
+    std::vector<TWordDifference> Differences;  // the words of Source; marked where the row's differs
+    std::string Translation;                   // UTF-8
+    std::string Stored;                        // the stored translation in form-text notation
+  };
+  static constexpr int kMaxSuggestions = 9;
+  // Looks the current row's original up when the row or its original changed since the last
+  // lookup (a few milliseconds; a server that is away is not asked again for a while). Rows that
+  // are no text have none. A repository that cannot be read gives none, and SuggestionsProblem
+  // says why instead of a message box.
+  void UpdateSuggestions();
+  const std::vector<TSuggestionView>& Suggestions() const { return suggestions_; }
+  const std::string& SuggestionsProblem() const { return suggestionsProblem_; }
+  // The grid row the suggestions belong to (-1: none looked up).
+  int SuggestionsRow() const { return suggestionsRow_; }
+  // Copies suggestion `Number` (1-based) into the current row's value through the edit path (the
+  // row becomes Translated, as with any edit); false when there is no such suggestion or the row
+  // moved since the lookup.
+  bool ApplySuggestion(int Number);
+
   // ---- Counts for the status bar, from the grid.
   struct TCounts {
     int Shown = 0;
@@ -385,7 +412,16 @@ class TfrmVaqTranslatorForm : public TObject {
   bool Dirty = false;
 
  private:
+  // The translations a save wrote, for the repository: the rows changed since the last save whose
+  // original is a string and whose status is translated or auto-translated.
+  std::vector<TTranslationPair> TranslationsToStore() const;
+  void StoreTranslations(const std::vector<TTranslationPair>& Pairs);
+
   IVaqMessageBoxes* messageBoxes_ = nullptr;  // borrowed
+  std::vector<TSuggestionView> suggestions_;
+  std::string suggestionsProblem_;
+  int suggestionsRow_ = -1;
+  std::string suggestionsFor_;  // the original looked up
   mutable TCounts counts_;
   mutable std::uint64_t countsVersion_ = ~std::uint64_t{0};
 };
