@@ -24,6 +24,7 @@
 #include "host/core/options.h"
 #include "host/core/registration.h"
 #include "host/core/registry.h"
+#include "host/core/repository.h"
 #include "host/core/resource_strings.h"
 #include "host/framework/ide.h"
 #include "module/module.h"
@@ -290,6 +291,47 @@ TEST_F(EditorWindow, TypedTextTheNotesCannotStoreComesBack) {
   QTest::keyClick(editor, Qt::Key_Return);
   ASSERT_TRUE(QTest::qWaitFor([&] { return width.data().toString() == QStringLiteral("720"); }));
   EXPECT_EQ(boxes_.Messages.size(), 1u);
+}
+
+// The suggestions pane under the grid follows the current row: similarity, the stored source with
+// the words that differ marked, the translation; Ctrl+2 copies the second into the value.
+TEST_F(EditorWindow, SuggestionsPaneAndTheInsertShortcut) {
+  vaq::AddTranslations(0x0409, 0x0407,
+                       {{"'Save order and close'",
+                         "'Auftrag speichern und schlie\xDF"
+                         "en'"},
+                        {"'Save the order and close it'",
+                         "'Bestellung speichern und schlie\xDF"
+                         "en'"}});
+  vaq::views::TSuggestionsPane& pane = *window_->Suggestions();
+  window_->Grid()->setCurrentIndex(Curr("O:MainForm.Width"));
+  EXPECT_EQ(pane.List()->topLevelItemCount(), 0);
+  EXPECT_EQ(pane.Title()->text(), QStringLiteral("Suggestions: none for this row"));
+
+  window_->Grid()->setCurrentIndex(Curr("O:MainForm.O:btnOK.Hint"));
+  ASSERT_EQ(pane.List()->topLevelItemCount(), 2);
+  QTreeWidgetItem* first = pane.List()->topLevelItem(0);
+  EXPECT_EQ(first->text(0), QStringLiteral("Ctrl+1"));
+  EXPECT_EQ(first->data(2, Qt::UserRole).toString(), QStringLiteral("Save the order and close it"));
+  EXPECT_EQ(first->text(3), QString::fromUtf8("Bestellung speichern und schlie\xC3\x9F"
+                                              "en"));
+  EXPECT_EQ(first->text(1), QStringLiteral("90%"));
+  const auto* marked = qobject_cast<QLabel*>(pane.List()->itemWidget(first, 2));
+  ASSERT_NE(marked, nullptr);
+  EXPECT_TRUE(marked->text().contains(QStringLiteral("<b>it</b>"))) << marked->text().toStdString();
+  EXPECT_FALSE(marked->text().contains(QStringLiteral("<b>Save</b>")));
+  EXPECT_TRUE(window_->Action("EditSuggestion2")->isEnabled());
+  EXPECT_FALSE(window_->Action("EditSuggestion3")->isEnabled());
+  EXPECT_EQ(window_->Action("EditSuggestion2")->shortcut(), QKeySequence(QStringLiteral("Ctrl+2")));
+  EXPECT_FALSE(Logic().IsDirty()) << "shown, not taken";
+
+  QTest::keyClick(window_.get(), Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(Curr("O:MainForm.O:btnOK.Hint").data(Qt::EditRole).toString(),
+            QString::fromUtf8("Auftrag speichern und schlie\xC3\x9F"
+                              "en"));
+  EXPECT_TRUE(Logic().IsDirty());
+  if (const QByteArray dir = qgetenv("VAQ_TEST_PNG_DIR"); !dir.isEmpty())
+    window_->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/editor_suggestions.png"));
 }
 
 TEST_F(EditorWindow, SearchGoesToTheHit) {

@@ -291,8 +291,19 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   auto* rightLayout = new QVBoxLayout(right);
   rightLayout->setContentsMargins(0, 0, 0, 0);
   rightLayout->setSpacing(2);
+  suggestions_ = new TSuggestionsPane(this);
+  suggestions_->OnApply = [this](int number) {
+    logic_.ApplySuggestion(number);
+    Sync();
+  };
+  auto* gridAndSuggestions = new QSplitter(Qt::Vertical, this);
+  gridAndSuggestions->setObjectName(QStringLiteral("splGrid"));
+  gridAndSuggestions->addWidget(grid_);
+  gridAndSuggestions->addWidget(suggestions_);
+  gridAndSuggestions->setStretchFactor(0, 1);
+  gridAndSuggestions->setSizes({460, 120});
   rightLayout->addWidget(fileLabel_);
-  rightLayout->addWidget(grid_, 1);
+  rightLayout->addWidget(gridAndSuggestions, 1);
 
   auto* splitter = new QSplitter(this);
   splitter->addWidget(files_);
@@ -453,6 +464,18 @@ void TTranslatorWindow::Build() {
   editMenu_->addAction(Action("EditNextUntranslatedText"));
   editMenu_->addAction(Action("EditPrevUntranslatedText"));
   editMenu_->addSeparator();
+  // The suggestions of the pane, by their keys.
+  QMenu* suggestionsMenu = editMenu_->addMenu(QStringLiteral("Use s&uggestion"));
+  for (int i = 1; i <= TfrmVaqTranslatorForm::kMaxSuggestions; ++i) {
+    QAction* use = suggestionsMenu->addAction(QStringLiteral("Suggestion &%1").arg(i), this, [this, i] {
+      logic_.ApplySuggestion(i);
+      Sync();
+    });
+    use->setObjectName(QStringLiteral("EditSuggestion%1").arg(i));
+    use->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(i)));
+    use->setShortcutContext(Qt::WindowShortcut);
+    actions_["EditSuggestion" + std::to_string(i)] = use;
+  }
   QMenu* setValue = editMenu_->addMenu(QStringLiteral("Set &value"));
   connect(setValue, &QMenu::aboutToShow, this, [this, setValue] {
     setValue->clear();
@@ -671,6 +694,14 @@ void TTranslatorWindow::Sync() {
                        .arg(counts.Untranslated)
                        .arg(logic_.VaqGrid.HasRows ? counts.Shown : 0));
   currentId_->setText(Q(logic_.GetCurrID()));
+  logic_.UpdateSuggestions();
+  suggestions_->Show(logic_);
+  const int available = logic_.SuggestionsRow() == logic_.VaqGrid.Row && !logic_.ReadOnly
+                            ? static_cast<int>(logic_.Suggestions().size())
+                            : 0;
+  for (int i = 1; i <= TfrmVaqTranslatorForm::kMaxSuggestions; ++i) {
+    if (QAction* use = Action("EditSuggestion" + std::to_string(i))) use->setEnabled(i <= available);
+  }
   if (!logic_.StatusMessage.empty()) {
     statusBar()->showMessage(Q(logic_.StatusMessage), 8000);
     logic_.StatusMessage.clear();

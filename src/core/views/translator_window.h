@@ -20,6 +20,7 @@
 #include "core/views/grid_model.h"
 #include "core/views/message_boxes.h"
 #include "core/views/search_dialog.h"
+#include "core/views/suggestions_pane.h"
 #include "host/core/translator_form.h"
 
 namespace vaq::views {
@@ -68,6 +69,7 @@ class TTranslatorWindow : public QMainWindow {
   // Fills a menu with the grid's edit menu as the logic builds it (what a right click shows).
   void FillPopupMenu(QMenu& Menu);
   QLabel* CountsLabel() const { return counts_; }
+  TSuggestionsPane* Suggestions() const { return suggestions_; }
   QLabel* IdLabel() const { return currentId_; }
   TfrmVaqTranslatorForm& Logic() const { return logic_; }
   // The icon of an image index.
@@ -94,6 +96,7 @@ class TTranslatorWindow : public QMainWindow {
   std::unique_ptr<ScopedMessageSink> sink_;
   const TCountingStderrSink* unattendedSink_ = nullptr;  // owned by sink_
   QLabel* readOnly_ = nullptr;
+  TSuggestionsPane* suggestions_ = nullptr;
   TIconProvider iconProvider_;
   TDrawCell drawCell_;
   QTableView* grid_ = nullptr;
