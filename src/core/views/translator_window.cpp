@@ -674,8 +674,12 @@ void TTranslatorWindow::Sync() {
   }
   if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty() && !logic_.ReadOnly);
   readOnly_->setVisible(logic_.ReadOnly);
-  readOnly_->setText(logic_.ReadOnly ? QStringLiteral("Read-only: ") + Q(logic_.ReadOnlyReason) : QString());
-  readOnly_->setToolTip(readOnly_->text());
+  // The reason names a folder: a long path gives way in its middle; the tooltip has it whole.
+  const QString readOnly =
+      logic_.ReadOnly ? QStringLiteral("Read-only: ") + Q(logic_.ReadOnlyReason) : QString();
+  readOnly_->setText(
+      readOnly_->fontMetrics().elidedText(readOnly, Qt::ElideMiddle, std::max(240, width() / 2)));
+  readOnly_->setToolTip(readOnly);
 
   const QString name =
       logic_.CurrentFileName.empty() ? QString() : QFileInfo(Q(logic_.CurrentFileName)).fileName();
