@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
 #include <filesystem>
@@ -15,7 +16,9 @@
 #include "host/core/files.h"
 #include "host/core/text.h"
 #include "module/desktop/application.h"
+#include "notes/column_table.h"
 #include "notes/file_names.h"
+#include "viewer/viewer.h"
 
 namespace rux {
 namespace {
@@ -30,6 +33,63 @@ std::string FormOf(const std::string& name) {
     return fs::path(path).replace_extension(NoteExtToFileExt(ext)).string();
   }
   return name;
+}
+
+// Makes the record with the Id current (the Id compared without case); false when the grid does not
+// show it.
+bool GoTo(TfrmVaqRuxForm& Logic, const std::string& Id) {
+  const int idColumn = Logic.EnumToCol(ColId);
+  for (const int row : Logic.VaqGrid.ShownRows()) {
+    if (Logic.VaqGrid.GetMgrIndex(row) < 0 || !vaq::AnsiSameText(Logic.VaqGrid.Cell(idColumn, row), Id))
+      continue;
+    Logic.VaqGrid.SetCurrent(Logic.EnumToCol(ColCurr), row);
+    Logic.StateChanged();
+    return true;
+  }
+  return false;
+}
+
+// A preview window as it shows on a desktop: its contents under a title bar with its title.
+QPixmap WindowWithTitle(QWidget& Window) {
+  const QPixmap contents = Window.grab();
+  constexpr int kTitle = 24;
+  QPixmap picture(contents.width(), contents.height() + kTitle);
+  picture.fill(QColor(60, 90, 140));
+  QPainter painter(&picture);
+  painter.setPen(Qt::white);
+  QFont font = Window.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.drawText(QRect(8, 0, contents.width() - 16, kTitle), Qt::AlignVCenter | Qt::AlignLeft,
+                   Window.windowTitle());
+  painter.drawPixmap(0, kTitle, contents);
+  return picture;
+}
+
+// The editor as the translator sees it: the window, and the previews it shows beside it.
+QPixmap Picture(QWidget& Window) {
+  std::vector<QPixmap> parts{Window.grab()};
+  for (const bool original : {true, false}) {
+    const vaq::widgets::TForm* form = RuxViewer().Form(original);
+    if (form && form->Window()->isVisible()) parts.push_back(WindowWithTitle(*form->Window()));
+  }
+  if (parts.size() == 1) return parts.front();
+  constexpr int kGap = 12;
+  int width = 0;
+  int height = 0;
+  for (const QPixmap& part : parts) {
+    width += part.width() + (width > 0 ? kGap : 0);
+    height = std::max(height, part.height());
+  }
+  QPixmap picture(width, height);
+  picture.fill(QColor(96, 96, 96));
+  QPainter painter(&picture);
+  int x = 0;
+  for (const QPixmap& part : parts) {
+    painter.drawPixmap(x, 0, part);
+    x += part.width() + kGap;
+  }
+  return picture;
 }
 
 }  // namespace
@@ -95,9 +155,15 @@ int RunEdit(const vaq::Arguments& Args) {
     }
     window->show();
     if (!first.empty() && !window->OpenFile(first)) status = vaq::kExitFileFailed;
+    if (const std::string id = Args.Value("--goto");
+        !id.empty() && status == vaq::kExitOk && !GoTo(*logic, id)) {
+      std::fprintf(stderr, "%s: no record %s\n", first.c_str(), id.c_str());
+      status = vaq::kExitFileFailed;
+    }
+    window->Sync();
     if (!screenshot.empty()) {
       QApplication::processEvents();
-      if (!window->grab().save(QString::fromStdString(screenshot), "PNG")) {
+      if (!Picture(*window).save(QString::fromStdString(screenshot), "PNG")) {
         std::fprintf(stderr, "%s: cannot write the picture\n", screenshot.c_str());
         status = vaq::kExitFileFailed;
       } else {
