@@ -5,6 +5,7 @@
 // and system time), peak_rss_mb (its peak resident memory, from getrusage of the child), rss_ratio
 // (that against the notes file's size; the aim is under 3), records and notes_mb, and load (the
 // machine's one-minute load average when the run ended: wall times mean little on a busy machine).
+// VAQ_BENCH_KEEP=1 leaves the generated project in place for a look.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
