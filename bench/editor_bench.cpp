@@ -126,7 +126,7 @@ void BM_GridToMgrAndSave(benchmark::State& state) {
   const int curr = editor.window->EnumToCol(ColCurr);
   for (auto _ : state) {
     state.PauseTiming();
-    for (int r = 1; r < grid.RowCount(); ++r) grid.SetCell(curr, r, grid.Cell(curr, r));
+    for (int r = 1; r < grid.RowCount(); ++r) grid.SetCell(curr, r, std::string(grid.Cell(curr, r)));
     state.ResumeTiming();
     editor.window->GridToMgr();
     editor.window->Save();

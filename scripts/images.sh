@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders the demo's forms into docs/images/ with `vaq preview --both --png`: each form as the
-# original (English) and the German translation side by side, and the main form in Russian.
+# original (English) and the German translation side by side, and the main form in Russian; and the
+# editor with `vaq edit --screenshot`: docs/editor.png, the editor with its translated preview in
+# German and in Russian, and the suggestions pane.
 # The demo project is copied, updated for both languages and given translations first, so that
 # neither examples/demo nor the user's options change.
 set -euo pipefail
@@ -59,3 +61,33 @@ for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux Repor
 done
 echo "docs/images/MainForm.ru-RU.png"
 build/vaq preview "$P/MainForm.rux" --translated --lang ru-RU --png docs/images/MainForm.ru-RU.png
+
+# The editor. Its window options live in registry.ini: the translated preview is shown for the
+# pictures with it.
+editor_options() {
+  printf '[Software\\Vaq\\Translator\\RUX]\nStayOnTop=bool:0\nShowOrigForm=bool:0\nShowXlatForm=bool:%s\n' "$1" \
+    >"$VAQ_CONFIG_DIR/registry.ini"
+}
+editor_options 0
+echo "docs/editor.png"
+build/vaq edit "$P" --lang de-DE --screenshot docs/editor.png 2>/dev/null
+editor_options 1
+for lang in de-DE ru-RU; do
+  echo "docs/images/editor-preview.$lang.png"
+  build/vaq edit "$P/$lang/MainForm.ruz" --goto O:MainForm.Caption --screenshot "docs/images/editor-preview.$lang.png" \
+    2>/dev/null
+done
+editor_options 0
+
+# The suggestions pane: the repository knows two texts like the save button's hint (stored from a
+# copy of the German notes with other originals), and the editor opens on that hint.
+S="$W/similar"
+mkdir -p "$S"
+cp "$D/MainForm.rux" "$D/MainForm.ruz" "$S/"
+cp "$D/MainForm.rux" "$S/Second.rux"
+cp "$D/MainForm.ruz" "$S/Second.ruz"
+LC_ALL=C sed -i "s/Orig:'Save the order and close'\x04Status:1\x04Curr:'[^']*'/Orig:'Save the order and close it'\x04Status:1\x04Curr:'Bestellung speichern und dann schlie${sz}en'/" "$S/MainForm.ruz"
+LC_ALL=C sed -i "s/Orig:'Save the order and close'\x04Status:1\x04Curr:'[^']*'/Orig:'Save order and close'\x04Status:1\x04Curr:'Auftrag speichern und schlie${sz}en'/" "$S/Second.ruz"
+build/vaq repository add "$S/MainForm.ruz" "$S/Second.ruz" >/dev/null
+echo "docs/images/editor-suggestions.png"
+build/vaq edit "$D/MainForm.ruz" --goto O:MainForm.O:btnOK.Hint --screenshot docs/images/editor-suggestions.png 2>/dev/null

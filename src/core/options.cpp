@@ -53,6 +53,7 @@ const std::vector<TOptionEntry>& TVaqOptionProps::Entries() const {
       {kOptUseRepositoryOnUpdate, "UseRepositoryOnUpdate", TOptionKind::Bool, false},
       {kOptRepository, "Repository", TOptionKind::Text, std::string()},
       {kOptRefreshWithoutAsking, "RefreshWithoutAsking", TOptionKind::Bool, false},
+      {kOptAddToRepositoryOnSave, "AddToRepositoryOnSave", TOptionKind::Bool, true},
       {kOptDetectRenamesOnUpdate, "DetectRenamesOnUpdate", TOptionKind::Bool, true},
       {kOptDisplayGrid, "Display Grid", TOptionKind::Bool, true},
       {kOptSnapToGrid, "Snap to Grid", TOptionKind::Bool, true},

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "core/values/code_page_text.h"
 #include "core/values/string_notation.h"
 #include "core/values/value_check.h"
+#include "core/values/value_kinds.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/locale.h"
@@ -149,8 +151,21 @@ std::string_view FilterName(TVaqFilter Filter) {
       return "Unused";
     case TVaqFilter::WithFindings:
       return "With findings";
+    case TVaqFilter::Texts:
+      return "Texts";
   }
   return {};
+}
+
+std::uint32_t FilterShortCut(TVaqFilter Filter) {
+  switch (Filter) {
+    case TVaqFilter::All:
+      return scCtrl | scShift | 'A';
+    case TVaqFilter::Texts:
+      return scCtrl | scShift | 'T';
+    default:
+      return 0;
+  }
 }
 
 TfrmVaqTranslatorForm::TfrmVaqTranslatorForm() {
@@ -201,17 +216,33 @@ TVaqToolButton* TfrmVaqTranslatorForm::FindToolButton(std::string_view Name) {
 void TfrmVaqTranslatorForm::LoadFromFile(const std::string& FileName) {
   CurrentFileName = FileName;
   Dirty = false;
+  ReadOnly = false;
+  ReadOnlyReason.clear();
+  // Suggestions belong to a row of this file and its languages.
+  suggestions_.clear();
+  suggestionsProblem_.clear();
+  suggestionsRow_ = -1;
+  suggestionsFor_.clear();
   // The marks belong to the rows of the file that was checked; their filter would hide every row
   // of a file not checked yet.
   RowFindings.clear();
   if (Filter == TVaqFilter::WithFindings) Filter = TVaqFilter::All;
   try {
     LoadFile(FileName);
-  } catch (...) {
-    // The file did not open: the window shows no file rather than a name without its records.
+  } catch (const std::exception& error) {
+    // The file did not open: the window shows no file rather than a name without its records, and
+    // the file list no counts of records the grid cannot show.
     CurrentFileName.clear();
+    ReadOnly = false;
+    ReadOnlyReason.clear();
+    for (TVaqFileEntry& entry : Files) {
+      if (entry.FileName == FileName) entry.Problem = error.what();
+    }
     StateChanged();
     throw;
+  }
+  for (TVaqFileEntry& entry : Files) {
+    if (entry.FileName == FileName) entry.Problem.clear();
   }
   StateChanged();
 }
@@ -284,7 +315,7 @@ void TfrmVaqTranslatorForm::FormCreate() {
   GridActions[gaEditComment] = &AddAction("EditComment", "Edit comment...", "Edit the comment of the row", 5,
                                           scCtrl | 'M', [this](TObject*) { EditComment(); });
   for (TVaqAction* action : GridActions) {
-    action->OnUpdate = [this, action](TObject*) { action->Enabled = VaqGrid.HasRows; };
+    action->OnUpdate = [this, action](TObject*) { action->Enabled = VaqGrid.HasRows && !ReadOnly; };
   }
   AddAction("EditNextUntranslated", "Next untranslated", "Go to the next untranslated row", 6, scCtrl | 40,
             [this](TObject*) { GotoUntranslated(true); })
@@ -292,6 +323,14 @@ void TfrmVaqTranslatorForm::FormCreate() {
   AddAction("EditPrevUntranslated", "Previous untranslated", "Go to the previous untranslated row", 7,
             scCtrl | 38, [this](TObject*) { GotoUntranslated(false); })
       .OnUpdate = [this](TObject*) { FindAction("EditPrevUntranslated")->Enabled = VaqGrid.HasRows; };
+  AddAction("EditNextUntranslatedText", "Next untranslated text",
+            "Go to the next untranslated text, past numbers, sets and identifiers", 8, scCtrl | scShift | 40,
+            [this](TObject*) { GotoUntranslated(true, true); })
+      .OnUpdate = [this](TObject*) { FindAction("EditNextUntranslatedText")->Enabled = VaqGrid.HasRows; };
+  AddAction("EditPrevUntranslatedText", "Previous untranslated text",
+            "Go to the previous untranslated text, past numbers, sets and identifiers", 9,
+            scCtrl | scShift | 38, [this](TObject*) { GotoUntranslated(false, true); })
+      .OnUpdate = [this](TObject*) { FindAction("EditPrevUntranslatedText")->Enabled = VaqGrid.HasRows; };
 
   ToolBar.clear();
   for (const auto& action : Actions) ToolBar.push_back({"tb" + action->Name.substr(4), action->Name});
@@ -300,6 +339,10 @@ void TfrmVaqTranslatorForm::FormCreate() {
 }
 
 void TfrmVaqTranslatorForm::FormHide() {
+  Visible = false;
+}
+
+void TfrmVaqTranslatorForm::FormClose() {
   Visible = false;
 }
 
@@ -312,13 +355,19 @@ void TfrmVaqTranslatorForm::ChangeSize() {}
 void TfrmVaqTranslatorForm::Idle() {}
 
 void TfrmVaqTranslatorForm::UpdateDirty(int) {
-  if (Dirty) return;
+  if (Dirty || ReadOnly) return;
   Dirty = true;
   StateChanged();
 }
 
 bool TfrmVaqTranslatorForm::SaveToFile() {
   if (!Mgr) return true;
+  if (ReadOnly) {
+    MessageBoxes().MessageDlg(CurrentFileName + " is open read-only: " + ReadOnlyReason, TMsgDlgType::Error,
+                              TMsgDlgButtons::Ok, TModalResult::Ok);
+    return false;
+  }
+  const std::vector<TTranslationPair> translations = TranslationsToStore();
   try {
     GridToMgr();
     Save();
@@ -328,6 +377,7 @@ bool TfrmVaqTranslatorForm::SaveToFile() {
     return false;
   }
   Dirty = false;
+  StoreTranslations(translations);
   RefreshFileStats(CurrentFileName);
   StateChanged();
   return true;
@@ -403,7 +453,7 @@ bool TfrmVaqTranslatorForm::IsTextCell(int Column, int Row) const {
   const TVaqAllColId id = ColToEnum(Column);
   if (id != kColCurr) return false;
   const int orig = EnumToCol(kColOrig);
-  const std::string& reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
+  const std::string_view reference = orig >= 0 ? VaqGrid.Cell(orig, Row) : VaqGrid.Cell(Column, Row);
   return values::ClassifyValue(reference, VaqGrid.OrigLCID) == values::TValueKind::String;
 }
 
@@ -421,9 +471,20 @@ std::string TfrmVaqTranslatorForm::CellTextFromEdit(int Column, int Row, const s
   return values::EncodeTextUtf8(Utf8, ColumnLcid(Column));
 }
 
+std::string TfrmVaqTranslatorForm::StoreProblem(int Column, int Row, const std::string& Utf8) const {
+  if (ColToEnum(Column) == kColStatus) return {};
+  try {
+    (void)CellTextFromEdit(Column, Row, Utf8);
+  } catch (const EConvertError& error) {
+    return error.what();
+  }
+  return {};
+}
+
 bool TfrmVaqTranslatorForm::EditCell(int Column, int Row, const std::string& Text) {
+  if (ReadOnly) return false;
   if (Row < VaqGrid.FixedRows() || Row >= VaqGrid.RowCount() || VaqGrid.GetMgrIndex(Row) < 0) return false;
-  std::string old = VaqGrid.Cell(Column, Row);
+  std::string old(VaqGrid.Cell(Column, Row));
   if (old == Text) return true;
   VaqGrid.SetCell(Column, Row, Text);
   if (!ValidateText(Column, Row)) {
@@ -461,6 +522,7 @@ void TfrmVaqTranslatorForm::VaqGridCellValueChangedEvent(TObject*, int, int) {}
 
 std::vector<int> TfrmVaqTranslatorForm::TargetRows() const {
   std::vector<int> rows;
+  if (ReadOnly) return rows;  // a file open for reading takes no edit
   for (const int r : VaqGrid.SelectedRows()) {
     if (VaqGrid.GetShowRow(r) && VaqGrid.GetMgrIndex(r) >= 0) rows.push_back(r);
   }
@@ -474,7 +536,7 @@ void TfrmVaqTranslatorForm::CopyOriginal() {
   const int orig = EnumToCol(kColOrig);
   const int curr = EnumToCol(kColCurr);
   if (orig < 0 || curr < 0) return;
-  for (const int r : TargetRows()) EditCell(curr, r, VaqGrid.Cell(orig, r));
+  for (const int r : TargetRows()) EditCell(curr, r, std::string(VaqGrid.Cell(orig, r)));
 }
 
 void TfrmVaqTranslatorForm::MarkStatus(std::uint8_t Status) {
@@ -521,7 +583,7 @@ void TfrmVaqTranslatorForm::TakeFromRepository() {
   if (orig < 0 || curr < 0) return;
   int missing = 0;
   for (const int r : TargetRows()) {
-    std::string text = VaqGrid.Cell(orig, r);
+    std::string text(VaqGrid.Cell(orig, r));
     try {
       if (!GetTranslation(VaqGrid.OrigLCID, VaqGrid.XlatLCID, text)) {
         ++missing;
@@ -561,31 +623,34 @@ void TfrmVaqTranslatorForm::EditComment() {
   ApplyToRows(comment, rows, text);
 }
 
-bool TfrmVaqTranslatorForm::GotoUntranslated(bool Forward) {
+bool TfrmVaqTranslatorForm::IsTextRow(int Row) const {
+  const int orig = EnumToCol(kColOrig);
+  return orig >= 0 && VaqGrid.GetMgrIndex(Row) >= 0 &&
+         values::ClassifyValue(VaqGrid.Cell(orig, Row), VaqGrid.OrigLCID) == values::TValueKind::String;
+}
+
+bool TfrmVaqTranslatorForm::GotoUntranslated(bool Forward, bool TextsOnly) {
   const int status = EnumToCol(kColStatus);
   if (status < 0 || !VaqGrid.HasRows) return false;
+  const auto wanted = [&](int row) {
+    return VaqGrid.GetMgrIndex(row) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, row)) == 0 &&
+           (!TextsOnly || IsTextRow(row));
+  };
   const auto& shown = VaqGrid.ShownRows();
   auto it = std::lower_bound(shown.begin(), shown.end(), VaqGrid.Row);
+  std::optional<int> found;
   if (Forward) {
     if (it != shown.end() && *it == VaqGrid.Row) ++it;
-    for (; it != shown.end(); ++it) {
-      if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
-        VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
-        StateChanged();
-        return true;
-      }
-    }
-    return false;
+    const auto hit = std::find_if(it, shown.end(), wanted);
+    if (hit != shown.end()) found = *hit;
+  } else {
+    const auto hit = std::find_if(std::make_reverse_iterator(it), shown.rend(), wanted);
+    if (hit != shown.rend()) found = *hit;
   }
-  while (it != shown.begin()) {
-    --it;
-    if (VaqGrid.GetMgrIndex(*it) >= 0 && StrToStatusOrd(VaqGrid.Cell(status, *it)) == 0) {
-      VaqGrid.SetCurrent(EnumToCol(kColCurr), *it);
-      StateChanged();
-      return true;
-    }
-  }
-  return false;
+  if (!found) return false;
+  VaqGrid.SetCurrent(EnumToCol(kColCurr), *found);
+  StateChanged();
+  return true;
 }
 
 void TfrmVaqTranslatorForm::PopupEditMenu() {
@@ -606,7 +671,7 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuPoping(TObject*, TVaqMenuItem& MenuIt
 
 std::vector<std::string> TfrmVaqTranslatorForm::StatusLookupValues(const TVaqGrid& Grid, int Column,
                                                                    int Row) const {
-  return {Grid.Cell(Column, Row)};
+  return {std::string(Grid.Cell(Column, Row))};
 }
 
 int TfrmVaqTranslatorForm::StatusToEnum(std::string_view Text) const {
@@ -623,16 +688,25 @@ void TfrmVaqTranslatorForm::VaqGridEditMenuClick(TVaqMenuItem& Sender) {
     text = Sender.Caption;
   } else {
     text = CellEditText(column, rows.front());
-    if (!MessageBoxes().InputQuery(
-            VaqGrid.ColDefs[column].Caption,
-            "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:"), text)) {
-      return;
+    const std::string question =
+        "Value for " + std::to_string(rows.size()) + (rows.size() == 1 ? " row:" : " rows:");
+    std::string prompt = question;
+    // A value the notes cannot store comes back as typed, with what to change.
+    for (;;) {
+      if (!MessageBoxes().InputQuery(VaqGrid.ColDefs[column].Caption, prompt, text)) return;
+      std::string problem;
+      for (const int r : rows) {
+        if (problem = StoreProblem(column, r, text); !problem.empty()) break;
+      }
+      if (problem.empty()) break;
+      prompt = question + "\n\n" + problem + " Change the value, or cancel to keep the rows as they are.";
     }
   }
   ApplyToRows(column, rows, text);
 }
 
 int TfrmVaqTranslatorForm::ApplyToRows(int Column, const std::vector<int>& Rows, const std::string& Utf8) {
+  if (ReadOnly) return static_cast<int>(Rows.size());
   int refused = 0;
   VaqGrid.BeginUpdate();
   try {
@@ -692,6 +766,8 @@ bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
       return ord == 3;
     case TVaqFilter::Changed:
       return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
+    case TVaqFilter::Texts:
+      return IsTextRow(Row);
     default:
       return true;
   }

@@ -29,26 +29,29 @@ void TVaqGrid::Changed(bool Structure) {
   if (OnChanged) OnChanged(Structure);
 }
 
-std::size_t TVaqGrid::Index(int Column, int Row) const {
+void TVaqGrid::CheckCell(int Column, int Row) const {
   if (Column < 0 || Column >= cols_ || Row < 0 || Row >= rows_) {
     throw std::out_of_range("grid cell " + std::to_string(Column) + "," + std::to_string(Row));
   }
-  return static_cast<std::size_t>(Row) * static_cast<std::size_t>(cols_) + static_cast<std::size_t>(Column);
 }
 
 void TVaqGrid::SetRowCount(int Count) {
   if (Count < 0) Count = 0;
   if (Count == rows_) return;
   const auto n = static_cast<std::size_t>(Count);
-  cells_.resize(n * static_cast<std::size_t>(cols_));
+  if (Count < rows_) {
+    for (int r = Count; r < rows_; ++r) {
+      selectedCount_ -= selected_[static_cast<std::size_t>(r)];
+      if (stored_[static_cast<std::size_t>(r)] == 0) continue;
+      for (int c = 0; c < cols_; ++c) cells_.erase(Key(c, r));
+    }
+  }
   mgrIndex_.resize(n, -1);
   delimiters_.resize(n, 0);
   shown_.resize(n, 1);
-  if (Count < rows_) {
-    for (int r = Count; r < rows_; ++r) selectedCount_ -= selected_[static_cast<std::size_t>(r)];
-  }
   selected_.resize(n, 0);
   changed_.resize(n, 0);
+  stored_.resize(n, 0);
   rows_ = Count;
   RebuildShownRows();
   Changed(true);
@@ -57,25 +60,29 @@ void TVaqGrid::SetRowCount(int Count) {
 void TVaqGrid::SetColCount(int Count) {
   if (Count < 0) Count = 0;
   if (Count == cols_) return;
-  std::vector<std::string> cells(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(Count));
-  for (int r = 0; r < rows_; ++r) {
-    for (int c = 0; c < std::min(Count, cols_); ++c) {
-      cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(Count) + static_cast<std::size_t>(c)] =
-          std::move(cells_[Index(c, r)]);
-    }
+  if (Count < cols_) {
+    std::erase_if(cells_,
+                  [Count](const auto& cell) { return static_cast<int>(cell.first & 0xFFFFFFFFu) >= Count; });
   }
-  cells_ = std::move(cells);
   cols_ = Count;
   Changed(true);
 }
 
-const std::string& TVaqGrid::Cell(int Column, int Row) const {
-  return cells_[Index(Column, Row)];
+std::string_view TVaqGrid::Cell(int Column, int Row) const {
+  CheckCell(Column, Row);
+  const auto row = static_cast<std::size_t>(Row);
+  if (stored_[row] & Bit(Column)) {
+    if (const auto it = cells_.find(Key(Column, Row)); it != cells_.end()) return it->second;
+  }
+  if (source_ && mgrIndex_[row] >= 0) return source_->CellText(Column, mgrIndex_[row]);
+  return {};
 }
 
 void TVaqGrid::SetCell(int Column, int Row, std::string Text) {
-  cells_[Index(Column, Row)] = std::move(Text);
-  changed_[static_cast<std::size_t>(Row)] |= 1u << std::min(Column, 31);
+  CheckCell(Column, Row);
+  cells_.insert_or_assign(Key(Column, Row), std::move(Text));
+  stored_[static_cast<std::size_t>(Row)] |= Bit(Column);
+  changed_[static_cast<std::size_t>(Row)] |= Bit(Column);
   ++version_;
   if (updates_ > 0) {
     pending_ = true;
@@ -85,8 +92,29 @@ void TVaqGrid::SetCell(int Column, int Row, std::string Text) {
 }
 
 void TVaqGrid::ClearRow(int Row) {
-  for (int c = 0; c < cols_; ++c) cells_[Index(c, Row)].clear();
+  CheckCell(0, Row);
+  for (int c = 0; c < cols_; ++c) {
+    cells_.insert_or_assign(Key(c, Row), std::string());
+    stored_[static_cast<std::size_t>(Row)] |= Bit(c);
+  }
+  ++version_;
   Changed(false);
+}
+
+void TVaqGrid::SetSource(const IVaqGridSource* Source) {
+  source_ = Source;
+  Changed(false);
+}
+
+void TVaqGrid::ReleaseCells() {
+  if (!source_) return;
+  std::erase_if(cells_, [this](const auto& cell) {
+    return mgrIndex_[static_cast<std::size_t>(cell.first >> 32)] >= 0;
+  });
+  for (int r = 0; r < rows_; ++r) {
+    if (mgrIndex_[static_cast<std::size_t>(r)] >= 0) stored_[static_cast<std::size_t>(r)] = 0;
+  }
+  ++version_;
 }
 
 void TVaqGrid::AddRowDef(int MgrIndex, int Row, int, int) {
@@ -100,7 +128,7 @@ bool TVaqGrid::RowChanged(int Row) const {
 
 bool TVaqGrid::CellChanged(int Column, int Row) const {
   return Row >= 0 && Row < rows_ && Column >= 0 &&
-         (changed_[static_cast<std::size_t>(Row)] & (1u << std::min(Column, 31))) != 0;
+         (changed_[static_cast<std::size_t>(Row)] & Bit(Column)) != 0;
 }
 
 void TVaqGrid::ClearRowChanges() {

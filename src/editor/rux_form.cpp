@@ -12,6 +12,7 @@
 #include "core/values/value_kinds.h"
 #include "editor/directives.h"
 #include "editor/editor_viewer.h"
+#include "editor/write_access.h"
 #include "host/core/conversions.h"
 #include "host/core/errors.h"
 #include "host/core/files.h"
@@ -24,6 +25,7 @@
 #include "host/core/resource_strings.h"
 #include "host/core/text.h"
 #include "notes/component_path.h"
+#include "notes/file_names.h"
 #include "notes/file_services.h"
 #include "notes/module_state.h"
 #include "notes/notes_record.h"
@@ -88,12 +90,63 @@ void DetachWindow(const TfrmVaqRuxForm& window) {
 
 // The first token of a value as the designer takes it, in UTF-8: a string's text, else the value's
 // first word.
-std::string FirstTokenText(const std::string& value, vaq::TLCID lcid) {
+std::string FirstTokenText(std::string_view value, vaq::TLCID lcid) {
   if (std::optional<std::string> text = vaq::values::DecodeStringUtf8(value, lcid)) return *std::move(text);
   std::string_view s = value;
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   const std::size_t end = s.find_first_of(" \t\r\n");
   return std::string(s.substr(0, end));
+}
+
+// The line of the first record of the notes file whose fields do not read, with the reason; empty
+// when every record reads. Only asked when loading failed.
+std::string FirstBadRecord(const std::string& NoteName) {
+  std::vector<std::string> lines;
+  try {
+    lines = vaq::LoadLines(NoteName);
+  } catch (const vaq::EVaqError&) {
+    return {};
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!lines[i].starts_with("/* ")) continue;
+    try {
+      (void)StringToNotesString(lines[i], NoteName);
+    } catch (const vaq::EVaqError& error) {
+      return "line " + std::to_string(i + 1) + ": " + error.what();
+    }
+  }
+  return {};
+}
+
+// The notes of a form for the grid. A read-only folder is read as it is: refreshing stale notes
+// would write them. A record that does not read is reported with the notes file and its line.
+std::unique_ptr<TRuxMgr> LoadNotes(const std::string& FileName, bool ReadOnly) {
+  const std::string noteName = FileNameToNoteName(FileName);
+  try {
+    if (!ReadOnly) return std::make_unique<TRuxMgr>(FileName);
+    auto mgr = std::make_unique<TRuxMgr>();
+    mgr->Lines = vaq::LoadLines(noteName);
+    mgr->LoadFromStringList(&mgr->Lines, FileName, std::string());
+    GetStats(FileName, false, mgr->Stats);
+    return mgr;
+  } catch (const vaq::EFileError&) {
+    throw;  // names its file
+  } catch (const vaq::EVaqError& error) {
+    const std::string bad = FirstBadRecord(noteName);
+    throw vaq::EFileError(noteName + ": " + (bad.empty() ? std::string(error.what()) : bad));
+  }
+}
+
+// A record whose fields do not read (a status, order or date that is no number) stops the loading,
+// with the notes file and the record's line: shown as something it is not, it would be saved so.
+void CheckRecord(const TRuxMgr& Mgr, int Index) {
+  try {
+    (void)Mgr.StringToNotesString(Mgr.GetStrings(Index), Mgr.FileName);
+  } catch (const vaq::EVaqError& error) {
+    const std::string notes = Mgr.FileNameToNoteName(Mgr.FileName);
+    const std::string bad = FirstBadRecord(notes);
+    throw vaq::EFileError(notes + ": " + (bad.empty() ? std::string(error.what()) : bad));
+  }
 }
 
 }  // namespace
@@ -107,9 +160,13 @@ TDelimiterLine DelimiterLine(int Style, int Row, int Delimiter, int NextDelimite
   return TDelimiterLine::None;
 }
 
-TfrmVaqRuxForm::TfrmVaqRuxForm() = default;
+TfrmVaqRuxForm::TfrmVaqRuxForm() {
+  VaqGrid.SetSource(&gridSource_);
+}
 TfrmVaqRuxForm::~TfrmVaqRuxForm() {
   DetachWindow(*this);
+  VaqGrid.SetSource(nullptr);
+  gridSource_.SetManager(nullptr);
   // The manager unregisters itself as the current one when it goes.
   Mgr.reset();
 }
@@ -125,13 +182,20 @@ void TfrmVaqRuxForm::SetButtonDown(std::string_view Name, bool Down) {
 // ---- Loading and writing back.
 
 void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
+  gridSource_.SetManager(nullptr);
   Mgr.reset();
   ClearGrid({ColOrig, ColCurr, ColPrevOrig, ColPrevCurr});
+  const std::string noteName = FileNameToNoteName(FileName);
+  ReadOnlyReason = rux::ReadOnlyReason(noteName, FileName);
+  ReadOnly = !ReadOnlyReason.empty();
   // Stale notes are brought up to date first: a translated form edited by hand is read back, or
-  // the next save from the grid would write the form over those edits.
-  vaq::TFileStats stats;
-  RefreshStaleStats(FileName, stats);
-  auto mgr = std::make_unique<TRuxMgr>(FileName);
+  // the next save from the grid would write the form over those edits. A read-only folder is
+  // read as it is.
+  if (!ReadOnly) {
+    vaq::TFileStats stats;
+    RefreshStaleStats(FileName, stats);
+  }
+  auto mgr = LoadNotes(FileName, ReadOnly);
   SetCurrentMgr(mgr.get());
   Mgr = std::move(mgr);
   VaqGrid.BeginUpdate();
@@ -145,6 +209,10 @@ void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
       VaqGrid.SetCurrent(curr, VaqGrid.ShownRows().front());
     }
   } catch (...) {
+    // Nothing of a file that did not load stays: no rows, no manager.
+    gridSource_.SetManager(nullptr);
+    Mgr.reset();
+    ClearGrid({ColOrig, ColCurr, ColPrevOrig, ColPrevCurr});
     VaqGrid.EndUpdate(false);
     throw;
   }
@@ -153,9 +221,17 @@ void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
   IEditorViewer& viewer = EditorViewer();
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
-  viewer.CreateForm(CurrentFileName, false);
+  // The translated preview is built in advance when the window is idle, after the grid showed: for
+  // a big form it takes longer than the grid. Shown now, it is built now.
+  previewPending_ = true;
   EditShowOriginalFormExecute(nullptr);
   EditShowTranslatedFormExecute(nullptr);
+}
+
+void TfrmVaqRuxForm::Idle() {
+  if (!previewPending_) return;
+  previewPending_ = false;
+  if (!CurrentFileName.empty()) EditorViewer().CreateForm(CurrentFileName, false);
 }
 
 void TfrmVaqRuxForm::FillGrid() {
@@ -177,64 +253,21 @@ void TfrmVaqRuxForm::FillGrid() {
   setCaptions(ColPrevOrig, ColPrevCurr, vaq::Format(vaq::SPreviousLang, {origName}),
               vaq::Format(vaq::SPreviousLang, {xlatName}));
 
+  // The grid reads its cells from the manager's lines: rows hold only the record's index. Every
+  // record is read once here, so that a damaged one stops the loading with its line instead of
+  // showing as something it is not.
+  gridSource_.SetManager(&mgr);
+  VaqGrid.SetRowCount(VaqGrid.FixedRows());
   const int count = mgr.GetCount();
   VaqGrid.HasRows = count > 0;
   if (VaqGrid.HasRows) {
     const int first = VaqGrid.FixedRows();
     int r = first;
     VaqGrid.SetRowCount(count + 1);
-    // The records of one update share their dates: a date like the one before is not formatted again.
-    vaq::TDateTime lastDate = -1.0;
-    std::string lastText;
-    const auto dateText = [&](vaq::TDateTime date) {
-      if (date != lastDate || lastText.empty()) {
-        lastDate = date;
-        lastText = vaq::VaqDateTimeToStr(date);
-      }
-      return lastText;
-    };
     for (int i = 0; i < count; ++i) {
+      CheckRecord(mgr, i);
       if (!mgr.CanLocalize(i) && !bShowAllProperties) continue;
       VaqGrid.AddRowDef(i, r, 0, r);
-      vaq::TVaqNotesString record = mgr.StringToNotesString(mgr.GetStrings(i), mgr.FileName);
-      for (int c = 0; c < static_cast<int>(ColIds.size()) && c < VaqGrid.ColCount(); ++c) {
-        std::string text;
-        switch (ColIds[static_cast<std::size_t>(c)]) {
-          case ColIndex:
-            text = std::to_string(r);
-            break;
-          case ColId:
-            text = std::move(record.Id);
-            break;
-          case ColOrig:
-            text = std::move(record.Orig);
-            break;
-          case ColStatus:
-            text = std::string(vaq::XStatusString[std::min<std::size_t>(record.Status, 3)]);
-            break;
-          case ColCurr:
-            text = std::move(record.Curr);
-            break;
-          case ColCreated:
-            text = dateText(record.Created);
-            break;
-          case ColModified:
-            text = dateText(record.Modified);
-            break;
-          case ColPrevOrig:
-            text = std::move(record.PrevOrig);
-            break;
-          case ColPrevCurr:
-            text = std::move(record.PrevCurr);
-            break;
-          case ColComment:
-            text = std::move(record.Comment);
-            break;
-          default:
-            break;
-        }
-        VaqGrid.SetCell(c, r, std::move(text));
-      }
       ++r;
     }
     VaqGrid.SetColCount(static_cast<int>(VaqGrid.ColDefs.size()));
@@ -286,7 +319,7 @@ std::string TfrmVaqRuxForm::RowNotesWithEdits(int Row) const {
   for (int c = 0; c < static_cast<int>(VaqGrid.ColDefs.size()); ++c) {
     const vaq::TColDef& def = VaqGrid.ColDefs[static_cast<std::size_t>(c)];
     if (def.Key.empty() || !VaqGrid.CellChanged(c, Row)) continue;
-    const std::string& cell = VaqGrid.Cell(c, Row);
+    const std::string_view cell = VaqGrid.Cell(c, Row);
     std::string value;
     switch (def.ColumnId) {
       case ColStatus:
@@ -326,6 +359,8 @@ void TfrmVaqRuxForm::GridToMgr() {
     Mgr->SetStrings(index, RowNotesWithEdits(r));
   }
   VaqGrid.ClearRowChanges();
+  // The manager holds the edits now: the grid reads them from there.
+  VaqGrid.ReleaseCells();
 }
 
 void TfrmVaqRuxForm::Save() {
@@ -338,7 +373,7 @@ std::string TfrmVaqRuxForm::GetCurrID() {
   const int index = VaqGrid.GetMgrIndex(VaqGrid.Row);
   const int idColumn = EnumToCol(ColId);
   if (index < 0 || index >= Mgr->GetCount() || idColumn < 0) return {};
-  std::string id = VaqGrid.Cell(idColumn, VaqGrid.Row);
+  std::string id(VaqGrid.Cell(idColumn, VaqGrid.Row));
   if (!id.empty() && id.back() != '.') {
     const std::size_t colon = id.rfind(':');
     if (colon != std::string::npos) id.erase(0, colon + 1);
@@ -370,7 +405,7 @@ void TfrmVaqRuxForm::VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Colu
   const int idColumn = EnumToCol(ColId);
   const int currColumn = EnumToCol(ColCurr);
   if (idColumn < 0 || currColumn < 0) return;
-  const std::string& id = VaqGrid.Cell(idColumn, Row);
+  const std::string_view id = VaqGrid.Cell(idColumn, Row);
   designer->SetPropertyValue(GetObjectName(id), GetPropName(id),
                              FirstTokenText(VaqGrid.Cell(currColumn, Row), VaqGrid.XlatLCID));
 }
@@ -492,6 +527,12 @@ void TfrmVaqRuxForm::FormHide() {
   StateChanged();
 }
 
+void TfrmVaqRuxForm::FormClose() {
+  EditorViewer().HideForm(true);
+  EditorViewer().HideForm(false);
+  vaq::TfrmVaqTranslatorForm::FormClose();
+}
+
 // ---- The preview actions.
 
 void TfrmVaqRuxForm::EditShowOriginalFormExecute(vaq::TObject* Sender) {
@@ -511,6 +552,7 @@ void TfrmVaqRuxForm::EditShowTranslatedFormExecute(vaq::TObject* Sender) {
   IEditorViewer& viewer = EditorViewer();
   if (Sender) bShowXlatForm = !bShowXlatForm;
   if (bShowXlatForm) {
+    previewPending_ = false;
     viewer.ShowForm(CurrentFileName, false, bStayOnTop);
   } else {
     viewer.HideForm(false);
@@ -544,6 +586,8 @@ void TfrmVaqRuxForm::EditRefreshXlatFormExecute(vaq::TObject*) {
   if (IsDirty() && !SaveToFile()) return;
   EditorViewer().DestroyForm(false);
   EditShowTranslatedFormExecute(nullptr);
+  // A hidden preview is built again from the saved notes when the window is idle.
+  if (!bShowXlatForm) previewPending_ = true;
 }
 
 void TfrmVaqRuxForm::EditOnTopModeUpdate(vaq::TObject*) {
@@ -622,7 +666,7 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
     return text;
   };
-  const auto isBool = [&](const std::string& text) {
+  const auto isBool = [&](std::string_view text) {
     const std::string_view t = trimmed(text);
     return vaq::AnsiSameText(t, "True") || vaq::AnsiSameText(t, "False");
   };
@@ -633,7 +677,7 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
   char quote = 0;
   for (const int r : VaqGrid.SelectedRows()) {
     if (VaqGrid.GetMgrIndex(r) < 0) continue;
-    const std::string& text = VaqGrid.Cell(Column, r);
+    const std::string_view text = VaqGrid.Cell(Column, r);
     const int numeric = vaq::values::NumericTypeOf(text);
     if (first) {
       first = false;
@@ -688,11 +732,20 @@ bool TfrmVaqRuxForm::IsSelectionOfOneType(int Column) const {
 // ---- The layout designer's path back into the grid.
 
 void TfrmVaqRuxForm::ComponentMoved(const std::string& Name, TPoint Point) {
+  if (RefuseDesignerChange()) return;
   ApplyDesignerValues(Name, {{"Top", Point.Y}, {"Left", Point.X}});
 }
 
 void TfrmVaqRuxForm::ComponentResized(const std::string& Name, TPoint Point) {
+  if (RefuseDesignerChange()) return;
   ApplyDesignerValues(Name, {{"Height", Point.Y}, {"Width", Point.X}});
+}
+
+bool TfrmVaqRuxForm::RefuseDesignerChange() {
+  if (!ReadOnly) return false;
+  StatusMessage = "Not recorded: " + ReadOnlyReason;
+  StateChanged();
+  return true;
 }
 
 void TfrmVaqRuxForm::ComponentSelected(const std::string& Name) {
@@ -701,7 +754,7 @@ void TfrmVaqRuxForm::ComponentSelected(const std::string& Name) {
   const std::string_view key = std::string_view(Name).substr(2);
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
     if (VaqGrid.GetMgrIndex(r) < 0) continue;
-    const std::string& id = VaqGrid.Cell(idColumn, r);
+    const std::string_view id = VaqGrid.Cell(idColumn, r);
     if (id.size() < 2) continue;
     const std::string_view tail = std::string_view(id).substr(2);
     if (!StartsWithNoCase(tail, key) || tail.substr(key.size()).find(':') != std::string_view::npos) continue;
@@ -719,7 +772,7 @@ void TfrmVaqRuxForm::ApplyDesignerValues(std::string Name, std::vector<TDesigner
   const std::string_view key = std::string_view(Name).substr(2);
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount() && !Entries.empty(); ++r) {
     if (VaqGrid.GetMgrIndex(r) < 0) continue;
-    const std::string& id = VaqGrid.Cell(idColumn, r);
+    const std::string_view id = VaqGrid.Cell(idColumn, r);
     if (id.size() < 2 || !StartsWithNoCase(std::string_view(id).substr(2), key)) continue;
     const std::string_view path = std::string_view(id).substr(2 + key.size());
     const auto entry = std::ranges::find_if(

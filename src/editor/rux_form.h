@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "designer/designer_intf.h"
+#include "editor/notes_grid_source.h"
 #include "host/core/translator_form.h"
 #include "notes/column_table.h"
 
@@ -66,8 +67,16 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   void FormCreate() override;
   // Hides both previews and switches their options off.
   void FormHide() override;
+  // Hides both previews and keeps their options, which shut-down stores: they come back at the next
+  // start.
+  void FormClose() override;
   void VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Column, int Row) override;
   void VaqGridEditMenuPoping(vaq::TObject* Sender, vaq::TVaqMenuItem& MenuItem) override;
+  // Builds the translated preview of the open file in advance when it is not shown yet, so that
+  // Ctrl+F8 shows it at once.
+  void Idle() override;
+  // Whether a preview is still to be built in advance.
+  bool PreviewPending() const { return previewPending_; }
 
   // Grid filling (LoadFile's steps, public for the benchmark and tests).
   void FillGrid();
@@ -110,11 +119,16 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
 
  private:
   void SetButtonDown(std::string_view Name, bool Down);
+  // In a file open read-only the designer's moves are not recorded; the status bar says so.
+  bool RefuseDesignerChange();
   // The notes of the record behind grid row `Row` with the row's changed cells applied.
   std::string RowNotesWithEdits(int Row) const;
   // Adds the records of designer values whose property the notes lack (Prefix: the component's
   // path with its final ".").
   void AddDesignerRecords(const std::string& Prefix, const std::vector<TDesignerValue>& Entries);
+
+  TNotesGridSource gridSource_{ColIds};
+  bool previewPending_ = false;
 };
 
 // The notifier the editor hands the layout designer: forwards to the editor window.

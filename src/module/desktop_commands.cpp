@@ -22,10 +22,11 @@ std::vector<vaq::TVaqCommand> DesktopCommandDefs() {
         .MaxPositional = 1},
        {}},
       {"edit",
-       "edit [PROJECT --lang TAG | FILE...] [--screenshot OUT.png]",
+       "edit [PROJECT --lang TAG | FILE...] [--goto ID] [--screenshot OUT.png]",
        "Opens the translation editor on the forms of a project's language folder or on the given\n"
-       "notes files. --screenshot renders the window without a display after loading, into a PNG.",
-       {.ValueOptions = {"--lang", "--screenshot"}, .FlagOptions = {}, .MinPositional = 0},
+       "notes files. --goto makes the record with this Id current. --screenshot renders the window\n"
+       "without a display after loading into a PNG, with the previews shown beside it.",
+       {.ValueOptions = {"--lang", "--screenshot", "--goto"}, .FlagOptions = {}, .MinPositional = 0},
        {}},
       {"check",
        "check PROJECT --lang TAG | FILE... [--format text|json] [--png DIR] [--only KIND,...]",

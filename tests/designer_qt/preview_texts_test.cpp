@@ -164,10 +164,11 @@ TEST_P(PreviewTexts, TypedSavedAndRebuilt) {
 
 TEST_P(PreviewTexts, LiveIntoThePreviewBuiltInAdvance) {
   const TLanguage& language = GetParam();
-  // The editor builds the translated preview when a file opens, before it is shown; edits reach
-  // it while it is hidden.
+  // The editor builds the translated preview in advance once the window is idle after a file
+  // opened, before it is shown; edits reach it while it is hidden.
   bShowXlatForm = false;
   editor_->LoadFromFile(Lang("MainForm.rux"));
+  editor_->Idle();
   ASSERT_NE(RuxViewer().XlatForm(), nullptr);
   Type("O:MainForm.O:btnOK.Caption", language.Button);
   Type("O:MainForm.Caption", language.Title);

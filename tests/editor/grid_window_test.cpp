@@ -3,6 +3,7 @@
 // saving back to the notes file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -17,6 +18,7 @@
 #include "host/core/notes_strings.h"
 #include "host/core/options.h"
 #include "host/core/registration.h"
+#include "host/core/repository.h"
 #include "host/core/resource_strings.h"
 #include "host/core/text.h"
 #include "notes/column_table.h"
@@ -26,6 +28,7 @@
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "support/host_fakes.h"
+#include "support/read_only_folder.h"
 #include "support/temp_dir.h"
 
 namespace rux {
@@ -143,7 +146,7 @@ class GridWindow : public ::testing::Test {
   }
   vaq::TVaqGrid& Grid() { return window_->VaqGrid; }
   int Col(vaq::TVaqAllColId id) { return window_->EnumToCol(id); }
-  const std::string& Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
+  std::string_view Cell(vaq::TVaqAllColId id, int row) { return Grid().Cell(Col(id), row); }
 
   vaq::testing::TempDir dir_{vaq::testing::TempDir::kConfig};
   vaq::ScopedMessageSink quiet_{std::make_unique<vaq::CollectingSink>()};
@@ -192,6 +195,108 @@ TEST_F(GridWindow, AFileThatDoesNotOpenLeavesNoFileOpen) {
   EXPECT_TRUE(window_->SaveToFile());  // nothing to save
 }
 
+// The grid keeps no copy of the notes: cells are read from the manager's lines, only edits are
+// stored, and a save hands them to the manager. Edits before and after a save land in their record.
+TEST_F(GridWindow, CellsAreReadFromTheNotesAndOnlyEditsAreStored) {
+  const std::string form = Open(kButtons);
+  const int curr = Col(ColCurr);
+  EXPECT_EQ(Grid().StoredCells(), 0u);
+  EXPECT_EQ(Cell(ColId, 3), "O:Form1.O:Panel1.O:Button1.Caption");
+  EXPECT_EQ(Cell(ColStatus, 5), "Auto translated");
+  EXPECT_EQ(Cell(ColModified, 1), vaq::VaqDateTimeToStr(46000.25));
+
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Gut'"));
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(vaq::GetValue(window_->Mgr->GetStrings(Grid().GetMgrIndex(3)), KeyCurr), "'OK'") << "not yet";
+  ASSERT_TRUE(window_->SaveToFile());
+  EXPECT_EQ(Grid().StoredCells(), 0u) << "the manager holds the edit";
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(Cell(ColStatus, 3), "Translated");
+
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Sehr gut'"));
+  ASSERT_TRUE(window_->EditCell(curr, 6, "'Abbrechen'"));
+  Grid().SetCurrent(curr, 3);
+  window_->RestoreSaved();  // back to what the save gave the manager
+  EXPECT_EQ(Cell(ColCurr, 3), "'Gut'");
+  EXPECT_EQ(Cell(ColCurr, 6), "'Abbrechen'");
+  ASSERT_TRUE(window_->SaveToFile());
+  TRuxMgr reread(form);
+  for (int r = 1; r < Grid().RowCount(); ++r) {
+    const std::string& notes = reread.GetStrings(Grid().GetMgrIndex(r));
+    EXPECT_EQ(vaq::GetValue(notes, KeyId), Cell(ColId, r));
+    EXPECT_EQ(vaq::GetValue(notes, KeyCurr), Cell(ColCurr, r));
+  }
+}
+
+// A record whose fields do not read stops the loading with one message naming the notes file and
+// the record's line; nothing is shown of it.
+TEST_F(GridWindow, ADamagedRecordIsReportedWithItsLine) {
+  // Edited by hand the notes are stale and the loading recounts them first; with their date as
+  // recorded they load at once. Both ways the record stops the loading.
+  for (const bool stale : {true, false}) {
+    const std::string form = SaveForm(kButtons);
+    const std::string notes = FileNameToNoteName(form);
+    const auto recorded = std::filesystem::last_write_time(notes);
+    std::vector<std::string> lines = vaq::LoadLines(notes);
+    ASSERT_GT(lines.size(), 5u);
+    const std::size_t damaged = 4;  // the file's fifth line
+    lines[damaged] = vaq::SetValue(lines[damaged], KeyStatus, "x");
+    vaq::SaveLines(notes, lines);
+    if (!stale) std::filesystem::last_write_time(notes, recorded);
+    try {
+      window_->LoadFromFile(form);
+      ADD_FAILURE() << "a damaged record was loaded";
+    } catch (const vaq::EFileError& error) {
+      EXPECT_NE(std::string(error.what()).find(notes + ": line 5: "), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find("'x'"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(vaq::LoadLines(notes), lines) << "nothing written";
+    EXPECT_EQ(window_->CurrentFileName, "");
+    EXPECT_FALSE(Grid().HasRows);
+  }
+}
+
+// A language folder that cannot be written opens read-only: nothing is written on opening (not even
+// for stale notes, which would be recounted and saved), the grid shows the records, takes no edit
+// and Save is refused with the reason.
+TEST_F(GridWindow, AFolderThatCannotBeWrittenOpensReadOnly) {
+  const std::string form = SaveForm(kButtons);
+  const std::string notes = FileNameToNoteName(form);
+  vaq::SaveLines(notes, vaq::LoadLines(notes));  // edited after its header: stale
+  const std::vector<std::string> before = vaq::LoadLines(notes);
+  const auto stamp = std::filesystem::last_write_time(notes);
+  {
+    const vaq::testing::ReadOnlyFolder readOnly(dir_.Path());
+    if (!readOnly.Made()) GTEST_SKIP() << "no folder can be made read-only here";
+    window_->LoadFromFile(form);
+    EXPECT_TRUE(window_->ReadOnly);
+    EXPECT_NE(window_->ReadOnlyReason.find("the folder " + dir_.Path() + " cannot be written"),
+              std::string::npos)
+        << window_->ReadOnlyReason;
+    EXPECT_EQ(Grid().RowCount(), 7);
+    EXPECT_EQ(Cell(ColCurr, 5), "'Cancel'");
+    EXPECT_FALSE(window_->EditCell(Col(ColCurr), 3, "'Gut'"));
+    Grid().SetCurrent(Col(ColCurr), 3);
+    window_->CopyOriginal();
+    window_->MarkStatus(1);
+    window_->GridActions[vaq::gaMarkTranslated]->Update();
+    EXPECT_FALSE(window_->GridActions[vaq::gaMarkTranslated]->Enabled);
+    EXPECT_EQ(Cell(ColStatus, 3), "Untranslated");
+    EXPECT_FALSE(window_->IsDirty());
+    EXPECT_FALSE(window_->SaveToFile());
+    ASSERT_EQ(boxes_.Messages.size(), 1u);
+    EXPECT_NE(boxes_.Messages[0].find("read-only: the folder"), std::string::npos) << boxes_.Messages[0];
+    window_->ComponentMoved("O:Form1.O:Panel1", {5, 5});
+    EXPECT_NE(window_->StatusMessage.find("Not recorded: the folder"), std::string::npos);
+  }
+  EXPECT_EQ(vaq::LoadLines(notes), before);
+  EXPECT_EQ(std::filesystem::last_write_time(notes), stamp);
+  // Writable again, the next opening edits as usual.
+  window_->LoadFromFile(form);
+  EXPECT_FALSE(window_->ReadOnly);
+  EXPECT_TRUE(window_->EditCell(Col(ColCurr), 3, "'Gut'"));
+}
+
 TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
   Open(kButtons);
   // The TabOrder record is not translatable: six rows, numbered without gaps.
@@ -221,6 +326,53 @@ TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {
   bShowAllProperties = true;
   window_->LoadFromFile(window_->CurrentFileName);
   EXPECT_EQ(Grid().RowCount(), 8);
+}
+
+// The texts view: the filter keeps the rows whose original is a string; the text navigation goes
+// from untranslated text to untranslated text past numbers, sets and identifiers, also backwards,
+// and within what a filter shows.
+TEST_F(GridWindow, TextsFilterAndUntranslatedTextNavigation) {
+  Open({
+      {"O:Form1.Caption", "'Orders'", "'Orders'", StatusUntranslated, true, "TForm1"},
+      {"O:Form1.Width", "640", "640"},
+      {"O:Form1.Font.Style", "[fsBold]", "[fsBold]"},
+      {"O:Form1.Color", "clBtnFace", "clBtnFace"},
+      {"O:Form1.O:B1.Caption", "'&OK'", "'&OK'", StatusTranslated},
+      {"O:Form1.O:B1.Hint", "#1046'x'", "#1046'x'"},
+      {"O:Form1.O:B1.Left", "8", "8"},
+      {"O:Form1.O:B2.Caption", "'Cancel'", "'Cancel'", StatusUntranslated},
+  });
+  const int curr = Col(ColCurr);
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Texts), false);
+  EXPECT_EQ(Grid().ShownRows(), (std::vector<int>{1, 5, 6, 8}));
+  EXPECT_EQ(vaq::FilterName(vaq::TVaqFilter::Texts), "Texts");
+
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::All), false);
+  Grid().SetCurrent(curr, 1);
+  ASSERT_TRUE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 6);  // past the width, the style, the colour and the translated caption
+  EXPECT_EQ(Grid().Col, curr);
+  ASSERT_TRUE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 8);
+  EXPECT_FALSE(window_->GotoUntranslated(true, true));
+  EXPECT_EQ(Grid().Row, 8);
+  ASSERT_TRUE(window_->GotoUntranslated(false, true));
+  EXPECT_EQ(Grid().Row, 6);
+  ASSERT_TRUE(window_->GotoUntranslated(false, true));
+  EXPECT_EQ(Grid().Row, 1);
+  EXPECT_FALSE(window_->GotoUntranslated(false, true));
+  // The untranslated navigation of every value stops at the number.
+  ASSERT_TRUE(window_->GotoUntranslated(true));
+  EXPECT_EQ(Grid().Row, 2);
+
+  // The actions, with their shortcuts.
+  vaq::TVaqAction* next = window_->FindAction("EditNextUntranslatedText");
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(vaq::ShortCutToText(next->ShortCut), "Ctrl+Shift+Down");
+  EXPECT_EQ(vaq::ShortCutToText(window_->FindAction("EditPrevUntranslatedText")->ShortCut), "Ctrl+Shift+Up");
+  EXPECT_EQ(vaq::ShortCutToText(vaq::FilterShortCut(vaq::TVaqFilter::Texts)), "Ctrl+Shift+T");
+  next->OnExecute(nullptr);
+  EXPECT_EQ(Grid().Row, 6);
 }
 
 TEST_F(GridWindow, SameLanguagesGetDistinctCaptions) {
@@ -396,6 +548,120 @@ TEST_F(GridWindow, CommentKeepsTheTypedTextAndSaysWhatItCannotStore) {
             "fer!");
 }
 
+// A value for "Set value" that the notes' code page cannot store comes back as typed, with the
+// character named, until it can be stored or the translator cancels: é in Russian notes (1251),
+// where a text without a character above U+00FF cannot hold it as a code.
+TEST_F(GridWindow, SetValueKeepsTheTypedTextAndSaysWhatItCannotStore) {
+  Open({{"O:Form1.Caption", "'Cafe'", "'Cafe'", StatusUntranslated, true, "TForm1"},
+        {"O:Form1.Hint", "'Menu'", "'Menu'", StatusUntranslated, true, "TForm1"}},
+       "en-US", "ru-RU");
+  const int curr = Col(ColCurr);
+  Grid().SelectRow(1);
+  Grid().SelectRow(2);
+  window_->PopupEditMenu();
+  vaq::TVaqMenuItem* item = nullptr;
+  for (const auto& i : window_->EditMenuItem->Items) {
+    if (i->Tag == curr) item = i.get();
+  }
+  ASSERT_NE(item, nullptr);
+  boxes_.Inputs = {"Caf\xC3\xA9", "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5"};  // Café, then Кафе
+  item->OnClick(*item);
+  ASSERT_EQ(boxes_.Prompts.size(), 2u);
+  EXPECT_EQ(boxes_.Offered[1], "Caf\xC3\xA9") << "the typed value comes back";
+  EXPECT_NE(boxes_.Prompts[1].find("'\xC3\xA9' (U+00E9) is not in the code page of Russian"),
+            std::string::npos)
+      << boxes_.Prompts[1];
+  EXPECT_TRUE(boxes_.Messages.empty());
+  EXPECT_EQ(window_->CellEditText(curr, 1), "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5");
+  EXPECT_EQ(window_->CellEditText(curr, 2), "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5");
+  EXPECT_EQ(window_->StoreProblem(curr, 1, "\xD0\x9A\xD0\xB0\xD1\x84\xD0\xB5"), "");
+  EXPECT_NE(window_->StoreProblem(curr, 1, "Caf\xC3\xA9"), "");
+}
+
+// Suggestions for the current row: similar stored originals, best first, with the words that differ
+// marked; Ctrl+n (ApplySuggestion) copies one into the value through the edit path, and only then
+// is the row Translated. Saving adds the translations it writes to the repository (an option).
+TEST_F(GridWindow, SuggestionsForTheCurrentRowAndTheirUse) {
+  vaq::AddTranslations(0x0409, 0x0407,
+                       {{"'Save the order and close'",
+                         "'Bestellung speichern und schlie\xDF"
+                         "en'"},
+                        {"'Save order and close it'", "'Bestellung speichern und beenden'"},
+                        {"'Orders'", "'Bestellungen'"}});
+  Open({{"O:Form1.O:B1.Hint", "'Save order and close'", "'Save order and close'", StatusUntranslated},
+        {"O:Form1.O:B1.Width", "75", "75"},
+        {"O:Form1.O:B2.Hint", "'Print the report'", "'Print the report'", StatusUntranslated}});
+  const int curr = Col(ColCurr);
+  Grid().SetCurrent(curr, 1);
+  window_->UpdateSuggestions();
+  ASSERT_EQ(window_->Suggestions().size(), 2u) << window_->SuggestionsProblem();
+  const auto& best = window_->Suggestions()[0];
+  EXPECT_EQ(best.Source, "Save order and close it");
+  EXPECT_EQ(best.Translation, "Bestellung speichern und beenden");
+  EXPECT_EQ(window_->Suggestions()[1].Source, "Save the order and close");
+  EXPECT_GT(best.Similarity, window_->Suggestions()[1].Similarity);
+  std::vector<std::string> marked;
+  for (const auto& word : best.Differences)
+    if (word.Differs) marked.push_back(best.Source.substr(word.Begin, word.End - word.Begin));
+  EXPECT_EQ(marked, (std::vector<std::string>{"it"}));
+  EXPECT_EQ(Cell(ColStatus, 1), "Untranslated") << "nothing taken by itself";
+  EXPECT_FALSE(window_->IsDirty());
+
+  // A number and a text without a similar one have none; the lookup follows the row.
+  Grid().SetCurrent(curr, 2);
+  window_->UpdateSuggestions();
+  EXPECT_TRUE(window_->Suggestions().empty());
+  EXPECT_FALSE(window_->ApplySuggestion(1));
+  Grid().SetCurrent(curr, 3);
+  window_->UpdateSuggestions();
+  EXPECT_TRUE(window_->Suggestions().empty());
+
+  Grid().SetCurrent(curr, 1);
+  window_->UpdateSuggestions();
+  EXPECT_FALSE(window_->ApplySuggestion(3));
+  ASSERT_TRUE(window_->ApplySuggestion(2));
+  EXPECT_EQ(Cell(ColCurr, 1),
+            "'Bestellung speichern und schlie\xDF"
+            "en'");
+  EXPECT_EQ(Cell(ColStatus, 1), "Translated");
+  EXPECT_TRUE(window_->IsDirty());
+
+  // The save stores the translation it wrote under the row's original (exact lookups find it).
+  ASSERT_TRUE(window_->SaveToFile());
+  std::string text = "'Save order and close'";
+  ASSERT_TRUE(vaq::GetTranslation(0x0409, 0x0407, text));
+  EXPECT_EQ(text,
+            "'Bestellung speichern und schlie\xDF"
+            "en'");
+  EXPECT_NE(window_->StatusMessage.find("1 translation added to the repository"), std::string::npos);
+
+  // With the option off, nothing is added.
+  vaq::VaqINTOptionProps.SetOverride(vaq::kOptAddToRepositoryOnSave, false);
+  ASSERT_TRUE(window_->EditCell(curr, 3, "'Bericht drucken'"));
+  ASSERT_TRUE(window_->SaveToFile());
+  vaq::VaqINTOptionProps.ClearOverride(vaq::kOptAddToRepositoryOnSave);
+  text = "'Print the report'";
+  EXPECT_FALSE(vaq::GetTranslation(0x0409, 0x0407, text));
+}
+
+// Suggestions in Cyrillic and Japanese notes: the stored translations read in their code page.
+TEST_F(GridWindow, SuggestionsInOtherCodePages) {
+  for (const auto& [target, lcid, stored, shown] :
+       {std::tuple<const char*, vaq::TLCID, const char*, const char*>{
+            "ru-RU", 0x0419, "'\xC7\xE0\xEA\xE0\xE7\xFB'",
+            "\xD0\x97\xD0\xB0\xD0\xBA\xD0\xB0\xD0\xB7\xD1\x8B"},
+        {"ja-JP", 0x0411, "'\x92\x8D\x95\xB6'", "\xE6\xB3\xA8\xE6\x96\x87"}}) {
+    vaq::AddTranslations(0x0409, lcid, {{"'Open orders'", stored}});
+    Open({{"O:Form1.Caption", "'Open the orders'", "'Open the orders'", StatusUntranslated, true, "TForm1"}},
+         "en-US", target);
+    window_->UpdateSuggestions();
+    ASSERT_EQ(window_->Suggestions().size(), 1u) << target << window_->SuggestionsProblem();
+    EXPECT_EQ(window_->Suggestions()[0].Translation, shown) << target;
+    ASSERT_TRUE(window_->ApplySuggestion(1));
+    EXPECT_EQ(window_->CellEditText(Col(ColCurr), 1), shown) << target;
+  }
+}
+
 TEST_F(GridWindow, EditMenuStates) {
   Open({
       {"O:Form1.O:B1.Width", "75", "75"},
@@ -532,9 +798,19 @@ TEST_F(GridWindow, OpeningAFileShowsThePreviewsOfItsOptions) {
   bShowXlatForm = true;
   const std::string form = SaveForm(kButtons);
   window_->LoadFromFile(form);
-  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "create xlat",
-                                                     "hide orig", "show xlat", "designer options"}));
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"destroy orig", "destroy xlat", "hide orig", "show xlat",
+                                                     "designer options"}));
   EXPECT_TRUE(bShowXlatForm);  // not toggled
+  window_->Idle();             // shown: nothing left to build
+  EXPECT_EQ(viewer_.Calls.size(), 5u);
+
+  // A hidden translated preview is built in advance once the window is idle, and only once.
+  bShowXlatForm = false;
+  window_->LoadFromFile(form);
+  viewer_.Calls.clear();
+  window_->Idle();
+  window_->Idle();
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"create xlat"}));
 }
 
 TEST_F(GridWindow, WithoutPreviewTheActionsAreHidden) {
@@ -609,7 +885,7 @@ TEST_F(GridWindow, DesignerValuesTheNotesLackAreAddedAfterTheComponent) {
   EXPECT_EQ(Cell(ColCurr, 3), "24");
   EXPECT_EQ(Cell(ColStatus, 3), "Translated");
   EXPECT_EQ(Grid().Row, 3);
-  EXPECT_EQ(Cell(ColIndex, 5), "5");
+  EXPECT_EQ(window_->DisplayText(Col(ColIndex), 5), "5");
   EXPECT_TRUE(window_->IsDirty());
 
   // The same place again changes nothing; the new record takes the next move like any other.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -23,6 +24,7 @@
 #include "host/core/options.h"
 #include "host/core/registration.h"
 #include "host/core/registry.h"
+#include "host/core/repository.h"
 #include "host/core/resource_strings.h"
 #include "host/framework/ide.h"
 #include "module/module.h"
@@ -178,6 +180,41 @@ TEST_F(EditorWindow, ShowOriginalTwiceAndClosingThePreview) {
                registry.ValueExists("ShowOrigForm") && registry.ReadBool("ShowOrigForm"));
 }
 
+// The previews shown when the window closes come back at the next start; hiding the window while
+// the program goes on switches them off.
+TEST_F(EditorWindow, PreviewChoiceIsKeptAcrossStarts) {
+  QTest::keyClick(window_.get(), Qt::Key_F7, Qt::ControlModifier);
+  QTest::keyClick(window_.get(), Qt::Key_F8, Qt::ControlModifier);
+  ASSERT_TRUE(bShowOrigForm && bShowXlatForm);
+  viewer_.Calls.clear();
+  window_->close();
+  EXPECT_EQ(viewer_.Calls, (std::vector<std::string>{"hide orig", "hide xlat"}));
+  window_.reset();
+  ModuleShutdown();
+  {
+    vaq::TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(vaq::VaqBaseRegKey + "\\RUX", false));
+    EXPECT_TRUE(registry.ReadBool("ShowOrigForm"));
+    EXPECT_TRUE(registry.ReadBool("ShowXlatForm"));
+  }
+
+  ModuleStartup();
+  EXPECT_TRUE(bShowOrigForm && bShowXlatForm);
+  window_ = views::CreateRuxEditorWindow(*frmVaqForm());
+  window_->SetErrorBoxes(false);
+  window_->show();
+  viewer_.Calls.clear();
+  ASSERT_TRUE(window_->OpenFile(Lang("MainForm.rux")));
+  EXPECT_EQ(viewer_.Calls,
+            (std::vector<std::string>{"destroy orig", "destroy xlat", "show orig", "show xlat"}));
+  EXPECT_TRUE(window_->Action("EditShowOriginalForm")->isChecked());
+  EXPECT_TRUE(window_->Action("EditShowTranslatedForm")->isChecked());
+
+  // Hidden while the program goes on (the host hides the editor), the previews go with it.
+  window_->hide();
+  EXPECT_FALSE(bShowOrigForm || bShowXlatForm);
+}
+
 TEST_F(EditorWindow, RefreshAsksOnlyWithUnsavedChanges) {
   bShowXlatForm = true;
   window_->Action("EditRefreshXlatForm")->trigger();
@@ -231,6 +268,71 @@ TEST_F(EditorWindow, RefusedEditsKeepTheCell) {
   EXPECT_TRUE(window_->Model()->setData(caption, QStringLiteral("It's")));
   EXPECT_EQ(caption.data().toString(), QStringLiteral("'It'#39's'"));
   EXPECT_EQ(caption.data(Qt::EditRole).toString(), QStringLiteral("It's"));
+}
+
+// A character the code page cannot hold, typed straight into a cell: the message names it and the
+// cell editor opens again with the typed text, to be changed; the cell keeps its value meanwhile.
+TEST_F(EditorWindow, TypedTextTheNotesCannotStoreComesBack) {
+  const QModelIndex width = Curr("O:MainForm.Width");
+  QTableView& grid = *window_->Grid();
+  grid.setCurrentIndex(width);
+  grid.edit(width);
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->setText(QString::fromUtf8("64\xD0\x96"));  // 64Ж: Ж is not in code page 1252
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes_.Messages.empty(); }));
+  EXPECT_NE(boxes_.Messages[0].find("(U+0416)"), std::string::npos) << boxes_.Messages[0];
+  EXPECT_EQ(width.data().toString(), QStringLiteral("640"));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
+  editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  EXPECT_EQ(editor->text(), QString::fromUtf8("64\xD0\x96")) << "the typed text is back";
+  editor->setText(QStringLiteral("720"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return width.data().toString() == QStringLiteral("720"); }));
+  EXPECT_EQ(boxes_.Messages.size(), 1u);
+}
+
+// The suggestions pane under the grid follows the current row: similarity, the stored source with
+// the words that differ marked, the translation; Ctrl+2 copies the second into the value.
+TEST_F(EditorWindow, SuggestionsPaneAndTheInsertShortcut) {
+  vaq::AddTranslations(0x0409, 0x0407,
+                       {{"'Save order and close'",
+                         "'Auftrag speichern und schlie\xDF"
+                         "en'"},
+                        {"'Save the order and close it'",
+                         "'Bestellung speichern und schlie\xDF"
+                         "en'"}});
+  vaq::views::TSuggestionsPane& pane = *window_->Suggestions();
+  window_->Grid()->setCurrentIndex(Curr("O:MainForm.Width"));
+  EXPECT_EQ(pane.List()->topLevelItemCount(), 0);
+  EXPECT_EQ(pane.Title()->text(), QStringLiteral("Suggestions: none for this row"));
+
+  window_->Grid()->setCurrentIndex(Curr("O:MainForm.O:btnOK.Hint"));
+  ASSERT_EQ(pane.List()->topLevelItemCount(), 2);
+  QTreeWidgetItem* first = pane.List()->topLevelItem(0);
+  EXPECT_EQ(first->text(0), QStringLiteral("Ctrl+1"));
+  EXPECT_EQ(first->data(2, Qt::UserRole).toString(), QStringLiteral("Save the order and close it"));
+  EXPECT_EQ(first->text(3), QString::fromUtf8("Bestellung speichern und schlie\xC3\x9F"
+                                              "en"));
+  EXPECT_EQ(first->text(1), QStringLiteral("90%"));
+  const auto* marked = qobject_cast<QLabel*>(pane.List()->itemWidget(first, 2));
+  ASSERT_NE(marked, nullptr);
+  EXPECT_TRUE(marked->text().contains(QStringLiteral("<b>it</b>"))) << marked->text().toStdString();
+  EXPECT_FALSE(marked->text().contains(QStringLiteral("<b>Save</b>")));
+  EXPECT_TRUE(window_->Action("EditSuggestion2")->isEnabled());
+  EXPECT_FALSE(window_->Action("EditSuggestion3")->isEnabled());
+  EXPECT_EQ(window_->Action("EditSuggestion2")->shortcut(), QKeySequence(QStringLiteral("Ctrl+2")));
+  EXPECT_FALSE(Logic().IsDirty()) << "shown, not taken";
+
+  QTest::keyClick(window_.get(), Qt::Key_2, Qt::ControlModifier);
+  EXPECT_EQ(Curr("O:MainForm.O:btnOK.Hint").data(Qt::EditRole).toString(),
+            QString::fromUtf8("Auftrag speichern und schlie\xC3\x9F"
+                              "en"));
+  EXPECT_TRUE(Logic().IsDirty());
+  if (const QByteArray dir = qgetenv("VAQ_TEST_PNG_DIR"); !dir.isEmpty())
+    window_->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/editor_suggestions.png"));
 }
 
 TEST_F(EditorWindow, SearchGoesToTheHit) {

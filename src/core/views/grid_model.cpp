@@ -119,7 +119,7 @@ QVariant TGridModel::headerData(int Section, Qt::Orientation Orientation, int Ro
 Qt::ItemFlags TGridModel::flags(const QModelIndex& Index) const {
   Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   const int row = GridRow(Index.row());
-  if (row < 0 || window_.VaqGrid.GetMgrIndex(row) < 0) return flags;
+  if (row < 0 || window_.VaqGrid.GetMgrIndex(row) < 0 || window_.ReadOnly) return flags;
   switch (window_.ColToEnum(Index.column())) {
     case kColCurr:
     case kColStatus:

@@ -9,6 +9,20 @@ namespace vaq::views {
 
 TModalResult TQtMessageBoxes::MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
                                          TModalResult Default) {
+  if (unattended_) {
+    switch (Type) {
+      case TMsgDlgType::Error:
+        ShowError(Text);
+        break;
+      case TMsgDlgType::Confirmation:
+        ShowWarning(Text + " (no one to answer: " + (Default == TModalResult::Yes ? "yes" : "no") + ")");
+        break;
+      default:
+        ShowWarning(Text);
+        break;
+    }
+    return Default;
+  }
   QMessageBox box(parent_);
   box.setWindowTitle(QStringLiteral("vaq"));
   box.setText(QString::fromStdString(Text));
@@ -65,6 +79,10 @@ TModalResult TQtMessageBoxes::MessageDlg(const std::string& Text, TMsgDlgType Ty
 }
 
 bool TQtMessageBoxes::InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+  if (unattended_) {
+    ShowWarning(Caption + ": " + Prompt + " (no one to answer: cancelled)");
+    return false;
+  }
   QInputDialog dialog(parent_);
   dialog.setWindowTitle(QString::fromStdString(Caption));
   dialog.setOption(QInputDialog::UsePlainTextEditForTextInput);
@@ -86,6 +104,26 @@ void TMessageBoxSink::Error(std::string_view text) {
 void TMessageBoxSink::Information(std::string_view text) {
   QMessageBox::information(parent_, QStringLiteral("vaq"),
                            QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+}  // namespace vaq::views
+
+namespace vaq::views {
+
+void TCountingStderrSink::Error(std::string_view text) {
+  ++problems_;
+  StderrSink::Error(text);
+}
+
+void TCountingStderrSink::Warning(std::string_view text) {
+  ++problems_;
+  StderrSink::Warning(text);
+}
+
+void TCountingStderrSink::Information(std::string_view text) {
+  // Standard output may hold what a command prints; what a window would have shown goes beside
+  // the other messages.
+  StderrSink::Warning(text);
 }
 
 }  // namespace vaq::views

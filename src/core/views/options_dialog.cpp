@@ -30,6 +30,8 @@ QWidget* CreateGeneralPage(QWidget* parent) {
   layout->addWidget(
       new TPropCheckBox(QStringLiteral("Take new values from the translation repository on update"),
                         kOptUseRepositoryOnUpdate, page));
+  layout->addWidget(new TPropCheckBox(QStringLiteral("Add translations to the repository on save"),
+                                      kOptAddToRepositoryOnSave, page));
   auto* form = new QFormLayout();
   form->addRow(QStringLiteral("Lines between components:"),
                new TPropComboBox({QStringLiteral("None"), QStringLiteral("Above each group"),

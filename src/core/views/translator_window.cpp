@@ -7,12 +7,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPersistentModelIndex>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -20,6 +23,7 @@
 #include <QToolBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <optional>
 #include <vector>
 
 #include "core/views/options_dialog.h"
@@ -60,25 +64,62 @@ class TGridDelegate : public QStyledItemDelegate {
   }
 
   void setEditorData(QWidget* Editor, const QModelIndex& Index) const override {
-    const QString text = Index.data(Qt::EditRole).toString();
+    QString text = Index.data(Qt::EditRole).toString();
+    if (pending_ && *pending_ == Index) text = pendingText_;  // the text typed last time, to change
     if (auto* box = dynamic_cast<QComboBox*>(Editor)) {
       box->setCurrentText(text);
     } else if (auto* edit = dynamic_cast<QPlainTextEdit*>(Editor)) {
       edit->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else if (auto* line = dynamic_cast<QLineEdit*>(Editor)) {
+      line->setText(text);
     } else {
       QStyledItemDelegate::setEditorData(Editor, Index);
     }
   }
 
+  void destroyEditor(QWidget* Editor, const QModelIndex& Index) const override {
+    // The editor that held the typed text goes; one opened later starts from the cell.
+    if (pending_ && *pending_ == Index && !reopening_) pending_.reset();
+    reopening_ = false;
+    QStyledItemDelegate::destroyEditor(Editor, Index);
+  }
+
   void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override {
+    pending_.reset();
+    QString text;
     if (auto* box = dynamic_cast<QComboBox*>(Editor)) {
-      Model->setData(Index, box->currentText());
+      text = box->currentText();
     } else if (auto* edit = dynamic_cast<QPlainTextEdit*>(Editor)) {
       // Line breaks of form texts are CR LF.
-      Model->setData(Index, edit->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+      text = edit->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    } else if (auto* line = dynamic_cast<QLineEdit*>(Editor)) {
+      text = line->text();
     } else {
       QStyledItemDelegate::setModelData(Editor, Model, Index);
+      window_.Sync();
+      return;
     }
+    TfrmVaqTranslatorForm& logic = window_.Logic();
+    const int row = window_.Model()->GridRow(Index.row());
+    const std::string problem = row >= 0 ? logic.StoreProblem(Index.column(), row, text.toStdString()) : "";
+    if (!problem.empty()) {
+      // What the notes cannot store is not lost: the cell editor opens again with the typed text.
+      pending_ = QPersistentModelIndex(Index);
+      pendingText_ = text;
+      reopening_ = true;
+      QPointer<QAbstractItemView> view = window_.Grid();
+      QTimer::singleShot(0, view, [this, view, problem] {
+        if (!view || !pending_ || !pending_->isValid()) return;
+        window_.Logic().MessageBoxes().MessageDlg(
+            problem + "\nChange the text, or press Esc to keep the cell as it is.", TMsgDlgType::Error,
+            TMsgDlgButtons::Ok, TModalResult::Ok);
+        if (!view || !pending_ || !pending_->isValid()) return;
+        view->setCurrentIndex(*pending_);
+        view->edit(*pending_);
+      });
+      return;
+    }
+    Model->setData(Index, text);
     window_.Sync();
   }
 
@@ -108,6 +149,10 @@ class TGridDelegate : public QStyledItemDelegate {
 
  private:
   TTranslatorWindow& window_;
+  // A cell whose typed text could not be stored, and that text, for the editor opened again.
+  mutable std::optional<QPersistentModelIndex> pending_;
+  mutable QString pendingText_;
+  mutable bool reopening_ = false;  // the editor closing now opens again with pendingText_
 };
 
 void DrawArrow(QPainter& p, bool down, const QColor& color) {
@@ -182,6 +227,21 @@ QIcon CoreIcon(int ImageIndex) {
     case 7:  // previous untranslated
       DrawArrow(p, false, QColor(220, 110, 20));
       break;
+    case 8:  // next untranslated text: the arrow beside a letter
+    case 9: {
+      p.save();
+      p.translate(5, 0);
+      p.scale(0.7, 1.0);
+      DrawArrow(p, ImageIndex == 8, QColor(220, 110, 20));
+      p.restore();
+      QFont font = p.font();
+      font.setPixelSize(10);
+      font.setBold(true);
+      p.setFont(font);
+      p.setPen(QColor(40, 70, 140));
+      p.drawText(QRectF(0, 0, 8, 16), Qt::AlignCenter, QStringLiteral("a"));
+      break;
+    }
     default:
       break;
   }
@@ -231,8 +291,19 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   auto* rightLayout = new QVBoxLayout(right);
   rightLayout->setContentsMargins(0, 0, 0, 0);
   rightLayout->setSpacing(2);
+  suggestions_ = new TSuggestionsPane(this);
+  suggestions_->OnApply = [this](int number) {
+    logic_.ApplySuggestion(number);
+    Sync();
+  };
+  auto* gridAndSuggestions = new QSplitter(Qt::Vertical, this);
+  gridAndSuggestions->setObjectName(QStringLiteral("splGrid"));
+  gridAndSuggestions->addWidget(grid_);
+  gridAndSuggestions->addWidget(suggestions_);
+  gridAndSuggestions->setStretchFactor(0, 1);
+  gridAndSuggestions->setSizes({460, 120});
   rightLayout->addWidget(fileLabel_);
-  rightLayout->addWidget(grid_, 1);
+  rightLayout->addWidget(gridAndSuggestions, 1);
 
   auto* splitter = new QSplitter(this);
   splitter->addWidget(files_);
@@ -245,8 +316,13 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
   counts_->setObjectName(QStringLiteral("lblCounts"));
   currentId_ = new QLabel(this);
   currentId_->setObjectName(QStringLiteral("lblCurrentId"));
+  readOnly_ = new QLabel(this);
+  readOnly_->setObjectName(QStringLiteral("lblReadOnly"));
+  readOnly_->setStyleSheet(QStringLiteral("QLabel { color: #a04000; }"));
+  readOnly_->hide();
   statusBar()->addWidget(counts_);
   statusBar()->addWidget(currentId_, 1);
+  statusBar()->addPermanentWidget(readOnly_);
 
   logic_.VaqGrid.OnChanged = [this](bool structure) {
     // A reset would close an open cell editor; cell texts alone only repaint.
@@ -279,6 +355,14 @@ TTranslatorWindow::TTranslatorWindow(TfrmVaqTranslatorForm& Logic, QWidget* Pare
     FillPopupMenu(menu);
     menu.exec(grid_->viewport()->mapToGlobal(pos));
   });
+  // Idle work of the logic (a preview built in advance) runs once the events of the moment are
+  // handled: after the grid painted.
+  idle_ = new QTimer(this);
+  idle_->setSingleShot(true);
+  idle_->setInterval(0);
+  connect(idle_, &QTimer::timeout, this, [this] {
+    if (idleWork_) logic_.Idle();
+  });
   SetErrorBoxes(true);
   resize(1180, 640);
 }
@@ -293,7 +377,20 @@ TTranslatorWindow::~TTranslatorWindow() {
 
 void TTranslatorWindow::SetErrorBoxes(bool On) {
   sink_.reset();
+  unattendedSink_ = nullptr;
   if (On) sink_ = std::make_unique<ScopedMessageSink>(std::make_unique<TMessageBoxSink>(this));
+}
+
+void TTranslatorWindow::SetUnattended(bool On) {
+  boxes_.SetUnattended(On);
+  if (!On) {
+    SetErrorBoxes(true);
+    return;
+  }
+  sink_.reset();
+  auto sink = std::make_unique<TCountingStderrSink>();
+  unattendedSink_ = sink.get();
+  sink_ = std::make_unique<ScopedMessageSink>(std::move(sink));
 }
 
 QIcon TTranslatorWindow::Icon(int ImageIndex) const {
@@ -364,7 +461,21 @@ void TTranslatorWindow::Build() {
   editMenu_->addSeparator();
   editMenu_->addAction(Action("EditNextUntranslated"));
   editMenu_->addAction(Action("EditPrevUntranslated"));
+  editMenu_->addAction(Action("EditNextUntranslatedText"));
+  editMenu_->addAction(Action("EditPrevUntranslatedText"));
   editMenu_->addSeparator();
+  // The suggestions of the pane, by their keys.
+  QMenu* suggestionsMenu = editMenu_->addMenu(QStringLiteral("Use s&uggestion"));
+  for (int i = 1; i <= TfrmVaqTranslatorForm::kMaxSuggestions; ++i) {
+    QAction* use = suggestionsMenu->addAction(QStringLiteral("Suggestion &%1").arg(i), this, [this, i] {
+      logic_.ApplySuggestion(i);
+      Sync();
+    });
+    use->setObjectName(QStringLiteral("EditSuggestion%1").arg(i));
+    use->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(i)));
+    use->setShortcutContext(Qt::WindowShortcut);
+    actions_["EditSuggestion" + std::to_string(i)] = use;
+  }
   QMenu* setValue = editMenu_->addMenu(QStringLiteral("Set &value"));
   connect(setValue, &QMenu::aboutToShow, this, [this, setValue] {
     setValue->clear();
@@ -396,6 +507,10 @@ void TTranslatorWindow::Build() {
     action->setCheckable(true);
     action->setChecked(i == 0);
     action->setObjectName(QStringLiteral("Filter%1").arg(i));
+    if (const std::uint32_t key = FilterShortCut(static_cast<TVaqFilter>(i))) {
+      action->setShortcut(QKeySequence(Q(ShortCutToText(key))));
+      action->setShortcutContext(Qt::WindowShortcut);
+    }
     actions_["Filter" + std::to_string(i)] = action;
     filters_->addAction(action);
     connect(action, &QAction::triggered, this, [this, i] {
@@ -406,7 +521,7 @@ void TTranslatorWindow::Build() {
 
   // The file type's actions (those after the core's).
   // Those of category "Tools" go to the Tools menu.
-  const std::size_t own = static_cast<std::size_t>(kGridActionCount) + 2;
+  const std::size_t own = static_cast<std::size_t>(kCoreActionCount);
   QMenu* preview = nullptr;
   std::vector<QAction*> toolActions;
   for (std::size_t i = own; i < logic_.Actions.size(); ++i) {
@@ -474,7 +589,17 @@ void TTranslatorWindow::FillFileList() {
 }
 
 void TTranslatorWindow::ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntry& Entry) {
-  if (Entry.HasNotes) {
+  if (!Entry.Problem.empty()) {
+    // The grid shows none of its records: no counts either, and why.
+    Item.setText(1, QStringLiteral("!"));
+    Item.setText(2, QString());
+    Item.setForeground(1, QBrush(QColor(190, 30, 30)));
+    Item.setToolTip(0, Q(Entry.FileName) + QStringLiteral("\n") + Q(Entry.Problem));
+    Item.setToolTip(1, Q(Entry.Problem));
+  } else if (Entry.HasNotes) {
+    Item.setToolTip(0, Q(Entry.FileName));
+    Item.setToolTip(1, QString());
+    Item.setForeground(1, QBrush());
     Item.setText(1, QString::number(Entry.Stats.Translated));
     Item.setText(2, QString::number(Entry.Stats.Untranslated));
     Item.setForeground(
@@ -489,17 +614,22 @@ void TTranslatorWindow::ShowFileCounts(QTreeWidgetItem& Item, const TVaqFileEntr
 
 bool TTranslatorWindow::OpenFile(const std::string& FileName) {
   if (FileName != logic_.CurrentFileName && !logic_.CanLeaveFile()) return false;
+  bool opened = true;
   try {
     logic_.LoadFromFile(FileName);
   } catch (const std::exception& error) {
+    fileLabel_->setText(QStringLiteral("<b>%1</b>&nbsp;&nbsp;did not open")
+                            .arg(QFileInfo(Q(FileName)).fileName().toHtmlEscaped()));
+    Sync();
     boxes_.MessageDlg(error.what(), TMsgDlgType::Error, TMsgDlgButtons::Ok, TModalResult::Ok);
-    return false;
+    opened = false;
   }
   model_->Reset();
   for (int c = 0; c < static_cast<int>(logic_.VaqGrid.ColDefs.size()); ++c) {
     grid_->setColumnWidth(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width);
     grid_->setColumnHidden(c, logic_.VaqGrid.ColDefs[static_cast<std::size_t>(c)].Width <= 0);
   }
+  if (!opened) return false;
   if (QAction* all = Action("Filter" + std::to_string(static_cast<int>(logic_.Filter))))
     all->setChecked(true);
   Sync();
@@ -519,6 +649,7 @@ void TTranslatorWindow::MakeCurrentVisible() {
 void TTranslatorWindow::Sync() {
   if (syncing_) return;
   syncing_ = true;
+  if (idleWork_) idle_->start();
   for (const auto& action : logic_.Actions) {
     action->Update();
     QAction* qaction = Action(action->Name);
@@ -541,7 +672,14 @@ void TTranslatorWindow::Sync() {
       }
     }
   }
-  if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty());
+  if (QAction* save = Action("FileSave")) save->setEnabled(logic_.IsDirty() && !logic_.ReadOnly);
+  readOnly_->setVisible(logic_.ReadOnly);
+  // The reason names a folder: a long path gives way in its middle; the tooltip has it whole.
+  const QString readOnly =
+      logic_.ReadOnly ? QStringLiteral("Read-only: ") + Q(logic_.ReadOnlyReason) : QString();
+  readOnly_->setText(
+      readOnly_->fontMetrics().elidedText(readOnly, Qt::ElideMiddle, std::max(240, width() / 2)));
+  readOnly_->setToolTip(readOnly);
 
   const QString name =
       logic_.CurrentFileName.empty() ? QString() : QFileInfo(Q(logic_.CurrentFileName)).fileName();
@@ -560,6 +698,14 @@ void TTranslatorWindow::Sync() {
                        .arg(counts.Untranslated)
                        .arg(logic_.VaqGrid.HasRows ? counts.Shown : 0));
   currentId_->setText(Q(logic_.GetCurrID()));
+  logic_.UpdateSuggestions();
+  suggestions_->Show(logic_);
+  const int available = logic_.SuggestionsRow() == logic_.VaqGrid.Row && !logic_.ReadOnly
+                            ? static_cast<int>(logic_.Suggestions().size())
+                            : 0;
+  for (int i = 1; i <= TfrmVaqTranslatorForm::kMaxSuggestions; ++i) {
+    if (QAction* use = Action("EditSuggestion" + std::to_string(i))) use->setEnabled(i <= available);
+  }
   if (!logic_.StatusMessage.empty()) {
     statusBar()->showMessage(Q(logic_.StatusMessage), 8000);
     logic_.StatusMessage.clear();
@@ -719,16 +865,20 @@ void TTranslatorWindow::closeEvent(QCloseEvent* Event) {
     Event->ignore();
     return;
   }
+  // Closing ends the session: the previews go, their choice stays for the next start.
+  closing_ = true;
+  logic_.FormClose();
   Event->accept();
 }
 
 void TTranslatorWindow::hideEvent(QHideEvent* Event) {
   QMainWindow::hideEvent(Event);
-  if (!Event->spontaneous()) logic_.FormHide();
+  if (!Event->spontaneous() && !closing_) logic_.FormHide();
 }
 
 void TTranslatorWindow::showEvent(QShowEvent* Event) {
   QMainWindow::showEvent(Event);
+  closing_ = false;
   logic_.Visible = true;
   logic_.VaqGrid.Visible = true;
 }

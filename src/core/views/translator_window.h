@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <map>
@@ -19,6 +20,7 @@
 #include "core/views/grid_model.h"
 #include "core/views/message_boxes.h"
 #include "core/views/search_dialog.h"
+#include "core/views/suggestions_pane.h"
 #include "host/core/translator_form.h"
 
 namespace vaq::views {
@@ -49,6 +51,14 @@ class TTranslatorWindow : public QMainWindow {
   void Sync();
   // Shows ShowError's messages as message boxes while the window lives (on by default).
   void SetErrorBoxes(bool On);
+  // With no one to answer (no display, a window that only renders a picture): no dialog opens;
+  // messages go to standard error and are counted, questions take their default answer.
+  void SetUnattended(bool On);
+  // Errors and warnings reported since SetUnattended(true).
+  int UnattendedProblems() const { return unattendedSink_ ? unattendedSink_->Problems() : 0; }
+  // Whether the logic's Idle runs when the event loop has nothing else to do (on by default; off
+  // for a window that only renders a picture, whose hidden previews no one opens).
+  void SetIdleWork(bool On) { idleWork_ = On; }
 
   QTableView* Grid() const { return grid_; }
   TGridModel* Model() const { return model_; }
@@ -59,6 +69,7 @@ class TTranslatorWindow : public QMainWindow {
   // Fills a menu with the grid's edit menu as the logic builds it (what a right click shows).
   void FillPopupMenu(QMenu& Menu);
   QLabel* CountsLabel() const { return counts_; }
+  TSuggestionsPane* Suggestions() const { return suggestions_; }
   QLabel* IdLabel() const { return currentId_; }
   TfrmVaqTranslatorForm& Logic() const { return logic_; }
   // The icon of an image index.
@@ -83,6 +94,9 @@ class TTranslatorWindow : public QMainWindow {
   TfrmVaqTranslatorForm& logic_;
   TQtMessageBoxes boxes_;
   std::unique_ptr<ScopedMessageSink> sink_;
+  const TCountingStderrSink* unattendedSink_ = nullptr;  // owned by sink_
+  QLabel* readOnly_ = nullptr;
+  TSuggestionsPane* suggestions_ = nullptr;
   TIconProvider iconProvider_;
   TDrawCell drawCell_;
   QTableView* grid_ = nullptr;
@@ -95,8 +109,11 @@ class TTranslatorWindow : public QMainWindow {
   QActionGroup* filters_ = nullptr;
   TSearchDialog* search_ = nullptr;
   std::map<std::string, QAction*> actions_;
+  QTimer* idle_ = nullptr;
+  bool idleWork_ = true;
   bool syncing_ = false;
   bool built_ = false;
+  bool closing_ = false;
 };
 
 // The core's pictures 0..9 (grid actions, navigation), drawn at 16 by 16 pixels.

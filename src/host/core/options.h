@@ -23,6 +23,7 @@ enum TVaqOptionIndex : int {
   kOptUseRepositoryOnUpdate = 32,  // look new values up in the translation repository
   kOptRepository = 33,             // the translation repository: a file or a PostgreSQL URI; empty: default
   kOptRefreshWithoutAsking = 34,   // rebuild the translated preview without asking to save
+  kOptAddToRepositoryOnSave = 35,  // the editor's save adds the translations it writes to the repository
   kOptDetectRenamesOnUpdate = 36,  // an update moves the records of a renamed component to its new name
   kOptDisplayGrid = 40,            // the form designer shows its grid
   kOptSnapToGrid = 41,             // the form designer moves and sizes controls on the grid

@@ -17,6 +17,8 @@
 
 #include "host/core/object.h"
 #include "host/core/registration.h"
+#include "host/core/repository.h"
+#include "host/core/similarity.h"
 #include "host/core/translator_mgr.h"
 #include "host/core/types.h"
 #include "host/core/vaq_grid.h"
@@ -129,10 +131,22 @@ class IVaqMessageBoxes {
 };
 
 // Row filters of the grid.
-// WithFindings: the rows the last check of the open file marked.
-enum class TVaqFilter { All = 0, Untranslated, Translated, AutoTranslated, Changed, Unused, WithFindings };
-inline constexpr int kFilterCount = 7;
+// WithFindings: the rows the last check of the open file marked. Texts: the rows whose original
+// is a string value (what a translator translates), not a number, set or identifier.
+enum class TVaqFilter {
+  All = 0,
+  Untranslated,
+  Translated,
+  AutoTranslated,
+  Changed,
+  Unused,
+  WithFindings,
+  Texts
+};
+inline constexpr int kFilterCount = 8;
 std::string_view FilterName(TVaqFilter Filter);
+// The shortcut of a filter's menu item; 0 for none.
+std::uint32_t FilterShortCut(TVaqFilter Filter);
 
 // One entry of the window's file list: a form file with the counts of its notes.
 struct TVaqFileEntry {
@@ -140,6 +154,9 @@ struct TVaqFileEntry {
   std::string Folder;  // relative to the list's base folder; empty for the base folder itself
   TFileStats Stats;
   bool HasNotes = false;
+  // Why the file did not open in the grid (UTF-8); the list then shows no counts for it, since
+  // the grid shows none of its records.
+  std::string Problem;
 };
 
 // One hit of the search window.
@@ -178,6 +195,9 @@ enum TVaqGridActionIndex : int {
   gaEditComment,
 };
 inline constexpr int kGridActionCount = 6;
+// The base window's actions: the grid actions, then next and previous untranslated row and next and
+// previous untranslated text. A file type's own actions follow them.
+inline constexpr int kCoreActionCount = kGridActionCount + 4;
 
 class TfrmVaqTranslatorForm : public TObject {
  public:
@@ -198,12 +218,23 @@ class TfrmVaqTranslatorForm : public TObject {
   virtual std::string FormatDirective(const std::string& FileName, const TObject* FormInfo) = 0;
 
   // ---- Lifecycle: FormCreate builds the column definitions (from ColIds and GetColInfo), the
-  // actions and the toolbar; FormHide runs when the window is hidden.
+  // actions and the toolbar; FormHide runs when the window is hidden while the program goes on;
+  // FormClose when the window closes with the program: what it shows goes, the choices of what to
+  // show stay for the next start.
   virtual void FormCreate();
   virtual void FormHide();
+  virtual void FormClose();
   void EditFile(const std::string& FileName);
   void ChangeSize();
-  void Idle();
+  // Runs when the window has nothing else to do (a view calls it from its event loop): work put off
+  // so that a file shows at once. The base has none.
+  virtual void Idle();
+
+  // ---- Read-only files: a notes file the editor cannot write opens for reading only: nothing is
+  // written, the grid takes no edit and Save is refused. The file type decides when it loads a
+  // file; a view shows ReadOnlyReason (UTF-8) in the status bar.
+  bool ReadOnly = false;
+  std::string ReadOnlyReason;
 
   // ---- Dirty tracking and saving.
   bool IsDirty() const { return Dirty; }
@@ -231,6 +262,10 @@ class TfrmVaqTranslatorForm : public TObject {
   std::string CellEditText(int Column, int Row) const;
   // Raises EConvertError when the text cannot be written in the column's code page.
   std::string CellTextFromEdit(int Column, int Row, const std::string& Utf8) const;
+  // Why the text the editor gives back cannot be stored in the cell (a character the column's code
+  // page cannot hold, named); empty when it can. A view asks before it ends an edit, so that the
+  // translator gets the typed text back to change instead of losing it.
+  std::string StoreProblem(int Column, int Row, const std::string& Utf8) const;
   // The cell as a view shows it, in UTF-8 (values decoded from their language's code page).
   std::string DisplayText(int Column, int Row) const;
   TLCID ColumnLcid(int Column) const;
@@ -244,7 +279,7 @@ class TfrmVaqTranslatorForm : public TObject {
   virtual void VaqGridCellValueChangedEvent(TObject* Sender, int Column, int Row);
 
   // ---- The six grid actions and row navigation. They act on the selected shown rows, or on the
-  // current row when none is selected.
+  // current row when none is selected; on none in a file open read-only.
   std::vector<int> TargetRows() const;
   void CopyOriginal();
   void MarkStatus(std::uint8_t Status);
@@ -255,7 +290,10 @@ class TfrmVaqTranslatorForm : public TObject {
   // translator cancels.
   void EditComment();
   // Moves the current row to the next (previous) shown untranslated row; false when there is none.
-  bool GotoUntranslated(bool Forward);
+  // With TextsOnly, to an untranslated text: numbers, sets and identifiers are skipped.
+  bool GotoUntranslated(bool Forward, bool TextsOnly = false);
+  // Whether a row's original is a string value.
+  bool IsTextRow(int Row) const;
 
   // ---- The grid's edit menu: the popup menu with its edit item; a view builds widgets from it.
   TVaqMenuItem PopupMenu;
@@ -286,6 +324,31 @@ class TfrmVaqTranslatorForm : public TObject {
   void SetRowFindings(std::map<int, std::string> Findings);
   // A message for the status bar (a view shows it once and empties it).
   std::string StatusMessage;
+
+  // ---- Suggestions: stored translations of originals like the current row's, from the repository's
+  // similarity lookup, for the translator to pick (a view: Ctrl+1..Ctrl+9). Nothing is taken into
+  // the notes without that act.
+  struct TSuggestionView {
+    int Similarity = 0;                        // percent
+    std::string Source;                        // the stored original, UTF-8
+    std::vector<TWordDifference> Differences;  // the words of Source; marked where the row's differs
+    std::string Translation;                   // UTF-8
+    std::string Stored;                        // the stored translation in form-text notation
+  };
+  static constexpr int kMaxSuggestions = 9;
+  // Looks the current row's original up when the row or its original changed since the last
+  // lookup (a few milliseconds; a server that is away is not asked again for a while). Rows that
+  // are no text have none. A repository that cannot be read gives none, and SuggestionsProblem
+  // says why instead of a message box.
+  void UpdateSuggestions();
+  const std::vector<TSuggestionView>& Suggestions() const { return suggestions_; }
+  const std::string& SuggestionsProblem() const { return suggestionsProblem_; }
+  // The grid row the suggestions belong to (-1: none looked up).
+  int SuggestionsRow() const { return suggestionsRow_; }
+  // Copies suggestion `Number` (1-based) into the current row's value through the edit path (the
+  // row becomes Translated, as with any edit); false when there is no such suggestion or the row
+  // moved since the lookup.
+  bool ApplySuggestion(int Number);
 
   // ---- Counts for the status bar, from the grid.
   struct TCounts {
@@ -349,7 +412,16 @@ class TfrmVaqTranslatorForm : public TObject {
   bool Dirty = false;
 
  private:
+  // The translations a save wrote, for the repository: the rows changed since the last save whose
+  // original is a string and whose status is translated or auto-translated.
+  std::vector<TTranslationPair> TranslationsToStore() const;
+  void StoreTranslations(const std::vector<TTranslationPair>& Pairs);
+
   IVaqMessageBoxes* messageBoxes_ = nullptr;  // borrowed
+  std::vector<TSuggestionView> suggestions_;
+  std::string suggestionsProblem_;
+  int suggestionsRow_ = -1;
+  std::string suggestionsFor_;  // the original looked up
   mutable TCounts counts_;
   mutable std::uint64_t countsVersion_ = ~std::uint64_t{0};
 };

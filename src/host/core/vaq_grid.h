@@ -2,12 +2,17 @@
 // any widget. Row 0 is the fixed header row; every other row shows one record of the manager and is
 // linked to it by a row definition. A view reads the cells lazily through this model and repaints
 // when it reports a change.
+//
+// The grid keeps no copy of the records: a cell nobody set is read from the grid's source (the
+// loaded notes) when it is asked for, so that a file of any size costs the grid a few bytes a row.
+// Only the cells set since (edits) are stored, until the source takes them (ReleaseCells).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/core/types.h"
@@ -29,6 +34,14 @@ struct TColDef {
   const std::string& GetMenuCaption() const { return MenuCaption.empty() ? Caption : MenuCaption; }
 };
 using TColDefs = std::vector<TColDef>;
+
+// Where the cells of rows with a record come from. The text stays valid until the record behind it
+// changes or the source goes; the source lives longer than the grid's use of it.
+class IVaqGridSource {
+ public:
+  virtual ~IVaqGridSource() = default;
+  virtual std::string_view CellText(int Column, int MgrIndex) const = 0;
+};
 
 class TVaqGrid {
  public:
@@ -53,10 +66,20 @@ class TVaqGrid {
   void SetColCount(int Count);
   void SetFixedRows(int Count) { fixedRows_ = Count; }
 
-  const std::string& Cell(int Column, int Row) const;
+  // The text of a cell: what was set, else the source's text of the row's record, else empty. The
+  // view is valid until the cell or its record changes. Out-of-range cells raise std::out_of_range.
+  std::string_view Cell(int Column, int Row) const;
   // Texts are stored as they are; out-of-range cells raise std::out_of_range.
   void SetCell(int Column, int Row, std::string Text);
+  // Sets every cell of the row to empty text.
   void ClearRow(int Row);
+  // The source of the rows with a record (borrowed; null: such rows read as empty until set).
+  void SetSource(const IVaqGridSource* Source);
+  // The source took the cells set on rows with a record: they are forgotten and read from it
+  // again. Cells of rows without a record stay.
+  void ReleaseCells();
+  // How many cells are stored (set and not released).
+  std::size_t StoredCells() const { return cells_.size(); }
   // Cells changed since the last ClearRowChanges (every SetCell marks its cell).
   bool RowChanged(int Row) const;
   bool CellChanged(int Column, int Row) const;
@@ -102,7 +125,12 @@ class TVaqGrid {
 
  private:
   void Changed(bool Structure);
-  std::size_t Index(int Column, int Row) const;
+  void CheckCell(int Column, int Row) const;
+  static std::uint64_t Key(int Column, int Row) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(Row)) << 32) |
+           static_cast<std::uint32_t>(Column);
+  }
+  static std::uint32_t Bit(int Column) { return 1u << (Column < 31 ? Column : 31); }
 
   int rows_ = 0;
   int cols_ = 0;
@@ -111,7 +139,9 @@ class TVaqGrid {
   std::uint64_t version_ = 0;
   bool pending_ = false;
   bool pendingStructure_ = false;
-  std::vector<std::string> cells_;  // row-major
+  const IVaqGridSource* source_ = nullptr;
+  std::unordered_map<std::uint64_t, std::string> cells_;  // the cells set, by Key(column, row)
+  std::vector<std::uint32_t> stored_;  // per row: bit c for a stored cell of column c (31: 31 and up)
   std::vector<int> mgrIndex_;
   std::vector<std::uint8_t> delimiters_;
   std::vector<std::uint8_t> shown_;

@@ -2,6 +2,8 @@
 #include "module/desktop/edit_command.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
 #include <filesystem>
@@ -14,7 +16,9 @@
 #include "host/core/files.h"
 #include "host/core/text.h"
 #include "module/desktop/application.h"
+#include "notes/column_table.h"
 #include "notes/file_names.h"
+#include "viewer/viewer.h"
 
 namespace rux {
 namespace {
@@ -29,6 +33,63 @@ std::string FormOf(const std::string& name) {
     return fs::path(path).replace_extension(NoteExtToFileExt(ext)).string();
   }
   return name;
+}
+
+// Makes the record with the Id current (the Id compared without case); false when the grid does not
+// show it.
+bool GoTo(TfrmVaqRuxForm& Logic, const std::string& Id) {
+  const int idColumn = Logic.EnumToCol(ColId);
+  for (const int row : Logic.VaqGrid.ShownRows()) {
+    if (Logic.VaqGrid.GetMgrIndex(row) < 0 || !vaq::AnsiSameText(Logic.VaqGrid.Cell(idColumn, row), Id))
+      continue;
+    Logic.VaqGrid.SetCurrent(Logic.EnumToCol(ColCurr), row);
+    Logic.StateChanged();
+    return true;
+  }
+  return false;
+}
+
+// A preview window as it shows on a desktop: its contents under a title bar with its title.
+QPixmap WindowWithTitle(QWidget& Window) {
+  const QPixmap contents = Window.grab();
+  constexpr int kTitle = 24;
+  QPixmap picture(contents.width(), contents.height() + kTitle);
+  picture.fill(QColor(60, 90, 140));
+  QPainter painter(&picture);
+  painter.setPen(Qt::white);
+  QFont font = Window.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.drawText(QRect(8, 0, contents.width() - 16, kTitle), Qt::AlignVCenter | Qt::AlignLeft,
+                   Window.windowTitle());
+  painter.drawPixmap(0, kTitle, contents);
+  return picture;
+}
+
+// The editor as the translator sees it: the window, and the previews it shows beside it.
+QPixmap Picture(QWidget& Window) {
+  std::vector<QPixmap> parts{Window.grab()};
+  for (const bool original : {true, false}) {
+    const vaq::widgets::TForm* form = RuxViewer().Form(original);
+    if (form && form->Window()->isVisible()) parts.push_back(WindowWithTitle(*form->Window()));
+  }
+  if (parts.size() == 1) return parts.front();
+  constexpr int kGap = 12;
+  int width = 0;
+  int height = 0;
+  for (const QPixmap& part : parts) {
+    width += part.width() + (width > 0 ? kGap : 0);
+    height = std::max(height, part.height());
+  }
+  QPixmap picture(width, height);
+  picture.fill(QColor(96, 96, 96));
+  QPainter painter(&picture);
+  int x = 0;
+  for (const QPixmap& part : parts) {
+    painter.drawPixmap(x, 0, part);
+    x += part.width() + kGap;
+  }
+  return picture;
 }
 
 }  // namespace
@@ -69,6 +130,15 @@ int RunEdit(const vaq::Arguments& Args) {
 
   const std::string screenshot = Args.Value("--screenshot");
   QApplication& app = vaq::desktop::Application(!screenshot.empty());
+  // Without a display the window could only wait for input no one can give.
+  const QString platform = QGuiApplication::platformName();
+  if (screenshot.empty() &&
+      (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal"))) {
+    std::fprintf(stderr,
+                 "vaq edit: no display to show the editor on (DISPLAY is not set); --screenshot OUT.png "
+                 "renders it without one\n");
+    return vaq::kExitFileFailed;
+  }
   TfrmVaqRuxForm* logic = frmVaqForm();
   if (logic == nullptr) {
     std::fprintf(stderr, "vaq edit: the editor is not started\n");
@@ -78,21 +148,33 @@ int RunEdit(const vaq::Arguments& Args) {
   {
     auto window = views::CreateRuxEditorWindow(*logic);
     window->SetFiles(base, files);
-    if (!screenshot.empty()) window->SetErrorBoxes(false);
+    if (!screenshot.empty()) {
+      // No one answers a dialog of a picture: messages go to standard error and fail the run.
+      window->SetUnattended(true);
+      window->SetIdleWork(false);  // and no one opens its previews
+    }
     window->show();
     if (!first.empty() && !window->OpenFile(first)) status = vaq::kExitFileFailed;
+    if (const std::string id = Args.Value("--goto");
+        !id.empty() && status == vaq::kExitOk && !GoTo(*logic, id)) {
+      std::fprintf(stderr, "%s: no record %s\n", first.c_str(), id.c_str());
+      status = vaq::kExitFileFailed;
+    }
+    window->Sync();
     if (!screenshot.empty()) {
       QApplication::processEvents();
-      if (!window->grab().save(QString::fromStdString(screenshot), "PNG")) {
+      if (!Picture(*window).save(QString::fromStdString(screenshot), "PNG")) {
         std::fprintf(stderr, "%s: cannot write the picture\n", screenshot.c_str());
         status = vaq::kExitFileFailed;
       } else {
         std::fprintf(stderr, "%s: written\n", screenshot.c_str());
       }
+      if (window->UnattendedProblems() > 0) status = vaq::kExitFileFailed;
     } else {
       app.exec();
     }
-    window->hide();
+    // Closed, not hidden: the preview choice stays for the next start.
+    window->close();
   }
   return status;
 }
