@@ -40,8 +40,11 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions,
   void SetActive(bool Value) override;
   void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) override;
   void SelectComponent(const std::string& Name) override;
-  void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
+  void SetPropertyValue(const std::string& ObjectName, const std::string& PropPath,
                         const std::string& Value) override;
+  std::string ComponentClass(const std::string& Path) const override;
+  // The control at a component path of this designer's notation, or TNode::None.
+  TNode FindPath(std::string_view Path) const;
 
   // IVaqFormDesignerOptions
   bool GetDisplayGrid() const override { return DisplayGrid_; }

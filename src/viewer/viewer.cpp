@@ -10,10 +10,10 @@
 #include <QScreen>
 
 #include "creator/creator.h"
-#include "editor/editor_viewer.h"
-#include "framework/widgets/controls.h"
 #include "designer/option_page.h"
 #include "designer/qt/designer_hook.h"
+#include "editor/editor_viewer.h"
+#include "framework/widgets/controls.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
 #include "host/core/errors.h"
@@ -329,6 +329,8 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
         ReadInlineFrame(Name, Inner);
       };
       vaq::widgets::ReadComponentInto(reader, Frame, handlers);
+      // The controls of the frame's own form are inherited where the frame is used.
+      Frame.MarkOwnedInherited();
       if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame))
         placeholder->SetResolved(true);
     }
@@ -371,19 +373,25 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
     (Original ? OrigForm_ : XlatForm_) = std::move(root);
   };
   try {
+    bool ancestors = false;
     for (std::size_t i = entries.size(); i-- > 0;) {
       if (entries[i].empty()) {
         loaded = false;
         continue;
       }
+      // What the ancestor forms created is inherited in the form itself: its notes name those
+      // components "I:" whether or not the form mentions them.
+      if (i == 0 && ancestors) root->MarkOwnedInherited();
       ReadEntry(*root, entries[i], Original, native, locale, loaded, formName);
+      ancestors = ancestors || loaded;
     }
   } catch (...) {
     store();
     throw;
   }
   if (loaded) Prepare(*root, Original);
-  if (loaded && !Original) AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
+  if (loaded && !Original)
+    AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
   store();
 }
 

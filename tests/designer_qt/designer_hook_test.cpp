@@ -118,13 +118,16 @@ TEST_F(LiveDesigner, HandlesFrameTheSelectionAndResizeIt) {
   EXPECT_EQ(surface.HandleWidget(3)->cursor().shape(), Qt::SizeHorCursor);
   EXPECT_EQ(surface.HandleWidget(2)->cursor().shape(), Qt::SizeBDiagCursor);
 
-  // The rubber band shows while the handle is dragged, the handles do not.
+  // The rubber band shows while the handle is dragged, the handles do not; the dragged one stays
+  // on screen unpainted, so that the window system keeps sending it the drag.
   QWidget* right = surface.HandleWidget(3);
   QTest::mousePress(right, Qt::LeftButton, {}, {2, 2});
   MoveTo(right, {7, 2});
   ASSERT_EQ(surface.RubberBandWidgets().size(), 1u);
   EXPECT_TRUE(surface.RubberBandWidgets()[0]->isVisible());
-  EXPECT_FALSE(right->isVisible());
+  EXPECT_FALSE(surface.HandleShown(3));
+  EXPECT_TRUE(right->isVisible());
+  EXPECT_FALSE(surface.HandleWidget(0)->isVisible());
   QTest::mouseRelease(right, Qt::LeftButton, {}, {7, 2});
   EXPECT_FALSE(surface.RubberBandWidgets()[0]->isVisible());
   EXPECT_EQ(preview.Control("Button1")->BoundsRect(), QRect(13, 8, 83, 25));  // right edge 93 -> 96
@@ -233,11 +236,16 @@ TEST_F(LiveDesigner, PropertyValuesReachTheLiveForm) {
   EXPECT_EQ(FormDesignerOptions(preview.Form.get()), static_cast<IVaqFormDesignerOptions*>(preview.Designer));
   EXPECT_EQ(FormDesigner(nullptr), nullptr);
 
-  designer->SetPropertyValue("FRMMAIN", "Caption", "Hallo");
+  designer->SetPropertyValue("FRMMAIN", "Caption", "'Hallo'");
   EXPECT_EQ(preview.Form->Window()->windowTitle(), QStringLiteral("Hallo"));
-  designer->SetPropertyValue("Button1", "Caption", "Hello");
+  designer->SetPropertyValue("Button1", "Caption", "'Hello'");
   EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("Hello"));
-  designer->SetPropertyValue("Button1", "Caption", "It's 12");
+  designer->SetPropertyValue("O:frmMain.O:Button1", "Caption", "'It'#39's 12'");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("It's 12"));
+  designer->SetPropertyValue("O:frmMain", "Caption", "'Form'");
+  EXPECT_EQ(preview.Form->Window()->windowTitle(), QStringLiteral("Form"));
+  designer->SetPropertyValue("O:OtherForm.O:Button1", "Caption", "'Other'");  // another form's record
+  designer->SetPropertyValue("Button1", "Caption", "Unquoted");               // no string notation
   EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("It's 12"));
   designer->SetPropertyValue("Button1", "Width", "abc");
   designer->SetPropertyValue("Button1", "NoSuchProperty", "1");

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <filesystem>
+#include <sstream>
 
 #include "designer/qt/designer_hook.h"
 #include "editor/editor_viewer.h"
@@ -17,8 +18,12 @@
 #include "host/core/resource_strings.h"
 #include "host/framework/ide.h"
 #include "module/module.h"
+#include "notes/column_table.h"
+#include "notes/rux_mgr.h"
 #include "support/host_fakes.h"
 #include "updater/form_reader.h"
+#include "viewer/preview.h"
+#include "viewer/tree.h"
 #include "viewer/viewer.h"
 
 namespace rux {
@@ -124,6 +129,79 @@ TEST_F(TranslatorRoundTrip, DraggedButtonLandsInTheTranslatedForm) {
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Top"), "168");
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnOK.Width"), "99");
   EXPECT_EQ(ValueOf(lines, "O:BaseDialog.O:btnCancel.Left"), "274");
+  RuxViewer().DestroyForm(false);
+}
+
+// OptionsDialog inherits its buttons from BaseDialog: its notes hold only the OK button's caption
+// and nothing of the Cancel button. Moving and sizing them adds inherited ("I:") records in the
+// place the update writes them, the saved translated form holds the change, and the preview built
+// from the saved notes shows the new bounds.
+TEST_F(TranslatorRoundTrip, InheritedControlsMoveIntoTheNotesAndTheTranslatedForm) {
+  Units tools({Project("OptionsDialog.pas"), Project("BaseDialog.pas")});
+  vaq::TStats stats;
+  vaq::TStringObjectList forms;
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".RUX"))
+      ->UpdateForms(&forms, stats, Project(), Project(), Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0,
+                    [](const std::string&, std::intptr_t) {});
+  ASSERT_TRUE(fs::exists(Lang("OptionsDialog.ruz")));
+
+  TfrmVaqRuxForm* editor = frmVaqForm();
+  editor->LoadFromFile(Lang("OptionsDialog.rux"));
+  bShowXlatForm = false;
+  editor->EditShowTranslatedFormExecute(editor);
+  vaq::widgets::TForm* preview = RuxViewer().XlatForm();
+  ASSERT_NE(preview, nullptr);
+  auto* ok = dynamic_cast<vaq::widgets::TControl*>(preview->FindComponent("btnOK"));
+  auto* cancel = dynamic_cast<vaq::widgets::TControl*>(preview->FindComponent("btnCancel"));
+  ASSERT_TRUE(ok && cancel);
+
+  // A click selects the inherited button's row in the grid.
+  QTest::mouseClick(ok->Widget(), Qt::LeftButton, {}, {5, 5});
+  EXPECT_EQ(editor->VaqGrid.Cell(editor->EnumToCol(ColId), editor->VaqGrid.Row),
+            "I:OptionsDialog.I:btnOK.Caption");
+  Drag(ok->Widget(), {5, 5}, {-45, 5});      // 190 - 50 = 140 snaps to 144; Top 164 to 168
+  Drag(cancel->Widget(), {5, 5}, {5, -20});  // Left 274 snaps to 272, Top 164 - 25 = 139 to 136
+  auto* hook = dynamic_cast<TDesignerHook*>(preview->Designer());
+  Drag(hook->Surface().HandleWidget(3), {2, 2}, {26, 2});  // right edge 347 + 24 = 371 snaps to 368
+  EXPECT_EQ(ok->BoundsRect(), QRect(144, 168, 75, 25));
+  EXPECT_EQ(cancel->BoundsRect(), QRect(272, 136, 96, 25));
+  ASSERT_TRUE(editor->SaveToFile());
+
+  // The notes: the inherited paths, after the records of the form, the class of each button.
+  TRuxMgr mgr(Lang("OptionsDialog.rux"));
+  std::vector<std::string> ids;
+  for (int i = 0; i < mgr.GetCount(); ++i) {
+    const vaq::TVaqNotesString record = mgr.StringToNotesString(mgr.GetStrings(i), mgr.FileName);
+    ids.push_back(record.Id + " " + record.Type + " " + record.Curr + " " + std::to_string(record.Order));
+  }
+  const std::vector<std::string> expected = {
+      "I:OptionsDialog.I:btnOK.Top TButton 168 2",        "I:OptionsDialog.I:btnOK.Left TButton 144 3",
+      "I:OptionsDialog.I:btnCancel.Top TButton 136 15",   "I:OptionsDialog.I:btnCancel.Left TButton 272 16",
+      "I:OptionsDialog.I:btnCancel.Height TButton 25 17", "I:OptionsDialog.I:btnCancel.Width TButton 96 18"};
+  for (const std::string& record : expected)
+    EXPECT_NE(std::ranges::find(ids, record), ids.end()) << record << "\n" << ::testing::PrintToString(ids);
+
+  TExtractedLines lines;
+  ASSERT_TRUE(ExtractFormLines(Lang("OptionsDialog.rux"), lines, 0x0407));
+  EXPECT_EQ(ValueOf(lines, "I:OptionsDialog.I:btnOK.Left"), "144");
+  EXPECT_EQ(ValueOf(lines, "I:OptionsDialog.I:btnOK.Caption"), "'&Apply'");
+  EXPECT_EQ(ValueOf(lines, "I:OptionsDialog.I:btnCancel.Top"), "136");
+  EXPECT_EQ(ValueOf(lines, "I:OptionsDialog.I:btnCancel.Width"), "96");
+  EXPECT_EQ(ValueOf(lines, "I:OptionsDialog.O:rgUnits.Top"), "48");
+
+  // The preview of the saved notes, as `vaq preview --tree` prints it.
+  RuxViewer().DestroyForm(false);
+  TPreviewRequest request;
+  request.File = Lang("OptionsDialog.ruz");
+  request.Tree = true;
+  std::ostringstream out, err;
+  ASSERT_EQ(RunPreviewRequest(request, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("I:OptionsDialog.I:btnOK\tTButton\tshown\t144,168,75,25\t&Apply\n"),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("I:OptionsDialog.I:btnCancel\tTButton\tshown\t272,136,96,25\tCancel\n"),
+            std::string::npos)
+      << out.str();
   RuxViewer().DestroyForm(false);
 }
 

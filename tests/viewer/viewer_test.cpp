@@ -70,7 +70,8 @@ class Viewer : public ::testing::Test {
 
   // The tree line of component `Path` (without the root's segment), or "" when there is none.
   static std::string Line(vaq::widgets::TForm& Form, const std::string& Path) {
-    std::string prefix = "O:" + Form.Name() + (Path.empty() ? "" : "." + Path) + "\t";
+    std::string prefix =
+        std::string(1, Form.StreamKind()) + ":" + Form.Name() + (Path.empty() ? "" : "." + Path) + "\t";
     for (const auto& line : FormTreeLines(Form))
       if (line.starts_with(prefix)) return line.substr(prefix.size());
     return "";
@@ -148,8 +149,10 @@ TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
   EXPECT_EQ(form.Name(), "OptionsDialog");
   EXPECT_EQ(RuxViewer().FormName(false), "OptionsDialog");
   EXPECT_EQ(Line(form, ""), "TOptionsDialog\tshown\t0,0,360,200\tOptionen");
-  EXPECT_EQ(Line(form, "O:btnOK"), "TButton\tshown\t190,164,75,25\t&Übernehmen");
-  EXPECT_EQ(Line(form, "O:btnCancel"), "TButton\tshown\t274,164,75,25\tAbbrechen");
+  // The tree names the components as the notes do: the form and its ancestor's controls inherited.
+  EXPECT_EQ(form.StreamKind(), 'I');
+  EXPECT_EQ(Line(form, "I:btnOK"), "TButton\tshown\t190,164,75,25\t&Übernehmen");
+  EXPECT_EQ(Line(form, "I:btnCancel"), "TButton\tshown\t274,164,75,25\tAbbrechen");
   EXPECT_EQ(Line(form, "O:chkAutoSave"), "TCheckBox\tshown\t16,16,97,17\tBestellungen automatisch speichern");
   EXPECT_EQ(form.Components().size(), 3u);
 
@@ -283,7 +286,7 @@ TEST_F(Viewer, TheDemoFormsPreview) {
         "O:MainForm.O:lvOrders\tTListView\tshown\t8,200,250,150\tDate | Sum",
         "O:MainForm.O:mnuMain.O:mnuFile.O:mnuOpen\tTMenuItem\t-\t-\t&Open...",
         "O:AddressFrame.O:cbCountry\tTComboBox\tshown\t80,72,145,21\tGermany | Russia | United States",
-        "O:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
+        "I:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
         "O:ReportView.O:sbStatus\tTStatusBar\tshown\t0,190,312,19\tReady | No filter"})
     EXPECT_NE(output.find(std::string(line) + "\n"), std::string::npos) << line;
 }

@@ -58,6 +58,13 @@ TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> Component) {
   return Components_.back().get();
 }
 
+void TComponent::MarkOwnedInherited() {
+  for (const auto& component : Components_) {
+    component->StreamKind_ = 'I';
+    component->MarkOwnedInherited();
+  }
+}
+
 TComponent* TComponent::FindComponent(std::string_view Name) const {
   if (Name.empty()) return nullptr;
   for (const auto& component : Components_)

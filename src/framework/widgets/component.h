@@ -62,6 +62,14 @@ class TComponent {
   TLCID TextLocale() const { return TextLocale_; }
   // The root of a form takes the locale of the form it reads (it exists before).
   void SetTextLocale(TLCID Locale) { TextLocale_ = Locale; }
+  // How the form last read names the component, the kind letter of its segment in notes Ids:
+  // 'O' an object of that form, 'I' inherited (from an ancestor form, or from the own form of a
+  // frame), 'L' an inline frame.
+  char StreamKind() const { return StreamKind_; }
+  void SetStreamKind(char Kind) { StreamKind_ = Kind; }
+  // Marks every component this one owns, and theirs, as inherited: what an ancestor form or a
+  // frame's own form created, before the form that uses them is read.
+  void MarkOwnedInherited();
 
   // Ownership: an owner frees the components it owns, the newest first.
   TComponent* Owner() const { return Owner_; }
@@ -117,6 +125,7 @@ class TComponent {
   std::string ClassName_;
   const TClassInfo* Class_;
   std::int32_t Tag_ = 0;
+  char StreamKind_ = 'O';
   TLCID TextLocale_;
   TComponent* Owner_ = nullptr;
   std::vector<std::unique_ptr<TComponent>> Components_;

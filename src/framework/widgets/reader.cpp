@@ -28,6 +28,7 @@ class TComponentReader {
       std::string className = Reader_.ReadStr();
       std::string name = Reader_.ReadStr();
       if (Rename_) {
+        Root_.SetStreamKind(KindOf(flags));
         Root_.SetClassName(className);
         if (!name.empty()) Root_.SetName(name);
       }
@@ -71,6 +72,11 @@ class TComponentReader {
     Reader_.ReadListEnd();
   }
 
+  static char KindOf(std::uint8_t Flags) {
+    if (Flags & ffInline) return 'L';
+    return (Flags & ffInherited) ? 'I' : 'O';
+  }
+
   static bool IsMethod(const TComponent& Component, const std::string& Name) {
     if (!Component.ClassInfo() || Name.find('.') != std::string::npos) return false;
     const TPropInfo* prop = GetPropInfo(*Component.ClassInfo(), Name);
@@ -104,6 +110,7 @@ class TComponentReader {
         component->SetLoading(true);
         Loading_.push_back(component);
       }
+      component->SetStreamKind(KindOf(flags));
       if (flags & ffInline) InlineOwners_.insert(component);
       if (component->ParentComponent() == nullptr && component != &Root_) Parent.InsertChild(component);
       if (created && (flags & ffInline) && !component->ClassInfo() && Handlers_.OnCreateInline)
