@@ -171,9 +171,17 @@ bool TVaqFormDesigner::KeyEvent(TNode Sender, TKeyAction Action, TDesignKey Key,
   if (!Active_) return false;
   if (Sender != Surface_.Form() && !Policy_.KeysFromControls) return false;
   const TKeyAction acting = Policy_.KeysOnRelease ? TKeyAction::Release : TKeyAction::Press;
+  std::optional<TShiftState>& pressed = PressedShift_[static_cast<std::size_t>(Key)];
   // The other half of a key the designer acts on is consumed too, so that the toolkit does not
   // move the focus on Tab or the arrows.
-  if (Action != acting) return Key != TDesignKey::Other;
+  if (Action != acting) {
+    pressed = Shift;
+    return Key != TDesignKey::Other;
+  }
+  // Acting on the release, the modifiers are those held when the key went down: a quick tap of
+  // Shift+Right lets go of Shift before Right as often as not, and that tap resizes all the same.
+  if (Policy_.KeysOnRelease && pressed) Shift = *pressed;
+  pressed.reset();
   HandleKey(Key, Shift);
   return true;
 }

@@ -5,8 +5,10 @@
 // values sent by the editor. The differences between the frameworks are a TDesignerPolicy.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +95,8 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions,
   TPoint GridSize_{8, 8};
   bool SnapToGrid_ = true;
   TGrabHandles GrabHandles_;
+  // The modifiers held at the press of each key, for a policy that acts on the release.
+  std::array<std::optional<TShiftState>, kDesignKeyCount> PressedShift_{};
 };
 
 // Every grid dot of the form: from the grid offset in steps of the grid size, inside the form's
