@@ -224,7 +224,7 @@ void TControl::InsertChild(TComponent* Child) {
     widget->setProperty("vaqControl", true);
     widget->setParent(ClientWidget());
     control->UpdateGeometry();
-    widget->setVisible(control->Visible_ || control->Designing());
+    control->UpdateWidgetVisibility();
   }
   if (!Loading()) {
     control->UpdateView();
@@ -275,8 +275,13 @@ void TControl::UpdateGeometry() {
 
 void TControl::SetVisible(bool Value) {
   Visible_ = Value;
-  if (Widget_ && Parent_) Widget_->setVisible(Visible_ || Designing());
+  UpdateWidgetVisibility();
   if (Parent_ && !Loading()) Parent_->Realign();
+}
+
+void TControl::UpdateWidgetVisibility() {
+  // The designer shows hidden controls, but a page that is not the active one stays hidden.
+  if (Widget_ && Parent_) Widget_->setVisible((Visible_ || Designing()) && Parent_->ShowsChild(*this));
 }
 
 bool TControl::Showing() const {
@@ -308,7 +313,7 @@ TColor TControl::Color() const {
 
 void TControl::SetDesigning(bool Value, bool Children) {
   TComponent::SetDesigning(Value, Children);
-  if (Widget_ && Parent_) Widget_->setVisible(Visible_ || Value);
+  UpdateWidgetVisibility();
 }
 
 std::u16string TControl::DisplayText() const {

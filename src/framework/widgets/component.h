@@ -177,6 +177,12 @@ class TControl : public TComponent {
   void SetVisible(bool Value);
   // Visible and every parent visible (the form itself not counted).
   bool Showing() const;
+  // Whether the control lets a nested control's widget show at all (a page control only its
+  // active page), whatever the child's Visible.
+  virtual bool ShowsChild(const TControl& Child) const { return (void)Child, true; }
+  // Shows or hides the widget: Visible (or designing, where hidden controls show) and let by
+  // the parent.
+  void UpdateWidgetVisibility();
   bool Enabled() const { return Enabled_; }
   TAlign Align() const { return Align_; }
   unsigned Anchors() const { return Anchors_; }

@@ -66,6 +66,18 @@ class TItemsControl {
   std::vector<std::string> WidgetItems8(TLCID Locale) const;
 };
 
+// Controls with a tab bar (page controls, tab controls, tab sets). Clicking a tab shows its page,
+// at run time and in test mode through the tab bar itself; the designer, which takes the clicks
+// of designing controls, asks for it.
+class TTabsControl {
+ public:
+  virtual ~TTabsControl() = default;
+  // Shows the page of the tab at `Global` (screen coordinates); false when no tab is there.
+  virtual bool ShowTabAt(QPoint Global) = 0;
+  // The index of the tab shown (-1: none).
+  virtual int CurrentTab() const = 0;
+};
+
 // The image of a picture or glyph property ("Picture.Data": a class name, then the graphic's
 // bytes; "Glyph.Data": a size, then a bitmap file). A null image when nothing can be decoded.
 QImage DecodeGraphic(const std::string& Data, bool WithClassName);

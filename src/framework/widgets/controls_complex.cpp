@@ -13,7 +13,9 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "core/values/code_page_text.h"
 #include "framework/widgets/controls.h"
@@ -81,14 +83,18 @@ class TTabSheetControl : public TPaintedControl {
   }
 };
 
-// A frame with a tab bar on top; the display area below holds the pages or children.
-class TTabbedControl : public TPaintedControl {
+// A frame with a tab bar on top; the display area below holds the pages or children. A click on
+// a tab shows it (TabChanged).
+class TTabbedControl : public TPaintedControl, public TTabsControl {
  public:
   TTabbedControl(const TClassInfo* Class, std::string ClassName, int W, int H, bool Bottom = false)
       : TPaintedControl(Class, std::move(ClassName), W, H), Bar_(new QTabBar(Widget())), Bottom_(Bottom) {
     Bar_->setDrawBase(false);
     Bar_->setExpanding(false);
     if (Bottom) Bar_->setShape(QTabBar::RoundedSouth);
+    QObject::connect(Bar_, &QTabBar::currentChanged, Bar_, [this](int Index) {
+      if (!Filling_) TabChanged(Index);
+    });
   }
   bool IsContainer() const override { return true; }
   QRect ClientRect() const override {
@@ -99,15 +105,24 @@ class TTabbedControl : public TPaintedControl {
   void UpdateView() override {
     TPaintedControl::UpdateView();
     auto tabs = Tabs();
+    Filling_ = true;
     while (Bar_->count() > 0) Bar_->removeTab(0);
     for (const auto& tab : tabs) Bar_->addTab(QString::fromStdU16String(tab));
     Bar_->setFont(ToQFont(EffectiveFont()));
     int index = TabIndex();
     if (index >= 0 && index < Bar_->count()) Bar_->setCurrentIndex(index);
+    Filling_ = false;
     InstallEventFilter(Widget());
     PlaceBar();
   }
   std::u16string DisplayText() const override { return Join(Tabs()); }
+  bool ShowTabAt(QPoint Global) override {
+    const int index = Bar_->tabAt(Bar_->mapFromGlobal(Global));
+    if (index < 0) return false;
+    Bar_->setCurrentIndex(index);  // TabChanged through the signal
+    return true;
+  }
+  int CurrentTab() const override { return Bar_->currentIndex(); }
 
  protected:
   virtual std::vector<std::u16string> Tabs() const {
@@ -115,7 +130,12 @@ class TTabbedControl : public TPaintedControl {
     if (tabs.empty()) tabs = StoredStrings("pages.strings");
     return tabs;
   }
-  virtual int TabIndex() const { return IntProp(*this, "tabindex", IntProp(*this, "pageindex", 0)); }
+  virtual int TabIndex() const {
+    if (Shown_) return *Shown_;
+    return IntProp(*this, "tabindex", IntProp(*this, "pageindex", 0));
+  }
+  // The tab at `Index` was clicked: the tab control shows it from now on.
+  virtual void TabChanged(int Index) { Shown_ = Index; }
   int BarHeight() const { return std::max(Bar_->sizeHint().height(), 20); }
   void Resized() override { PlaceBar(); }
   void PlaceBar() {
@@ -133,12 +153,19 @@ class TTabbedControl : public TPaintedControl {
 
  private:
   bool Bottom_;
+  bool Filling_ = false;
+  std::optional<int> Shown_;  // the tab clicked last, over the stored index
 };
 
+// The pages are tab sheets, one shown at a time: the active page (ActivePage, else the first page
+// with a tab), or the one whose tab was clicked last.
 class TPageControl : public TTabbedControl {
  public:
   TPageControl(const TClassInfo* Class, std::string ClassName)
       : TTabbedControl(Class, std::move(ClassName), 289, 193) {}
+  bool ShowsChild(const TControl& Child) const override {
+    return !dynamic_cast<const TTabSheetControl*>(&Child) || &Child == Active();
+  }
 
  protected:
   std::vector<TTabSheetControl*> Sheets() const {
@@ -155,6 +182,7 @@ class TPageControl : public TTabbedControl {
   }
   TTabSheetControl* Active() const {
     auto sheets = Sheets();
+    if (Clicked_ && std::ranges::find(sheets, Clicked_) != sheets.end()) return Clicked_;
     const TValue* active = Stored("activepage");
     for (auto* sheet : sheets)
       if (active && SameText(sheet->Name(), active->Ident())) return sheet;
@@ -171,14 +199,24 @@ class TPageControl : public TTabbedControl {
     }
     return -1;
   }
+  void TabChanged(int Index) override {
+    int index = 0;
+    for (auto* sheet : Sheets()) {
+      if (!sheet->TabVisible()) continue;
+      if (index++ == Index) Clicked_ = sheet;
+    }
+    ArrangeOwn();
+  }
   void ArrangeOwn() override {
     QRect client = ClientRect();
-    TTabSheetControl* active = Active();
     for (auto* sheet : Sheets()) {
       sheet->SetBounds(client.left(), client.top(), client.width(), client.height());
-      if (sheet->Widget()) sheet->Widget()->setVisible(sheet == active);
+      sheet->UpdateWidgetVisibility();
     }
   }
+
+ private:
+  TTabSheetControl* Clicked_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
