@@ -3,7 +3,12 @@
 // controls move, every key tap counts; the grid takes the changes, the saved notes and translated
 // form hold them and `vaq preview --tree` shows them.
 #include <QApplication>
+#include <QLineEdit>
 #include <QProcess>
+#include <QTabBar>
+#include <QTableView>
+#include <QTreeWidget>
+#include <fstream>
 
 #include "designer/qt/designer_hook.h"
 #include "desktop_session.h"
@@ -147,6 +152,119 @@ TEST_F(DesignerDesktop, EveryKeyTapCountsOnQtBasedForms) {
   EXPECT_EQ(grid.Top(), moved.top());
   EXPECT_EQ((grid.Top() + grid.Height()) % 8, 0) << "the bottom edge on the grid";
   EXPECT_EQ(hook.Designer().GrabHandles().Target(), TFormDesignSurface::Node(&grid));
+}
+
+// A settings dialog with two pages, written into the project before the update.
+void AddPagesForm(const std::string& Project) {
+  std::ofstream("" + Project + "/SettingsPages.pas")
+      << "unit SettingsPages;\ninterface\nuses Forms, ComCtrls;\n"
+         "type\n  TSettingsPages = class(TForm)\n  end;\n"
+         "implementation\n{$R *.rux}\nend.\n";
+  std::ofstream(Project + "/SettingsPages.rux") << R"(object SettingsPages: TSettingsPages
+  Left = 0
+  Top = 0
+  Caption = 'Settings'
+  ClientHeight = 260
+  ClientWidth = 340
+  object Pages: TPageControl
+    Left = 8
+    Top = 8
+    Width = 320
+    Height = 200
+    ActivePage = tsGeneral
+    object tsGeneral: TTabSheet
+      Caption = 'General'
+      object chkStart: TCheckBox
+        Left = 8
+        Top = 8
+        Width = 200
+        Caption = 'Open at start'
+      end
+    end
+    object tsPrint: TTabSheet
+      Caption = 'Printing'
+      object chkColour: TCheckBox
+        Left = 8
+        Top = 40
+        Width = 200
+        Caption = 'Print in colour'
+      end
+    end
+  end
+  object btnClose: TButton
+    Left = 250
+    Top = 220
+    Caption = 'Close'
+  end
+end
+)";
+}
+
+// The page control of a translated preview: the first tab shows its own page; in test mode
+// (Ctrl+T on the preview) clicks on the tabs switch the pages, back in the designer Tab passes
+// over the page not shown.
+TEST_F(DesignerDesktop, PageTabsSwitchInTestMode) {
+  AddPagesForm(Project());
+  Update("de-DE");
+  Open("de-DE", "SettingsPages.rux");
+  TDesignerHook& hook = ShowPreview();
+  const auto onScreen = [](const char* Name) {
+    return Control(Name).Widget()->isVisibleTo(RuxViewer().XlatForm()->Window());
+  };
+  EXPECT_TRUE(onScreen("chkStart"));
+  EXPECT_FALSE(onScreen("chkColour")) << "the first tab shows its own page";
+
+  QWidget* window = RuxViewer().XlatForm()->Window();
+  FocusThroughX(*window);
+  KeyThroughX("ctrl+t");
+  ASSERT_TRUE(WaitFor([&] { return !hook.Designer().GetActive(); })) << "test mode";
+  auto* bar = Control("Pages").Widget()->findChild<QTabBar*>();
+  ASSERT_NE(bar, nullptr);
+  ClickThroughX(*bar, bar->tabRect(1).center());
+  EXPECT_TRUE(WaitFor([&] { return onScreen("chkColour") && !onScreen("chkStart"); })) << "the second page";
+  Picture(*window, "designer-pages-test-mode");
+  ClickThroughX(*bar, bar->tabRect(0).center());
+  EXPECT_TRUE(WaitFor([&] { return onScreen("chkStart") && !onScreen("chkColour"); })) << "the first page";
+
+  KeyThroughX("ctrl+t");
+  ASSERT_TRUE(WaitFor([&] { return hook.Designer().GetActive(); })) << "designing again";
+  ClickThroughX(*Control("btnClose").Widget(), {5, 5});
+  KeyThroughX("Tab");
+  KeyThroughX("Tab");
+  KeyThroughX("Tab");
+  KeyThroughX("Tab");
+  EXPECT_EQ(hook.Designer().GrabHandles().Target(), TFormDesignSurface::Node(&Control("btnClose")))
+      << "Pages, tsGeneral, chkStart, btnClose: the other page's controls are passed over";
+}
+
+// The translator types a new caption for a list-view column: exactly that header changes.
+TEST_F(DesignerDesktop, LiveListViewCaptionEdit) {
+  Update("de-DE");
+  bShowAllProperties = true;  // the demo's notes keep the column captions out of the translation
+  Open("de-DE", "MainForm.rux");
+  ShowPreview();
+  auto* tree = qobject_cast<QTreeWidget*>(Control("lvOrders").Widget());
+  ASSERT_NE(tree, nullptr);
+  const auto headers = [&] {
+    QStringList texts;
+    for (int i = 0; i < tree->columnCount(); ++i) texts << tree->headerItem()->text(i);
+    return texts.join(u'|').toStdString();
+  };
+  EXPECT_EQ(headers(), "Datum|Sum");
+
+  QTableView& grid = *Window().Grid();
+  const QModelIndex cell = Cell("O:MainForm.O:lvOrders.Columns[0].Caption", ColCurr);
+  ASSERT_TRUE(cell.isValid());
+  ClickCell(grid, cell);
+  FocusThroughX(Window());
+  KeyThroughX("F2");
+  ASSERT_TRUE(WaitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
+  qobject_cast<QLineEdit*>(QApplication::focusWidget())->selectAll();
+  TypeThroughX("Datum2");
+  KeyThroughX("Return");
+  EXPECT_TRUE(WaitFor([&] { return headers() == "Datum2|Sum"; })) << headers();
+  Picture(*RuxViewer().XlatForm()->Window(), "designer-live-column");
+  bShowAllProperties = false;
 }
 
 }  // namespace

@@ -86,9 +86,11 @@ void KeyThroughX(const std::string& Key) {
 
 namespace {
 
+// The pointer to a point of `Widget`, and a moment for the X server to get it there. (xdotool's
+// --sync waits for a motion, for many seconds when the pointer is there already.)
 std::vector<std::string> PointerAt(QWidget& Widget, QPoint At) {
   const QPoint global = Widget.mapToGlobal(At);
-  return {"mousemove", "--sync", std::to_string(global.x()), std::to_string(global.y())};
+  return {"mousemove", std::to_string(global.x()), std::to_string(global.y()), "sleep", "0.03"};
 }
 
 }  // namespace
@@ -107,7 +109,6 @@ void DragThroughX(QWidget& Widget, QPoint From, QPoint To) {
   for (int i = 1; i <= kSteps; ++i) {
     const QPoint step = From + (To - From) * i / kSteps;
     for (const std::string& argument : PointerAt(Widget, step)) arguments.push_back(argument);
-    arguments.insert(arguments.end(), {"sleep", "0.03"});
   }
   arguments.insert(arguments.end(), {"mouseup", "1"});
   EXPECT_EQ(Xdotool(arguments), 0) << "xdotool drag";
