@@ -397,10 +397,12 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
 
 void TRuxViewer::Prepare(TForm& Form, bool Original) {
   Form.OnClose = [this](vaq::widgets::TComponent* Sender) { FormClose(Sender); };
-  if (!Original) Form.SetBorderStyle(vaq::widgets::TFormBorderStyle::bsSizeable);
+  // A frame (or data module) shows in a window of its own size.
+  if (Form.LooksLikeFrame()) Form.SetFrameRoot(true);
+  // Both previews keep the form's border style, so that the translated form has the original's
+  // window buttons and frame metrics (the outer size the designer reports means the same).
   QWidget* window = Form.Window();
-  window->setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+  window->setWindowFlags(Form.WindowFlagsForStyle());
   window->setEnabled(true);
   int screen = ScreenWidth ? ScreenWidth() : 1024;
   Form.SetBounds(PreviewLeft(Form.Width(), screen, Original), 5, Form.Width(), Form.Height());

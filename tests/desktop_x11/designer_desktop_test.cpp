@@ -267,5 +267,23 @@ TEST_F(DesignerDesktop, LiveListViewCaptionEdit) {
   bShowAllProperties = false;
 }
 
+// `vaq preview` of a frame on the display: a window of the frame's size, named after it.
+TEST_F(DesignerDesktop, AFramePreviewOpensAWindowOfItsSize) {
+  QProcess vaq;
+  vaq.start(QStringLiteral(VAQ_BUILD_DIR "/vaq"),
+            {QStringLiteral("preview"), QString::fromStdString(Project("AddressFrame.rux"))});
+  ASSERT_TRUE(vaq.waitForStarted(5000));
+  QProcess search;
+  search.start(
+      QStringLiteral("xdotool"),
+      {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+       QStringLiteral("--name"), QStringLiteral("^AddressFrame$"), QStringLiteral("getwindowgeometry")});
+  ASSERT_TRUE(search.waitForFinished(15000));
+  const std::string geometry = search.readAllStandardOutput().toStdString();
+  EXPECT_NE(geometry.find("Geometry: 320x120"), std::string::npos) << geometry;
+  vaq.kill();
+  vaq.waitForFinished(5000);
+}
+
 }  // namespace
 }  // namespace rux::x11

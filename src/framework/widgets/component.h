@@ -201,6 +201,8 @@ class TControl : public TComponent {
 
   // Arranges the nested controls: anchors, then aligned controls in the frameworks' order.
   void Realign();
+  // Takes the control's bounds and its parent's client size as the design the anchors keep.
+  void RememberDesign();
   void Loaded() override;
   void SetDesigning(bool Value, bool Children = true) override;
   std::u16string DisplayText() const override;
@@ -233,7 +235,6 @@ class TControl : public TComponent {
   void ApplyFontAndColor();
   void ArrangeAnchored();
   void ArrangeAligned();
-  void RememberDesign();
 
  protected:
   QPointer<QWidget> Widget_;
