@@ -107,6 +107,8 @@ class TComponent {
   std::optional<TValue> GetProperty(std::string_view Path) const;
   // The value last set, by lower-case path.
   const TValue* Stored(std::string_view LowerPath) const;
+  // Every value set, by lower-case path.
+  const std::map<std::string, TValue>& StoredValues() const { return Values_; }
 
   // The text the component shows (caption, text, items, lines), UTF-16; empty when none.
   virtual std::u16string DisplayText() const;

@@ -43,6 +43,9 @@ class TPlaceholder : public TPaintedControl {
   explicit TPlaceholder(std::string ClassName);
   bool IsContainer() const override { return true; }
   void Loaded() override;
+  // The texts it holds, as any control shows them (captions and texts, the strings of items,
+  // lines and tabs, the captions of the items of its collections), drawn in its frame.
+  std::u16string DisplayText() const override;
   bool NonVisual() const { return NonVisual_; }
   // A frame whose own form was read into it draws as a frame does: not at all.
   void SetResolved(bool Value) { Resolved_ = Value; }
@@ -52,6 +55,8 @@ class TPlaceholder : public TPaintedControl {
   void ApplyProperty(const std::string& LowerPath, const TValue& Value) override;
 
  private:
+  std::vector<std::u16string> Texts() const;
+
   bool Sized_ = false;
   bool NonVisual_ = false;
   bool Resolved_ = false;

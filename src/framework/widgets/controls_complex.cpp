@@ -32,15 +32,20 @@ std::u16string Join(const std::vector<std::u16string>& Items) {
   return text;
 }
 
-// The string properties `Name` of the items of a collection property, as shown.
+// The string properties `Name` of the items of a collection property, as shown. An item without
+// one shows its caption, text or title caption instead (another version of the class names it
+// otherwise).
 std::vector<std::u16string> ItemTexts(const TComponent& C, const char* Path, const char* Name, TLCID Locale) {
   std::vector<std::u16string> out;
   if (const TValue* v = C.Stored(Path))
     for (const auto& item : v->Items) {
-      std::u16string text;
-      for (const auto& [name, value] : item.Properties)
-        if (SameText(name, Name) && value.IsString()) text = value.Shown(Locale);
-      out.push_back(text);
+      std::optional<std::u16string> text;
+      for (const char* name : {Name, "Caption", "Text", "Title.Caption"}) {
+        for (const auto& [itemName, value] : item.Properties)
+          if (SameText(itemName, name) && value.IsString()) text = value.Shown(Locale);
+        if (text) break;
+      }
+      out.push_back(text.value_or(std::u16string()));
     }
   return out;
 }
@@ -537,6 +542,7 @@ class TGridControl : public TPaintedControl {
       texts = StoredStrings("titlecaptions.strings");
       for (const auto& line : StoredStrings("strings.strings")) texts.push_back(line);
     }
+    for (const auto& title : Titles()) texts.push_back(title);
     return Join(texts);
   }
 
@@ -554,6 +560,13 @@ class TGridControl : public TPaintedControl {
     if (const TValue* v = Stored("rowheights"))
       for (const TValue& e : v->List) heights.push_back(static_cast<int>(IntOf(e)));
     std::vector<std::vector<std::u16string>> cells;
+    if (auto titles = Titles(); !titles.empty()) {
+      // The column titles fill the fixed row, after the fixed columns.
+      std::vector<std::u16string> row(static_cast<std::size_t>(std::max(fixedCols, 0)));
+      row.insert(row.end(), titles.begin(), titles.end());
+      cols = std::max(cols, static_cast<int>(row.size()));
+      cells.push_back(std::move(row));
+    }
     if (ValueList_) {
       auto titles = StoredStrings("titlecaptions.strings");
       if (titles.size() < 2) titles = {u"Key", u"Value"};
@@ -599,6 +612,12 @@ class TGridControl : public TPaintedControl {
   }
 
  private:
+  // The titles of the grid's columns (grids with a Columns collection: data grids, and string
+  // grids of the frameworks that have one).
+  std::vector<std::u16string> Titles() const {
+    return ItemTexts(*this, "columns", "Title.Caption", TextLocale());
+  }
+
   bool ValueList_;
 };
 

@@ -72,12 +72,12 @@ void CheckValue(const TPropInfo& Prop, const TValue& Value) {
       if (Value.Kind == TValueType::vaCollection) {
         const TClassInfo* type = FindClass(Prop.TypeName);
         if (type && type->ItemClass) {
+          // An item property the catalogue does not know (a newer version of the class, another
+          // library's column) stays with the item; the known ones must fit.
           for (const auto& item : Value.Items)
-            for (const auto& [name, element] : item.Properties) {
-              const TPropInfo* itemProp = GetPropInfo(*type->ItemClass, name);
-              if (!itemProp) NoProperty(name);
-              CheckValue(*itemProp, element);
-            }
+            for (const auto& [name, element] : item.Properties)
+              if (const TPropInfo* itemProp = GetPropInfo(*type->ItemClass, name))
+                CheckValue(*itemProp, element);
           return;
         }
       }

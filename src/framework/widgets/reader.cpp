@@ -66,10 +66,19 @@ class TComponentReader {
         }
         Component.SetProperty(name, value);
       } catch (const EPropertyError& error) {
+        // A property the class does not have (another version of the class, another framework's
+        // Text of a button) is kept all the same, so that the texts it holds can be shown; a value
+        // that does not fit a known property is not.
+        if (!Known(Component, name)) Component.SetProperty(name, value);
         Error("Error reading " + Component.Name() + "." + name + ": " + error.what());
       }
     }
     Reader_.ReadListEnd();
+  }
+
+  // Whether the catalogue class of the component has the property at `Path` (its first name).
+  static bool Known(const TComponent& Component, const std::string& Path) {
+    return !Component.ClassInfo() || GetPropInfo(*Component.ClassInfo(), Path.substr(0, Path.find('.')));
   }
 
   static char KindOf(std::uint8_t Flags) {
