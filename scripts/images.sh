@@ -69,6 +69,7 @@ end
 FORM
 build/vaq update "$P" --lang de-DE --quiet
 build/vaq update "$P" --lang ru-RU --quiet
+build/vaq update "$P" --lang ja-JP --quiet
 
 # translate NOTES ORIGINAL TRANSLATION...: sets the current value of the records whose current
 # value is ORIGINAL (texts in form notation, 8-bit in the language's code page).
@@ -107,6 +108,9 @@ translate "$R/MainForm.ruz" 'Orders' $'\xC7\xE0\xEA\xE0\xE7\xFB' 'First' $'\xCF\
   'Date' $'\xC4\xE0\xF2\xE0' 'Sum' $'\xD1\xF3\xEC\xEC\xE0' '\&File' $'\\&\xD4\xE0\xE9\xEB' \
   '\&Help' $'\\&\xD1\xEF\xF0\xE0\xE2\xEA\xE0' 'Street (delivery)' $'\xD3\xEB\xE8\xF6\xE0 (\xE4\xEE\xF1\xF2\xE0\xE2\xEA\xE0)'
 
+# Japanese, in code page 932: 注文 (orders), 日付 (date), 合計 (sum).
+translate "$P/ja-JP/MainForm.ruz" 'Orders' $'\x92\x8D\x95\xB6' 'Date' $'\x93\xFA\x95\x74' 'Sum' $'\x8D\x87\x8C\x76'
+
 # The inherited dialog previews with its base dialog's buttons: the update records the form files
 # it builds on in its notes header.
 for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux ReportView.gox SettingsPages.rux; do
@@ -115,6 +119,8 @@ for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux Repor
 done
 echo "docs/images/MainForm.ru-RU.png"
 build/vaq preview "$P/MainForm.rux" --translated --lang ru-RU --png docs/images/MainForm.ru-RU.png
+echo "docs/images/MainForm.ja-JP.png"
+build/vaq preview "$P/MainForm.rux" --translated --lang ja-JP --png docs/images/MainForm.ja-JP.png
 
 # The designer on a German dialog: the OK button moved and widened by its handles (a test of the
 # designer draws it).
