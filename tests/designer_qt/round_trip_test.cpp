@@ -13,6 +13,7 @@
 #include "designer/qt/designer_hook.h"
 #include "editor/editor_viewer.h"
 #include "editor/rux_form.h"
+#include "host/core/files.h"
 #include "host/core/flags.h"
 #include "host/core/registration.h"
 #include "host/core/resource_strings.h"
@@ -200,6 +201,79 @@ TEST_F(TranslatorRoundTrip, InheritedControlsMoveIntoTheNotesAndTheTranslatedFor
             std::string::npos)
       << out.str();
   EXPECT_NE(out.str().find("I:OptionsDialog.I:btnCancel\tTButton\tshown\t272,136,96,25\tCancel\n"),
+            std::string::npos)
+      << out.str();
+  RuxViewer().DestroyForm(false);
+}
+
+// A button inside a panel that the derived form inherits and never mentions: moving it gives the
+// panel a header record and the button its records, both inherited, after the form's own; the
+// saved translated form nests them and the preview shows the button at its new place. A path the
+// notes cannot hold is refused with a word in the status bar.
+TEST_F(TranslatorRoundTrip, AControlInAnInheritedPanelWithoutRecordsMovesToo) {
+  vaq::WriteFileAtomic(Project("Base.rux"), R"(object Base: TBase
+  Caption = 'Base'
+  ClientHeight = 200
+  ClientWidth = 300
+  object Panel1: TPanel
+    Left = 8
+    Top = 8
+    Width = 200
+    Height = 100
+    object Button1: TButton
+      Left = 16
+      Top = 16
+      Caption = 'Inside'
+    end
+  end
+end
+)");
+  vaq::WriteFileAtomic(Project("Derived.rux"), "inherited Derived: TDerived\n  Caption = 'Derived'\nend\n");
+  vaq::WriteFileAtomic(Project("Base.pas"), "unit Base;\ninterface\ntype\n  TBase = class(TForm)\n  end;\n"
+                                            "implementation\n{$R *.rux}\nend.\n");
+  vaq::WriteFileAtomic(Project("Derived.pas"), "unit Derived;\ninterface\nuses Base;\ntype\n  TDerived = "
+                                               "class(TBase)\n  end;\nimplementation\n{$R *.rux}\nend.\n");
+  Units tools({Project("Base.pas"), Project("Derived.pas")});
+  vaq::TStats stats;
+  vaq::TStringObjectList forms;
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".RUX"))
+      ->UpdateForms(&forms, stats, Project(), Project(), Lang(), vaq::sUpdate, {}, 0x0409, 0x0407, &tools, 0,
+                    [](const std::string&, std::intptr_t) {});
+  TfrmVaqRuxForm* editor = frmVaqForm();
+  editor->LoadFromFile(Lang("Derived.rux"));
+  bShowXlatForm = false;
+  editor->EditShowTranslatedFormExecute(editor);
+  vaq::widgets::TForm* preview = RuxViewer().XlatForm();
+  ASSERT_NE(preview, nullptr);
+  auto* button = dynamic_cast<vaq::widgets::TControl*>(preview->FindComponent("Panel1"))->Controls().at(0);
+  Drag(button->Widget(), {5, 5}, {21, 5});  // 16 + 16 = 32
+  EXPECT_EQ(button->BoundsRect().topLeft(), QPoint(32, 16));
+
+  // Another form's path cannot be kept here: refused, with the reason in the status bar.
+  EXPECT_NE(editor->DesignerChangeRefused("O:Other.O:Button9"), "");
+  EXPECT_NE(editor->StatusMessage.find("Button9 cannot be moved or sized"), std::string::npos)
+      << editor->StatusMessage;
+  ASSERT_TRUE(editor->SaveToFile());
+
+  TRuxMgr mgr(Lang("Derived.rux"));
+  std::vector<std::string> records;
+  for (int i = 0; i < mgr.GetCount(); ++i) {
+    const vaq::TVaqNotesString r = mgr.StringToNotesString(mgr.GetStrings(i), mgr.FileName);
+    records.push_back(r.Id + " " + r.Type + " " + r.Curr);
+  }
+  EXPECT_EQ(records, (std::vector<std::string>{"I:Derived.Caption TDerived 'Derived'", "I:Derived.I:Panel1. TPanel ",
+                                                "I:Derived.I:Panel1.I:Button1.Top TButton 16",
+                                                "I:Derived.I:Panel1.I:Button1.Left TButton 32"}));
+  TExtractedLines lines;
+  ASSERT_TRUE(ExtractFormLines(Lang("Derived.rux"), lines, 0x0407));
+  EXPECT_EQ(ValueOf(lines, "I:Derived.I:Panel1.I:Button1.Left"), "32");
+  RuxViewer().DestroyForm(false);
+  TPreviewRequest request;
+  request.File = Lang("Derived.ruz");
+  request.Tree = true;
+  std::ostringstream out, err;
+  ASSERT_EQ(RunPreviewRequest(request, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("I:Derived.I:Panel1.I:Button1\tTButton\tshown\t40,24,75,25\tInside\n"),
             std::string::npos)
       << out.str();
   RuxViewer().DestroyForm(false);
