@@ -56,6 +56,8 @@ class CheckedProject : public vaq::TIToolServices {
   int GetUnitCount() override { return static_cast<int>(forms_.size()); }
   std::string GetUnitName(int i) override { return forms_.at(static_cast<std::size_t>(i)); }
   const std::vector<std::string>& Notes() const { return notes_; }
+  // The project's folder (the notes are in its folder de-DE).
+  std::string Dir() const { return dir_.string(); }
 
  private:
   fs::path dir_;

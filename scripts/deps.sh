@@ -1,8 +1,10 @@
 # Sourced by the other scripts: makes sure the Debian packages the build needs are installed.
 # As root it installs what is missing with apt-get; otherwise it prints the line to run.
 
+# fonts-ipafont-gothic: the previews, pictures and fit checks of Japanese forms draw and measure
+# their texts in it (DejaVu has no CJK glyphs).
 VAQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev
-  libxml2-dev libgettextpo-dev gettext libxml2-utils qt6-base-dev fonts-dejavu-core
+  libxml2-dev libgettextpo-dev gettext libxml2-utils qt6-base-dev fonts-dejavu-core fonts-ipafont-gothic
   nlohmann-json3-dev libpq-dev xvfb xauth"
 
 vaq_install_deps() {

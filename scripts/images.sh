@@ -17,8 +17,61 @@ mkdir -p "$W/config" docs/images
 cp -r examples/demo "$W/project"
 export VAQ_CONFIG_DIR="$PWD/$W/config"
 P="$W/project"
+# A settings dialog with two pages, for the picture of a page control.
+cat >"$P/SettingsPages.pas" <<'UNIT'
+unit SettingsPages;
+interface
+uses Forms, ComCtrls, StdCtrls;
+type
+  TSettingsPages = class(TForm)
+  end;
+implementation
+{$R *.rux}
+end.
+UNIT
+cat >"$P/SettingsPages.rux" <<'FORM'
+object SettingsPages: TSettingsPages
+  Left = 0
+  Top = 0
+  BorderStyle = bsDialog
+  Caption = 'Settings'
+  ClientHeight = 200
+  ClientWidth = 300
+  object Pages: TPageControl
+    Left = 8
+    Top = 8
+    Width = 284
+    Height = 150
+    ActivePage = tsGeneral
+    object tsGeneral: TTabSheet
+      Caption = 'General'
+      object chkStart: TCheckBox
+        Left = 8
+        Top = 12
+        Width = 250
+        Caption = 'Open the last order at start'
+      end
+    end
+    object tsPrint: TTabSheet
+      Caption = 'Printing'
+      object chkColour: TCheckBox
+        Left = 8
+        Top = 12
+        Width = 250
+        Caption = 'Print in colour'
+      end
+    end
+  end
+  object btnClose: TButton
+    Left = 217
+    Top = 166
+    Caption = 'Close'
+  end
+end
+FORM
 build/vaq update "$P" --lang de-DE --quiet
 build/vaq update "$P" --lang ru-RU --quiet
+build/vaq update "$P" --lang ja-JP --quiet
 
 # translate NOTES ORIGINAL TRANSLATION...: sets the current value of the records whose current
 # value is ORIGINAL (texts in form notation, 8-bit in the language's code page).
@@ -35,6 +88,7 @@ translate() {
 ue=$'\xDC'  # Ü
 sz=$'\xDF'  # ß
 oe=$'\xD6'  # Ö
+oes=$'\xF6'  # ö
 D="$P/de-DE"
 translate "$D/MainForm.ruz" 'First' 'Erste' 'Sum' 'Summe' 'Street (delivery)' "Stra${sz}e (Lieferung)" \
   '\&File' '\&Datei' '\&Open...' "${oe}\&ffnen..." 'E\&xit' '\&Beenden' '\&Help' '\&Hilfe' '\&About...' '\&Info...'
@@ -44,6 +98,9 @@ translate "$D/OptionsDialog.ruz" 'Options' 'Optionen' '\&Apply' "${ue}\&bernehme
   'Imperial' 'Britisch'
 translate "$D/AddressFrame.ruz" 'Street' "Stra${sz}e" 'City' 'Ort' 'Germany' 'Deutschland' 'Russia' 'Russland' \
   'United States' 'Vereinigte Staaten'
+translate "$D/SettingsPages.ruz" 'Settings' 'Einstellungen' 'General' 'Allgemein' 'Printing' 'Drucken' \
+  'Open the last order at start' "Beim Start die letzte Bestellung ${oes}ffnen" 'Print in colour' 'Farbig drucken' \
+  'Close' "Schlie${sz}en"
 translate "$D/ReportView.goz" 'Monthly report' 'Monatsbericht' 'Sales by month' 'Umsatz nach Monat' 'Ready' 'Bereit' \
   'No filter' 'Kein Filter'
 
@@ -53,14 +110,25 @@ translate "$R/MainForm.ruz" 'Orders' $'\xC7\xE0\xEA\xE0\xE7\xFB' 'First' $'\xCF\
   'Date' $'\xC4\xE0\xF2\xE0' 'Sum' $'\xD1\xF3\xEC\xEC\xE0' '\&File' $'\\&\xD4\xE0\xE9\xEB' \
   '\&Help' $'\\&\xD1\xEF\xF0\xE0\xE2\xEA\xE0' 'Street (delivery)' $'\xD3\xEB\xE8\xF6\xE0 (\xE4\xEE\xF1\xF2\xE0\xE2\xEA\xE0)'
 
+# Japanese, in code page 932: 注文 (orders), 日付 (date), 合計 (sum).
+translate "$P/ja-JP/MainForm.ruz" 'Orders' $'\x92\x8D\x95\xB6' 'Date' $'\x93\xFA\x95\x74' 'Sum' $'\x8D\x87\x8C\x76'
+
 # The inherited dialog previews with its base dialog's buttons: the update records the form files
 # it builds on in its notes header.
-for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux ReportView.gox; do
+for form in MainForm.rux BaseDialog.rux OptionsDialog.rux AddressFrame.rux ReportView.gox SettingsPages.rux; do
   echo "docs/images/${form%.*}.png"
   build/vaq preview "$P/$form" --both --lang de-DE --png "docs/images/${form%.*}.png"
 done
 echo "docs/images/MainForm.ru-RU.png"
 build/vaq preview "$P/MainForm.rux" --translated --lang ru-RU --png docs/images/MainForm.ru-RU.png
+echo "docs/images/MainForm.ja-JP.png"
+build/vaq preview "$P/MainForm.rux" --translated --lang ja-JP --png docs/images/MainForm.ja-JP.png
+
+# The designer on a German dialog: the OK button moved and widened by its handles (a test of the
+# designer draws it).
+echo "docs/images/designer.png"
+VAQ_DESIGNER_PICTURE="$PWD/docs/images/designer.png" QT_QPA_PLATFORM=offscreen \
+  build/tests/test_designer_qt --gtest_filter='LiveDesignerRoundTrip.*' >/dev/null
 
 # The editor. Its window options live in registry.ini: the translated preview is shown for the
 # pictures with it.

@@ -33,6 +33,15 @@ class IDesignSurface {
   virtual TNode Child(TNode Control, int Index) const = 0;
   // The component name; empty for unnamed inner parts.
   virtual const std::string& Name(TNode Control) const = 0;
+  // The kind letter of the control's segment in component paths, as the notes spell it: 'O' an
+  // object of the form, 'I' inherited (from an ancestor form, or from a frame's own form), 'L' an
+  // inline frame.
+  virtual char Kind(TNode Control) const = 0;
+  // The class name the form gives the control.
+  virtual std::string ClassName(TNode Control) const = 0;
+  // Whether the control is on screen: it and its parents are shown (a control on a page that is
+  // not the active one is not).
+  virtual bool Showing(TNode Control) const = 0;
 
   // Bounds in the client coordinates of the control's parent.
   virtual TRect Bounds(TNode Control) const = 0;
@@ -46,7 +55,9 @@ class IDesignSurface {
   virtual void SetBounds(TNode Control, const TRect& Bounds) = 0;
 
   // A component owned by the form, by name ignoring case (controls and others such as menu
-  // items); TNode::None when there is none.
+  // items), or by its path below the form ("O:Panel1.O:Button1", "L:Frame1.I:Label1": the
+  // components the form nests, kind letters not compared), which also reaches the components of
+  // frames; TNode::None when there is none.
   virtual TNode FindComponent(std::string_view Name) const = 0;
   virtual bool IsControl(TNode Component) const = 0;
   // Sets a published property from value text. Errors other than a missing property or a value

@@ -42,6 +42,10 @@ class IVaqFormDesignerNotifier {
   virtual void ComponentMoved(const std::string& Name, TPoint Point) = 0;
   virtual void ComponentResized(const std::string& Name, TPoint Point) = 0;
   virtual void ComponentSelected(const std::string& Name) = 0;
+  // Why a move or resize of the control at `Name` could not be kept (its notes cannot take the new
+  // values); empty when it can. The designer asks before it changes a control and leaves a refused
+  // one where it is; the notifier tells the translator the reason.
+  virtual std::string ChangeRefused(const std::string& Name) { return (void)Name, std::string(); }
 
   static constexpr std::string_view Iid = "{B8E5C07F-F2A5-455E-AB28-EDA83AA594DD}";
 };
@@ -50,11 +54,18 @@ class IVaqFormDesigner {
  public:
   virtual ~IVaqFormDesigner() = default;
   virtual void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) = 0;
-  // Applies a value to a property of a component of the translated preview (ObjectName: the
-  // component's name; PropName: the first property name; Value: the value's first token as text,
-  // in UTF-8: a string value's text, else its first word).
-  virtual void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
+  // Applies a value to a property of a component of the translated preview, as a record of the
+  // notes holds it. ObjectName: the component's path as the record's Id spells it
+  // ("O:MainForm.L:AddressFrame1.I:lblStreet"), or its name alone (the form's stream name for the
+  // form); PropPath: the record's property path ("Caption", "Font.Style", "Items.Strings[1]",
+  // "Columns[0].Caption"); Value: the value in form-text notation, its strings in the code page of
+  // the form's language ("'Datum'", "[akLeft, akTop]", "120"). Only that value changes: one list
+  // element, one collection item's property.
+  virtual void SetPropertyValue(const std::string& ObjectName, const std::string& PropPath,
                                 const std::string& Value) = 0;
+  // The class name of the control at a component path of this designer's notation (the form's for
+  // the form's path); empty when there is none.
+  virtual std::string ComponentClass(const std::string& Path) const { return (void)Path, std::string(); }
 
   static constexpr std::string_view Iid = "{04E6F276-1C38-4BD4-8C5F-F48473BA24CF}";
   // True while designing, false in test mode (the form behaves as at run time).

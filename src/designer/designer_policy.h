@@ -5,6 +5,7 @@
 // test-mode command reaches only the designer of the form whose window received it.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace rux {
@@ -23,6 +24,7 @@ TDesignerPolicy DesignerPolicyForFile(std::string_view FormFile);
 
 // The keys the designer acts on. Shift+Tab may arrive as BackTab.
 enum class TDesignKey { Other, Tab, BackTab, Escape, Left, Up, Right, Down };
+inline constexpr std::size_t kDesignKeyCount = 8;
 
 // Native virtual-key codes: Tab 0x09, Escape 0x1B, Left..Down 0x25..0x28.
 TDesignKey DesignKeyFromVirtualKey(int VirtualKey);

@@ -57,12 +57,49 @@ void TVaqFormDesigner::SelectComponent(const std::string& Name) {
   Select(component);
 }
 
-void TVaqFormDesigner::SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
+TNode TVaqFormDesigner::FindPath(std::string_view Path) const {
+  // "K:Name" segments joined by "."; the first names the form by its stream name.
+  TNode node = TNode::None;
+  for (std::size_t start = 0; start <= Path.size();) {
+    const std::size_t dot = std::min(Path.find('.', start), Path.size());
+    std::string_view segment = Path.substr(start, dot - start);
+    if (segment.size() < 2 || segment[1] != ':') return TNode::None;
+    segment.remove_prefix(2);
+    if (node == TNode::None) {
+      if (!SameText(segment, GrabHandles_.FormName())) return TNode::None;
+      node = Surface_.Form();
+    } else {
+      TNode found = TNode::None;
+      for (int i = 0, count = Surface_.ChildCount(node); i < count && found == TNode::None; ++i)
+        if (SameText(Surface_.Name(Surface_.Child(node, i)), segment)) found = Surface_.Child(node, i);
+      if (found == TNode::None) return TNode::None;
+      node = found;
+    }
+    start = dot + 1;
+  }
+  return node;
+}
+
+std::string TVaqFormDesigner::ComponentClass(const std::string& Path) const {
+  const TNode node = FindPath(Path);
+  return node == TNode::None ? std::string() : Surface_.ClassName(node);
+}
+
+void TVaqFormDesigner::SetPropertyValue(const std::string& ObjectName, const std::string& PropPath,
                                         const std::string& Value) {
-  const TNode object =
-      SameText(ObjectName, GrabHandles_.FormName()) ? Surface_.Form() : Surface_.FindComponent(ObjectName);
+  TNode object = TNode::None;
+  if (const std::size_t colon = ObjectName.find(':'); colon != std::string::npos) {
+    // A component path from the form down: its first segment names the form.
+    const std::size_t dot = ObjectName.find('.');
+    const std::string_view root = std::string_view(ObjectName).substr(colon + 1, dot - colon - 1);
+    if (!SameText(root, GrabHandles_.FormName())) return;
+    object = dot == std::string::npos ? Surface_.Form() : Surface_.FindComponent(ObjectName.substr(dot + 1));
+  } else {
+    object =
+        SameText(ObjectName, GrabHandles_.FormName()) ? Surface_.Form() : Surface_.FindComponent(ObjectName);
+  }
   if (object == TNode::None) return;
-  if (Surface_.SetProperty(object, PropName, Value) != TPropertySet::Applied) return;
+  if (Surface_.SetProperty(object, PropPath, Value) != TPropertySet::Applied) return;
   // Not only the target's own bounds move its handles: a moved or resized parent carries it along.
   GrabHandles_.UpdateHandlePositions();
 }
@@ -134,9 +171,17 @@ bool TVaqFormDesigner::KeyEvent(TNode Sender, TKeyAction Action, TDesignKey Key,
   if (!Active_) return false;
   if (Sender != Surface_.Form() && !Policy_.KeysFromControls) return false;
   const TKeyAction acting = Policy_.KeysOnRelease ? TKeyAction::Release : TKeyAction::Press;
+  std::optional<TShiftState>& pressed = PressedShift_[static_cast<std::size_t>(Key)];
   // The other half of a key the designer acts on is consumed too, so that the toolkit does not
   // move the focus on Tab or the arrows.
-  if (Action != acting) return Key != TDesignKey::Other;
+  if (Action != acting) {
+    pressed = Shift;
+    return Key != TDesignKey::Other;
+  }
+  // Acting on the release, the modifiers are those held when the key went down: a quick tap of
+  // Shift+Right lets go of Shift before Right as often as not, and that tap resizes all the same.
+  if (Policy_.KeysOnRelease && pressed) Shift = *pressed;
+  pressed.reset();
   HandleKey(Key, Shift);
   return true;
 }

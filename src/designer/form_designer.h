@@ -5,8 +5,10 @@
 // values sent by the editor. The differences between the frameworks are a TDesignerPolicy.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,8 +42,11 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions,
   void SetActive(bool Value) override;
   void SetNotifier(std::shared_ptr<IVaqFormDesignerNotifier> Notifier) override;
   void SelectComponent(const std::string& Name) override;
-  void SetPropertyValue(const std::string& ObjectName, const std::string& PropName,
+  void SetPropertyValue(const std::string& ObjectName, const std::string& PropPath,
                         const std::string& Value) override;
+  std::string ComponentClass(const std::string& Path) const override;
+  // The control at a component path of this designer's notation, or TNode::None.
+  TNode FindPath(std::string_view Path) const;
 
   // IVaqFormDesignerOptions
   bool GetDisplayGrid() const override { return DisplayGrid_; }
@@ -90,6 +95,8 @@ class TVaqFormDesigner final : public IVaqFormDesignerOptions,
   TPoint GridSize_{8, 8};
   bool SnapToGrid_ = true;
   TGrabHandles GrabHandles_;
+  // The modifiers held at the press of each key, for a policy that acts on the release.
+  std::array<std::optional<TShiftState>, kDesignKeyCount> PressedShift_{};
 };
 
 // Every grid dot of the form: from the grid offset in steps of the grid size, inside the form's

@@ -63,7 +63,7 @@ void TGrabHandles::SetTargetBounds(int Left, int Top, int Width, int Height) {
   // A size never goes below zero (a keyboard resize of an empty control, say).
   const TRect now = BoundsRect(Left, Top, std::max(Width, 0), std::max(Height, 0));
   const TRect old = Surface_.Bounds(Target_);
-  if (now == old) return;
+  if (now == old || !MayChange()) return;
   if (Notifier_) {
     const std::string path = GetComponentPath(Target_);
     if (now.Left != old.Left || now.Top != old.Top) Notifier_->ComponentMoved(path, {now.Left, now.Top});
@@ -78,9 +78,14 @@ std::string TGrabHandles::GetComponentPath(TNode Control) const {
   std::string path;
   for (TNode c = Control; c != TNode::None; c = Surface_.Parent(c)) {
     if (Surface_.Parent(c) == TNode::None) break;  // the form: named by the stream below
-    path.insert(0, "O:" + Surface_.Name(c) + ".");
+    path.insert(0, std::string(1, Surface_.Kind(c)) + ":" + Surface_.Name(c) + ".");
   }
-  return "O:" + FormName_ + (path.empty() ? "" : "." + path.substr(0, path.size() - 1));
+  const std::string root = std::string(1, Surface_.Kind(Surface_.Form())) + ":" + FormName_;
+  return root + (path.empty() ? "" : "." + path.substr(0, path.size() - 1));
+}
+
+bool TGrabHandles::MayChange() const {
+  return !Notifier_ || Target_ == TNode::None || Notifier_->ChangeRefused(GetComponentPath(Target_)).empty();
 }
 
 int TGrabHandles::Snap(int Value, int Offset, int Step) const {
@@ -103,7 +108,8 @@ void TGrabHandles::MouseDown(TGrabSender Sender, TPoint FormPos) {
   // A second button pressed during a drag would start a second frame over the first.
   if (Dragging_) return;
   if (!Sender.IsHandle()) SetTarget(Sender.Control);
-  if (Target_ == TNode::None) return;
+  // A control whose change the notes could not keep stays selected where it is.
+  if (Target_ == TNode::None || !MayChange()) return;
   LastPoint_ = FormPos;
   DragRect_ = Surface_.Bounds(Target_);
   FrameRect_ = DragRect_;

@@ -59,9 +59,13 @@ class TGrabHandles {
   void SetDesigning(bool Value);
 
   // Gives the target these bounds (in its parent's client coordinates), after reporting what
-  // changed. Nothing happens for an unchanged rectangle.
+  // changed. Nothing happens for an unchanged rectangle, nor when the notifier refuses the change.
   void SetTargetBounds(int Left, int Top, int Width, int Height);
+  // The control's path: "O:" (or the kind letter of the segment, "I:" for inherited controls)
+  // and the names from the form (by its stream name) down to the control.
   std::string GetComponentPath(TNode Control) const;
+  // Whether the notifier lets the target change (no notifier: always).
+  bool MayChange() const;
   // The grid line Offset + k * Step nearest to Value (halfway goes to the larger), or Value when
   // snapping is off.
   int Snap(int Value, int Offset, int Step) const;

@@ -6,8 +6,10 @@
 namespace rux {
 namespace {
 
+// A named control on screen: controls of pages that are not shown, and hidden controls, are
+// passed over.
 bool Eligible(const IDesignSurface& Surface, TNode Control) {
-  return !Surface.Name(Control).empty();
+  return !Surface.Name(Control).empty() && Surface.Showing(Control);
 }
 
 int IndexOf(const IDesignSurface& Surface, TNode Parent, TNode Control) {

@@ -1,6 +1,7 @@
 // Selecting a control with the keyboard. Tab walks the named controls depth-first in the order the
 // form nests them and wraps at the form; Shift+Tab walks the exact reverse. An arrow key picks the
-// nearest named sibling in that direction. Unnamed controls (inner parts) are never selected.
+// nearest named sibling in that direction. Unnamed controls (inner parts) and controls that are not
+// on screen (hidden ones, those of pages not shown) are never selected.
 #pragma once
 
 #include "designer/design_surface.h"

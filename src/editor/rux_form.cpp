@@ -88,16 +88,6 @@ void DetachWindow(const TfrmVaqRuxForm& window) {
   type->Idle = {};
 }
 
-// The first token of a value as the designer takes it, in UTF-8: a string's text, else the value's
-// first word.
-std::string FirstTokenText(std::string_view value, vaq::TLCID lcid) {
-  if (std::optional<std::string> text = vaq::values::DecodeStringUtf8(value, lcid)) return *std::move(text);
-  std::string_view s = value;
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  const std::size_t end = s.find_first_of(" \t\r\n");
-  return std::string(s.substr(0, end));
-}
-
 // The line of the first record of the notes file whose fields do not read, with the reason; empty
 // when every record reads. Only asked when loading failed.
 std::string FirstBadRecord(const std::string& NoteName) {
@@ -405,9 +395,12 @@ void TfrmVaqRuxForm::VaqGridCellValueChangedEvent(vaq::TObject* Sender, int Colu
   const int idColumn = EnumToCol(ColId);
   const int currColumn = EnumToCol(ColCurr);
   if (idColumn < 0 || currColumn < 0) return;
+  // The record's component path, its property path and its value as the notes hold it.
   const std::string_view id = VaqGrid.Cell(idColumn, Row);
-  designer->SetPropertyValue(GetObjectName(id), GetPropName(id),
-                             FirstTokenText(VaqGrid.Cell(currColumn, Row), VaqGrid.XlatLCID));
+  const std::string_view component = FullObjectNameView(id);
+  if (component.size() < 2 || !component.ends_with('.') || component.size() >= id.size()) return;
+  designer->SetPropertyValue(std::string(component.substr(0, component.size() - 1)),
+                             std::string(id.substr(component.size())), std::string(VaqGrid.Cell(currColumn, Row)));
 }
 
 // ---- Checking.
@@ -791,22 +784,20 @@ void TfrmVaqRuxForm::ApplyDesignerValues(std::string Name, std::vector<TDesigner
   if (!Entries.empty()) AddDesignerRecords(Name, Entries);
 }
 
-// A form file leaves out values that equal their default (a control at Top 0 has no Top line), so
-// the designer can move or size a control along a property the notes lack. Dropping such a value
-// would lose the change on save without a word; the record is added instead, as a value edited in
-// the translated form and read back would be: no original, the value as the translation, status
-// Translated, the component's Type, written right after the component's own records (its Order
-// follows theirs; later records move up by one). A component without any record in the notes
-// gives no place and no Type: its values are dropped.
-void TfrmVaqRuxForm::AddDesignerRecords(const std::string& Prefix,
-                                        const std::vector<TDesignerValue>& Entries) {
-  if (!Mgr) return;
-  GridToMgr();  // the grid is filled again from the manager below
+// The place of a component's new records: the designer may change a control along a property
+// its notes lack. A form file leaves out values that equal their default (a control at Top 0 has
+// no Top line), and an inherited form mentions only the inherited controls it changes (the OK
+// button of a dialog derived from a base dialog has no record at all when its caption is kept).
+TfrmVaqRuxForm::TDesignerPlace TfrmVaqRuxForm::FindDesignerPlace(const std::string& Prefix) const {
+  TDesignerPlace place;
+  if (!Mgr || Prefix.size() < 3) {
+    place.Refusal = "no notes are open";
+    return place;
+  }
   const std::string_view key = std::string_view(Prefix).substr(2);
-  int last = -1;
+  // The component's own records (not a child's): the new ones follow the last of them, with its
+  // Type (a collection's records name their owner's class).
   std::int32_t lastOrder = -1;
-  std::string type;
-  std::string idPrefix;  // the component's path as the notes spell it
   for (int i = 0; i < Mgr->GetCount(); ++i) {
     const std::string& line = Mgr->GetStrings(i);
     const std::string_view id = vaq::GetValueView(line, KeyId, "");
@@ -815,37 +806,122 @@ void TfrmVaqRuxForm::AddDesignerRecords(const std::string& Prefix,
     const std::int32_t order = vaq::StrToInt(vaq::GetValueView(line, KeyOrder, "-1"));
     if (order == OrderNotWritten) continue;
     if (order >= lastOrder) {
-      last = i;
+      place.After = i;
       lastOrder = order;
-      idPrefix = std::string(id.substr(0, 2 + key.size()));
+      place.IdPrefix = std::string(id.substr(0, 2 + key.size()));
     }
-    if (type.empty()) {
-      type = std::string(vaq::GetValueView(line, KeyType, ""));
-      if (type.starts_with("C:")) type.erase(0, 2);  // a collection's records name their owner's class
+    if (place.Type.empty()) {
+      place.Type = std::string(vaq::GetValueView(line, KeyType, ""));
+      if (place.Type.starts_with("C:")) place.Type.erase(0, 2);
     }
   }
-  if (last < 0 || type.empty()) return;
+  if (place.After >= 0 && !place.Type.empty()) {
+    place.Order = lastOrder;
+    return place;
+  }
 
-  const std::int32_t count = static_cast<std::int32_t>(Entries.size());
+  // No record of the component: its records go after everything its parent nests, as the update
+  // writes a component after its elder siblings; a parent without records gets a header record
+  // first. The path's kind letters ("I:" for inherited controls) and the class come from the
+  // designer, which built the path from the form as it was read.
+  const std::size_t parentEnd = Prefix.rfind('.', Prefix.size() - 2);
+  const std::string name = Prefix.substr(parentEnd + 1, Prefix.size() - parentEnd - 2);
+  if (parentEnd == std::string::npos) {
+    place = {};
+    place.Refusal = "the notes hold no record of the form " + name;
+    return place;
+  }
+  IVaqFormDesigner* designer = EditorViewer().GetDesigner();
+  const std::string type = designer ? designer->ComponentClass(Prefix.substr(0, Prefix.size() - 1)) : "";
+  TDesignerPlace parent = FindDesignerPlace(Prefix.substr(0, parentEnd + 1));
+  if (!parent.Refusal.empty()) return parent;
+  if (type.empty()) {
+    place = {};
+    place.Refusal = "the class of " + name + " is not known";
+    return place;
+  }
+  place = parent;
+  if (parent.Fresh) {
+    // The parent has no record either: it gets a header record where its records would go.
+    place.Headers.emplace_back(parent.IdPrefix, parent.Type);
+  } else {
+    // The end of the parent's records and those of everything it nests.
+    const std::string_view parentKey = std::string_view(parent.IdPrefix).substr(2);
+    for (int i = 0; i < Mgr->GetCount(); ++i) {
+      const std::string& line = Mgr->GetStrings(i);
+      const std::string_view id = vaq::GetValueView(line, KeyId, "");
+      if (id.size() < 2 || !StartsWithNoCase(id.substr(2), parentKey)) continue;
+      const std::int32_t order = vaq::StrToInt(vaq::GetValueView(line, KeyOrder, "-1"));
+      if (order != OrderNotWritten && order >= place.Order) {
+        place.After = i;
+        place.Order = order;
+      }
+    }
+  }
+  place.IdPrefix = parent.IdPrefix + Prefix.substr(parentEnd + 1);
+  place.Type = type;
+  place.Fresh = true;
+  return place;
+}
+
+std::string TfrmVaqRuxForm::DesignerChangeRefused(const std::string& Name) {
+  std::string why = FindDesignerPlace(Name + '.').Refusal;
+  if (why.empty()) return why;
+  const std::size_t colon = Name.rfind(':');
+  why = (colon == std::string::npos ? Name : Name.substr(colon + 1)) + " cannot be moved or sized: " + why;
+  StatusMessage = why;
+  StateChanged();
+  return why;
+}
+
+// The records are added as a value edited in the translated form and read back would be: no
+// original, the value as the translation, status Translated, the component's Type, in the place
+// FindDesignerPlace gives (their Orders follow its; later records move up). A parent without
+// records gets its header record ("path." and its Type) before them.
+void TfrmVaqRuxForm::AddDesignerRecords(const std::string& Prefix,
+                                        const std::vector<TDesignerValue>& Entries) {
+  if (!Mgr) return;
+  GridToMgr();  // the grid is filled again from the manager below
+  const TDesignerPlace place = FindDesignerPlace(Prefix);
+  if (!place.Refusal.empty()) {
+    // The designer asks first (ChangeRefused), so this is a change made some other way.
+    StatusMessage = "The change of " + Prefix.substr(0, Prefix.size() - 1) + " is not kept: " + place.Refusal;
+    StateChanged();
+    return;
+  }
+
+  const auto count = static_cast<std::int32_t>(place.Headers.size() + Entries.size());
   for (int i = 0; i < Mgr->GetCount(); ++i) {
     const std::string& line = Mgr->GetStrings(i);
     const std::int32_t order = vaq::StrToInt(vaq::GetValueView(line, KeyOrder, "-1"));
-    if (order > lastOrder) Mgr->SetStrings(i, vaq::SetValue(line, KeyOrder, std::to_string(order + count)));
+    if (order > place.Order) Mgr->SetStrings(i, vaq::SetValue(line, KeyOrder, std::to_string(order + count)));
   }
   const vaq::TDateTime now = vaq::VaqNow();
   std::vector<std::string> added;
-  for (std::size_t k = 0; k < Entries.size(); ++k) {
+  std::int32_t order = place.Order;
+  for (const auto& [id, type] : place.Headers) {
     vaq::TVaqNotesString record;
-    record.Id = idPrefix + Entries[k].Name;
-    record.Curr = std::to_string(Entries[k].Value);
+    record.Id = id;
     record.Status = StatusTranslated;
-    record.Order = lastOrder + 1 + static_cast<std::int32_t>(k);
+    record.Order = ++order;
     record.Type = type;
+    record.Localize = false;
+    record.Created = record.Modified = now;
+    added.push_back(Mgr->NotesStringToString(record, false));
+  }
+  for (const TDesignerValue& entry : Entries) {
+    vaq::TVaqNotesString record;
+    record.Id = place.IdPrefix + entry.Name;
+    record.Curr = std::to_string(entry.Value);
+    record.Status = StatusTranslated;
+    record.Order = ++order;
+    record.Type = place.Type;
     record.Localize = true;
     record.Created = record.Modified = now;
     added.push_back(Mgr->NotesStringToString(record, false));
   }
-  Mgr->Lines.insert(Mgr->Lines.begin() + last + 1, added.begin(), added.end());
+  const int first = place.After + 1 + static_cast<int>(place.Headers.size());
+  Mgr->Lines.insert(Mgr->Lines.begin() + place.After + 1, added.begin(), added.end());
 
   // The grid again, on the row of the first added record.
   VaqGrid.BeginUpdate();
@@ -860,7 +936,7 @@ void TfrmVaqRuxForm::AddDesignerRecords(const std::string& Prefix,
   VaqGrid.EndUpdate(false);
   VaqGrid.ClearRowChanges();
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {
-    if (VaqGrid.GetMgrIndex(r) != last + 1) continue;
+    if (VaqGrid.GetMgrIndex(r) != first) continue;
     if (const int curr = EnumToCol(ColCurr); curr >= 0 && VaqGrid.GetShowRow(r)) VaqGrid.SetCurrent(curr, r);
     UpdateDirty(r);
     break;
@@ -876,6 +952,10 @@ void TVaqFormDesignerNotifier::ComponentResized(const std::string& Name, TPoint 
 }
 void TVaqFormDesignerNotifier::ComponentSelected(const std::string& Name) {
   if (TfrmVaqRuxForm* window = frmVaqForm()) window->ComponentSelected(Name);
+}
+std::string TVaqFormDesignerNotifier::ChangeRefused(const std::string& Name) {
+  TfrmVaqRuxForm* window = frmVaqForm();
+  return window ? window->DesignerChangeRefused(Name) : std::string();
 }
 
 // ---- The editor unit.

@@ -100,6 +100,9 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   void ComponentResized(const std::string& Name, TPoint Point);
   void ComponentSelected(const std::string& Name);
   void ApplyDesignerValues(std::string Name, std::vector<TDesignerValue> Entries);
+  // Why the designer's change of the control `Name` could not be kept in the notes (shown in the
+  // status bar); empty when it can.
+  std::string DesignerChangeRefused(const std::string& Name);
 
   // The check action: runs the notes checks (accelerators, consistency, untranslated) on the open
   // file as the grid holds it, unsaved edits included, and marks the rows of the findings. Nothing
@@ -123,6 +126,21 @@ class TfrmVaqRuxForm : public vaq::TfrmVaqTranslatorForm {
   bool RefuseDesignerChange();
   // The notes of the record behind grid row `Row` with the row's changed cells applied.
   std::string RowNotesWithEdits(int Row) const;
+  // Where records of the designer's values for the component `Prefix` (its path with the final
+  // ".") go: after the manager line `After` (its Order `Order`), with the Id prefix as the notes
+  // spell it and the component's Type; `Headers` are header records (Id, Type) of parents that
+  // have no record, to come first; `Fresh`: the component has no record yet. `Refusal` says why
+  // there is no place (then nothing else is set).
+  struct TDesignerPlace {
+    int After = -1;
+    std::int32_t Order = -1;
+    std::string IdPrefix;
+    std::string Type;
+    std::vector<std::pair<std::string, std::string>> Headers;
+    bool Fresh = false;
+    std::string Refusal;
+  };
+  TDesignerPlace FindDesignerPlace(const std::string& Prefix) const;
   // Adds the records of designer values whose property the notes lack (Prefix: the component's
   // path with its final ".").
   void AddDesignerRecords(const std::string& Prefix, const std::vector<TDesignerValue>& Entries);
@@ -137,6 +155,7 @@ class TVaqFormDesignerNotifier : public IVaqFormDesignerNotifier {
   void ComponentMoved(const std::string& Name, TPoint Point) override;
   void ComponentResized(const std::string& Name, TPoint Point) override;
   void ComponentSelected(const std::string& Name) override;
+  std::string ChangeRefused(const std::string& Name) override;
 };
 
 // Editor options (registry values under VaqBaseRegKey + "\RUX").

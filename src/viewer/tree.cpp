@@ -22,6 +22,11 @@ std::string Escape(const std::u16string& Text) {
   return out;
 }
 
+// The component's segment as the notes spell it: its kind letter, ":", its name.
+std::string Segment(const vaq::widgets::TComponent& Component) {
+  return std::string(1, Component.StreamKind()) + ":" + Component.Name();
+}
+
 void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, std::vector<std::string>& Lines,
           std::vector<const vaq::widgets::TComponent*>& Done) {
   Done.push_back(&Component);
@@ -41,7 +46,7 @@ void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, st
   line += "\t" + Escape(Component.DisplayText());
   Lines.push_back(line);
   for (const auto* child : Component.ChildComponents())
-    Walk(*child, Path + ".O:" + child->Name(), Lines, Done);
+    Walk(*child, Path + "." + Segment(*child), Lines, Done);
 }
 
 }  // namespace
@@ -49,13 +54,13 @@ void Walk(const vaq::widgets::TComponent& Component, const std::string& Path, st
 std::vector<std::string> FormTreeLines(vaq::widgets::TForm& Form) {
   std::vector<std::string> lines;
   std::vector<const vaq::widgets::TComponent*> done;
-  std::string root = "O:" + Form.Name();
+  std::string root = Segment(Form);
   Walk(Form, root, lines, done);
   // Components owned but not nested anywhere (none in well-formed forms) come last.
   for (const auto& component : Form.Components()) {
     bool seen = false;
     for (const auto* d : done) seen = seen || d == component.get();
-    if (!seen) Walk(*component, root + ".O:" + component->Name(), lines, done);
+    if (!seen) Walk(*component, root + "." + Segment(*component), lines, done);
   }
   return lines;
 }

@@ -11,7 +11,8 @@ namespace rux {
 
 // One line per component, depth first in the form's nesting, tab-separated:
 //   path  class  shown|hidden|-  left,top,width,height  text
-// The path is the designer's notation ("O:MainForm.O:Panel1.O:btnOK"); bounds are in the form's
+// The path is the component's path as the notes spell it ("O:MainForm.O:Panel1.O:btnOK", with "I:"
+// for components inherited from an ancestor form and "L:" for inline frames); bounds are in the form's
 // client coordinates ("-" for non-visual components; the form's own line gives 0,0 and its client
 // size); the text (caption, text, items, lines, joined by " | ") is UTF-8 with line breaks as "\n".
 std::vector<std::string> FormTreeLines(vaq::widgets::TForm& Form);

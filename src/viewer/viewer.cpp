@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -10,13 +11,15 @@
 #include <QScreen>
 
 #include "creator/creator.h"
-#include "editor/editor_viewer.h"
-#include "framework/widgets/controls.h"
+#include "creator/form_text.h"
 #include "designer/option_page.h"
 #include "designer/qt/designer_hook.h"
+#include "editor/editor_viewer.h"
+#include "framework/widgets/controls.h"
 #include "framework/widgets/graphics.h"
 #include "framework/widgets/reader.h"
 #include "host/core/errors.h"
+#include "host/core/files.h"
 #include "host/core/locale.h"
 #include "host/core/options.h"
 #include "host/core/streams.h"
@@ -56,12 +59,6 @@ std::vector<std::string> SplitFormFiles(const std::string& Text) {
   }
   return list;
 }
-
-// Deletes the temporary file when the entry is done, whatever happens.
-struct TTempFileGuard {
-  std::string Name;
-  ~TTempFileGuard() { vaq::RemoveTempFile(Name); }
-};
 
 void ReplaceAll(std::string& Text, const std::string& Old, const std::string& New) {
   for (std::size_t at = Text.find(Old); at != std::string::npos; at = Text.find(Old, at + New.size()))
@@ -154,7 +151,11 @@ int PreviewLeft(int Width, int ScreenWidth, bool Original) {
 void LoadFormStream(const std::string& FileName, bool Native, vaq::TLCID Locale, TFormStream& Stream) {
   vaq::TMemoryStream file;
   file.LoadFromFile(FileName);
-  std::string text = std::move(file.Data());
+  LoadFormData(std::move(file.Data()), Native, Locale, Stream);
+}
+
+void LoadFormData(std::string Data, bool Native, vaq::TLCID Locale, TFormStream& Stream) {
+  std::string text = std::move(Data);
   if (Native) {
     // The grid font of the language replaces the parent font of the form itself.
     vaq::widgets::TFontSpec font;
@@ -207,39 +208,27 @@ void ReadFormStream(TFormStream& Stream, TForm& Root) {
 
 void TRuxViewer::FindComponentClass(const std::string&, const vaq::TClassInfo*&) {}
 
-std::string TRuxViewer::WriteEntry(const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale) {
-  std::string temp = vaq::GetTempDir();
-  if (!temp.empty() && temp.back() != '/') temp += '/';
-  temp += std::filesystem::path(Entry).filename().string();
-  vaq::RemoveTempFile(temp);
-  if (std::filesystem::exists(temp)) {
-    temp += ".$VAQRUX$";
-    vaq::RemoveTempFile(temp);
-  }
-  std::string notes = FileNameToNoteName(Entry);
-  bool written;
-  if (std::filesystem::exists(notes)) {
-    RuxCreator().ShowErrors = false;
-    written = RuxCreator().Execute(notes, temp, Original, Native ? uffUnformatedText : uffBinary, Locale);
-    RuxCreator().ShowErrors = true;
-  } else {
+std::optional<std::string> TRuxViewer::EntryData(const std::string& Entry, bool Original) {
+  const std::string notes = FileNameToNoteName(Entry);
+  try {
     // A form without notes previews as it is.
-    std::error_code error;
-    written =
-        std::filesystem::copy_file(Entry, temp, std::filesystem::copy_options::overwrite_existing, error);
+    if (!std::filesystem::exists(notes)) return vaq::ReadFileBytes(Entry);
+    return GenerateFormText(vaq::LoadLines(notes), Original);
+  } catch (const std::exception&) {
+    // Notes or a form that cannot be read, a bad Order: the entry contributes nothing.
+    return std::nullopt;
   }
-  return written ? temp : std::string();
 }
 
 void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original, bool Native,
                            vaq::TLCID Locale, bool& Loaded, std::string& FormName) {
   Loaded = false;
-  std::string temp = WriteEntry(Entry, Original, Native, Locale);
-  if (temp.empty()) {
+  // The form's data is written from its notes in memory: no file is made for the preview.
+  const std::optional<std::string> data = EntryData(Entry, Original);
+  if (!data) {
     QApplication::beep();
     return;
   }
-  TTempFileGuard guard{temp};
   std::filesystem::path entry(Entry);
   TEntryContext context{entry.parent_path().string(), entry.extension().string(), Original, Native, Locale};
   struct TContextGuard {
@@ -252,7 +241,13 @@ void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original,
     try {
       TFormStream stream;
       vaq::ScopedThreadLocale locale(Locale);
-      LoadFormStream(temp, Native, Locale, stream);
+      try {
+        LoadFormData(*data, Native, Locale, stream);
+      } catch (const vaq::EParserError&) {
+        // Text that does not convert: as a writer that fails, the entry contributes nothing.
+        QApplication::beep();
+        return;
+      }
       ReadFormStream(stream, Root);
       FormName = stream.FormName;
       Loaded = true;
@@ -264,12 +259,14 @@ void TRuxViewer::ReadEntry(TForm& Root, const std::string& Entry, bool Original,
 
 namespace {
 
-// The class name of the root of a form file; "" when it is no form.
+// The class name of the root of a form file; "" when it is no form. Only the file's head is read.
 std::string RootClassOf(const std::string& FileName) {
   try {
-    vaq::TMemoryStream file;
-    file.LoadFromFile(FileName);
-    vaq::TMemoryStream binary;
+    std::ifstream in(FileName, std::ios::binary);
+    std::string head(1024, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    vaq::TMemoryStream file(std::move(head));
     if (vaq::TestStreamFormat(file) == vaq::TStreamOriginalFormat::sofText) {
       // The header line is enough: "object Name: TClass" (or inherited/inline).
       std::string first = file.Data().substr(0, file.Data().find_first_of("\r\n"));
@@ -293,32 +290,45 @@ std::string RootClassOf(const std::string& FileName) {
 
 }  // namespace
 
+std::string TRuxViewer::FrameFile(const std::string& Folder, const std::string& Extension,
+                                  const std::string& ClassName) {
+  // The form files of a folder by their root classes, read once while the folder stays unchanged:
+  // a folder of hundreds of forms that use frames is not read again for every frame.
+  namespace fs = std::filesystem;
+  const fs::path folder = Folder.empty() ? fs::path(".") : fs::path(Folder);
+  std::error_code error;
+  const auto stamp = fs::last_write_time(folder, error);
+  TFrameIndex& index = FrameIndexes_[folder.string() + "|" + vaq::widgets::LowerCase(Extension)];
+  if (index.Classes.empty() || index.Stamp != stamp) {
+    index.Classes.clear();
+    index.Stamp = stamp;
+    for (const auto& item : fs::directory_iterator(folder, error)) {
+      if (!item.is_regular_file(error) ||
+          !vaq::widgets::SameText(item.path().extension().string(), Extension))
+        continue;
+      const std::string root = vaq::widgets::LowerCase(RootClassOf(item.path().string()));
+      // The first file of a class wins, in the folder's order of names.
+      auto& file = index.Classes[root];
+      if (file.empty() || item.path().string() < file) file = item.path().string();
+    }
+  }
+  const auto it = index.Classes.find(vaq::widgets::LowerCase(ClassName));
+  return it == index.Classes.end() ? std::string() : it->second;
+}
+
 void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TComponent& Frame) {
   // Frames inside frames are followed a few levels deep, never round in a circle.
   if (!Context_ || Context_->Depth >= 4) return;
-  std::error_code error;
-  std::string frameFile;
-  for (const auto& item :
-       std::filesystem::directory_iterator(Context_->Folder.empty() ? "." : Context_->Folder, error)) {
-    if (!item.is_regular_file() ||
-        !vaq::widgets::SameText(item.path().extension().string(), Context_->Extension))
-      continue;
-    if (vaq::widgets::SameText(RootClassOf(item.path().string()), ClassName)) {
-      frameFile = item.path().string();
-      break;
-    }
-  }
+  const std::string frameFile = FrameFile(Context_->Folder, Context_->Extension, ClassName);
   if (frameFile.empty()) return;
   TEntryContext inner = *Context_;
   ++inner.Depth;
   TEntryContext* outer = Context_;
   Context_ = &inner;
   try {
-    std::string temp = WriteEntry(frameFile, inner.Original, inner.Native, inner.Locale);
-    if (!temp.empty()) {
-      TTempFileGuard guard{temp};
+    if (const std::optional<std::string> data = EntryData(frameFile, inner.Original)) {
       TFormStream stream;
-      LoadFormStream(temp, inner.Native, inner.Locale, stream);
+      LoadFormData(*data, inner.Native, inner.Locale, stream);
       stream.Stream.Seek(0);
       vaq::SkipResourceHeader(stream.Stream);
       vaq::TFormReader reader(stream.Stream, 4096);
@@ -329,6 +339,8 @@ void TRuxViewer::ReadInlineFrame(const std::string& ClassName, vaq::widgets::TCo
         ReadInlineFrame(Name, Inner);
       };
       vaq::widgets::ReadComponentInto(reader, Frame, handlers);
+      // The controls of the frame's own form are inherited where the frame is used.
+      Frame.MarkOwnedInherited();
       if (auto* placeholder = dynamic_cast<vaq::widgets::TPlaceholder*>(&Frame))
         placeholder->SetResolved(true);
     }
@@ -371,28 +383,36 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
     (Original ? OrigForm_ : XlatForm_) = std::move(root);
   };
   try {
+    bool ancestors = false;
     for (std::size_t i = entries.size(); i-- > 0;) {
       if (entries[i].empty()) {
         loaded = false;
         continue;
       }
+      // What the ancestor forms created is inherited in the form itself: its notes name those
+      // components "I:" whether or not the form mentions them.
+      if (i == 0 && ancestors) root->MarkOwnedInherited();
       ReadEntry(*root, entries[i], Original, native, locale, loaded, formName);
+      ancestors = ancestors || loaded;
     }
   } catch (...) {
     store();
     throw;
   }
   if (loaded) Prepare(*root, Original);
-  if (loaded && !Original) AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
+  if (loaded && !Original && WithDesigner)
+    AttachDesigner(*root, formName, native ? kNativeDesignerPolicy : kQtDesignerPolicy);
   store();
 }
 
 void TRuxViewer::Prepare(TForm& Form, bool Original) {
   Form.OnClose = [this](vaq::widgets::TComponent* Sender) { FormClose(Sender); };
-  if (!Original) Form.SetBorderStyle(vaq::widgets::TFormBorderStyle::bsSizeable);
+  // A frame (or data module) shows in a window of its own size.
+  if (Form.LooksLikeFrame()) Form.SetFrameRoot(true);
+  // Both previews keep the form's border style, so that the translated form has the original's
+  // window buttons and frame metrics (the outer size the designer reports means the same).
   QWidget* window = Form.Window();
-  window->setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+  window->setWindowFlags(Form.WindowFlagsForStyle());
   window->setEnabled(true);
   int screen = ScreenWidth ? ScreenWidth() : 1024;
   Form.SetBounds(PreviewLeft(Form.Width(), screen, Original), 5, Form.Width(), Form.Height());

@@ -3,8 +3,11 @@
 // them. One viewer per process, reached through RuxViewer().
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "designer/designer_intf.h"
@@ -34,6 +37,8 @@ class TRuxViewer {
   // The root component name of the last form read for each side (the designer's first segment).
   const std::string& FormName(bool Original) const { return Original ? OrigFormName_ : XlatFormName_; }
 
+  // Whether the translated form gets the layout designer (the fit check only measures forms).
+  bool WithDesigner = true;
   // Called when the user closes either form (the editor's ViewerClose).
   std::function<void(vaq::widgets::TComponent* Sender)> OnClose;
 
@@ -74,9 +79,18 @@ class TRuxViewer {
   void ReadEntry(vaq::widgets::TForm& Root, const std::string& Entry, bool Original, bool Native,
                  vaq::TLCID Locale, bool& Loaded, std::string& FormName);
   void Prepare(vaq::widgets::TForm& Form, bool Original);
-  // Writes the form text of `Entry` into a temporary file (from its notes, else a copy of the form);
-  // the temporary name, or "" when the writer failed.
-  std::string WriteEntry(const std::string& Entry, bool Original, bool Native, vaq::TLCID Locale);
+  // The form data of `Entry`: its text written from its notes in memory, or the form file itself
+  // when it has none; nothing when neither can be had.
+  static std::optional<std::string> EntryData(const std::string& Entry, bool Original);
+  // The form file of `Folder` with `Extension` whose root is of class `ClassName`; "" when none is.
+  std::string FrameFile(const std::string& Folder, const std::string& Extension,
+                        const std::string& ClassName);
+
+  struct TFrameIndex {
+    std::filesystem::file_time_type Stamp;
+    std::map<std::string, std::string> Classes;  // lower-case root class -> form file
+  };
+  std::map<std::string, TFrameIndex> FrameIndexes_;
 
   // What the entry being read is, for the frames inside it.
   struct TEntryContext {
@@ -104,9 +118,10 @@ void ReleaseRuxViewer();
 int PreviewLeft(int Width, int ScreenWidth, bool Original);
 
 // Loads form text or binary form data into `Stream` ready for reading: native form text gets the
-// grid font for `Locale` in place of "ParentFont =  True" and is converted to binary under the
-// thread locale; binary data is taken as it is.
+// grid font for `Locale` in place of "ParentFont =  True", and form text is converted to binary
+// under the thread locale; binary data is taken as it is.
 void LoadFormStream(const std::string& FileName, bool Native, vaq::TLCID Locale, TFormStream& Stream);
+void LoadFormData(std::string Data, bool Native, vaq::TLCID Locale, TFormStream& Stream);
 
 // Reads `Stream` into `Root` with the viewer's handlers (class lookup, accepting missing event
 // handlers, skipping errors) and sets the stream's FormName.

@@ -9,8 +9,17 @@
 #include <map>
 
 #include "checks/demo_project.h"
+#include "host/core/errors.h"
 #include "host/core/files.h"
+#include "host/core/registration.h"
+#include "host/core/resource_strings.h"
+#include "host/framework/ide.h"
 #include "module/desktop/check_live.h"
+#include "module/module.h"
+#include "notes/file_names.h"
+#include "notes/rux_mgr.h"
+#include "support/form_generator.h"
+#include "support/temp_dir.h"
 #include "viewer/viewer.h"
 
 namespace rux::checks {
@@ -130,6 +139,101 @@ TEST_F(LiveFit, FindsTextsThatNoLongerFitAndOutlinesThem) {
   }
   EXPECT_TRUE(found) << "no red outline of " << b.Width << "x" << b.Height << " near " << b.Left << ","
                      << b.Top;
+}
+
+// The fit as it was checked with both live forms built: the reference for the check that builds
+// the translated form alone when only texts changed.
+std::vector<std::string> BothFormsFit(const std::string& Notes) {
+  const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
+  TRuxViewer& viewer = RuxViewer();
+  viewer.CreateForm(form, false);
+  viewer.CreateForm(form, true);
+  const TQtTextMeasure measure;
+  std::vector<std::string> details;
+  for (const TFinding& finding : CheckFit(Notes, NotesFitItems(*viewer.XlatForm(), Notes),
+                                          NotesFitItems(*viewer.OrigForm(), Notes), measure))
+    details.push_back(finding.Id + ": " + finding.Detail);
+  viewer.DestroyForm(false);
+  viewer.DestroyForm(true);
+  return details;
+}
+
+std::vector<std::string> Details(const std::vector<TFinding>& Findings) {
+  std::vector<std::string> details;
+  for (const TFinding& finding : Findings) details.push_back(finding.Id + ": " + finding.Detail);
+  return details;
+}
+
+// Translated texts alone leave the layout as it is: the original's measures come from the
+// translated form with the original texts, and they are those of the built original.
+TEST_F(LiveFit, TextsAloneGiveTheFindingsOfTheBuiltOriginal) {
+  demo_.Translate("MainForm.rux", [](vaq::TVaqNotesString& r) {
+    if (r.Id.ends_with("btnOK.Caption")) r.Curr = demo::Quoted("&Übernehmen und schließen");
+    if (r.Id.ends_with("mnuFile.Caption")) r.Curr = demo::Quoted("&Datei und noch viel mehr als das");
+  });
+  demo_.Translate("OptionsDialog.rux", [](vaq::TVaqNotesString& r) {
+    if (r.Id.ends_with("Strings[1]")) r.Curr = demo::Quoted("Angloamerikanisches Maßsystem");
+  });
+  for (const char* notes : {"MainForm.ruz", "OptionsDialog.ruz"}) {
+    const std::vector<std::string> fit = Details(CheckFitLive(demo_.Lang(notes), {}, ""));
+    EXPECT_FALSE(fit.empty()) << notes;
+    EXPECT_EQ(fit, BothFormsFit(demo_.Lang(notes))) << notes;
+  }
+}
+
+// A translation that also moves or sizes a control is compared with the original form as built.
+TEST_F(LiveFit, AChangedLayoutIsComparedWithTheBuiltOriginal) {
+  demo_.Translate("MainForm.rux", [](vaq::TVaqNotesString& r) {
+    if (r.Id.ends_with("Columns[0].Caption")) r.Curr = demo::Quoted("Datum der Bestellung");
+    if (r.Id.ends_with("Columns[0].Width")) r.Curr = "30";
+  });
+  const std::vector<std::string> fit = Details(CheckFitLive(demo_.Lang("MainForm.ruz"), {}, ""));
+  EXPECT_EQ(fit, BothFormsFit(demo_.Lang("MainForm.ruz")));
+  ASSERT_FALSE(fit.empty());
+  // The original 'Date' has its column of 80 pixels, not the translated one of 30.
+  EXPECT_NE(fit[0].find("the original 'Date' needs"), std::string::npos) << fit[0];
+  EXPECT_EQ(fit[0].find(" of 18"), std::string::npos) << fit[0];
+}
+
+// A project of generated forms (every kind of control the generator knows, unnamed components,
+// collections whose items lack captions), pseudo-translated: the check that builds the
+// translated form alone gives the findings of the check that builds both.
+class GeneratedUnits : public vaq::TIToolServices {
+ public:
+  std::vector<std::string> Forms;
+  int GetUnitCount() override { return static_cast<int>(Forms.size()); }
+  std::string GetUnitName(int i) override { return Forms.at(static_cast<std::size_t>(i)); }
+};
+
+TEST(LiveFitGenerated, TextsAloneGiveTheFindingsOfTheBuiltOriginal) {
+  vaq::testing::TempDir config(vaq::testing::TempDir::kConfig), dir;
+  const vaq::ScopedMessageSink quiet(std::make_unique<vaq::CollectingSink>());
+  constexpr int kForms = 16;
+  GeneratedUnits units;
+  for (int seed = 1; seed <= kForms; ++seed) {
+    units.Forms.push_back(dir.Path() + "/Form" + std::to_string(seed) + ".rux");
+    vaq::WriteFileAtomic(units.Forms.back(),
+                         vaq::testing::GenerateFormText(static_cast<std::uint64_t>(seed), 20'000));
+  }
+  ModuleStartup();
+  vaq::TStats stats;
+  vaq::TStringObjectList list;
+  vaq::GetVaqFileType(vaq::VaqFileTypes.ExtIndexOf(".rux"))
+      ->UpdateForms(&list, stats, dir.Path(), dir.Path(), dir.Path() + "/de-DE", vaq::sUpdate, {}, 0x0409,
+                    0x0407, &units, 0, {});
+  std::size_t findings = 0;
+  for (int seed = 1; seed <= kForms; ++seed) {
+    const std::string form = dir.Path() + "/de-DE/Form" + std::to_string(seed) + ".rux";
+    TRuxMgr mgr(form);
+    mgr.EggBuild();
+    mgr.Save(false, "", "", false);
+    const std::string notes = FileNameToNoteName(form);
+    const std::vector<std::string> fit = Details(CheckFitLive(notes, {}, ""));
+    EXPECT_EQ(fit, BothFormsFit(notes)) << "Form" << seed;
+    findings += fit.size();
+  }
+  EXPECT_GT(findings, 100u);
+  ModuleShutdown();
 }
 
 }  // namespace

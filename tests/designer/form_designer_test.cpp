@@ -171,6 +171,27 @@ TEST_F(QtDesigner, KeysActWhenReleasedAlsoFromControls) {
   EXPECT_EQ(designer_.GrabHandles().Target(), edit1_);
 }
 
+// A quick tap lets go of Shift (or Ctrl) before the arrow as often as not; acting on the release,
+// the modifiers of the press count. Every tap, and every repeat of a held key, acts.
+TEST_F(QtDesigner, ReleasedKeysActWithTheModifiersOfTheirPress) {
+  designer_.SelectComponent("Button1");
+  for (int tap = 0; tap < 3; ++tap) {
+    designer_.KeyEvent(surface_.Form(), TKeyAction::Press, TDesignKey::Right, kShift);
+    designer_.KeyEvent(surface_.Form(), TKeyAction::Release, TDesignKey::Right, {});
+  }
+  EXPECT_EQ(surface_.Bounds(button1_), BoundsRect(13, 8, 78, 25));
+  designer_.KeyEvent(surface_.Form(), TKeyAction::Press, TDesignKey::Down, kCtrl);
+  for (int repeat = 0; repeat < 4; ++repeat) {
+    designer_.KeyEvent(surface_.Form(), TKeyAction::Release, TDesignKey::Down, kCtrl);
+    designer_.KeyEvent(surface_.Form(), TKeyAction::Press, TDesignKey::Down, kCtrl);
+  }
+  designer_.KeyEvent(surface_.Form(), TKeyAction::Release, TDesignKey::Down, {});
+  EXPECT_EQ(surface_.Bounds(button1_), BoundsRect(13, 13, 78, 25));
+  // A release without its press (the press went to another window) takes its own modifiers.
+  designer_.KeyEvent(surface_.Form(), TKeyAction::Release, TDesignKey::Left, kCtrl);
+  EXPECT_EQ(surface_.Bounds(button1_), BoundsRect(12, 13, 78, 25));
+}
+
 TEST_F(QtDesigner, AnyButtonDrags) {
   EXPECT_TRUE(Down(button1_, {20, 15}, TMouseButton::Right));
   Move(button1_, {36, 15});
@@ -290,6 +311,62 @@ TEST_F(NativeDesigner, SelectComponentTakesControlsOnly) {
   designer_.SelectComponent("RADIO1");
   designer_.SelectComponent("Radio1");  // already selected: reported once
   EXPECT_EQ(TakeLog(), Strings{"selected O:frmMain.O:Panel1.O:GroupBox1.O:Radio1"});
+}
+
+// Tab and the arrows pass over controls that are not on screen: a hidden control and everything
+// on a page that is not shown.
+TEST_F(NativeDesigner, NavigationPassesOverControlsNotOnScreen) {
+  surface_.At(button2_).Shown = false;
+  surface_.At(group1_).Shown = false;
+  designer_.SelectComponent("Button1");
+  Key(TDesignKey::Tab);
+  EXPECT_EQ(designer_.GrabHandles().Target(), panel1_);
+  Key(TDesignKey::Tab);
+  Key(TDesignKey::Tab);
+  EXPECT_EQ(designer_.GrabHandles().Target(), edit1_) << "GroupBox1 and Radio1 are passed over";
+  Key(TDesignKey::Tab, kShift);
+  EXPECT_EQ(designer_.GrabHandles().Target(), label1_);
+  designer_.SelectComponent("Button1");
+  Key(TDesignKey::Down);
+  EXPECT_EQ(designer_.GrabHandles().Target(), panel1_) << "not the hidden Button2 below";
+}
+
+// A control whose change the notes cannot keep is selected but stays where it is, by mouse and
+// by keys; the notifier is asked before anything changes.
+TEST_F(NativeDesigner, ARefusedControlStaysWhereItIs) {
+  auto notifier = std::make_shared<testing::TRecordingNotifier>(log_);
+  notifier->Refused = {"O:frmMain.O:Button1"};
+  designer_.SetNotifier(notifier);
+  Down(button1_, {20, 15});
+  Move(button1_, {60, 15});
+  Up(button1_, {60, 15});
+  Key(TDesignKey::Right, kCtrl);
+  Key(TDesignKey::Right, kShift);
+  EXPECT_EQ(surface_.Bounds(button1_), BoundsRect(13, 8, 75, 25));
+  EXPECT_FALSE(designer_.GrabHandles().Dragging());
+  EXPECT_TRUE(surface_.RubberBand.empty());
+  EXPECT_EQ(TakeLog(), (Strings{"selected O:frmMain.O:Button1", "refused O:frmMain.O:Button1",
+                                "refused O:frmMain.O:Button1", "refused O:frmMain.O:Button1"}));
+  designer_.SelectComponent("Button2");
+  Key(TDesignKey::Right, kCtrl);
+  EXPECT_EQ(surface_.Bounds(button2_), BoundsRect(14, 200, 75, 25));
+}
+
+// Paths spell each segment as the notes do; the designer finds a control by such a path and tells
+// its class.
+TEST_F(NativeDesigner, PathsCarryTheKindOfEachSegment) {
+  surface_.At(surface_.Form()).Kind = 'I';
+  surface_.At(panel1_).Kind = 'I';
+  surface_.At(panel1_).ClassName = "TPanel";
+  EXPECT_EQ(designer_.GrabHandles().GetComponentPath(label1_), "I:frmMain.I:Panel1.O:Label1");
+  EXPECT_EQ(designer_.FindPath("I:frmMain.I:Panel1.O:Label1"), label1_);
+  EXPECT_EQ(designer_.FindPath("O:FRMMAIN.O:panel1"), panel1_);
+  EXPECT_EQ(designer_.FindPath("O:frmMain"), surface_.Form());
+  EXPECT_EQ(designer_.FindPath("O:frmOther.O:Panel1"), TNode::None);
+  EXPECT_EQ(designer_.FindPath("O:frmMain.O:Panel1.O:Nothing"), TNode::None);
+  EXPECT_EQ(designer_.FindPath("frmMain.Panel1"), TNode::None);
+  EXPECT_EQ(designer_.ComponentClass("I:frmMain.I:Panel1"), "TPanel");
+  EXPECT_EQ(designer_.ComponentClass("I:frmMain.I:Panel9"), "");
 }
 
 TEST(DesignerPolicy, FollowsTheFormFilesFramework) {

@@ -7,11 +7,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "framework/widgets/render.h"
 #include "support/fake_design_surface.h"
@@ -118,13 +125,16 @@ TEST_F(LiveDesigner, HandlesFrameTheSelectionAndResizeIt) {
   EXPECT_EQ(surface.HandleWidget(3)->cursor().shape(), Qt::SizeHorCursor);
   EXPECT_EQ(surface.HandleWidget(2)->cursor().shape(), Qt::SizeBDiagCursor);
 
-  // The rubber band shows while the handle is dragged, the handles do not.
+  // The rubber band shows while the handle is dragged, the handles do not; the dragged one stays
+  // on screen unpainted, so that the window system keeps sending it the drag.
   QWidget* right = surface.HandleWidget(3);
   QTest::mousePress(right, Qt::LeftButton, {}, {2, 2});
   MoveTo(right, {7, 2});
   ASSERT_EQ(surface.RubberBandWidgets().size(), 1u);
   EXPECT_TRUE(surface.RubberBandWidgets()[0]->isVisible());
-  EXPECT_FALSE(right->isVisible());
+  EXPECT_FALSE(surface.HandleShown(3));
+  EXPECT_TRUE(right->isVisible());
+  EXPECT_FALSE(surface.HandleWidget(0)->isVisible());
   QTest::mouseRelease(right, Qt::LeftButton, {}, {7, 2});
   EXPECT_FALSE(surface.RubberBandWidgets()[0]->isVisible());
   EXPECT_EQ(preview.Control("Button1")->BoundsRect(), QRect(13, 8, 83, 25));  // right edge 93 -> 96
@@ -233,11 +243,16 @@ TEST_F(LiveDesigner, PropertyValuesReachTheLiveForm) {
   EXPECT_EQ(FormDesignerOptions(preview.Form.get()), static_cast<IVaqFormDesignerOptions*>(preview.Designer));
   EXPECT_EQ(FormDesigner(nullptr), nullptr);
 
-  designer->SetPropertyValue("FRMMAIN", "Caption", "Hallo");
+  designer->SetPropertyValue("FRMMAIN", "Caption", "'Hallo'");
   EXPECT_EQ(preview.Form->Window()->windowTitle(), QStringLiteral("Hallo"));
-  designer->SetPropertyValue("Button1", "Caption", "Hello");
+  designer->SetPropertyValue("Button1", "Caption", "'Hello'");
   EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("Hello"));
-  designer->SetPropertyValue("Button1", "Caption", "It's 12");
+  designer->SetPropertyValue("O:frmMain.O:Button1", "Caption", "'It'#39's 12'");
+  EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("It's 12"));
+  designer->SetPropertyValue("O:frmMain", "Caption", "'Form'");
+  EXPECT_EQ(preview.Form->Window()->windowTitle(), QStringLiteral("Form"));
+  designer->SetPropertyValue("O:OtherForm.O:Button1", "Caption", "'Other'");  // another form's record
+  designer->SetPropertyValue("Button1", "Caption", "Unquoted");               // no string notation
   EXPECT_EQ(qobject_cast<QPushButton*>(preview.Widget("Button1"))->text(), QStringLiteral("It's 12"));
   designer->SetPropertyValue("Button1", "Width", "abc");
   designer->SetPropertyValue("Button1", "NoSuchProperty", "1");
@@ -361,6 +376,266 @@ TEST(LiveDesignerRoundTrip, TranslatorWidensAButtonWhoseCaptionNoLongerFits) {
 
   if (const QByteArray file = qgetenv("VAQ_DESIGNER_PICTURE"); !file.isEmpty())
     vaq::widgets::RenderForm(*form).save(QString::fromLocal8Bit(file));
+}
+
+}  // namespace
+}  // namespace rux
+
+namespace rux {
+namespace {
+
+// Two pages, the second active in the form file, each with its own controls.
+const char* kPages = R"(object frmPages: TForm
+  Caption = 'Pages'
+  ClientHeight = 240
+  ClientWidth = 320
+  object Pages: TPageControl
+    Left = 8
+    Top = 8
+    Width = 300
+    Height = 200
+    ActivePage = tsSecond
+    object tsFirst: TTabSheet
+      Caption = 'First'
+      object btnFirst: TButton
+        Left = 8
+        Top = 8
+        Caption = 'On the first page'
+      end
+    end
+    object tsSecond: TTabSheet
+      Caption = 'Second'
+      object btnSecond: TButton
+        Left = 8
+        Top = 40
+        Caption = 'On the second page'
+      end
+    end
+  end
+  object btnOK: TButton
+    Left = 8
+    Top = 212
+    Caption = 'OK'
+  end
+end
+)";
+
+struct TPagesPreview {
+  explicit TPagesPreview(Strings& Log) {
+    auto read = vaq::widgets::testing::ReadForm(kPages);
+    EXPECT_TRUE(read.Errors.empty());
+    Form = std::move(read.Form);
+    Designer = &AttachDesigner(*Form, "frmPages", kNativeDesignerPolicy);
+    Designer->SetNotifier(std::make_shared<testing::TRecordingNotifier>(Log));
+    Form->Window()->setAttribute(Qt::WA_DontShowOnScreen, true);
+    Form->Window()->show();
+    Form->SetDesigning(true, false);
+    QApplication::processEvents();
+  }
+  QWidget* Widget(const char* Name) const {
+    return dynamic_cast<TControl*>(Form->FindComponent(Name))->Widget();
+  }
+  bool OnScreen(const char* Name) const { return Widget(Name)->isVisibleTo(Form->ClientWidget()); }
+  QTabBar* Bar() const { return Widget("Pages")->findChild<QTabBar*>(); }
+  TNode Target() const { return Designer->GrabHandles().Target(); }
+  TNode Node(const char* Name) const { return TFormDesignSurface::Node(Form->FindComponent(Name)); }
+
+  std::unique_ptr<TForm> Form;
+  TVaqFormDesigner* Designer = nullptr;
+};
+
+// In the designer every control shows, hidden or not, but each tab shows its own page only; a
+// click on a tab shows its page while designing too, Tab passes over the other page's controls,
+// and in test mode the tabs switch as at run time.
+TEST(LivePageControl, EachTabShowsItsOwnPage) {
+  Strings log;
+  TPagesPreview preview(log);
+  EXPECT_TRUE(preview.OnScreen("btnSecond"));
+  EXPECT_FALSE(preview.OnScreen("btnFirst")) << "the first page's button under the second tab";
+  EXPECT_FALSE(preview.OnScreen("tsFirst"));
+  ASSERT_NE(preview.Bar(), nullptr);
+  EXPECT_EQ(preview.Bar()->currentIndex(), 1);
+
+  preview.Designer->SelectComponent("Pages");
+  QWidget* window = preview.Form->Window();
+  QTest::keyClick(window, Qt::Key_Tab);
+  EXPECT_EQ(preview.Target(), preview.Node("tsSecond"));
+  QTest::keyClick(window, Qt::Key_Tab);
+  EXPECT_EQ(preview.Target(), preview.Node("btnSecond"));
+  QTest::keyClick(window, Qt::Key_Tab);
+  EXPECT_EQ(preview.Target(), preview.Node("btnOK"));
+  QTest::keyClick(window, Qt::Key_Tab, Qt::ShiftModifier);
+  QTest::keyClick(window, Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_EQ(preview.Target(), preview.Node("tsSecond"));
+
+  // Designing: the click on the first tab shows the first page and selects the page control.
+  QTabBar* bar = preview.Bar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+  EXPECT_TRUE(preview.OnScreen("btnFirst"));
+  EXPECT_FALSE(preview.OnScreen("btnSecond"));
+  EXPECT_EQ(preview.Target(), preview.Node("Pages"));
+  EXPECT_EQ(preview.Widget("Pages")->geometry(), QRect(8, 8, 300, 200)) << "the click moved nothing";
+  QTest::keyClick(window, Qt::Key_Tab);
+  QTest::keyClick(window, Qt::Key_Tab);
+  EXPECT_EQ(preview.Target(), preview.Node("btnFirst"));
+
+  // Test mode: the tab bar itself switches the pages.
+  preview.Designer->SetActive(false);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+  EXPECT_EQ(bar->currentIndex(), 1);
+  EXPECT_TRUE(preview.OnScreen("btnSecond"));
+  EXPECT_FALSE(preview.OnScreen("btnFirst"));
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+  EXPECT_TRUE(preview.OnScreen("btnFirst"));
+}
+
+}  // namespace
+}  // namespace rux
+
+namespace rux {
+namespace {
+
+const char* kLists = R"(object frmLists: TForm
+  Caption = 'Lists'
+  ClientHeight = 400
+  ClientWidth = 500
+  object lvOrders: TListView
+    Left = 8
+    Top = 8
+    Columns = <
+      item
+        Caption = 'Date'
+        Width = 80
+      end
+      item
+        Caption = 'Sum'
+      end>
+    ViewStyle = vsReport
+  end
+  object lstItems: TListBox
+    Left = 270
+    Top = 8
+    Items.Strings = (
+      'First'
+      'Second')
+  end
+  object rgUnits: TRadioGroup
+    Left = 8
+    Top = 170
+    Caption = 'Units'
+    Items.Strings = (
+      'Metric'
+      'Imperial')
+  end
+  object cbCountry: TComboBox
+    Left = 200
+    Top = 170
+    Items.Strings = (
+      'Germany'
+      'Russia')
+  end
+  object clbOptions: TCheckListBox
+    Left = 200
+    Top = 200
+    Items.Strings = (
+      'Save'
+      'Print')
+  end
+  object mmNotes: TMemo
+    Left = 330
+    Top = 200
+    Lines.Strings = (
+      'One'
+      'Two')
+  end
+end
+)";
+
+QStringList Headers(QTreeWidget* Tree) {
+  QStringList texts;
+  for (int i = 0; i < Tree->columnCount(); ++i) texts << Tree->headerItem()->text(i);
+  return texts;
+}
+
+template <class W>
+W* LiveWidget(TForm& Form, const char* Name) {
+  return qobject_cast<W*>(dynamic_cast<TControl*>(Form.FindComponent(Name))->Widget());
+}
+
+// A grid edit of one element reaches exactly that element of the live control: a list-view
+// column's caption, one item of a list, radio group, combo box and check list box, one line of a
+// memo; a set arrives whole. Texts are in the code page of the form's language.
+TEST(LiveValues, OneElementChangesAndTheOthersStay) {
+  Strings log;
+  auto read = vaq::widgets::testing::ReadForm(kLists, vaq::TClassGroup::Native, 0x0419);
+  ASSERT_TRUE(read.Errors.empty());
+  std::unique_ptr<TForm> form = std::move(read.Form);
+  TVaqFormDesigner& designer = AttachDesigner(*form, "frmLists", kNativeDesignerPolicy);
+  auto* tree = LiveWidget<QTreeWidget>(*form, "lvOrders");
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(Headers(tree), (QStringList{QStringLiteral("Date"), QStringLiteral("Sum")}));
+
+  // Russian notes: "Дата" is the bytes C4 E0 F2 E0 in code page 1251.
+  designer.SetPropertyValue("O:frmLists.O:lvOrders", "Columns[0].Caption", "'\xC4\xE0\xF2\xE0'");
+  EXPECT_EQ(Headers(tree), (QStringList{QString::fromUtf8("Дата"), QStringLiteral("Sum")}));
+  designer.SetPropertyValue("O:frmLists.O:lvOrders", "Columns[1].Caption", "'Date2'");
+  EXPECT_EQ(Headers(tree), (QStringList{QString::fromUtf8("Дата"), QStringLiteral("Date2")}));
+  EXPECT_EQ(tree->columnWidth(0), 80) << "the column keeps its width";
+  designer.SetPropertyValue("O:frmLists.O:lvOrders", "Columns[2].Caption", "'None'");  // no such column
+  EXPECT_EQ(tree->columnCount(), 2);
+
+  designer.SetPropertyValue("O:frmLists.O:lstItems", "Items.Strings[1]", "'Zweite'");
+  auto* list = LiveWidget<QListWidget>(*form, "lstItems");
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("First"));
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("Zweite"));
+
+  designer.SetPropertyValue("O:frmLists.O:rgUnits", "Items.Strings[0]", "'\xCC\xE5\xF2\xF0'");
+  QList<QRadioButton*> radios = LiveWidget<QGroupBox>(*form, "rgUnits")->findChildren<QRadioButton*>();
+  ASSERT_EQ(radios.size(), 2);
+  EXPECT_EQ(radios[0]->text(), QString::fromUtf8("Метр"));
+  EXPECT_EQ(radios[1]->text(), QStringLiteral("Imperial"));
+
+  designer.SetPropertyValue("O:frmLists.O:cbCountry", "Items.Strings[1]", "'Russland'");
+  auto* combo = LiveWidget<QComboBox>(*form, "cbCountry");
+  EXPECT_EQ(combo->itemText(0), QStringLiteral("Germany"));
+  EXPECT_EQ(combo->itemText(1), QStringLiteral("Russland"));
+
+  designer.SetPropertyValue("O:frmLists.O:clbOptions", "Items.Strings[0]", "'Speichern'");
+  auto* checks = LiveWidget<QListWidget>(*form, "clbOptions");
+  EXPECT_EQ(checks->item(0)->text(), QStringLiteral("Speichern"));
+  EXPECT_EQ(checks->item(1)->text(), QStringLiteral("Print"));
+
+  designer.SetPropertyValue("O:frmLists.O:mmNotes", "Lines.Strings[1]", "'Zwei'");
+  EXPECT_EQ(LiveWidget<QPlainTextEdit>(*form, "mmNotes")->toPlainText(), QStringLiteral("One\nZwei"));
+
+  // A set reaches the control whole.
+  designer.SetPropertyValue("O:frmLists.O:lstItems", "Anchors", "[akLeft, akTop, akRight]");
+  EXPECT_EQ(dynamic_cast<TControl*>(form->FindComponent("lstItems"))->Anchors(),
+            vaq::widgets::akLeft | vaq::widgets::akTop | vaq::widgets::akRight);
+}
+
+// The caption of a list-view column typed in German, Russian and Japanese notes: the bytes of the
+// form's code page reach the header as the text they stand for.
+TEST(LiveValues, ColumnCaptionsInThreeCodePages) {
+  const struct {
+    vaq::TLCID Locale;
+    const char* Notation;
+    const char* Shown;
+  } cases[] = {{0x0407,
+                "'Gr\xF6\xDF"
+                "e'",
+                "Größe"},
+               {0x0419, "'\xC4\xE0\xF2\xE0'", "Дата"},
+               {0x0411, "'\x83\x66\x81\x5B\x83\x5E'", "データ"}};
+  for (const auto& c : cases) {
+    auto read = vaq::widgets::testing::ReadForm(kLists, vaq::TClassGroup::Native, c.Locale);
+    std::unique_ptr<TForm> form = std::move(read.Form);
+    TVaqFormDesigner& designer = AttachDesigner(*form, "frmLists", kNativeDesignerPolicy);
+    designer.SetPropertyValue("O:frmLists.O:lvOrders", "Columns[0].Caption", c.Notation);
+    EXPECT_EQ(Headers(LiveWidget<QTreeWidget>(*form, "lvOrders")),
+              (QStringList{QString::fromUtf8(c.Shown), QStringLiteral("Sum")}))
+        << c.Shown;
+  }
 }
 
 }  // namespace

@@ -84,6 +84,42 @@ void KeyThroughX(const std::string& Key) {
   EXPECT_EQ(Xdotool({"key", Key}), 0) << "xdotool key " << Key;
 }
 
+namespace {
+
+// The pointer to a point of `Widget`, and a moment for the X server to get it there. (xdotool's
+// --sync waits for a motion, for many seconds when the pointer is there already.)
+std::vector<std::string> PointerAt(QWidget& Widget, QPoint At) {
+  const QPoint global = Widget.mapToGlobal(At);
+  return {"mousemove", std::to_string(global.x()), std::to_string(global.y()), "sleep", "0.03"};
+}
+
+}  // namespace
+
+void ClickThroughX(QWidget& Widget, QPoint At) {
+  std::vector<std::string> arguments = PointerAt(Widget, At);
+  arguments.insert(arguments.end(), {"click", "1"});
+  EXPECT_EQ(Xdotool(arguments), 0) << "xdotool click";
+  QTest::qWait(50);
+}
+
+void DragThroughX(QWidget& Widget, QPoint From, QPoint To) {
+  std::vector<std::string> arguments = PointerAt(Widget, From);
+  arguments.insert(arguments.end(), {"mousedown", "1", "sleep", "0.05"});
+  constexpr int kSteps = 5;
+  for (int i = 1; i <= kSteps; ++i) {
+    const QPoint step = From + (To - From) * i / kSteps;
+    for (const std::string& argument : PointerAt(Widget, step)) arguments.push_back(argument);
+  }
+  arguments.insert(arguments.end(), {"mouseup", "1"});
+  EXPECT_EQ(Xdotool(arguments), 0) << "xdotool drag";
+  QTest::qWait(50);
+}
+
+void FocusThroughX(QWidget& Window) {
+  EXPECT_EQ(Xdotool({"windowfocus", "--sync", std::to_string(Window.winId())}), 0) << "xdotool windowfocus";
+  WaitFor([&] { return QApplication::activeWindow() == &Window; }, 2000);
+}
+
 void ClickCell(QAbstractItemView& View, const QModelIndex& Index) {
   View.scrollTo(Index);
   QTest::mouseClick(View.viewport(), Qt::LeftButton, {}, View.visualRect(Index).center());

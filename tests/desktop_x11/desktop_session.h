@@ -43,6 +43,13 @@ void KeyThroughX(const std::string& Key);
 // Types text of any script with Qt key events (QTest::keyClicks takes Latin-1 keys only).
 void TypeWithQt(QWidget& Widget, const QString& Text);
 
+// The mouse through the X server: the pointer moved to a point of `Widget` (its coordinates) and
+// the left button pressed, moved in steps to `To` and released there, as a hand does it.
+void ClickThroughX(QWidget& Widget, QPoint At);
+void DragThroughX(QWidget& Widget, QPoint From, QPoint To);
+// Gives a top-level window the X server's keyboard focus (there is no window manager to do it).
+void FocusThroughX(QWidget& Window);
+
 // Clicks the centre of a cell of an item view with the left mouse button.
 void ClickCell(QAbstractItemView& View, const QModelIndex& Index);
 // Writes a picture of the widget into $VAQ_X11_PICTURES/<Name>.png when that variable is set.

@@ -861,9 +861,9 @@ TEST_F(GridWindow, DesignerReportsComeBackIntoTheGrid) {
   EXPECT_EQ(Grid().Row, 1);
   EXPECT_EQ(Grid().Col, Col(ColCurr));
 
-  // A grid edit reaches the designer as the value's text.
+  // A grid edit reaches the designer as the record holds it: component path, property path, value.
   window_->EditCell(Col(ColCurr), 1, "'Hallo'");
-  EXPECT_EQ(designer.Values, (std::vector<std::string>{"Button1.Caption=Hallo"}));
+  EXPECT_EQ(designer.Values, (std::vector<std::string>{"O:Form1.O:Button1.Caption='Hallo'"}));
 
   // Showing the translated preview hands the designer a fresh notifier.
   window_->EditShowTranslatedForm->OnExecute(window_.get());

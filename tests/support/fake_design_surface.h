@@ -24,6 +24,9 @@ class TFakeDesignSurface : public IDesignSurface {
     TRect Bounds;
     bool Control = true;
     std::map<std::string, std::string> Properties;
+    char Kind = 'O';
+    std::string ClassName = "TControl";
+    bool Shown = true;
   };
 
   explicit TFakeDesignSurface(int Width = 640, int Height = 480) {
@@ -52,6 +55,13 @@ class TFakeDesignSurface : public IDesignSurface {
   int ChildCount(TNode Control) const override { return static_cast<int>(At(Control).Children.size()); }
   TNode Child(TNode Control, int Index) const override { return At(Control).Children[Index]; }
   const std::string& Name(TNode Control) const override { return At(Control).Name; }
+  char Kind(TNode Control) const override { return At(Control).Kind; }
+  std::string ClassName(TNode Control) const override { return At(Control).ClassName; }
+  bool Showing(TNode Control) const override {
+    for (TNode c = Control; c != TNode::None; c = At(c).Parent)
+      if (!At(c).Shown) return false;
+    return true;
+  }
   TRect Bounds(TNode Control) const override { return At(Control).Bounds; }
   TPoint ClientOrigin(TNode Control) const override {
     TPoint origin;
@@ -137,6 +147,16 @@ class TRecordingNotifier : public IVaqFormDesignerNotifier {
     Log_.push_back("resized " + Path + " " + std::to_string(P.X) + "," + std::to_string(P.Y));
   }
   void ComponentSelected(const std::string& Path) override { Log_.push_back("selected " + Path); }
+  // Refuses changes of the paths in `Refused`, giving the reason "kept as it is".
+  std::string ChangeRefused(const std::string& Path) override {
+    for (const std::string& refused : Refused)
+      if (refused == Path) {
+        Log_.push_back("refused " + Path);
+        return "kept as it is";
+      }
+    return {};
+  }
+  std::vector<std::string> Refused;
 
  private:
   std::vector<std::string>& Log_;

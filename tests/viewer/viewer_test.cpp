@@ -70,7 +70,8 @@ class Viewer : public ::testing::Test {
 
   // The tree line of component `Path` (without the root's segment), or "" when there is none.
   static std::string Line(vaq::widgets::TForm& Form, const std::string& Path) {
-    std::string prefix = "O:" + Form.Name() + (Path.empty() ? "" : "." + Path) + "\t";
+    std::string prefix =
+        std::string(1, Form.StreamKind()) + ":" + Form.Name() + (Path.empty() ? "" : "." + Path) + "\t";
     for (const auto& line : FormTreeLines(Form))
       if (line.starts_with(prefix)) return line.substr(prefix.size());
     return "";
@@ -94,16 +95,23 @@ TEST_F(Viewer, BuildsTheOriginalAndTheTranslatedForm) {
   EXPECT_EQ(Line(*xlat, ""), "TBaseDialog\tshown\t0,0,360,200\tDialogfenster");
   EXPECT_EQ(Line(*orig, "O:btnCancel"), "TButton\tshown\t274,164,75,25\tCancel");
   EXPECT_EQ(Line(*xlat, "O:btnCancel"), "TButton\tshown\t274,164,75,25\tAbbrechen");
-  // Tags tell the two apart; both sit 5 pixels from the top, in their halves of the screen; the
-  // translated form is sizeable.
+  // Tags tell the two apart; both sit 5 pixels from the top, in their halves of the screen; both
+  // keep the dialog's border style and its window buttons: close, no minimise or maximise.
   EXPECT_EQ(orig->Tag(), 0);
   EXPECT_EQ(xlat->Tag(), 1);
   EXPECT_EQ(orig->Top(), 5);
   EXPECT_EQ(orig->Left(), PreviewLeft(orig->Width(), 1024, true));
   EXPECT_EQ(xlat->Left(), PreviewLeft(xlat->Width(), 1024, false));
   EXPECT_EQ(orig->BorderStyle(), vaq::widgets::TFormBorderStyle::bsDialog);
-  EXPECT_EQ(xlat->BorderStyle(), vaq::widgets::TFormBorderStyle::bsSizeable);
+  EXPECT_EQ(xlat->BorderStyle(), vaq::widgets::TFormBorderStyle::bsDialog);
+  EXPECT_EQ(xlat->Width(), orig->Width());
   EXPECT_EQ(xlat->ClientWidth(), 360);
+  for (const vaq::widgets::TForm* form : {orig, xlat}) {
+    const Qt::WindowFlags flags = form->Window()->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  }
   // A form that exists is not built again; the translated form carries the layout designer.
   viewer.CreateForm(form, false);
   EXPECT_EQ(viewer.XlatForm(), xlat);
@@ -148,8 +156,10 @@ TEST_F(Viewer, InheritedFormsReadTheirAncestorsFirst) {
   EXPECT_EQ(form.Name(), "OptionsDialog");
   EXPECT_EQ(RuxViewer().FormName(false), "OptionsDialog");
   EXPECT_EQ(Line(form, ""), "TOptionsDialog\tshown\t0,0,360,200\tOptionen");
-  EXPECT_EQ(Line(form, "O:btnOK"), "TButton\tshown\t190,164,75,25\t&Übernehmen");
-  EXPECT_EQ(Line(form, "O:btnCancel"), "TButton\tshown\t274,164,75,25\tAbbrechen");
+  // The tree names the components as the notes do: the form and its ancestor's controls inherited.
+  EXPECT_EQ(form.StreamKind(), 'I');
+  EXPECT_EQ(Line(form, "I:btnOK"), "TButton\tshown\t190,164,75,25\t&Übernehmen");
+  EXPECT_EQ(Line(form, "I:btnCancel"), "TButton\tshown\t274,164,75,25\tAbbrechen");
   EXPECT_EQ(Line(form, "O:chkAutoSave"), "TCheckBox\tshown\t16,16,97,17\tBestellungen automatisch speichern");
   EXPECT_EQ(form.Components().size(), 3u);
 
@@ -282,10 +292,29 @@ TEST_F(Viewer, TheDemoFormsPreview) {
         "O:MainForm.O:lstItems\tTListBox\tshown\t8,8,121,97\tFirst | It's",
         "O:MainForm.O:lvOrders\tTListView\tshown\t8,200,250,150\tDate | Sum",
         "O:MainForm.O:mnuMain.O:mnuFile.O:mnuOpen\tTMenuItem\t-\t-\t&Open...",
+        "O:AddressFrame\tTAddressFrame\tshown\t0,0,320,120\t",  // a frame: its size is what it shows
         "O:AddressFrame.O:cbCountry\tTComboBox\tshown\t80,72,145,21\tGermany | Russia | United States",
-        "O:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
+        "I:OptionsDialog.O:rgUnits\tTRadioGroup\tshown\t16,48,185,105\tUnits | Metric | Imperial",
         "O:ReportView.O:sbStatus\tTStatusBar\tshown\t0,190,312,19\tReady | No filter"})
     EXPECT_NE(output.find(std::string(line) + "\n"), std::string::npos) << line;
+}
+
+// A frame as the root opens a window of the frame's size, titled with its name, with a caption
+// and a close button; its controls stay where they were designed.
+TEST_F(Viewer, AFrameShowsInAWindowOfItsSize) {
+  const fs::path demo = fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo";
+  fs::copy_file(demo / "AddressFrame.rux", dir_.Path() + "/AddressFrame.rux");
+  const std::string file = dir_.Path() + "/AddressFrame.rux";
+  RuxViewer().ShowForm(file, true, false);
+  vaq::widgets::TForm* frame = RuxViewer().OrigForm();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->FrameRoot());
+  EXPECT_TRUE(frame->Window()->isVisible());
+  EXPECT_EQ(frame->Window()->size(), QSize(320, 120));
+  EXPECT_EQ(frame->Window()->windowTitle(), QStringLiteral("AddressFrame"));
+  EXPECT_TRUE(frame->Window()->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_EQ(Line(*frame, "O:edtStreet"), "TEdit\tshown\t80,8,121,21\t");
+  RuxViewer().HideForm(true);
 }
 
 }  // namespace

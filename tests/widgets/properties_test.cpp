@@ -73,7 +73,23 @@ TEST(Properties, CollectionsAreCheckedItemByItem) {
   TControl& bar = *Find(*form, "S");
   SetPropText(bar, "Panels", "<item Text = 'Ready' Width = 50 end item Text = 'Two' end>");
   EXPECT_EQ(bar.DisplayText(), u"Ready | Two");
-  EXPECT_EQ(ErrorOf(bar, "Panels", "<item Colour = 1 end>"), "Property Colour does not exist");
+  // An item property of another version of the class stays with the item; a value that does not
+  // fit a known one is refused.
+  EXPECT_EQ(ErrorOf(bar, "Panels", "<item Width = 'wide' end>"), "Invalid property value");
+  SetPropText(bar, "Panels", "<item Colour = 1 Text = 'Three' end>");
+  EXPECT_EQ(bar.DisplayText(), u"Three");
+}
+
+// A property the class does not have is kept when a form is read, so that its texts show (the
+// Text of another framework's button); one whose value does not fit is left out.
+TEST(Properties, UnknownPropertiesOfAReadFormKeepTheirTexts) {
+  auto read = ReadForm(
+      "object F: TForm\n object B: TButton\n  Text = 'Open'\n end\n object S: TStatusBar\n  "
+      "Panels = <item Caption = 'Ready' end>\n end\n object L: TListBox\n  Left = 'far'\n end\nend\n");
+  EXPECT_EQ(read.Errors.size(), 2u);
+  EXPECT_EQ(Find(*read.Form, "B")->DisplayText(), u"Open");
+  EXPECT_EQ(Find(*read.Form, "S")->DisplayText(), u"Ready");
+  EXPECT_EQ(Find(*read.Form, "L")->Left(), 0);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "framework/widgets/controls.h"
+
 namespace rux {
 
 using vaq::widgets::TControl;
@@ -81,6 +83,10 @@ bool TDesignerHook::MouseEvent(TControl* Sender, QEvent* Event) {
     action = TMouseAction::Down;
   else if (Event->type() == QEvent::MouseButtonRelease)
     action = TMouseAction::Up;
+  // A click on a tab shows its page also while designing, as the frameworks' designers do: the
+  // controls of the other pages are reached that way.
+  if (action == TMouseAction::Down && Designer_->GetActive())
+    if (auto* tabs = dynamic_cast<vaq::widgets::TTabsControl*>(Sender)) tabs->ShowTabAt(global);
   const bool consumed = Designer_->MouseEvent(TFormDesignSurface::Node(Sender), action,
                                               Button(mouse->button()), Surface_->FromGlobal(global));
   // The context menu of the form's background, in both states.

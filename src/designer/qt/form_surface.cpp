@@ -28,19 +28,40 @@ class TGrabHandleWidget : public QWidget {
   TGrabHandleWidget(QWidget* Parent, int Index, std::function<void(int, TMouseAction, QPoint)> OnMouse)
       : QWidget(Parent), Index_(Index), OnMouse_(std::move(OnMouse)) {
     MarkOverlay(this);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
     setCursor(GrabHandleCursor(Index));
     resize(kGrabHandleSize, kGrabHandleSize);
     hide();
   }
 
+  // Shows or hides the handle. The handle being dragged is not hidden but left unpainted: the
+  // window system sends the rest of the drag (the moves and the release) to the widget that took
+  // the press only while that widget is on screen.
+  void Show(bool Visible) {
+    if (const bool ghost = !Visible && Pressed_; ghost != Ghost_) {
+      Ghost_ = ghost;
+      update();
+    }
+    if (Ghost_) return;
+    if (Visible == isVisible()) return;
+    if (Visible) raise();  // above every control: raised each time they appear
+    setVisible(Visible);
+  }
+  bool Ghost() const { return Ghost_; }
+
  protected:
-  void mousePressEvent(QMouseEvent* Event) override { Send(TMouseAction::Down, Event); }
+  void paintEvent(QPaintEvent*) override {
+    if (!Ghost_) QPainter(this).fillRect(rect(), Qt::black);
+  }
+  void mousePressEvent(QMouseEvent* Event) override {
+    Pressed_ = true;
+    Send(TMouseAction::Down, Event);
+  }
   void mouseMoveEvent(QMouseEvent* Event) override { Send(TMouseAction::Move, Event); }
-  void mouseReleaseEvent(QMouseEvent* Event) override { Send(TMouseAction::Up, Event); }
+  void mouseReleaseEvent(QMouseEvent* Event) override {
+    // Released first, so that the handles shown again at the end of the drag show this one too.
+    Pressed_ = Event->buttons() != Qt::NoButton;
+    Send(TMouseAction::Up, Event);
+  }
 
  private:
   void Send(TMouseAction Action, QMouseEvent* Event) {
@@ -50,6 +71,8 @@ class TGrabHandleWidget : public QWidget {
 
   int Index_;
   std::function<void(int, TMouseAction, QPoint)> OnMouse_;
+  bool Pressed_ = false;
+  bool Ghost_ = false;
 };
 
 // The rubber band: a grey frame two pixels wide, drawn over the controls.
@@ -172,6 +195,20 @@ const std::string& TFormDesignSurface::Name(TNode Control) const {
   return Component(Control)->Name();
 }
 
+char TFormDesignSurface::Kind(TNode Control) const {
+  return Component(Control)->StreamKind();
+}
+
+std::string TFormDesignSurface::ClassName(TNode Control) const {
+  return Component(Control)->ClassName();
+}
+
+bool TFormDesignSurface::Showing(TNode Node) const {
+  if (Node == Form()) return true;
+  const QWidget* widget = Control(Node)->Widget();
+  return widget && widget->isVisibleTo(Form_.ClientWidget());
+}
+
 TRect TFormDesignSurface::Bounds(TNode Control) const {
   const TControl* c = this->Control(Control);
   return BoundsRect(c->Left(), c->Top(), c->Width(), c->Height());
@@ -192,44 +229,42 @@ void TFormDesignSurface::SetBounds(TNode Control, const TRect& Bounds) {
 }
 
 TNode TFormDesignSurface::FindComponent(std::string_view Name) const {
-  TComponent* component = Form_.FindComponent(Name);
-  return component ? Node(component) : TNode::None;
+  if (Name.find(':') == std::string_view::npos) {
+    TComponent* component = Form_.FindComponent(Name);
+    return component ? Node(component) : TNode::None;
+  }
+  // A path: each segment among the components its predecessor nests.
+  const TComponent* at = &Form_;
+  for (std::size_t start = 0; start <= Name.size();) {
+    const std::size_t dot = std::min(Name.find('.', start), Name.size());
+    std::string_view segment = Name.substr(start, dot - start);
+    const std::size_t colon = segment.find(':');
+    if (colon != std::string_view::npos) segment.remove_prefix(colon + 1);
+    const TComponent* next = nullptr;
+    for (const TComponent* child : at->ChildComponents())
+      if (vaq::widgets::SameText(child->Name(), segment)) next = child;
+    if (!next) return TNode::None;
+    at = next;
+    start = dot + 1;
+  }
+  return Node(at);
 }
 
 bool TFormDesignSurface::IsControl(TNode Component) const {
   return this->Component(Component)->IsControl();
 }
 
-TPropertySet TFormDesignSurface::SetProperty(TNode Node, std::string_view PropName, std::string_view Value) {
+TPropertySet TFormDesignSurface::SetProperty(TNode Node, std::string_view PropPath, std::string_view Value) {
   TComponent& component = *Component(Node);
   try {
-    vaq::widgets::CheckProperty(component, PropName, nullptr);
+    vaq::widgets::CheckProperty(component, PropPath.substr(0, PropPath.find('[')), nullptr);
   } catch (const vaq::widgets::EPropertyError&) {
     return TPropertySet::UnknownProperty;
   }
-  // The editor sends the value's text in UTF-8: a string's text (Schließen, Дата), taken as it is,
-  // or another value's first token (120, alClient, clRed), read as form text.
-  const auto asText = [&] {
-    vaq::widgets::SetPropertyChecked(component, PropName,
-                                     vaq::widgets::TValue::WideString(vaq::Utf8ToUtf16(Value)));
-  };
+  // One path for every kind of value: the record's property path and its value in form-text
+  // notation, its strings in the code page of the form's language.
   try {
-    if (vaq::widgets::IsTextProperty(component, PropName)) {
-      asText();
-      return TPropertySet::Applied;
-    }
-  } catch (const vaq::widgets::EPropertyError&) {
-    return TPropertySet::NotConverted;
-  }
-  try {
-    vaq::widgets::SetPropText(component, PropName, Value);
-    return TPropertySet::Applied;
-  } catch (const vaq::widgets::EPropertyError&) {
-  } catch (const vaq::EParserError&) {
-  }
-  // A component the catalogue does not describe takes what does not read as form text as text.
-  try {
-    asText();
+    vaq::widgets::SetPropText(component, PropPath, Value);
     return TPropertySet::Applied;
   } catch (const vaq::widgets::EPropertyError&) {
     return TPropertySet::NotConverted;
@@ -238,13 +273,15 @@ TPropertySet TFormDesignSurface::SetProperty(TNode Node, std::string_view PropNa
 
 void TFormDesignSurface::ShowHandles(bool Visible, const std::array<TRect, 8>& Handles) {
   for (int i = 0; i < kGrabHandleCount; ++i) {
-    QWidget* handle = Handles_[i];
+    auto* handle = static_cast<TGrabHandleWidget*>(Handles_[i]);
     handle->setGeometry(ToQRect(Handles[i]));
-    if (Visible == handle->isVisible()) continue;
-    // Above every control: raised each time they appear.
-    if (Visible) handle->raise();
-    handle->setVisible(Visible);
+    handle->Show(Visible);
   }
+}
+
+bool TFormDesignSurface::HandleShown(int Index) const {
+  auto* handle = static_cast<TGrabHandleWidget*>(Handles_[Index]);
+  return handle->isVisible() && !handle->Ghost();
 }
 
 void TFormDesignSurface::ShowRubberBand(const std::vector<TRect>& Frames) {

@@ -39,6 +39,9 @@ class TFormDesignSurface : public IDesignSurface {
   int ChildCount(TNode Control) const override;
   TNode Child(TNode Control, int Index) const override;
   const std::string& Name(TNode Control) const override;
+  char Kind(TNode Control) const override;
+  std::string ClassName(TNode Control) const override;
+  bool Showing(TNode Control) const override;
   TRect Bounds(TNode Control) const override;
   TPoint ClientOrigin(TNode Control) const override;
   TPoint FormSize() const override;
@@ -60,6 +63,8 @@ class TFormDesignSurface : public IDesignSurface {
   vaq::widgets::TForm& LiveForm() const { return Form_; }
   // The overlay widgets, for the tests.
   QWidget* HandleWidget(int Index) const { return Handles_[Index]; }
+  // Whether the handle shows (the one being dragged stays on screen unpainted).
+  bool HandleShown(int Index) const;
   const std::vector<QWidget*>& RubberBandWidgets() const { return Frames_; }
   QWidget* GridWidget() const { return Grid_; }
   // A position in the form's client coordinates.

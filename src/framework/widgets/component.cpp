@@ -58,6 +58,13 @@ TComponent* TComponent::InsertComponent(std::unique_ptr<TComponent> Component) {
   return Components_.back().get();
 }
 
+void TComponent::MarkOwnedInherited() {
+  for (const auto& component : Components_) {
+    component->StreamKind_ = 'I';
+    component->MarkOwnedInherited();
+  }
+}
+
 TComponent* TComponent::FindComponent(std::string_view Name) const {
   if (Name.empty()) return nullptr;
   for (const auto& component : Components_)
@@ -217,7 +224,7 @@ void TControl::InsertChild(TComponent* Child) {
     widget->setProperty("vaqControl", true);
     widget->setParent(ClientWidget());
     control->UpdateGeometry();
-    widget->setVisible(control->Visible_ || control->Designing());
+    control->UpdateWidgetVisibility();
   }
   if (!Loading()) {
     control->UpdateView();
@@ -268,8 +275,13 @@ void TControl::UpdateGeometry() {
 
 void TControl::SetVisible(bool Value) {
   Visible_ = Value;
-  if (Widget_ && Parent_) Widget_->setVisible(Visible_ || Designing());
+  UpdateWidgetVisibility();
   if (Parent_ && !Loading()) Parent_->Realign();
+}
+
+void TControl::UpdateWidgetVisibility() {
+  // The designer shows hidden controls, but a page that is not the active one stays hidden.
+  if (Widget_ && Parent_) Widget_->setVisible((Visible_ || Designing()) && Parent_->ShowsChild(*this));
 }
 
 bool TControl::Showing() const {
@@ -301,7 +313,7 @@ TColor TControl::Color() const {
 
 void TControl::SetDesigning(bool Value, bool Children) {
   TComponent::SetDesigning(Value, Children);
-  if (Widget_ && Parent_) Widget_->setVisible(Visible_ || Value);
+  UpdateWidgetVisibility();
 }
 
 std::u16string TControl::DisplayText() const {

@@ -62,6 +62,14 @@ class TComponent {
   TLCID TextLocale() const { return TextLocale_; }
   // The root of a form takes the locale of the form it reads (it exists before).
   void SetTextLocale(TLCID Locale) { TextLocale_ = Locale; }
+  // How the form last read names the component, the kind letter of its segment in notes Ids:
+  // 'O' an object of that form, 'I' inherited (from an ancestor form, or from the own form of a
+  // frame), 'L' an inline frame.
+  char StreamKind() const { return StreamKind_; }
+  void SetStreamKind(char Kind) { StreamKind_ = Kind; }
+  // Marks every component this one owns, and theirs, as inherited: what an ancestor form or a
+  // frame's own form created, before the form that uses them is read.
+  void MarkOwnedInherited();
 
   // Ownership: an owner frees the components it owns, the newest first.
   TComponent* Owner() const { return Owner_; }
@@ -99,6 +107,8 @@ class TComponent {
   std::optional<TValue> GetProperty(std::string_view Path) const;
   // The value last set, by lower-case path.
   const TValue* Stored(std::string_view LowerPath) const;
+  // Every value set, by lower-case path.
+  const std::map<std::string, TValue>& StoredValues() const { return Values_; }
 
   // The text the component shows (caption, text, items, lines), UTF-16; empty when none.
   virtual std::u16string DisplayText() const;
@@ -117,6 +127,7 @@ class TComponent {
   std::string ClassName_;
   const TClassInfo* Class_;
   std::int32_t Tag_ = 0;
+  char StreamKind_ = 'O';
   TLCID TextLocale_;
   TComponent* Owner_ = nullptr;
   std::vector<std::unique_ptr<TComponent>> Components_;
@@ -168,6 +179,12 @@ class TControl : public TComponent {
   void SetVisible(bool Value);
   // Visible and every parent visible (the form itself not counted).
   bool Showing() const;
+  // Whether the control lets a nested control's widget show at all (a page control only its
+  // active page), whatever the child's Visible.
+  virtual bool ShowsChild(const TControl& Child) const { return (void)Child, true; }
+  // Shows or hides the widget: Visible (or designing, where hidden controls show) and let by
+  // the parent.
+  void UpdateWidgetVisibility();
   bool Enabled() const { return Enabled_; }
   TAlign Align() const { return Align_; }
   unsigned Anchors() const { return Anchors_; }
@@ -186,6 +203,8 @@ class TControl : public TComponent {
 
   // Arranges the nested controls: anchors, then aligned controls in the frameworks' order.
   void Realign();
+  // Takes the control's bounds and its parent's client size as the design the anchors keep.
+  void RememberDesign();
   void Loaded() override;
   void SetDesigning(bool Value, bool Children = true) override;
   std::u16string DisplayText() const override;
@@ -218,7 +237,6 @@ class TControl : public TComponent {
   void ApplyFontAndColor();
   void ArrangeAnchored();
   void ArrangeAligned();
-  void RememberDesign();
 
  protected:
   QPointer<QWidget> Widget_;

@@ -43,6 +43,9 @@ class TPlaceholder : public TPaintedControl {
   explicit TPlaceholder(std::string ClassName);
   bool IsContainer() const override { return true; }
   void Loaded() override;
+  // The texts it holds, as any control shows them (captions and texts, the strings of items,
+  // lines and tabs, the captions of the items of its collections), drawn in its frame.
+  std::u16string DisplayText() const override;
   bool NonVisual() const { return NonVisual_; }
   // A frame whose own form was read into it draws as a frame does: not at all.
   void SetResolved(bool Value) { Resolved_ = Value; }
@@ -52,6 +55,8 @@ class TPlaceholder : public TPaintedControl {
   void ApplyProperty(const std::string& LowerPath, const TValue& Value) override;
 
  private:
+  std::vector<std::u16string> Texts() const;
+
   bool Sized_ = false;
   bool NonVisual_ = false;
   bool Resolved_ = false;
@@ -64,6 +69,18 @@ class TItemsControl {
   virtual ~TItemsControl() = default;
   virtual std::vector<std::u16string> WidgetItems() const = 0;
   std::vector<std::string> WidgetItems8(TLCID Locale) const;
+};
+
+// Controls with a tab bar (page controls, tab controls, tab sets). Clicking a tab shows its page,
+// at run time and in test mode through the tab bar itself; the designer, which takes the clicks
+// of designing controls, asks for it.
+class TTabsControl {
+ public:
+  virtual ~TTabsControl() = default;
+  // Shows the page of the tab at `Global` (screen coordinates); false when no tab is there.
+  virtual bool ShowTabAt(QPoint Global) = 0;
+  // The index of the tab shown (-1: none).
+  virtual int CurrentTab() const = 0;
 };
 
 // The image of a picture or glyph property ("Picture.Data": a class name, then the graphic's

@@ -815,11 +815,69 @@ void TPlaceholder::Loaded() {
   if (NonVisual_ && Widget()) Widget()->hide();
 }
 
+namespace {
+
+std::string_view LastName(std::string_view Path) {
+  const std::size_t dot = Path.rfind('.');
+  return dot == std::string_view::npos ? Path : Path.substr(dot + 1);
+}
+
+// The texts a value of the property `Path` shows: a caption or text, the strings of a list of
+// items, lines or tabs, and in collections the same of every item.
+void CollectTexts(const TValue& Value, std::string_view Path, TLCID Locale,
+                  std::vector<std::u16string>& Out) {
+  const std::string_view name = LastName(Path);
+  if (Value.IsString()) {
+    if (SameText(name, "Caption") || SameText(name, "Text") || SameText(name, "SimpleText"))
+      Out.push_back(Value.Shown(Locale));
+  } else if (Value.Kind == TValueType::vaList) {
+    const std::string_view list = Path.substr(0, Path.find('.'));
+    if (SameText(name, "Strings"))
+      for (const char* shown : {"Items", "Lines", "Tabs", "Pages", "Sections", "TitleCaptions", "Strings"})
+        if (SameText(list, shown))
+          for (const TValue& element : Value.List)
+            if (element.IsString()) Out.push_back(element.Shown(Locale));
+    // Collections among the elements show their items' captions.
+    for (const TValue& element : Value.List)
+      if (element.Kind == TValueType::vaCollection || element.Kind == TValueType::vaList)
+        CollectTexts(element, Path, Locale, Out);
+  } else if (Value.Kind == TValueType::vaCollection) {
+    for (const auto& item : Value.Items)
+      for (const auto& [itemName, itemValue] : item.Properties)
+        CollectTexts(itemValue, itemName, Locale, Out);
+  }
+}
+
+}  // namespace
+
+std::vector<std::u16string> TPlaceholder::Texts() const {
+  std::vector<std::u16string> texts;
+  for (const auto& [path, value] : StoredValues()) CollectTexts(value, path, TextLocale(), texts);
+  std::erase_if(texts, [](const std::u16string& text) { return text.empty(); });
+  return texts;
+}
+
+std::u16string TPlaceholder::DisplayText() const {
+  return JoinItems(Texts());
+}
+
 void TPlaceholder::Paint(QPainter& painter) {
   if (Resolved_) return;
   QRect r(0, 0, Width() - 1, Height() - 1);
   painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
   painter.drawRect(r);
+  // Its texts from the top left, a line each, as far as they fit.
+  painter.setFont(ToQFont(EffectiveFont()));
+  painter.setPen(ToQColor(EffectiveFont().Color));
+  QFontMetrics metrics(painter.font());
+  int y = 3;
+  for (const auto& text : Texts()) {
+    if (y + metrics.height() > Height()) break;
+    painter.drawText(QRect(4, y, std::max(Width() - 8, 0), metrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
+                     QString::fromStdU16String(text));
+    y += metrics.height();
+  }
   painter.setFont(ToQFont(TFontSpec()));
   painter.setPen(QColor(0x60, 0x60, 0x60));
   // Bottom right, where nested controls (usually near the top left) leave room.

@@ -13,7 +13,9 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "core/values/code_page_text.h"
 #include "framework/widgets/controls.h"
@@ -30,15 +32,20 @@ std::u16string Join(const std::vector<std::u16string>& Items) {
   return text;
 }
 
-// The string properties `Name` of the items of a collection property, as shown.
+// The string properties `Name` of the items of a collection property, as shown. An item without
+// one shows its caption, text or title caption instead (another version of the class names it
+// otherwise).
 std::vector<std::u16string> ItemTexts(const TComponent& C, const char* Path, const char* Name, TLCID Locale) {
   std::vector<std::u16string> out;
   if (const TValue* v = C.Stored(Path))
     for (const auto& item : v->Items) {
-      std::u16string text;
-      for (const auto& [name, value] : item.Properties)
-        if (SameText(name, Name) && value.IsString()) text = value.Shown(Locale);
-      out.push_back(text);
+      std::optional<std::u16string> text;
+      for (const char* name : {Name, "Caption", "Text", "Title.Caption"}) {
+        for (const auto& [itemName, value] : item.Properties)
+          if (SameText(itemName, name) && value.IsString()) text = value.Shown(Locale);
+        if (text) break;
+      }
+      out.push_back(text.value_or(std::u16string()));
     }
   return out;
 }
@@ -81,14 +88,18 @@ class TTabSheetControl : public TPaintedControl {
   }
 };
 
-// A frame with a tab bar on top; the display area below holds the pages or children.
-class TTabbedControl : public TPaintedControl {
+// A frame with a tab bar on top; the display area below holds the pages or children. A click on
+// a tab shows it (TabChanged).
+class TTabbedControl : public TPaintedControl, public TTabsControl {
  public:
   TTabbedControl(const TClassInfo* Class, std::string ClassName, int W, int H, bool Bottom = false)
       : TPaintedControl(Class, std::move(ClassName), W, H), Bar_(new QTabBar(Widget())), Bottom_(Bottom) {
     Bar_->setDrawBase(false);
     Bar_->setExpanding(false);
     if (Bottom) Bar_->setShape(QTabBar::RoundedSouth);
+    QObject::connect(Bar_, &QTabBar::currentChanged, Bar_, [this](int Index) {
+      if (!Filling_) TabChanged(Index);
+    });
   }
   bool IsContainer() const override { return true; }
   QRect ClientRect() const override {
@@ -99,15 +110,24 @@ class TTabbedControl : public TPaintedControl {
   void UpdateView() override {
     TPaintedControl::UpdateView();
     auto tabs = Tabs();
+    Filling_ = true;
     while (Bar_->count() > 0) Bar_->removeTab(0);
     for (const auto& tab : tabs) Bar_->addTab(QString::fromStdU16String(tab));
     Bar_->setFont(ToQFont(EffectiveFont()));
     int index = TabIndex();
     if (index >= 0 && index < Bar_->count()) Bar_->setCurrentIndex(index);
+    Filling_ = false;
     InstallEventFilter(Widget());
     PlaceBar();
   }
   std::u16string DisplayText() const override { return Join(Tabs()); }
+  bool ShowTabAt(QPoint Global) override {
+    const int index = Bar_->tabAt(Bar_->mapFromGlobal(Global));
+    if (index < 0) return false;
+    Bar_->setCurrentIndex(index);  // TabChanged through the signal
+    return true;
+  }
+  int CurrentTab() const override { return Bar_->currentIndex(); }
 
  protected:
   virtual std::vector<std::u16string> Tabs() const {
@@ -115,7 +135,12 @@ class TTabbedControl : public TPaintedControl {
     if (tabs.empty()) tabs = StoredStrings("pages.strings");
     return tabs;
   }
-  virtual int TabIndex() const { return IntProp(*this, "tabindex", IntProp(*this, "pageindex", 0)); }
+  virtual int TabIndex() const {
+    if (Shown_) return *Shown_;
+    return IntProp(*this, "tabindex", IntProp(*this, "pageindex", 0));
+  }
+  // The tab at `Index` was clicked: the tab control shows it from now on.
+  virtual void TabChanged(int Index) { Shown_ = Index; }
   int BarHeight() const { return std::max(Bar_->sizeHint().height(), 20); }
   void Resized() override { PlaceBar(); }
   void PlaceBar() {
@@ -133,12 +158,19 @@ class TTabbedControl : public TPaintedControl {
 
  private:
   bool Bottom_;
+  bool Filling_ = false;
+  std::optional<int> Shown_;  // the tab clicked last, over the stored index
 };
 
+// The pages are tab sheets, one shown at a time: the active page (ActivePage, else the first page
+// with a tab), or the one whose tab was clicked last.
 class TPageControl : public TTabbedControl {
  public:
   TPageControl(const TClassInfo* Class, std::string ClassName)
       : TTabbedControl(Class, std::move(ClassName), 289, 193) {}
+  bool ShowsChild(const TControl& Child) const override {
+    return !dynamic_cast<const TTabSheetControl*>(&Child) || &Child == Active();
+  }
 
  protected:
   std::vector<TTabSheetControl*> Sheets() const {
@@ -155,6 +187,7 @@ class TPageControl : public TTabbedControl {
   }
   TTabSheetControl* Active() const {
     auto sheets = Sheets();
+    if (Clicked_ && std::ranges::find(sheets, Clicked_) != sheets.end()) return Clicked_;
     const TValue* active = Stored("activepage");
     for (auto* sheet : sheets)
       if (active && SameText(sheet->Name(), active->Ident())) return sheet;
@@ -171,14 +204,24 @@ class TPageControl : public TTabbedControl {
     }
     return -1;
   }
+  void TabChanged(int Index) override {
+    int index = 0;
+    for (auto* sheet : Sheets()) {
+      if (!sheet->TabVisible()) continue;
+      if (index++ == Index) Clicked_ = sheet;
+    }
+    ArrangeOwn();
+  }
   void ArrangeOwn() override {
     QRect client = ClientRect();
-    TTabSheetControl* active = Active();
     for (auto* sheet : Sheets()) {
       sheet->SetBounds(client.left(), client.top(), client.width(), client.height());
-      if (sheet->Widget()) sheet->Widget()->setVisible(sheet == active);
+      sheet->UpdateWidgetVisibility();
     }
   }
+
+ private:
+  TTabSheetControl* Clicked_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -499,6 +542,7 @@ class TGridControl : public TPaintedControl {
       texts = StoredStrings("titlecaptions.strings");
       for (const auto& line : StoredStrings("strings.strings")) texts.push_back(line);
     }
+    for (const auto& title : Titles()) texts.push_back(title);
     return Join(texts);
   }
 
@@ -516,6 +560,13 @@ class TGridControl : public TPaintedControl {
     if (const TValue* v = Stored("rowheights"))
       for (const TValue& e : v->List) heights.push_back(static_cast<int>(IntOf(e)));
     std::vector<std::vector<std::u16string>> cells;
+    if (auto titles = Titles(); !titles.empty()) {
+      // The column titles fill the fixed row, after the fixed columns.
+      std::vector<std::u16string> row(static_cast<std::size_t>(std::max(fixedCols, 0)));
+      row.insert(row.end(), titles.begin(), titles.end());
+      cols = std::max(cols, static_cast<int>(row.size()));
+      cells.push_back(std::move(row));
+    }
     if (ValueList_) {
       auto titles = StoredStrings("titlecaptions.strings");
       if (titles.size() < 2) titles = {u"Key", u"Value"};
@@ -561,6 +612,12 @@ class TGridControl : public TPaintedControl {
   }
 
  private:
+  // The titles of the grid's columns (grids with a Columns collection: data grids, and string
+  // grids of the frameworks that have one).
+  std::vector<std::u16string> Titles() const {
+    return ItemTexts(*this, "columns", "Title.Caption", TextLocale());
+  }
+
   bool ValueList_;
 };
 

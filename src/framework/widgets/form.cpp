@@ -2,6 +2,7 @@
 
 #include <QMenuBar>
 
+#include "core/values/code_page_text.h"
 #include "framework/widgets/menus.h"
 
 namespace vaq::widgets {
@@ -23,6 +24,7 @@ QWidget* TForm::ClientWidget() const {
 }
 
 int TForm::BorderWidth() const {
+  if (FrameRoot_) return 0;
   switch (BorderStyle_) {
     case TFormBorderStyle::bsNone:
       return 0;
@@ -35,6 +37,7 @@ int TForm::BorderWidth() const {
 }
 
 int TForm::CaptionHeight() const {
+  if (FrameRoot_) return 0;
   switch (BorderStyle_) {
     case TFormBorderStyle::bsNone:
       return 0;
@@ -69,6 +72,41 @@ void TForm::SetBorderStyle(TFormBorderStyle Style) {
   BorderStyle_ = Style;
   // The client area keeps its size; the window grows or shrinks around it.
   SetClientSize(client.width(), client.height());
+}
+
+void TForm::SetFrameRoot(bool Value) {
+  if (Value == FrameRoot_) return;
+  FrameRoot_ = Value;
+  // The outer size stays; the client area grows to it. The controls keep their places.
+  for (TControl* control : Controls()) control->RememberDesign();
+  UpdateGeometry();
+  Realign();
+  UpdateView();
+}
+
+bool TForm::LooksLikeFrame() const {
+  if (const TClassInfo* cls = FindClass(ClassName()); cls && InheritsFrom(*cls, "TCustomFrame")) return true;
+  if (Stored("taborder")) return true;
+  for (const char* own : {"caption", "clientwidth", "clientheight", "borderstyle"})
+    if (Stored(own)) return false;
+  return Stored("width") || Stored("height");
+}
+
+Qt::WindowFlags TForm::WindowFlagsForStyle() const {
+  const Qt::WindowFlags caption = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+  if (FrameRoot_) return caption;
+  switch (BorderStyle_) {
+    case TFormBorderStyle::bsNone:
+      return Qt::Window | Qt::FramelessWindowHint;
+    case TFormBorderStyle::bsDialog:
+      return caption;
+    case TFormBorderStyle::bsToolWindow:
+    case TFormBorderStyle::bsSizeToolWin:
+      return caption | Qt::Tool;
+    default:
+      return caption | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+  }
 }
 
 void TForm::SetFormStyle(TFormStyle Style) {
@@ -155,7 +193,9 @@ void TForm::Loaded() {
 
 void TForm::UpdateView() {
   TControl::UpdateView();
-  Widget()->setWindowTitle(QString::fromStdU16String(Caption()));
+  // A frame has no caption: its window shows its name.
+  Widget()->setWindowTitle(QString::fromStdU16String(
+      FrameRoot_ && Caption().empty() ? values::DecodeText(Name(), TextLocale()) : Caption()));
   QPalette palette = Client_->palette();
   palette.setColor(QPalette::Window, ToQColor(Color()));
   Client_->setPalette(palette);

@@ -42,6 +42,18 @@ class TForm : public TControl {
   void SetBorderStyle(TFormBorderStyle Style);
   TFormStyle FormStyle() const { return FormStyle_; }
   void SetFormStyle(TFormStyle Style);
+  // A frame (or a data module) read as the root: its Width and Height are the size of what it
+  // shows, with no border or caption of its own, and a window of that size shows it. The controls
+  // keep the places they were read at; aligned ones fill the area.
+  bool FrameRoot() const { return FrameRoot_; }
+  void SetFrameRoot(bool Value);
+  // Whether the root as read is a frame rather than a form: its class descends from the frameworks'
+  // frame, or it sets a size but none of a form's own properties (Caption, ClientWidth,
+  // ClientHeight, BorderStyle), or a TabOrder, which only a control placed in a parent has.
+  bool LooksLikeFrame() const;
+  // The window's decoration for the border style: caption buttons as the frameworks give them
+  // (a dialog: close only; a tool window: a small caption with close; none: no frame at all).
+  Qt::WindowFlags WindowFlagsForStyle() const;
   // Horizontal and vertical frame widths (borders and caption, menu bar not counted).
   int FrameWidth() const;
   int CaptionHeight() const;
@@ -77,6 +89,7 @@ class TForm : public TControl {
   QWidget* Client_;
   QMenuBar* MenuBar_ = nullptr;
   TFormBorderStyle BorderStyle_ = TFormBorderStyle::bsSizeable;
+  bool FrameRoot_ = false;
   TFormStyle FormStyle_ = TFormStyle::fsNormal;
   std::unique_ptr<IDesignerHook> Designer_;
   std::optional<QSize> PendingClientSize_;

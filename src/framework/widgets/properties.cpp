@@ -72,12 +72,12 @@ void CheckValue(const TPropInfo& Prop, const TValue& Value) {
       if (Value.Kind == TValueType::vaCollection) {
         const TClassInfo* type = FindClass(Prop.TypeName);
         if (type && type->ItemClass) {
+          // An item property the catalogue does not know (a newer version of the class, another
+          // library's column) stays with the item; the known ones must fit.
           for (const auto& item : Value.Items)
-            for (const auto& [name, element] : item.Properties) {
-              const TPropInfo* itemProp = GetPropInfo(*type->ItemClass, name);
-              if (!itemProp) NoProperty(name);
-              CheckValue(*itemProp, element);
-            }
+            for (const auto& [name, element] : item.Properties)
+              if (const TPropInfo* itemProp = GetPropInfo(*type->ItemClass, name))
+                CheckValue(*itemProp, element);
           return;
         }
       }
@@ -125,15 +125,72 @@ void SetPropertyChecked(TComponent& Component, std::string_view Path, const TVal
   Component.SetProperty(Path, Value);
 }
 
-void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text) {
-  CheckProperty(Component, Path, nullptr);
-  TValue value;
+namespace {
+
+// The element of `Value` that `Rest` names: "[1]" of a list, "[0].Caption" of a collection, and on
+// through lists and collections nested in items ("[2].SubItems.Strings[0]"). Collection items
+// count by position. nullptr when there is no such element.
+TValue* ElementOf(TValue& Value, std::string_view Rest) {
+  TValue* at = &Value;
+  while (!Rest.empty()) {
+    if (Rest.front() != '[') return nullptr;
+    const std::size_t close = Rest.find(']');
+    if (close == std::string_view::npos) return nullptr;
+    std::size_t index = 0;
+    for (char c : Rest.substr(1, close - 1)) {
+      if (c < '0' || c > '9' || index > 1'000'000) return nullptr;
+      index = index * 10 + static_cast<std::size_t>(c - '0');
+    }
+    Rest.remove_prefix(close + 1);
+    if (at->Kind == TValueType::vaList) {
+      if (index >= at->List.size()) return nullptr;
+      at = &at->List[index];
+      continue;
+    }
+    if (at->Kind != TValueType::vaCollection || index >= at->Items.size() || !Rest.starts_with('.'))
+      return nullptr;
+    // A property of the item: its name runs to the next index ("SubItems.Strings" of
+    // ".SubItems.Strings[0]").
+    Rest.remove_prefix(1);
+    const std::string_view name = Rest.substr(0, Rest.find('['));
+    TValue* property = nullptr;
+    for (auto& [itemName, itemValue] : at->Items[index].Properties)
+      if (SameText(itemName, name)) property = &itemValue;
+    if (!property) return nullptr;
+    at = property;
+    Rest.remove_prefix(name.size());
+  }
+  return at;
+}
+
+TValue ParseOrRefuse(std::string_view Text, TLCID Locale) {
   try {
-    value = ParseValueText(Text, Component.TextLocale());
+    return ParseValueText(Text, Locale);
   } catch (const EVaqError&) {
     BadValue();
   }
-  SetPropertyChecked(Component, Path, value);
+}
+
+}  // namespace
+
+void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text) {
+  const std::size_t bracket = Path.find('[');
+  if (bracket == std::string_view::npos) {
+    CheckProperty(Component, Path, nullptr);
+    SetPropertyChecked(Component, Path, ParseOrRefuse(Text, Component.TextLocale()));
+    return;
+  }
+  // One element of a list or collection: the property's value with that element replaced, so
+  // that every other element stays as it is.
+  const std::string_view property = Path.substr(0, bracket);
+  CheckProperty(Component, property, nullptr);
+  const TValue* stored = Component.Stored(LowerCase(property));
+  if (!stored) throw EPropertyError("Property " + std::string(Path) + " does not exist");
+  TValue whole = *stored;
+  TValue* element = ElementOf(whole, Path.substr(bracket));
+  if (!element) throw EPropertyError("Property " + std::string(Path) + " does not exist");
+  *element = ParseOrRefuse(Text, Component.TextLocale());
+  SetPropertyChecked(Component, property, whole);
 }
 
 std::string GetPropText(const TComponent& Component, std::string_view Path) {

@@ -20,7 +20,9 @@ void CheckProperty(const TComponent& Component, std::string_view Path, const TVa
 void SetPropertyChecked(TComponent& Component, std::string_view Path, const TValue& Value);
 
 // Sets a property from form-text value notation ("'Text'", "[fsBold]", "clRed", "True", "12"),
-// its strings in the code page of the component's text locale.
+// its strings in the code page of the component's text locale. A path with indices, as the Ids of
+// notes records spell them ("Items.Strings[1]", "Columns[0].Caption"), sets that one element of
+// the list or collection the component holds: "does not exist" when it has no such element.
 void SetPropText(TComponent& Component, std::string_view Path, std::string_view Text);
 
 // The value of a property in form-text notation, its strings in the code page of the component's

@@ -28,6 +28,7 @@ class TComponentReader {
       std::string className = Reader_.ReadStr();
       std::string name = Reader_.ReadStr();
       if (Rename_) {
+        Root_.SetStreamKind(KindOf(flags));
         Root_.SetClassName(className);
         if (!name.empty()) Root_.SetName(name);
       }
@@ -65,10 +66,24 @@ class TComponentReader {
         }
         Component.SetProperty(name, value);
       } catch (const EPropertyError& error) {
+        // A property the class does not have (another version of the class, another framework's
+        // Text of a button) is kept all the same, so that the texts it holds can be shown; a value
+        // that does not fit a known property is not.
+        if (!Known(Component, name)) Component.SetProperty(name, value);
         Error("Error reading " + Component.Name() + "." + name + ": " + error.what());
       }
     }
     Reader_.ReadListEnd();
+  }
+
+  // Whether the catalogue class of the component has the property at `Path` (its first name).
+  static bool Known(const TComponent& Component, const std::string& Path) {
+    return !Component.ClassInfo() || GetPropInfo(*Component.ClassInfo(), Path.substr(0, Path.find('.')));
+  }
+
+  static char KindOf(std::uint8_t Flags) {
+    if (Flags & ffInline) return 'L';
+    return (Flags & ffInherited) ? 'I' : 'O';
   }
 
   static bool IsMethod(const TComponent& Component, const std::string& Name) {
@@ -104,6 +119,7 @@ class TComponentReader {
         component->SetLoading(true);
         Loading_.push_back(component);
       }
+      component->SetStreamKind(KindOf(flags));
       if (flags & ffInline) InlineOwners_.insert(component);
       if (component->ParentComponent() == nullptr && component != &Root_) Parent.InsertChild(component);
       if (created && (flags & ffInline) && !component->ClassInfo() && Handlers_.OnCreateInline)

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "checks/check_notes.h"
+#include "core/values/string_notation.h"
 #include "framework/widgets/controls.h"
 #include "framework/widgets/render.h"
 #include "host/core/files.h"
@@ -26,6 +27,7 @@
 #include "notes/column_table.h"
 #include "notes/component_path.h"
 #include "notes/file_names.h"
+#include "notes/file_services.h"
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "viewer/viewer.h"
@@ -155,8 +157,15 @@ void Walk(vaq::widgets::TComponent& component, const std::string& path, std::vec
       control && control->Visible() && dynamic_cast<TForm*>(control) == nullptr) {
     AddControl(*control, path, items);
   }
-  for (vaq::widgets::TComponent* child : component.ChildComponents())
-    Walk(*child, path + ".O:" + child->Name(), items);
+  // A component without a name is named as the notes name it: its place among its parent's
+  // components and its class ("O:[2]TButton").
+  const auto& children = component.ChildComponents();
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const std::string& name = children[i]->Name();
+    Walk(*children[i],
+         path + ".O:" + (name.empty() ? "[" + std::to_string(i) + "]" + children[i]->ClassName() : name),
+         items);
+  }
 }
 
 // A component path without the "O:", "I:" and "L:" marks, lower case: the live tree and the notes
@@ -174,11 +183,16 @@ std::string PlainPath(std::string_view id) {
   return vaq::AnsiLowerCase(plain);
 }
 
-// What the fit needs of the notes: the Ids by their plain path, and the Ids of the main menu's
-// top-level items (the menu bar's), in their order.
+// What the fit needs of the notes, read once: the Ids by their plain path, the Ids of the main
+// menu's top-level items (the menu bar's) in their order, the original texts by Id, and whether
+// the translation changed anything, and anything but texts.
 struct TNotesIds {
   std::map<std::string, std::string> ByPath;
   std::vector<std::string> MenuBar;
+  // Lower-case Id -> original and current value of a string record.
+  std::map<std::string, std::pair<std::string, std::string>> Texts;
+  bool Translated = false;     // a current value differs from its original
+  bool LayoutChanged = false;  // a value other than a text differs
 };
 
 TNotesIds IdsOf(const std::string& notes) {
@@ -190,6 +204,14 @@ TNotesIds IdsOf(const std::string& notes) {
     try {
       const vaq::TVaqNotesString r = StringToNotesString(line, notes);
       ids.ByPath.emplace(PlainPath(r.Id), r.Id);
+      const bool text = r.Orig.starts_with('\'') || r.Orig.starts_with('#');
+      // A property set twice shows its last value.
+      if (text) ids.Texts[vaq::AnsiLowerCase(r.Id)] = {r.Orig, r.Curr};
+      if (r.Curr != r.Orig && r.Status != StatusObsolete && r.Order != OrderNotWritten) {
+        ids.Translated = true;
+        const bool textNow = r.Curr.starts_with('\'') || r.Curr.starts_with('#');
+        if (!text || !textNow) ids.LayoutChanged = true;
+      }
       if (r.Status == StatusObsolete || r.Order == OrderNotWritten || !r.Id.ends_with(".Caption")) continue;
       if (!vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) continue;
       const std::string path = GetComponentPath(r.Id);
@@ -218,25 +240,56 @@ void RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
   }
 }
 
-// Whether every record's current value equals its original: then the translated form is the
-// original form, and nothing can clip more than it does there.
-bool SameAsOriginal(const std::string& notes) {
-  std::vector<std::string> lines = vaq::LoadLines(notes);
-  TRuxMgr::RemoveHeaderLines(lines);
-  for (const std::string& line : lines) {
-    if (vaq::GetValueView(line, KeyCurr) != vaq::GetValueView(line, KeyOrig)) return false;
+// A text value as the control of `Item` shows it: accelerator marks removed where it removes them.
+std::optional<std::string> ShownText(const TFitItem& Item, const std::string& Value, vaq::TLCID Locale) {
+  std::optional<std::string> text = vaq::values::DecodeStringUtf8(Value, Locale);
+  if (!text) return text;
+  const bool marks = Item.Kind != TRoomKind::Column && Item.Kind != TRoomKind::Panel;
+  return marks ? Shown(vaq::Utf8ToUtf16(*text)) : *text;
+}
+
+// The original form's items when the translation changed nothing but texts: the original is laid
+// out as the translated form, so each item is the translated one with the original text. Nothing
+// when an item's record cannot be told for sure (the live text is not the record's current value:
+// items of a collection numbered otherwise than the notes number them); the original form is then
+// built.
+std::optional<std::vector<TFitItem>> OriginalItems(std::vector<TFitItem> Items, const TNotesIds& Ids,
+                                                   vaq::TLCID Source, vaq::TLCID Target) {
+  for (TFitItem& item : Items) {
+    const auto it = Ids.Texts.find(vaq::AnsiLowerCase(item.Id));
+    if (it == Ids.Texts.end()) {
+      // No record: a text the control shows of its own (none at all, a default caption), the same
+      // in the original; any other text comes from a record the Id does not find.
+      if (item.Text.empty()) continue;
+      fprintf(stderr, "NOREC %s [%s]\n", item.Id.c_str(), item.Text.c_str());
+      return std::nullopt;
+    }
+    const std::optional<std::string> original = ShownText(item, it->second.first, Source);
+    if (!original || ShownText(item, it->second.second, Target) != item.Text) {
+      fprintf(stderr, "MISMATCH %s [%s] [%s]\n", item.Id.c_str(), item.Text.c_str(),
+              ShownText(item, it->second.second, Target).value_or("?").c_str());
+      return std::nullopt;
+    }
+    item.Text = *original;
   }
-  return true;
+  return Items;
 }
 
 }  // namespace
 
+const QFontMetrics& TQtTextMeasure::Metrics(const checks::TFontSpec& Font) const {
+  for (const auto& [spec, metrics] : Metrics_)
+    if (spec == Font) return *metrics;
+  Metrics_.emplace_back(Font, std::make_unique<QFontMetrics>(QtFont(Font)));
+  return *Metrics_.back().second;
+}
+
 int TQtTextMeasure::Width(const std::string& Text, const checks::TFontSpec& Font) const {
-  return QFontMetrics(QtFont(Font)).horizontalAdvance(QString::fromStdString(Text));
+  return Metrics(Font).horizontalAdvance(QString::fromStdString(Text));
 }
 
 int TQtTextMeasure::WrappedHeight(const std::string& Text, const checks::TFontSpec& Font, int Width) const {
-  return QFontMetrics(QtFont(Font))
+  return Metrics(Font)
       .boundingRect(QRect(0, 0, std::max(Width, 1), 100000), Qt::TextWordWrap, QString::fromStdString(Text))
       .height();
 }
@@ -292,23 +345,48 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                                            const std::string& PngDir) {
   const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
   const bool picture = !PngDir.empty() && !Findings.empty();
-  if (!picture && SameAsOriginal(Notes)) return {};
+  const TNotesIds ids = IdsOf(Notes);
+  // Nothing translated: the translated form is the original form, and nothing can clip more than it
+  // does there.
+  if (!picture && !ids.Translated) return {};
   TRuxViewer& viewer = RuxViewer();
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
+  // The forms are measured, never shown or designed.
+  struct TNoDesigner {
+    TRuxViewer& Viewer;
+    bool Was = Viewer.WithDesigner;
+    ~TNoDesigner() { Viewer.WithDesigner = Was; }
+  } noDesigner{viewer};
+  viewer.WithDesigner = false;
   viewer.CreateForm(form, false);
   TForm* translated = viewer.XlatForm();
   if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
   const TQtTextMeasure measure;
-  std::vector<TFitItem> xlatItems = NotesFitItems(*translated, Notes);
-  // Most forms fit: the original is built only to compare the texts that do not.
+  std::vector<TFitItem> xlatItems = FitItemsOf(*translated);
+  RenameIds(xlatItems, ids);
+  // Most forms fit: the original is needed only to compare the texts that do not. A translation
+  // of texts alone leaves the layout as it is: the original's items are the translated ones with
+  // the original texts, and the original form is not built.
   std::vector<TFitItem> origItems;
   const std::vector<checks::TFitMeasure> measured = checks::MeasureFit(xlatItems, measure);
   if (std::any_of(measured.begin(), measured.end(),
                   [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
-    viewer.CreateForm(form, true);
-    if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
-    origItems = NotesFitItems(*viewer.OrigForm(), Notes);
+    std::optional<std::vector<TFitItem>> laidOut;
+    if (ids.LayoutChanged) fprintf(stderr, "LAYOUT\n");
+    if (!ids.LayoutChanged) {
+      vaq::TFileStats stats;
+      GetStats(form, false, stats);
+      laidOut =
+          OriginalItems(xlatItems, ids, vaq::StrToLCID(stats.SourceLang), vaq::StrToLCID(stats.TargetLang));
+    }
+    if (laidOut) {
+      origItems = std::move(*laidOut);
+    } else {
+      viewer.CreateForm(form, true);
+      if (viewer.OrigForm() == nullptr) throw vaq::EVaqError("the live original form cannot be built");
+      origItems = NotesFitItems(*viewer.OrigForm(), Notes);
+    }
   }
   std::vector<checks::TFinding> fit = checks::CheckFit(Notes, xlatItems, origItems, measure);
   if (!PngDir.empty() && (!fit.empty() || !Findings.empty())) {

@@ -3,9 +3,12 @@
 // control's font, and the pictures of forms with findings.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <QFontMetrics>
 #include <QImage>
 
 #include "checks/finding.h"
@@ -15,11 +18,15 @@
 
 namespace rux {
 
-// Text measures in the widget layer's fonts.
+// Text measures in the widget layer's fonts; the metrics of each font are made once.
 class TQtTextMeasure : public checks::TTextMeasure {
  public:
   int Width(const std::string& Text, const checks::TFontSpec& Font) const override;
   int WrappedHeight(const std::string& Text, const checks::TFontSpec& Font, int Width) const override;
+
+ private:
+  const QFontMetrics& Metrics(const checks::TFontSpec& Font) const;
+  mutable std::vector<std::pair<checks::TFontSpec, std::unique_ptr<QFontMetrics>>> Metrics_;
 };
 
 // The texts of a live form that the fit check measures, with their rooms. Id: the component path
@@ -32,7 +39,10 @@ std::vector<checks::TFitItem> FitItemsOf(vaq::widgets::TForm& Form);
 // carry "I:" and "L:" there; menu bar items take the main menu's top-level items in order).
 std::vector<checks::TFitItem> NotesFitItems(vaq::widgets::TForm& Form, const std::string& Notes);
 
-// The fit findings of the form of notes file `Notes`, with the Ids of its records. With a non-empty
+// The fit findings of the form of notes file `Notes`, with the Ids of its records. The translated
+// form is built (without the designer); the original only when a text does not fit and the
+// translation changed more than texts (otherwise the original is laid out as the translated form,
+// and its items are the translated ones with the original texts). With a non-empty
 // `PngDir`, a form that has findings (`Findings` of the other checks, or fit findings) is also
 // drawn into PngDir/<form>.png with its clipped controls outlined in red.
 std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
