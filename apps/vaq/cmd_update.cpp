@@ -240,13 +240,19 @@ int RunProject(const Arguments& args) {
   const std::string project = ProjectDir(args.Positional.at(0));
   const TLCID target = TargetLanguage(args.Value("--lang"));
   if (args.Has("--pascal") == args.Has("--cpp")) throw UsageError("choose one of --pascal and --cpp");
+  const bool pascal = args.Has("--pascal");
+  const std::string name = args.Value("--name");
+  if (args.Values.contains("--name")) {
+    if (const std::string problem = IdentifierProblem(name, pascal); !problem.empty())
+      throw UsageError("--name: '" + name + "' " + problem);
+  }
   FormFileType();  // the module must be there to supply the directives
   TLang lang{target, LanguageDir(project, target, args.Value("--langdir"))};
-  const TProj proj{project + "/" + fs::path(project).filename().string(), project};
+  const TProj proj{project + "/" + fs::path(project).filename().string(), project, name};
   TProjectFolder folder(project, lang.Dir);
   TStringObjectList forms;
   for (const std::string& form : folder.FormFiles()) forms.push_back({form, nullptr});
-  const TProjectCreateProc& create = args.Has("--pascal") ? PelgoProjectCreate() : CPPProjectCreate();
+  const TProjectCreateProc& create = pascal ? PelgoProjectCreate() : CPPProjectCreate();
   if (!create) throw EModuleMissing("no project generator is registered: the module is not loaded");
   fs::create_directories(lang.Dir);
   create(forms, proj, lang);

@@ -183,7 +183,11 @@ void TfrmVaqRuxForm::LoadFile(const std::string& FileName) {
   // read as it is.
   if (!ReadOnly) {
     vaq::TFileStats stats;
-    RefreshStaleStats(FileName, stats);
+    try {
+      RefreshStaleStats(FileName, stats);
+    } catch (const vaq::EVaqError&) {
+      // Damaged notes are not refreshed; the loading below reports them with their line.
+    }
   }
   auto mgr = LoadNotes(FileName, ReadOnly);
   SetCurrentMgr(mgr.get());

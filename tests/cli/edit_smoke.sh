@@ -35,8 +35,10 @@ set -e
 # The preview choice stays across starts: a picture of the editor with the translated preview shown
 # leaves the option as it found it.
 "$build/vaq" edit "$work/demo/de-DE/MainForm.ruz" --screenshot "$work/file.png" 2>/dev/null
-sed -i 's/^ShowXlatForm=bool:0/ShowXlatForm=bool:1/' "$VAQ_CONFIG_DIR/registry.ini"
-grep -q '^ShowXlatForm=bool:1' "$VAQ_CONFIG_DIR/registry.ini" || fail "no stored preview option to set"
+# (No command before wrote window options: the choice is stored as a user's earlier session left it.)
+mkdir -p "$VAQ_CONFIG_DIR"
+printf '[Software\\Vaq\\Translator\\RUX]\nStayOnTop=bool:0\nShowOrigForm=bool:0\nShowXlatForm=bool:1\n' \
+  >"$VAQ_CONFIG_DIR/registry.ini"
 "$build/vaq" edit "$work/demo/de-DE/MainForm.ruz" --screenshot "$work/file.png" 2>/dev/null || fail "edit with the preview failed"
 grep -q '^ShowXlatForm=bool:1' "$VAQ_CONFIG_DIR/registry.ini" || fail "the preview choice was not kept"
 sed -i 's/^ShowXlatForm=bool:1/ShowXlatForm=bool:0/' "$VAQ_CONFIG_DIR/registry.ini"

@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 mkdir -p "$work/units"
 printf 'unit a; interface implementation end.\n' >"$work/units/a.pas"
 "$vaq" update "$work/units" --lang de-DE 2>"$work/err" || fail "a folder of units only failed: $(cat "$work/err")"
-[ "$(cat "$work/err")" = "en-US -> de-DE: 0 of 0 forms updated in $work/units/de-DE (new 0, changed 0, unchanged 0, unused 0)" ] ||
+[ "$(cat "$work/err")" = "en-US -> de-DE: 0 of 0 forms updated in $work/units/de-DE (new 0, changed 0, unchanged 0, unused 0, renamed 0)" ] ||
   fail "units only: $(cat "$work/err")"
 cp "$source/examples/demo/BaseDialog."* "$work/units/"
 "$vaq" update "$work/units" --lang de-DE 2>"$work/err" || fail "a unit without a form failed the update: $(cat "$work/err")"

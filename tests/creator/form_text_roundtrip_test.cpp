@@ -130,7 +130,7 @@ TEST_F(FormRoundTrip, ValuesThatShareTheirIds) {
   const vaq::ScopedMessageSink quiet(std::make_unique<vaq::CollectingSink>());
   const std::string head = "object Form1: TForm1\r\n  object Grid1: TTreeGrid\r\n";
   const std::string tail = "  end\r\nend\r\n";
-  for (const std::string& value : {
+  for (const char* value : {
            "    Data = (\r\n      ()\r\n      1\r\n      (\r\n        2)\r\n      3)\r\n",
            "    Data = (\r\n      ()\r\n      ())\r\n",
            "    Header.Columns = <\r\n      item\r\n        Caption = 'A'\r\n        Columns = <\r\n"

@@ -43,7 +43,7 @@ class DesignerDesktop : public DesktopSession {
     return *control;
   }
   std::string CurrentId() const {
-    return Logic().VaqGrid.Cell(Logic().EnumToCol(ColId), Logic().VaqGrid.Row);
+    return std::string(Logic().VaqGrid.Cell(Logic().EnumToCol(ColId), Logic().VaqGrid.Row));
   }
   // Saves with Ctrl+S in the editor.
   void Save() {
