@@ -764,8 +764,13 @@ bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
       return ord == 2;
     case TVaqFilter::Unused:
       return ord == 3;
-    case TVaqFilter::Changed:
-      return prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty();
+    case TVaqFilter::Changed: {
+      if (prevOrig >= 0 && !VaqGrid.Cell(prevOrig, Row).empty()) return true;
+      const int index = VaqGrid.GetMgrIndex(Row);
+      if (lastUpdate_ < 0.0 || !Mgr || index < 0 || index >= Mgr->GetCount()) return false;
+      const TVaqNotesString record = Mgr->StringToNotesString(Mgr->GetStrings(index), Mgr->FileName);
+      return record.Modified == lastUpdate_ && record.Created != record.Modified;
+    }
     case TVaqFilter::Texts:
       return IsTextRow(Row);
     default:
@@ -773,8 +778,23 @@ bool TfrmVaqTranslatorForm::RowPassesFilter(int Row, TVaqFilter Which) const {
   }
 }
 
+TDateTime TfrmVaqTranslatorForm::LastUpdateTime() const {
+  if (!Mgr) return -1.0;
+  TDateTime last = -1.0;
+  std::map<TDateTime, int> shared;  // modification times with the number of records that have them
+  for (int i = 0; i < Mgr->GetCount(); ++i) {
+    const std::string& line = Mgr->GetStrings(i);
+    if (!line.starts_with("/* ")) continue;
+    const TVaqNotesString record = Mgr->StringToNotesString(line, Mgr->FileName);
+    const bool marked = record.Created == record.Modified || !record.PrevOrig.empty() || record.Status == 3;
+    if (marked || ++shared[record.Modified] > 1) last = std::max(last, record.Modified);
+  }
+  return last;
+}
+
 void TfrmVaqTranslatorForm::VaqGridProcessFilters(TObject*, int Index, bool KeepCurrent) {
   if (Index >= 0 && Index < kFilterCount) Filter = static_cast<TVaqFilter>(Index);
+  if (Filter == TVaqFilter::Changed) lastUpdate_ = LastUpdateTime();
   const int current = VaqGrid.Row;
   VaqGrid.BeginUpdate();
   for (int r = VaqGrid.FixedRows(); r < VaqGrid.RowCount(); ++r) {

@@ -3,6 +3,7 @@
 // saving back to the notes file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,6 +29,7 @@
 #include "notes/notes_record.h"
 #include "notes/rux_mgr.h"
 #include "support/host_fakes.h"
+#include "updater/rux_updater.h"
 #include "support/read_only_folder.h"
 #include "support/temp_dir.h"
 
@@ -295,6 +297,59 @@ TEST_F(GridWindow, AFolderThatCannotBeWrittenOpensReadOnly) {
   window_->LoadFromFile(form);
   EXPECT_FALSE(window_->ReadOnly);
   EXPECT_TRUE(window_->EditCell(Col(ColCurr), 3, "'Gut'"));
+}
+
+// A component renamed in the form keeps its translations through the update, and the filter
+// "Changed by the last update" shows its records (moved at the update's time) and no other: the
+// records the translator edits later do not hide them.
+TEST_F(GridWindow, ChangedFilterShowsTheRecordsOfARenamedComponent) {
+  namespace fs = std::filesystem;
+  const fs::path project = fs::path(dir_.Path()) / "demo";
+  fs::copy(fs::path(VAQ_TESTS_SOURCE_DIR) / ".." / "examples" / "demo", project, fs::copy_options::recursive);
+  SetFormWriter({});  // the real translated forms
+  double now = 50000.0;
+  vaq::SetVaqClock([&now] { return now; });
+  const auto update = [&] {
+    vaq::TStats stats;
+    vaq::TStringObjectList forms;
+    forms.push_back({(project / "MainForm.rux").string(), nullptr});
+    Updater().UpdateForms(&forms, stats, project.string(), project.string(), (project / "de-DE").string(),
+                          vaq::sUpdate, {}, 0x0409, 0x0407, nullptr, 0, [](const std::string&, std::intptr_t) {});
+    return stats;
+  };
+  update();
+  now += 1.0;
+  for (const char* name : {"MainForm.rux", "MainForm.pas"}) {
+    std::string text = vaq::ReadFileBytes((project / name).string());
+    for (std::size_t at = text.find("btnOK"); at != std::string::npos; at = text.find("btnOK", at))
+      text.replace(at, 5, "btnSave");
+    vaq::WriteFileAtomic((project / name).string(), text);
+  }
+  EXPECT_EQ(update().Renamed, 1);
+
+  now += 1.0;
+  window_->LoadFromFile((project / "de-DE" / "MainForm.rux").string());
+  const auto shownIds = [&] {
+    std::vector<std::string> ids;
+    for (const int row : Grid().ShownRows()) ids.emplace_back(Cell(ColId, row));
+    return ids;
+  };
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Changed), false);
+  const std::vector<std::string> moved = shownIds();
+  ASSERT_FALSE(moved.empty());
+  for (const std::string& id : moved) EXPECT_NE(id.find("O:btnSave."), std::string::npos) << id;
+  EXPECT_TRUE(std::ranges::any_of(moved, [](const std::string& id) { return id.ends_with("btnSave.Caption"); }));
+
+  // An edit of another record, saved, leaves the update's records in the filter.
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::All), false);
+  const auto caption = std::ranges::find_if(Grid().ShownRows(), [&](int row) {
+    return Cell(ColId, row).ends_with("MainForm.Caption");
+  });
+  ASSERT_NE(caption, Grid().ShownRows().end());
+  ASSERT_TRUE(window_->EditCell(Col(ColCurr), *caption, "'Bestellungen'"));
+  ASSERT_TRUE(window_->SaveToFile());
+  window_->VaqGridProcessFilters(nullptr, static_cast<int>(vaq::TVaqFilter::Changed), false);
+  EXPECT_EQ(shownIds(), moved);
 }
 
 TEST_F(GridWindow, FillsTranslatableRecordsWithRowNumbersAndCaptions) {

@@ -314,6 +314,12 @@ class TfrmVaqTranslatorForm : public TObject {
   void VaqGridProcessFilters(TObject* Sender, int Index, bool KeepCurrent);
   TVaqFilter Filter = TVaqFilter::All;
   bool RowPassesFilter(int Row, TVaqFilter Filter) const;
+  // The time of the last update as the notes show it: the newest modification that an update
+  // leaves its mark on (a new record, a changed original, an unused record, or one time that
+  // several records share, as the records of a renamed component do). -1 when there is none.
+  // The filter "Changed by the last update" shows the changed originals and the records an update
+  // modified at that time without making them (a renamed component's records).
+  TDateTime LastUpdateTime() const;
 
   // ---- Findings of the last check of the open file, per grid row (one finding a line, UTF-8). A
   // view marks these rows; loading a file empties them.
@@ -418,6 +424,7 @@ class TfrmVaqTranslatorForm : public TObject {
   void StoreTranslations(const std::vector<TTranslationPair>& Pairs);
 
   IVaqMessageBoxes* messageBoxes_ = nullptr;  // borrowed
+  TDateTime lastUpdate_ = -1.0;  // LastUpdateTime() when the filter Changed was last applied
   std::vector<TSuggestionView> suggestions_;
   std::string suggestionsProblem_;
   int suggestionsRow_ = -1;
