@@ -1,7 +1,10 @@
 // The two stores of the translation repository behind one interface: an SQLite file and a
 // PostgreSQL database. Both keep the same tables and answer the same questions alike; what differs
 // is only the SQL dialect and the connection. The rules (one translation per original, history of
-// the replaced ones) live in their schemas, so that concurrent writers keep them too.
+// the replaced ones) live in their schemas, so that concurrent writers keep them too: a trigger
+// moves a replaced translation into the history. Statements take their texts as parameters only.
+// The PostgreSQL store is the library libvaq_postgres.so, which the core loads on the first use of
+// a server: libpq and the libraries it needs would otherwise load with every process.
 //
 // Besides the entries, each store keeps an index for the similarity lookup: the distinct case-folded
 // words of every stored source (host/core/similarity.h) with the source's weight, so that the

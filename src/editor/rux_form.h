@@ -1,9 +1,11 @@
 // The editor window of form notes and the editor unit's start-up and shut-down: the window is made
 // on first use and attaches its handlers (load, edit, size, idle) to the form file type that the
-// module registered; the editor options are read from the registry store at start-up and three are
-// written back at shut-down. The window maps one notes file onto the core's grid (load, write back, save,
-// validation, object delimiters), drives the form preview through EditorViewer() and takes the
-// layout designer's moves and resizes back into the grid. It holds no widget: a view shows it.
+// module registered; the editor options are read from the registry store at start-up, and the
+// three window options are written back at shut-down only when the store does not hold them as
+// they are (a missing value counting as off), so that a command without a window writes none. The
+// window maps one notes file onto the core's grid (load, write back, save, validation, object
+// delimiters), drives the form preview through EditorViewer() and takes the layout designer's
+// moves and resizes back into the grid. It holds no widget: a view shows it.
 #pragma once
 
 #include <memory>

@@ -1,7 +1,7 @@
 // The format-neutral records of the exchange with other translation tools: one unit per
-// translatable value, grouped by form file. The readers and writers of the formats (xliff2.h,
-// xliff12.h, po.h) fill and read these; the export (collect.h) and the import (apply.h) work on
-// them alone. All texts are UTF-8.
+// translatable value, grouped by form file. The readers and writers of the formats (formats.h:
+// xliff2.cpp, xliff12.cpp, po.cpp) fill and read these; the export (collect.h) and the import
+// (apply.h) work on them alone. All texts are UTF-8.
 #pragma once
 
 #include <string>

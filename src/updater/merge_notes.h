@@ -65,8 +65,9 @@ class TNotesMerge {
   bool MergeNotes(const TMergeForm& Form, TExtractedLines& Lines, vaq::TStats& Stats,
                   std::vector<TComponentRename>* Renames = nullptr);
 
-  // Searches old notes by scanning them in file order instead of through indexes: slow, with the
-  // same result. The reference that the indexes are tested against.
+  // Searches old notes by scanning them in file order instead of through indexes (hash indexes by
+  // Id, by the last "[n]" of an Id and by object path, and a skip list over taken lines): slow,
+  // with the same result. The reference that the indexes are tested against.
   void SetScanning(bool Scan) { scan_ = Scan; }
 
  private:

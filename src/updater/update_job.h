@@ -59,7 +59,9 @@ struct TUpdateRun {
   bool BothLocales = false;  // the caller gave both languages: the forms written are counted
   std::vector<vaq::TUpdateLanguage> Languages;  // the request's, with their locales
   // The outputs of the forms finished so far, replaced in groups: each file is written once, and
-  // the waits for the disk are shared by many files.
+  // the waits for the disk are shared by many files. A form counts as written only once its files
+  // were replaced; when a group fails, its forms are tried one by one, so that only the form that
+  // cannot be written fails, with its own message.
   vaq::TAtomicWriteBatch Files{};
   std::vector<TPendingForm> Pending;  // the forms whose files are in Files
 };

@@ -25,6 +25,12 @@
 //   collection = "<" { "item" ["[" integer "]"] property* "end" } ">"
 //   binary     = "{" hex digits, white space anywhere "}"
 // Keywords are case-insensitive; white space between tokens is optional.
+//
+// Guarantees: text -> binary -> formatted text -> binary reproduces the binary form byte for byte
+// for every form the parser can produce (its values are in the canonical kinds of TFormWriter).
+// Any input gives a result or an exception (EParserError with the line, EReadError), never a
+// crash, a hang or unbounded memory; nesting is limited (kMaxFormNesting). The property tests and
+// the fuzz targets hold the code to this, fed by the seeded form generator of tests/support.
 #pragma once
 
 #include <cstdint>
