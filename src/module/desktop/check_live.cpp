@@ -261,15 +261,10 @@ std::optional<std::vector<TFitItem>> OriginalItems(std::vector<TFitItem> Items, 
       // No record: a text the control shows of its own (none at all, a default caption), the same
       // in the original; any other text comes from a record the Id does not find.
       if (item.Text.empty()) continue;
-      fprintf(stderr, "NOREC %s [%s]\n", item.Id.c_str(), item.Text.c_str());
       return std::nullopt;
     }
     const std::optional<std::string> original = ShownText(item, it->second.first, Source);
-    if (!original || ShownText(item, it->second.second, Target) != item.Text) {
-      fprintf(stderr, "MISMATCH %s [%s] [%s]\n", item.Id.c_str(), item.Text.c_str(),
-              ShownText(item, it->second.second, Target).value_or("?").c_str());
-      return std::nullopt;
-    }
+    if (!original || ShownText(item, it->second.second, Target) != item.Text) return std::nullopt;
     item.Text = *original;
   }
   return Items;
@@ -373,7 +368,6 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
   if (std::any_of(measured.begin(), measured.end(),
                   [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
     std::optional<std::vector<TFitItem>> laidOut;
-    if (ids.LayoutChanged) fprintf(stderr, "LAYOUT\n");
     if (!ids.LayoutChanged) {
       vaq::TFileStats stats;
       GetStats(form, false, stats);
