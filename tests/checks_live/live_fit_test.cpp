@@ -160,6 +160,26 @@ std::vector<std::string> BothFormsFit(const std::string& Notes) {
   return details;
 }
 
+// The fit items of the translated form of `Form` built to be measured only, or to be shown: one
+// line each with everything the fit uses.
+std::vector<std::string> ItemsBuilt(const std::string& Form, bool ToMeasure) {
+  TRuxViewer& viewer = RuxViewer();
+  viewer.DestroyForm(false);
+  viewer.ToMeasure = ToMeasure;
+  viewer.CreateForm(Form, false);
+  viewer.ToMeasure = false;
+  std::vector<std::string> lines;
+  for (const TFitItem& item : FitItemsOf(*viewer.XlatForm())) {
+    const TControlBounds& b = item.Bounds;
+    lines.push_back(item.Id + " " + item.Text + " " + std::to_string(b.Left) + "," + std::to_string(b.Top) +
+                    "," + std::to_string(b.Width) + "," + std::to_string(b.Height) + " " + item.Font.Name +
+                    " " + std::to_string(item.Font.PixelSize) + (item.Font.Bold ? "b" : "") +
+                    (item.Font.Italic ? "i" : "") + " " + item.Row + " " + std::to_string(item.RowWidth));
+  }
+  viewer.DestroyForm(false);
+  return lines;
+}
+
 std::vector<std::string> Details(const std::vector<TFinding>& Findings) {
   std::vector<std::string> details;
   for (const TFinding& finding : Findings) details.push_back(finding.Id + ": " + finding.Detail);
@@ -224,7 +244,8 @@ TEST_F(LiveFit, AChangedLayoutIsComparedWithTheBuiltOriginal) {
 
 // A project of generated forms (every kind of control the generator knows, unnamed components,
 // collections whose items lack captions), pseudo-translated: the check that builds the
-// translated form alone gives the findings of the check that builds both.
+// translated form alone gives the findings of the check that builds both, each under a record of
+// the notes, and a form built to be measured has the fit items of one built to be shown.
 class GeneratedUnits : public vaq::TIToolServices {
  public:
   std::vector<std::string> Forms;
@@ -255,6 +276,10 @@ TEST(LiveFitGenerated, TextsAloneGiveTheFindingsOfTheBuiltOriginal) {
     mgr.EggBuild();
     mgr.Save(false, "", "", false);
     const std::string notes = FileNameToNoteName(form);
+    // A form built to be measured leaves out contents no measure reads, and nothing the fit uses.
+    const std::vector<std::string> measured = ItemsBuilt(form, true);
+    EXPECT_FALSE(measured.empty()) << "Form" << seed;
+    EXPECT_EQ(measured, ItemsBuilt(form, false)) << "Form" << seed;
     const std::vector<TFinding> found = CheckFitLive(notes, {}, "");
     const std::vector<std::string> fit = Details(found);
     EXPECT_EQ(fit, BothFormsFit(notes)) << "Form" << seed;

@@ -436,13 +436,18 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
   TRuxViewer& viewer = RuxViewer();
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
-  // The forms are measured, never shown or designed.
-  struct TNoDesigner {
+  // The forms are measured, never shown or designed; drawn only for a picture.
+  struct TToMeasure {
     TRuxViewer& Viewer;
-    bool Was = Viewer.WithDesigner;
-    ~TNoDesigner() { Viewer.WithDesigner = Was; }
-  } noDesigner{viewer};
+    bool WithDesigner = Viewer.WithDesigner;
+    bool ToMeasure = Viewer.ToMeasure;
+    ~TToMeasure() {
+      Viewer.WithDesigner = WithDesigner;
+      Viewer.ToMeasure = ToMeasure;
+    }
+  } toMeasure{viewer};
   viewer.WithDesigner = false;
+  viewer.ToMeasure = PngDir.empty();
   viewer.CreateForm(form, false);
   TForm* translated = viewer.XlatForm();
   if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
