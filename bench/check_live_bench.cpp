@@ -24,6 +24,7 @@
 #include "host/core/files.h"
 #include "module/desktop/check_live.h"
 #include "notes/file_names.h"
+#include "notes/file_services.h"
 #include "viewer/viewer.h"
 
 extern char** environ;
@@ -71,15 +72,20 @@ void BM_CheckProcess(benchmark::State& state) {
   state.SetLabel(args[0]);
 }
 
-// The whole check, fit included, as `vaq check PROJECT --lang de-DE` runs it (without printing).
+// The whole check, fit included, as `vaq check PROJECT --lang de-DE` runs it (each notes file
+// read once for every check; without printing).
 void BM_CheckProjectLive(benchmark::State& state) {
   bench::CheckedProject& project = bench::Project();
   std::size_t findings = 0;
   for (auto _ : state) {
     findings = 0;
     for (const std::string& notes : project.Notes()) {
-      const std::vector<checks::TFinding> other = checks::CheckNotesFile(notes);
-      findings += other.size() + CheckFitLive(notes, other, "").size();
+      vaq::TFileStats stats;
+      GetStats(FormOf(notes), false, stats);
+      const std::vector<std::string> lines = vaq::LoadLines(notes);
+      const std::vector<checks::TFinding> other =
+          checks::CheckNotesLines(lines, notes, stats, checks::TKindSet::All());
+      findings += other.size() + CheckFitLive(notes, lines, stats, other, "").size();
     }
   }
   state.counters["forms"] = static_cast<double>(project.Notes().size());

@@ -19,6 +19,7 @@
 #include "framework/widgets/render.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/notes_header.h"
 #include "host/core/notes_strings.h"
 #include "host/core/text.h"
 #include "host/framework/classes.h"
@@ -250,14 +251,19 @@ bool Written(const vaq::TVaqNotesString& r) {
   return r.Status % 256 != StatusObsolete && r.Order != OrderNotWritten;
 }
 
-TNotesIds IdsOf(const std::string& notes) {
+// `lines`: those of notes file `notes`, header lines included.
+TNotesIds IdsOf(const std::vector<std::string>& lines, const std::string& notes) {
   TNotesIds ids;
-  std::vector<std::string> lines = vaq::LoadLines(notes);
-  TRuxMgr::RemoveHeaderLines(lines);
   std::vector<std::pair<std::int32_t, std::string>> tops;
   std::vector<vaq::TVaqNotesString> written;
   std::vector<std::string> unwritten;
-  for (const std::string& line : lines) {
+  // As the manager's RemoveHeaderLines: up to two leading header lines and the blank lines go.
+  std::size_t first = 0;
+  while (first < 2 && first < lines.size() && vaq::IsNotesHeaderLine(lines[first])) ++first;
+  for (std::size_t i = first; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
+      continue;
     try {
       vaq::TVaqNotesString r = StringToNotesString(line, notes);
       const bool text = r.Orig.starts_with('\'') || r.Orig.starts_with('#');
@@ -407,7 +413,7 @@ std::vector<TFitItem> FitItemsOf(TForm& Form) {
 
 std::vector<TFitItem> NotesFitItems(TForm& Form, const std::string& Notes) {
   std::vector<TFitItem> items = FitItemsOf(Form);
-  RenameIds(items, IdsOf(Notes));
+  RenameIds(items, IdsOf(vaq::LoadLines(Notes), Notes));
   return items;
 }
 
@@ -427,9 +433,18 @@ QImage PictureWithOutlines(TForm& Form, const std::vector<checks::TFinding>& Fin
 std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                                            const std::vector<checks::TFinding>& Findings,
                                            const std::string& PngDir) {
+  vaq::TFileStats stats;
+  GetStats(vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes))), false, stats);
+  return CheckFitLive(Notes, vaq::LoadLines(Notes), stats, Findings, PngDir);
+}
+
+std::vector<checks::TFinding> CheckFitLive(const std::string& Notes, const std::vector<std::string>& Lines,
+                                           const vaq::TFileStats& Stats,
+                                           const std::vector<checks::TFinding>& Findings,
+                                           const std::string& PngDir) {
   const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
   const bool picture = !PngDir.empty() && !Findings.empty();
-  const TNotesIds ids = IdsOf(Notes);
+  const TNotesIds ids = IdsOf(Lines, Notes);
   // Nothing translated: the translated form is the original form, and nothing can clip more than it
   // does there.
   if (!picture && !ids.Translated) return {};
@@ -463,10 +478,8 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                   [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
     std::optional<std::vector<TFitItem>> laidOut;
     if (!ids.LayoutChanged) {
-      vaq::TFileStats stats;
-      GetStats(form, false, stats);
-      laidOut = OriginalItems(xlatItems, found, ids, vaq::StrToLCID(stats.SourceLang),
-                              vaq::StrToLCID(stats.TargetLang));
+      laidOut = OriginalItems(xlatItems, found, ids, vaq::StrToLCID(Stats.SourceLang),
+                              vaq::StrToLCID(Stats.TargetLang));
     }
     if (laidOut) {
       origItems = std::move(*laidOut);
@@ -493,7 +506,10 @@ int RunCheckDesktop(const vaq::Arguments& Args) {
   vaq::desktop::Application(true);
   vaq::widgets::PrepareApplication();
   RegisterFrameworkClasses();
-  return RunCheck(Args, CheckFitLive);
+  return RunCheck(
+      Args, [](const std::string& Notes, const std::vector<std::string>& Lines, const vaq::TFileStats& Stats,
+               const std::vector<checks::TFinding>& Findings,
+               const std::string& PngDir) { return CheckFitLive(Notes, Lines, Stats, Findings, PngDir); });
 }
 
 }  // namespace rux

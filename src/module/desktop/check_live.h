@@ -15,6 +15,7 @@
 #include "checks/fit.h"
 #include "framework/widgets/form.h"
 #include "host/core/arguments.h"
+#include "host/core/types.h"
 
 namespace rux {
 
@@ -46,6 +47,11 @@ std::vector<checks::TFitItem> NotesFitItems(vaq::widgets::TForm& Form, const std
 // `PngDir`, a form that has findings (`Findings` of the other checks, or fit findings) is also
 // drawn into PngDir/<form>.png with its clipped controls outlined in red.
 std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
+                                           const std::vector<checks::TFinding>& Findings,
+                                           const std::string& PngDir);
+// CheckFitLive with the notes file's lines and header statistics as the other checks read them.
+std::vector<checks::TFinding> CheckFitLive(const std::string& Notes, const std::vector<std::string>& Lines,
+                                           const vaq::TFileStats& Stats,
                                            const std::vector<checks::TFinding>& Findings,
                                            const std::string& PngDir);
 
