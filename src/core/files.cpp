@@ -470,25 +470,30 @@ std::vector<std::string> LoadLines(const std::string& name) {
       throw EFileError(Format("Cannot read %s: %s", {name, reason}));
     }
     if (got == 0) break;
-    std::string_view text(chunk.data(), static_cast<std::size_t>(got));
-    if (after_cr && text.front() == '\n') text.remove_prefix(1);
+    const std::string_view text(chunk.data(), static_cast<std::size_t>(got));
+    std::size_t at = after_cr && text.front() == '\n' ? 1 : 0;
     after_cr = false;
-    while (!text.empty()) {
-      const auto end = text.find_first_of("\r\n");
+    // The next CR and the next LF, each looked for again once passed: two memchr runs over the
+    // chunk (find_first_of would test every character against the pair with a call of its own).
+    std::size_t cr = text.find('\r', at), lf = text.find('\n', at);
+    while (at < text.size()) {
+      if (cr < at) cr = text.find('\r', at);
+      if (lf < at) lf = text.find('\n', at);
+      const std::size_t end = std::min(cr, lf);
       if (end == std::string_view::npos) {
-        pending.append(text);
+        pending.append(text.substr(at));
         break;
       }
       if (pending.empty()) {
-        lines.emplace_back(text.substr(0, end));
+        lines.emplace_back(text.substr(at, end - at));
       } else {
-        pending.append(text.substr(0, end));
+        pending.append(text.substr(at, end - at));
         lines.push_back(std::move(pending));
         pending.clear();
       }
       const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
       after_cr = text[end] == '\r' && end + 1 == text.size();
-      text.remove_prefix(end + (crlf ? 2 : 1));
+      at = end + (crlf ? 2 : 1);
     }
   }
   ::close(fd);

@@ -14,6 +14,7 @@
 #include "module/commands.h"
 #include "module/commands_check.h"
 #include "notes/file_names.h"
+#include "notes/file_services.h"
 
 namespace rux {
 
@@ -55,10 +56,14 @@ int RunCheck(const Arguments& args, const TFitCheck& fit) {
   std::vector<checks::TFinding> all;
   for (const std::string& notes : files) {
     try {
-      std::vector<checks::TFinding> findings = checks::CheckNotesFile(notes, kinds);
+      // Read once for every check.
+      TFileStats stats;
+      rux::GetStats(ChangeFileExt(notes, NoteExtToFileExt(ExtractFileExt(notes))), false, stats);
+      const std::vector<std::string> lines = LoadLines(notes);
+      std::vector<checks::TFinding> findings = checks::CheckNotesLines(lines, notes, stats, kinds);
       if (fit && kinds.Has(checks::TFindingKind::Fit)) {
         std::vector<checks::TFinding> clipped =
-            fit(notes, findings, png ? args.Value("--png") : std::string());
+            fit(notes, lines, stats, findings, png ? args.Value("--png") : std::string());
         findings.insert(findings.begin(), clipped.begin(), clipped.end());
       }
       summary.Add(findings);

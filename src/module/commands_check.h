@@ -9,13 +9,16 @@
 
 #include "checks/finding.h"
 #include "host/core/arguments.h"
+#include "host/core/types.h"
 
 namespace rux {
 
-// The fit findings of the form of notes file `Notes`; with a non-empty `PngDir`, also writes the
+// The fit findings of the form of notes file `Notes` (its lines and header statistics as the other
+// checks read them, so that the file is read once); with a non-empty `PngDir`, also writes the
 // picture of a form with findings (`Findings`: those of the other checks, then the fit's) there.
 using TFitCheck = std::function<std::vector<checks::TFinding>(
-    const std::string& Notes, const std::vector<checks::TFinding>& Findings, const std::string& PngDir)>;
+    const std::string& Notes, const std::vector<std::string>& Lines, const vaq::TFileStats& Stats,
+    const std::vector<checks::TFinding>& Findings, const std::string& PngDir)>;
 
 // `vaq check PROJECT --lang TAG | FILE... [--format text|json] [--png DIR] [--only KIND,...]`:
 // one line per finding (file, Id, kind, detail) on standard output and a summary on standard

@@ -355,6 +355,7 @@ void TRuxViewer::CreateForm(const std::string& FileName, bool Original) {
   bool native = !IsQtBasedFile(FileName);
   vaq::ActivateClassGroup(native ? vaq::TClassGroup::Native : vaq::TClassGroup::QtBased);
   auto root = std::make_unique<TForm>();
+  root->SetBuiltToMeasure(ToMeasure);
 
   vaq::TFileStats stats;
   GetStats(FileName, false, stats);

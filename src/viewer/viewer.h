@@ -39,6 +39,8 @@ class TRuxViewer {
 
   // Whether the translated form gets the layout designer (the fit check only measures forms).
   bool WithDesigner = true;
+  // Whether the forms are built to be measured only, never shown or painted (TForm::BuiltToMeasure).
+  bool ToMeasure = false;
   // Called when the user closes either form (the editor's ViewerClose).
   std::function<void(vaq::widgets::TComponent* Sender)> OnClose;
 

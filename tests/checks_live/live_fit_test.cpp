@@ -5,8 +5,10 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "checks/demo_project.h"
 #include "host/core/errors.h"
@@ -158,6 +160,26 @@ std::vector<std::string> BothFormsFit(const std::string& Notes) {
   return details;
 }
 
+// The fit items of the translated form of `Form` built to be measured only, or to be shown: one
+// line each with everything the fit uses.
+std::vector<std::string> ItemsBuilt(const std::string& Form, bool ToMeasure) {
+  TRuxViewer& viewer = RuxViewer();
+  viewer.DestroyForm(false);
+  viewer.ToMeasure = ToMeasure;
+  viewer.CreateForm(Form, false);
+  viewer.ToMeasure = false;
+  std::vector<std::string> lines;
+  for (const TFitItem& item : FitItemsOf(*viewer.XlatForm())) {
+    const TControlBounds& b = item.Bounds;
+    lines.push_back(item.Id + " " + item.Text + " " + std::to_string(b.Left) + "," + std::to_string(b.Top) +
+                    "," + std::to_string(b.Width) + "," + std::to_string(b.Height) + " " + item.Font.Name +
+                    " " + std::to_string(item.Font.PixelSize) + (item.Font.Bold ? "b" : "") +
+                    (item.Font.Italic ? "i" : "") + " " + item.Row + " " + std::to_string(item.RowWidth));
+  }
+  viewer.DestroyForm(false);
+  return lines;
+}
+
 std::vector<std::string> Details(const std::vector<TFinding>& Findings) {
   std::vector<std::string> details;
   for (const TFinding& finding : Findings) details.push_back(finding.Id + ": " + finding.Detail);
@@ -181,6 +203,31 @@ TEST_F(LiveFit, TextsAloneGiveTheFindingsOfTheBuiltOriginal) {
   }
 }
 
+// A collection item with an explicit index: the notes give the index a line and a number of its
+// own, so that the second column's caption is "Columns[2]" there. The finding names that record,
+// with the texts of both forms.
+TEST_F(LiveFit, ColumnsAfterAnExplicitIndexAreFoundUnderTheirRecords) {
+  demo_.Edit("MainForm.rux", "      item\n        Caption = 'Date'",
+             "      item [7]\n        Caption = 'Date'");
+  demo_.Update();
+  std::string sum;
+  demo_.Translate("MainForm.rux", [&sum](vaq::TVaqNotesString& r) {
+    if (r.Orig != "'Sum'") return;
+    r.Curr = demo::Quoted("Gesamtsumme aller Bestellungen");
+    sum = r.Id;
+  });
+  ASSERT_EQ(sum, "O:MainForm.O:lvOrders.Columns[2].Caption");
+  const std::vector<TFinding> fit = CheckFitLive(demo_.Lang("MainForm.ruz"), {}, "");
+  const auto column = std::find_if(
+      fit.begin(), fit.end(), [](const TFinding& f) { return f.Id.find("lvOrders") != std::string::npos; });
+  ASSERT_NE(column, fit.end());
+  EXPECT_EQ(column->Id, sum);
+  EXPECT_NE(column->Detail.find("'Gesamtsumme aller Bestellungen' needs "), std::string::npos)
+      << column->Detail;
+  EXPECT_NE(column->Detail.find("the original 'Sum' needs "), std::string::npos) << column->Detail;
+  EXPECT_EQ(Details(fit), BothFormsFit(demo_.Lang("MainForm.ruz")));
+}
+
 // A translation that also moves or sizes a control is compared with the original form as built.
 TEST_F(LiveFit, AChangedLayoutIsComparedWithTheBuiltOriginal) {
   demo_.Translate("MainForm.rux", [](vaq::TVaqNotesString& r) {
@@ -197,7 +244,8 @@ TEST_F(LiveFit, AChangedLayoutIsComparedWithTheBuiltOriginal) {
 
 // A project of generated forms (every kind of control the generator knows, unnamed components,
 // collections whose items lack captions), pseudo-translated: the check that builds the
-// translated form alone gives the findings of the check that builds both.
+// translated form alone gives the findings of the check that builds both, each under a record of
+// the notes, and a form built to be measured has the fit items of one built to be shown.
 class GeneratedUnits : public vaq::TIToolServices {
  public:
   std::vector<std::string> Forms;
@@ -228,9 +276,22 @@ TEST(LiveFitGenerated, TextsAloneGiveTheFindingsOfTheBuiltOriginal) {
     mgr.EggBuild();
     mgr.Save(false, "", "", false);
     const std::string notes = FileNameToNoteName(form);
-    const std::vector<std::string> fit = Details(CheckFitLive(notes, {}, ""));
+    // A form built to be measured leaves out contents no measure reads, and nothing the fit uses.
+    const std::vector<std::string> measured = ItemsBuilt(form, true);
+    EXPECT_FALSE(measured.empty()) << "Form" << seed;
+    EXPECT_EQ(measured, ItemsBuilt(form, false)) << "Form" << seed;
+    const std::vector<TFinding> found = CheckFitLive(notes, {}, "");
+    const std::vector<std::string> fit = Details(found);
     EXPECT_EQ(fit, BothFormsFit(notes)) << "Form" << seed;
     findings += fit.size();
+    // Each finding names a record of the notes (collection items numbered there otherwise too).
+    std::set<std::string> ids;
+    const TRuxMgr read(form);
+    for (const std::string& line : read.Lines) {
+      if (line.starts_with("/* ID:")) ids.insert(read.StringToNotesString(line, notes).Id);
+    }
+    for (const TFinding& finding : found)
+      EXPECT_TRUE(ids.contains(finding.Id)) << "Form" << seed << ": " << finding.Id;
   }
   EXPECT_GT(findings, 100u);
   ModuleShutdown();

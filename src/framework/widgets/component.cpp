@@ -432,6 +432,11 @@ void TControl::UpdateView() {
   Widget_->setToolTip(QString::fromStdU16String(hint));
 }
 
+bool TControl::ContentsLeftOut() const {
+  const TForm* form = const_cast<TControl*>(this)->RootForm();
+  return form != nullptr && form->BuiltToMeasure();
+}
+
 void TControl::ApplyAutoSize() {
   if (!AutoSize_) return;
   auto extent = AutoSizeExtent();

@@ -231,6 +231,9 @@ class TControl : public TComponent {
   virtual bool PaintsBackground() const { return false; }
   void ApplyAutoSize();
   void InstallEventFilter(QWidget* Widget);
+  // Whether the control's form is built to be measured only (TForm::BuiltToMeasure): an edit's
+  // text, a list's items and the like, which no measure reads, are left out of the widget.
+  bool ContentsLeftOut() const;
 
  private:
   friend class TControlEventFilter;

@@ -257,6 +257,7 @@ class TEditControl : public TControl {
   ~TEditControl() override { delete Label_.data(); }
   QLineEdit* Edit() const { return static_cast<QLineEdit*>(Widget()); }
   void UpdateView() override {
+    if (ContentsLeftOut()) return;
     TControl::UpdateView();
     Edit()->setText(QString::fromStdU16String(EditText()));
     Edit()->setCursorPosition(0);
@@ -307,6 +308,7 @@ class TMemoControl : public TControl {
     SetBounds(0, 0, 185, 89);
   }
   void UpdateView() override {
+    if (ContentsLeftOut()) return;
     TControl::UpdateView();
     auto* edit = static_cast<QPlainTextEdit*>(Widget());
     edit->setPlainText(QString::fromStdU16String(DisplayText()));
@@ -353,6 +355,7 @@ class TListBoxControl : public TControl, public TItemsControl {
   }
   QListWidget* List() const { return static_cast<QListWidget*>(Widget()); }
   void UpdateView() override {
+    if (ContentsLeftOut()) return;
     TControl::UpdateView();
     List()->clear();
     for (const auto& text : Items()) {
@@ -388,6 +391,7 @@ class TComboControl : public TControl, public TItemsControl {
   }
   QComboBox* Combo() const { return static_cast<QComboBox*>(Widget()); }
   void UpdateView() override {
+    if (ContentsLeftOut()) return;
     TControl::UpdateView();
     const TValue* style = Stored("style");
     bool list = style &&

@@ -235,6 +235,7 @@ class TTreeControl : public TControl {
   }
   QTreeWidget* Tree() const { return static_cast<QTreeWidget*>(Widget()); }
   void UpdateView() override {
+    if (!Report_ && ContentsLeftOut()) return;  // a list view keeps its columns, which the fit measures
     TControl::UpdateView();
     Tree()->clear();
     if (Report_)
@@ -751,6 +752,7 @@ class TDateControl : public TControl {
       SetBounds(0, 0, 186, 21);
   }
   void UpdateView() override {
+    if (ContentsLeftOut()) return;
     TControl::UpdateView();
     QDate date = DateOf(Stored("date"));
     if (auto* calendar = qobject_cast<QCalendarWidget*>(Widget())) {

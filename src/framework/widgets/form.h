@@ -47,6 +47,12 @@ class TForm : public TControl {
   // keep the places they were read at; aligned ones fill the area.
   bool FrameRoot() const { return FrameRoot_; }
   void SetFrameRoot(bool Value);
+  // A form built to be measured, never shown or painted (the fit check): set before its controls
+  // are read, it has them leave out of their widgets what only shows and no measure reads (an
+  // edit's text, the items of lists and combo boxes, a memo's lines, a date). Their bounds, fonts
+  // and every text the fit measures are those of a form built to be shown.
+  bool BuiltToMeasure() const { return BuiltToMeasure_; }
+  void SetBuiltToMeasure(bool Value) { BuiltToMeasure_ = Value; }
   // Whether the root as read is a frame rather than a form: its class descends from the frameworks'
   // frame, or it sets a size but none of a form's own properties (Caption, ClientWidth,
   // ClientHeight, BorderStyle), or a TabOrder, which only a control placed in a parent has.
@@ -90,6 +96,7 @@ class TForm : public TControl {
   QMenuBar* MenuBar_ = nullptr;
   TFormBorderStyle BorderStyle_ = TFormBorderStyle::bsSizeable;
   bool FrameRoot_ = false;
+  bool BuiltToMeasure_ = false;
   TFormStyle FormStyle_ = TFormStyle::fsNormal;
   std::unique_ptr<IDesignerHook> Designer_;
   std::optional<QSize> PendingClientSize_;

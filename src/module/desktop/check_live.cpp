@@ -19,6 +19,7 @@
 #include "framework/widgets/render.h"
 #include "host/core/files.h"
 #include "host/core/locale.h"
+#include "host/core/notes_header.h"
 #include "host/core/notes_strings.h"
 #include "host/core/text.h"
 #include "host/framework/classes.h"
@@ -183,9 +184,60 @@ std::string PlainPath(std::string_view id) {
   return vaq::AnsiLowerCase(plain);
 }
 
-// What the fit needs of the notes, read once: the Ids by their plain path, the Ids of the main
-// menu's top-level items (the menu bar's) in their order, the original texts by Id, and whether
-// the translation changed anything, and anything but texts.
+// The items of the components' collections ("Columns", "Panels") numbered as the live form numbers
+// them. The notes give an item's explicit index a line and a number of its own ("Columns[0]"
+// holds the index, "Columns[1].Caption" the item's first property), so their numbers part from
+// the live ones after the first such item. The form text is written from the records in their
+// order: a record whose collection index differs from the previous record's opens an item (index
+// 0: the collection), a line with the index alone opens none unless it closes an item without
+// properties.
+class TLiveItemNumbers {
+ public:
+  // The Id of record `R` with its collection index as the live form has it; nothing for a record
+  // that is not a property of a component's collection item. `R` comes in the form's order.
+  std::optional<std::string> LiveId(const vaq::TVaqNotesString& R) {
+    const std::string_view id = R.Id;
+    const std::string_view component = ComponentPathView(id);
+    const std::size_t open = id.find('[', component.size());
+    const std::size_t shut = open == std::string_view::npos ? open : id.find(']', open);
+    if (!R.Type.starts_with("C:") || component.size() >= id.size() || shut == std::string_view::npos) {
+      Previous_.clear();
+      return std::nullopt;
+    }
+    const std::string key = vaq::AnsiLowerCase(id.substr(0, open));
+    const std::string_view index = id.substr(open + 1, shut - open - 1);
+    const std::string_view rest = id.substr(shut + 1);
+    const std::string current = key + "[" + std::string(index) + "]";
+    int& live = Live_.try_emplace(key, -1).first->second;
+    const bool indexLine = rest.empty() && R.Open.find("item") == std::string::npos && !R.Curr.empty();
+    if (indexLine) {
+      if (index == "0") live = -1;
+      Previous_ = current;
+      if (R.Close.empty()) return std::nullopt;
+      ++live;  // an item without properties
+    } else {
+      const bool opens = R.Open.find('<') != std::string::npos && rest.find('[') == std::string_view::npos;
+      if (current != Previous_ || opens) live = index == "0" ? 0 : live + 1;
+      Previous_ = current;
+    }
+    return std::string(id.substr(0, open)) + "[" + std::to_string(live) + "]" + std::string(rest);
+  }
+
+  // A record that is not written: the next record of an item opens a new one.
+  std::optional<std::string> Skip() {
+    Previous_.clear();
+    return std::nullopt;
+  }
+
+ private:
+  std::map<std::string, int> Live_;  // lower-case collection Id -> the live index of its current item
+  std::string Previous_;             // the previous record's collection item, lower case
+};
+
+// What the fit needs of the notes, read once: the Ids by their plain path (a collection item's
+// with its live index), the Ids of the main menu's top-level items (the menu bar's) in their
+// order, the original texts by Id, and whether the translation changed anything, and anything but
+// texts.
 struct TNotesIds {
   std::map<std::string, std::string> ByPath;
   std::vector<std::string> MenuBar;
@@ -195,49 +247,91 @@ struct TNotesIds {
   bool LayoutChanged = false;  // a value other than a text differs
 };
 
-TNotesIds IdsOf(const std::string& notes) {
+bool Written(const vaq::TVaqNotesString& r) {
+  return r.Status % 256 != StatusObsolete && r.Order != OrderNotWritten;
+}
+
+// `lines`: those of notes file `notes`, header lines included.
+TNotesIds IdsOf(const std::vector<std::string>& lines, const std::string& notes) {
   TNotesIds ids;
-  std::vector<std::string> lines = vaq::LoadLines(notes);
-  TRuxMgr::RemoveHeaderLines(lines);
   std::vector<std::pair<std::int32_t, std::string>> tops;
-  for (const std::string& line : lines) {
+  std::vector<vaq::TVaqNotesString> written;
+  std::vector<std::string> unwritten;
+  // As the manager's RemoveHeaderLines: up to two leading header lines and the blank lines go.
+  std::size_t first = 0;
+  while (first < 2 && first < lines.size() && vaq::IsNotesHeaderLine(lines[first])) ++first;
+  for (std::size_t i = first; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
+      continue;
     try {
-      const vaq::TVaqNotesString r = StringToNotesString(line, notes);
-      ids.ByPath.emplace(PlainPath(r.Id), r.Id);
+      vaq::TVaqNotesString r = StringToNotesString(line, notes);
       const bool text = r.Orig.starts_with('\'') || r.Orig.starts_with('#');
       // A property set twice shows its last value.
       if (text) ids.Texts[vaq::AnsiLowerCase(r.Id)] = {r.Orig, r.Curr};
-      if (r.Curr != r.Orig && r.Status != StatusObsolete && r.Order != OrderNotWritten) {
+      if (!Written(r)) {
+        unwritten.push_back(std::move(r.Id));
+        continue;
+      }
+      if (r.Curr != r.Orig) {
         ids.Translated = true;
         const bool textNow = r.Curr.starts_with('\'') || r.Curr.starts_with('#');
         if (!text || !textNow) ids.LayoutChanged = true;
       }
-      if (r.Status == StatusObsolete || r.Order == OrderNotWritten || !r.Id.ends_with(".Caption")) continue;
-      if (!vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) continue;
-      const std::string path = GetComponentPath(r.Id);
-      const std::string parent = path.substr(0, path.rfind('.'));
-      // A top-level item: its parent is the main menu, a direct child of the form.
-      if (std::count(parent.begin(), parent.end(), '.') == 1) tops.emplace_back(r.Order, r.Id);
+      if (r.Id.ends_with(".Caption") && vaq::AnsiSameText(GetClassName(r, false, nullptr), "TMenuItem")) {
+        const std::string path = GetComponentPath(r.Id);
+        const std::string parent = path.substr(0, path.rfind('.'));
+        // A top-level item: its parent is the main menu, a direct child of the form.
+        if (std::count(parent.begin(), parent.end(), '.') == 1) tops.emplace_back(r.Order, r.Id);
+      }
+      written.push_back(std::move(r));
     } catch (const vaq::EVaqError&) {
       // A damaged record names nothing; the notes checks report the file.
     }
   }
+  // The written records in the form's order; those of collection items by their live index.
+  std::vector<std::int32_t> orders;
+  orders.reserve(written.size());
+  for (const vaq::TVaqNotesString& r : written) orders.push_back(r.Order);
+  TLiveItemNumbers numbers;
+  for (const std::size_t i : TRuxMgr::OrderPermutation(std::move(orders))) {
+    const vaq::TVaqNotesString& r = written[i];
+    // A record without a value and tokens is not written (the form keeps its own value).
+    const bool dropped = r.Curr.empty() && !r.Id.ends_with(']') && r.Open.empty() && r.Close.empty();
+    if (const std::optional<std::string> live = dropped ? numbers.Skip() : numbers.LiveId(r)) {
+      ids.ByPath.insert_or_assign(PlainPath(*live), r.Id);
+    } else {
+      ids.ByPath.emplace(PlainPath(r.Id), r.Id);
+    }
+  }
+  for (std::string& id : unwritten) ids.ByPath.emplace(PlainPath(id), std::move(id));
   std::sort(tops.begin(), tops.end());
   for (auto& top : tops) ids.MenuBar.push_back(std::move(top.second));
   return ids;
 }
 
-// The live items get the Ids of the notes' records.
-void RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
+// The live items get the Ids of the notes' records. Whether each item found its record: one that
+// did not keeps its live Id, which may well name another record (a collection item numbered
+// otherwise in the notes).
+std::vector<bool> RenameIds(std::vector<TFitItem>& items, const TNotesIds& ids) {
+  std::vector<bool> found(items.size(), false);
   std::size_t menu = 0;
-  for (TFitItem& item : items) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    TFitItem& item = items[i];
     if (item.Kind == TRoomKind::MenuBarItem) {
-      if (menu < ids.MenuBar.size()) item.Id = ids.MenuBar[menu++];
+      if (menu < ids.MenuBar.size()) {
+        item.Id = ids.MenuBar[menu++];
+        found[i] = true;
+      }
       continue;
     }
     const auto it = ids.ByPath.find(PlainPath(item.Id));
-    if (it != ids.ByPath.end()) item.Id = it->second;
+    if (it != ids.ByPath.end()) {
+      item.Id = it->second;
+      found[i] = true;
+    }
   }
+  return found;
 }
 
 // A text value as the control of `Item` shows it: accelerator marks removed where it removes them.
@@ -250,26 +344,22 @@ std::optional<std::string> ShownText(const TFitItem& Item, const std::string& Va
 
 // The original form's items when the translation changed nothing but texts: the original is laid
 // out as the translated form, so each item is the translated one with the original text. Nothing
-// when an item's record cannot be told for sure (the live text is not the record's current value:
-// items of a collection numbered otherwise than the notes number them); the original form is then
-// built.
-std::optional<std::vector<TFitItem>> OriginalItems(std::vector<TFitItem> Items, const TNotesIds& Ids,
+// when an item's record cannot be told for sure (the live text is not the record's current
+// value); the original form is then built. `Found`: whether each item found its record.
+std::optional<std::vector<TFitItem>> OriginalItems(std::vector<TFitItem> Items,
+                                                   const std::vector<bool>& Found, const TNotesIds& Ids,
                                                    vaq::TLCID Source, vaq::TLCID Target) {
-  for (TFitItem& item : Items) {
-    const auto it = Ids.Texts.find(vaq::AnsiLowerCase(item.Id));
+  for (std::size_t i = 0; i < Items.size(); ++i) {
+    TFitItem& item = Items[i];
+    const auto it = Found[i] ? Ids.Texts.find(vaq::AnsiLowerCase(item.Id)) : Ids.Texts.end();
     if (it == Ids.Texts.end()) {
       // No record: a text the control shows of its own (none at all, a default caption), the same
       // in the original; any other text comes from a record the Id does not find.
       if (item.Text.empty()) continue;
-      fprintf(stderr, "NOREC %s [%s]\n", item.Id.c_str(), item.Text.c_str());
       return std::nullopt;
     }
     const std::optional<std::string> original = ShownText(item, it->second.first, Source);
-    if (!original || ShownText(item, it->second.second, Target) != item.Text) {
-      fprintf(stderr, "MISMATCH %s [%s] [%s]\n", item.Id.c_str(), item.Text.c_str(),
-              ShownText(item, it->second.second, Target).value_or("?").c_str());
-      return std::nullopt;
-    }
+    if (!original || ShownText(item, it->second.second, Target) != item.Text) return std::nullopt;
     item.Text = *original;
   }
   return Items;
@@ -323,7 +413,7 @@ std::vector<TFitItem> FitItemsOf(TForm& Form) {
 
 std::vector<TFitItem> NotesFitItems(TForm& Form, const std::string& Notes) {
   std::vector<TFitItem> items = FitItemsOf(Form);
-  RenameIds(items, IdsOf(Notes));
+  RenameIds(items, IdsOf(vaq::LoadLines(Notes), Notes));
   return items;
 }
 
@@ -343,28 +433,42 @@ QImage PictureWithOutlines(TForm& Form, const std::vector<checks::TFinding>& Fin
 std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
                                            const std::vector<checks::TFinding>& Findings,
                                            const std::string& PngDir) {
+  vaq::TFileStats stats;
+  GetStats(vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes))), false, stats);
+  return CheckFitLive(Notes, vaq::LoadLines(Notes), stats, Findings, PngDir);
+}
+
+std::vector<checks::TFinding> CheckFitLive(const std::string& Notes, const std::vector<std::string>& Lines,
+                                           const vaq::TFileStats& Stats,
+                                           const std::vector<checks::TFinding>& Findings,
+                                           const std::string& PngDir) {
   const std::string form = vaq::ChangeFileExt(Notes, NoteExtToFileExt(vaq::ExtractFileExt(Notes)));
   const bool picture = !PngDir.empty() && !Findings.empty();
-  const TNotesIds ids = IdsOf(Notes);
+  const TNotesIds ids = IdsOf(Lines, Notes);
   // Nothing translated: the translated form is the original form, and nothing can clip more than it
   // does there.
   if (!picture && !ids.Translated) return {};
   TRuxViewer& viewer = RuxViewer();
   viewer.DestroyForm(true);
   viewer.DestroyForm(false);
-  // The forms are measured, never shown or designed.
-  struct TNoDesigner {
+  // The forms are measured, never shown or designed; drawn only for a picture.
+  struct TToMeasure {
     TRuxViewer& Viewer;
-    bool Was = Viewer.WithDesigner;
-    ~TNoDesigner() { Viewer.WithDesigner = Was; }
-  } noDesigner{viewer};
+    bool WithDesigner = Viewer.WithDesigner;
+    bool ToMeasure = Viewer.ToMeasure;
+    ~TToMeasure() {
+      Viewer.WithDesigner = WithDesigner;
+      Viewer.ToMeasure = ToMeasure;
+    }
+  } toMeasure{viewer};
   viewer.WithDesigner = false;
+  viewer.ToMeasure = PngDir.empty();
   viewer.CreateForm(form, false);
   TForm* translated = viewer.XlatForm();
   if (translated == nullptr) throw vaq::EVaqError("the live form cannot be built");
   const TQtTextMeasure measure;
   std::vector<TFitItem> xlatItems = FitItemsOf(*translated);
-  RenameIds(xlatItems, ids);
+  const std::vector<bool> found = RenameIds(xlatItems, ids);
   // Most forms fit: the original is needed only to compare the texts that do not. A translation
   // of texts alone leaves the layout as it is: the original's items are the translated ones with
   // the original texts, and the original form is not built.
@@ -373,12 +477,9 @@ std::vector<checks::TFinding> CheckFitLive(const std::string& Notes,
   if (std::any_of(measured.begin(), measured.end(),
                   [](const checks::TFitMeasure& m) { return m.Overflow() > 0; })) {
     std::optional<std::vector<TFitItem>> laidOut;
-    if (ids.LayoutChanged) fprintf(stderr, "LAYOUT\n");
     if (!ids.LayoutChanged) {
-      vaq::TFileStats stats;
-      GetStats(form, false, stats);
-      laidOut =
-          OriginalItems(xlatItems, ids, vaq::StrToLCID(stats.SourceLang), vaq::StrToLCID(stats.TargetLang));
+      laidOut = OriginalItems(xlatItems, found, ids, vaq::StrToLCID(Stats.SourceLang),
+                              vaq::StrToLCID(Stats.TargetLang));
     }
     if (laidOut) {
       origItems = std::move(*laidOut);
@@ -405,7 +506,10 @@ int RunCheckDesktop(const vaq::Arguments& Args) {
   vaq::desktop::Application(true);
   vaq::widgets::PrepareApplication();
   RegisterFrameworkClasses();
-  return RunCheck(Args, CheckFitLive);
+  return RunCheck(
+      Args, [](const std::string& Notes, const std::vector<std::string>& Lines, const vaq::TFileStats& Stats,
+               const std::vector<checks::TFinding>& Findings,
+               const std::string& PngDir) { return CheckFitLive(Notes, Lines, Stats, Findings, PngDir); });
 }
 
 }  // namespace rux
