@@ -368,8 +368,8 @@ std::optional<std::vector<TFitItem>> OriginalItems(std::vector<TFitItem> Items,
 }  // namespace
 
 const QFontMetrics& TQtTextMeasure::Metrics(const checks::TFontSpec& Font) const {
-  for (const auto& [spec, metrics] : Metrics_)
-    if (spec == Font) return *metrics;
+  for (const auto& [font, metrics] : Metrics_)
+    if (font == Font) return *metrics;
   Metrics_.emplace_back(Font, std::make_unique<QFontMetrics>(QtFont(Font)));
   return *Metrics_.back().second;
 }
