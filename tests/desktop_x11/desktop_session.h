@@ -23,7 +23,9 @@
 namespace rux::x11 {
 
 // Waits for the event loop to make `Condition` true; false after `Milliseconds`.
-bool WaitFor(const std::function<bool()>& Condition, int Milliseconds = 5000);
+// The default is generous: a sanitizer build beside other tests takes seconds to build a preview,
+// and a condition that holds ends the wait at once.
+bool WaitFor(const std::function<bool()>& Condition, int Milliseconds = 20000);
 
 // Shows a window and waits until the X server has mapped and exposed it.
 ::testing::AssertionResult ShowAndExpose(QWidget& Window);
