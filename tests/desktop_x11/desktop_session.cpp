@@ -29,6 +29,9 @@ bool WaitFor(const std::function<bool()>& Condition, int Milliseconds) {
   Window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&Window, 10000))
     return ::testing::AssertionFailure() << Window.objectName().toStdString() << " was not exposed";
+  // Keys sent before the X server gave the window the input focus would go nowhere.
+  if (!QTest::qWaitForWindowActive(&Window, 10000))
+    return ::testing::AssertionFailure() << Window.objectName().toStdString() << " did not become active";
   return ::testing::AssertionSuccess();
 }
 

@@ -27,7 +27,7 @@ namespace rux::x11 {
 // and a condition that holds ends the wait at once.
 bool WaitFor(const std::function<bool()>& Condition, int Milliseconds = 20000);
 
-// Shows a window and waits until the X server has mapped and exposed it.
+// Shows a window and waits until the X server has mapped and exposed it and made it active.
 ::testing::AssertionResult ShowAndExpose(QWidget& Window);
 
 // Whether xdotool and xmodmap are there to send key events through the X server.

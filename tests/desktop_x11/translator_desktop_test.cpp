@@ -196,8 +196,9 @@ TEST_F(TranslatorDialogs, RefusalNamesTheCharacter) {
       [&] {
         ClickCell(*Window().Grid(), Cell("O:MainForm.Width", ColCurr));
         QTest::keyClick(Window().Grid(), Qt::Key_F2);
+        // The cell editor takes the focus once the window system has made the window active.
+        ASSERT_TRUE(WaitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }));
         auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        ASSERT_NE(editor, nullptr);
         editor->selectAll();
         TypeWithQt(*editor, QString::fromUtf8("64ö"));
         QTest::keyClick(editor, Qt::Key_Return);
