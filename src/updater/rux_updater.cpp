@@ -57,12 +57,13 @@ void CollectRcData(const vaq::TResourceList& list, std::vector<std::string>& nam
 }
 
 // Tells which components of a form the merge found renamed (their translations kept); the form is
-// named by its place below the base folder.
-void ReportRenames(const std::string& Form, const std::string& BaseDir,
+// named by its place below the base folder, after its language when an update does several.
+void ReportRenames(const std::string& Form, const std::string& BaseDir, const std::string& Language,
                    const std::vector<TComponentRename>& Renames) {
   std::string shown =
       BaseDir.empty() ? Form : std::filesystem::path(Form).lexically_relative(BaseDir).string();
   if (shown.empty() || shown.starts_with("..")) shown = Form;
+  if (!Language.empty()) shown = Language + ": " + shown;
   for (const TComponentRename& rename : Renames) {
     const TResString& text = rename.Translations == 1 ? SComponentRenamedOne : SComponentRenamed;
     vaq::ShowMessage(
@@ -431,7 +432,9 @@ void TRuxUpdater::MergeAndSave(const TUpdateRun& Run, TFormJob& Job, TExtractedL
     if (Job.NewCopy) AddNewCopy(Job, std::move(copy));
     return;
   }
-  ReportRenames(Job.FormFile, Run.Request.BaseDir, renames);
+  const std::string language =
+      Run.Languages.size() > 1 ? vaq::LCIDToStr(Run.Languages[Job.Language].TargetLocale, true) : std::string();
+  ReportRenames(Job.FormFile, Run.Request.BaseDir, language, renames);
 }
 
 void TRuxUpdater::Finish(TUpdateRun& Run, TFormJob& Job, bool HadProblem) {

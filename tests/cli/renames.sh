@@ -67,6 +67,18 @@ rename_components "$Q"
 [ "$(cat "$work/err")" = "en-US -> de-DE: 1 of 5 forms updated in $Q/de-DE (new 0, changed 0, unchanged 32, unused 0, renamed 2)" ] ||
   fail "update --quiet said: $(cat "$work/err")"
 
+# With several languages each rename names its language: de-DE has translations to keep, ru-RU
+# (updated along) none.
+L=$work/languages
+prepare "$L"
+"$vaq" update "$L" --lang ru-RU --quiet 2>/dev/null
+rename_components "$L"
+"$vaq" update "$L" --lang de-DE,ru-RU 2>"$work/err" || fail "update of two languages failed: $(cat "$work/err")"
+grep -qx "de-DE: MainForm.rux: btnOK renamed to btnSave, 2 translations kept" "$work/err" ||
+  fail "update of two languages said: $(cat "$work/err")"
+grep -q "ru-RU: MainForm.rux: .* renamed to" "$work/err" && fail "a rename without translations was reported"
+grep -q "^MainForm.rux: .* renamed to" "$work/err" && fail "a rename without its language: $(cat "$work/err")"
+
 # --no-renames: the button's records become unused, the new ones are untranslated.
 N=$work/no-renames
 prepare "$N"
