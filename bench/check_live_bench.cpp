@@ -4,16 +4,13 @@
 // translated and original live forms through the viewer (writer, reading, widgets, layout), and
 // collecting and measuring their texts.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
 
 #include <QApplication>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +22,8 @@
 #include "module/desktop/check_live.h"
 #include "notes/file_names.h"
 #include "notes/file_services.h"
+#include "process_run.h"
 #include "viewer/viewer.h"
-
-extern char** environ;
 
 namespace rux {
 namespace {
@@ -44,28 +40,15 @@ void BM_CheckProcess(benchmark::State& state) {
   const char* program = std::getenv("VAQ_CHECK_PROGRAM");
   std::vector<std::string> args = {program != nullptr && *program != '\0' ? program : VAQ_PROGRAM, "check",
                                    project.Dir(), "--lang", "de-DE"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
   double cpu = 0;
   for (auto _ : state) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
     // vaq check exits 1 when it finds something, which the generated project always gives.
-    if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) > 1) {
+    const std::optional<::bench::TProcessRun> run = ::bench::RunProcess(args, 1);
+    if (!run) {
       state.SkipWithError((args[0] + " check failed or could not be started").c_str());
       break;
     }
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    cpu = run->CpuMs / 1e3;
   }
   state.counters["cpu_s"] = cpu;
   state.counters["forms"] = static_cast<double>(project.Notes().size());

@@ -7,24 +7,19 @@
 // the same form (160 ms text to binary, 120 ms binary to text, measured on this machine when idle;
 // the aim: at least 3).
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/core/files.h"
 #include "host/framework/formstream.h"
+#include "process_run.h"
 #include "support/form_generator.h"
-
-extern char** environ;
 
 namespace vaq::testing {
 namespace {
@@ -113,22 +108,9 @@ double RunProgram(Direction direction) {
   const std::string out = files.Out();
   std::vector<std::string> args = {VAQ_PROGRAM, "convert", in,
                                    out,         "--to",    direction == kTextToBinary ? "binary" : "text"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0)
-    std::abort();  // the benchmark measures a working program only
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
+  const std::optional<bench::TProcessRun> run = bench::RunProcess(std::move(args), 0, true);
+  if (!run) std::abort();  // the benchmark measures a working program only
+  return run->CpuMs;
 }
 
 void BM_ConvertInProcess(benchmark::State& state) {

@@ -7,9 +7,6 @@
 // machine's one-minute load average when the run ended: wall times mean little on a busy machine).
 // VAQ_BENCH_KEEP=1 leaves the generated project in place for a look.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +25,8 @@
 #include "host/core/resource_strings.h"
 #include "host/framework/ide.h"
 #include "module/module.h"
+#include "process_run.h"
 #include "support/form_generator.h"
-
-extern char** environ;
 
 namespace rux {
 namespace {
@@ -90,37 +87,13 @@ const BigForm& TheForm() {
   return form;
 }
 
-struct ProcessRun {
-  double WallMs = 0;
-  double CpuMs = 0;
-  double PeakRssMb = 0;
-};
+using ProcessRun = bench::TProcessRun;
 
 ProcessRun RunEdit(const BigForm& form) {
-  std::vector<std::string> args = {VAQ_PROGRAM, "edit", form.Notes(), "--screenshot", form.Picture()};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0) {
-    throw vaq::EVaqError("vaq edit " + form.Notes() + " failed");
-  }
-  ProcessRun run;
-  run.WallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
-  run.CpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
-  run.PeakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-  return run;
+  const std::optional<ProcessRun> run =
+      bench::RunProcess({VAQ_PROGRAM, "edit", form.Notes(), "--screenshot", form.Picture()});
+  if (!run) throw vaq::EVaqError("vaq edit " + form.Notes() + " failed");
+  return *run;
 }
 
 void BM_EditBigNotesAsProcess(benchmark::State& state) {

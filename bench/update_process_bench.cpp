@@ -9,22 +9,17 @@
 // names another vaq to measure (an older build, say) with the same project; a run that ends with status 1 (an
 // older build reported a problem with a form) counts all the same.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/core/files.h"
+#include "process_run.h"
 #include "support/form_generator.h"
-
-extern char** environ;
 
 namespace vaq::testing {
 namespace {
@@ -76,22 +71,9 @@ double RunUpdate(const std::string& languages = "de-DE") {
                                    "--lang",
                                    languages,
                                    "--quiet"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
-    std::abort();  // the benchmark measures a working program only
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
+  const std::optional<bench::TProcessRun> run = bench::RunProcess(std::move(args), 1);
+  if (!run) std::abort();  // the benchmark measures a working program only
+  return run->CpuMs;
 }
 
 void Report(benchmark::State& state, double cpu) {
