@@ -251,11 +251,13 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
       const TDateTime now = VaqNow();
       ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, now, apply);
       if (report.Changed() && !options.DryRun) {
-        // Saved as the editor saves: stale notes refreshed first, then the notes and the translated
-        // form. When the refresh changed the lines, the units are applied to the manager's lines
-        // again; else they take the lines applied already.
-        RefreshStaleStats(form, stats);
+        // Saved as the editor saves: stale notes refreshed first (a changed translated form read
+        // back, the records recounted), then the notes and the translated form, written once for
+        // the refresh and the units together. When the refresh changed the lines, the units are
+        // applied to the manager's lines again; else they take the lines applied already.
+        const bool stale = ReadBackStaleForm(form, stats);
         TRuxMgr mgr(form);
+        if (stale) mgr.ReCalcStats(mgr.Stats.Translated, mgr.Stats.Untranslated);
         TRuxMgr::RemoveHeaderLines(read);
         if (mgr.Lines == read) {
           TRuxMgr::RemoveHeaderLines(lines);
@@ -263,7 +265,7 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
         } else {
           report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, now, apply);
         }
-        if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);
+        if (report.Changed() || stale) mgr.Save(true, std::string(), std::string(), false);
       }
       std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken,
                   report.LeftAlone, report.Refused,
