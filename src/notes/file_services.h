@@ -30,6 +30,10 @@ bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats);
 // answers whether the notes were stale. Stats receives the statistics as recorded before. The
 // caller then loads the notes, recounts them (ReCalcStats) and saves them with the translated form
 // also when it has nothing else to change, as RefreshStaleStats would have.
+// Why it is fast: the recount and the caller's changes share one load of the notes and one save,
+// so the notes file and the translated form, the largest files of a form, are rebuilt and written
+// once for both instead of twice; the files are byte for byte those of a refresh followed by the
+// caller's own load and save.
 bool ReadBackStaleForm(const std::string& FileName, vaq::TFileStats& Stats);
 
 // Searches the notes of Info.FileName for `Text` in the columns checked in Info.Columns (all when
