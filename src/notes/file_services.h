@@ -33,7 +33,7 @@ bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats);
 // Why it is fast: the recount and the caller's changes share one load of the notes and one save,
 // so the notes file and the translated form, the largest files of a form, are rebuilt and written
 // once for both instead of twice; the files are byte for byte those of a refresh followed by the
-// caller's own load and save.
+// caller's own load and save, but for the times they record.
 bool ReadBackStaleForm(const std::string& FileName, vaq::TFileStats& Stats);
 
 // Searches the notes of Info.FileName for `Text` in the columns checked in Info.Columns (all when
