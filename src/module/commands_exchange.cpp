@@ -246,24 +246,27 @@ bool ImportFile(const std::string& fileName, const ImportOptions& options) {
         throw EConvertError("the notes are for " + stats.TargetLang + ", the translations for " +
                             LCIDToStr(lang));
       const ex::ApplyOptions apply{.Force = options.Force};
-      std::vector<std::string> read = LoadLines(notes);
-      std::vector<std::string> lines = read;
+      std::vector<std::string> lines = LoadLines(notes);
       const TDateTime now = VaqNow();
       ex::ApplyReport report = ex::ApplyUnits(lines, file.Units, source, target, now, apply);
       if (report.Changed() && !options.DryRun) {
-        // Saved as the editor saves: stale notes refreshed first, then the notes and the translated
-        // form. When the refresh changed the lines, the units are applied to the manager's lines
-        // again; else they take the lines applied already.
-        RefreshStaleStats(form, stats);
-        TRuxMgr mgr(form);
-        TRuxMgr::RemoveHeaderLines(read);
-        if (mgr.Lines == read) {
-          TRuxMgr::RemoveHeaderLines(lines);
-          mgr.Lines = std::move(lines);
-        } else {
+        // Saved as the editor saves: stale notes refreshed first (a changed translated form read
+        // back, the records recounted), then the notes and the translated form, written once for
+        // the refresh and the units together. Notes that were not stale keep the lines the units
+        // were applied to, read once; a refresh gives new lines, and the units are applied to
+        // them again.
+        const bool stale = ReadBackStaleForm(form, stats);
+        TRuxMgr mgr;
+        if (stale) {
+          mgr.Lines = LoadLines(notes);
+          mgr.LoadFromStringList(nullptr, form, std::string());
+          mgr.ReCalcStats(mgr.Stats.Translated, mgr.Stats.Untranslated);
           report = ex::ApplyUnits(mgr.Lines, file.Units, source, target, now, apply);
+        } else {
+          mgr.Lines = std::move(lines);
+          mgr.LoadFromStringList(nullptr, form, std::string());
         }
-        if (report.Changed()) mgr.Save(true, std::string(), std::string(), false);
+        mgr.Save(true, std::string(), std::string(), false);
       }
       std::printf("%s: taken %d, left alone %d, refused %d%s\n", notes.c_str(), report.Taken,
                   report.LeftAlone, report.Refused,

@@ -56,7 +56,7 @@ void GetStats(const std::string& FileName, bool CheckDates, vaq::TFileStats& Sta
   vaq::GetStats(FileNameToNoteName(FileName), "/*", "*/", Stats);
 }
 
-bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats) {
+bool ReadBackStaleForm(const std::string& FileName, vaq::TFileStats& Stats) {
   const std::string notes = FileNameToNoteName(FileName);
   vaq::GetStats(notes, "/*", "*/", Stats);
   bool stale = Stats.NoteDate != kUnknownDate && DateChanged(Stats.NoteDate, notes);
@@ -64,7 +64,11 @@ bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats) {
     stale = true;
     UpdateFromForm(FileName);
   }
-  if (!stale) return false;
+  return stale;
+}
+
+bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats) {
+  if (!ReadBackStaleForm(FileName, Stats)) return false;
   TRuxMgr mgr(FileName);
   mgr.ReCalcStats(mgr.Stats.Translated, mgr.Stats.Untranslated);
   mgr.Save(true, std::string(), std::string(), false);

@@ -25,6 +25,17 @@ void GetStats(const std::string& FileName, bool CheckDates, vaq::TFileStats& Sta
 // Answers whether the notes were stale. Notes with unknown dates are never stale.
 bool RefreshStaleStats(const std::string& FileName, vaq::TFileStats& Stats);
 
+// The first half of RefreshStaleStats, for a caller that changes the notes further and saves them
+// once (vaq import): reads a form file changed since its notes were written back into them, and
+// answers whether the notes were stale. Stats receives the statistics as recorded before. The
+// caller then loads the notes, recounts them (ReCalcStats) and saves them with the translated form
+// also when it has nothing else to change, as RefreshStaleStats would have.
+// Why it is fast: the recount and the caller's changes share one load of the notes and one save,
+// so the notes file and the translated form, the largest files of a form, are rebuilt and written
+// once for both instead of twice; the files are byte for byte those of a refresh followed by the
+// caller's own load and save, but for the times they record.
+bool ReadBackStaleForm(const std::string& FileName, vaq::TFileStats& Stats);
+
 // Searches the notes of Info.FileName for `Text` in the columns checked in Info.Columns (all when
 // none is), reporting every hit to `OnFound`. Does nothing when the form has no notes file. Uses
 // the editor's manager when it shows this form, else a manager of its own.

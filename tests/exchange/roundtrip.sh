@@ -4,7 +4,8 @@
 # translate in the file, import, and read the translated forms back with vaq extract. Also: an
 # unchanged export/import leaves every file byte for byte; each refusal says why; a file edited by
 # msgcat and msgattrib imports; a file that does not parse writes nothing; a translation made after
-# the export stays; nothing an exchange file names leads out of the project the command names; a
+# the export stays; an edit of a translated form made after its notes is read back before the units;
+# nothing an exchange file names leads out of the project the command names; a
 # DTD is refused.
 # Usage: roundtrip.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -265,6 +266,30 @@ grep -qx '"X-Vaq-Folder: lang/fr\\n"' "$work/fr.po" || fail "--langdir is not re
 perl -0pi -e 's/(msgid "City"\nmsgstr ")"/$1Ville"/' "$work/fr.po"
 (cd "$project" && "$vaq" import "$work/fr.po" >"$work/out") || fail "import into lang/fr: $(cat "$work/out")"
 expect_eq "$(record lang/fr/AddressFrame.ruz fr-FR O:AddressFrame.O:lblCity.Caption | cut -f4)" "'Ville'" "--langdir"
+
+# A translated form edited since its notes were written: the import reads the edit back into the
+# notes first and takes the file's other units; the notes and the form hold both, and the notes
+# are up to date afterwards.
+"$vaq" export "$project" --lang ru-RU -o "$work/edited.xlf" 2>/dev/null
+perl -0pi -e 's/(<source>City<\/source>\s*<target>)[^<]*/$1Gorod/' "$work/edited.xlf"
+grep -q "Gorod" "$work/edited.xlf" || fail "the exchange file was not edited"
+# The translated form is binary: edited as text, written back binary.
+"$vaq" convert "$project/ru-RU/AddressFrame.rux" "$work/AddressFrame.txt" --to text >/dev/null
+perl -0pi -e "s/(object lblStreet: TLabel.*?Caption = )[^\r\n]*/\$1'Ulitsa'/s" "$work/AddressFrame.txt"
+"$vaq" convert "$work/AddressFrame.txt" "$project/ru-RU/AddressFrame.rux" --to binary >/dev/null
+# The file's older translation of the edited value is refused: the edit is newer than the export.
+if "$vaq" import "$work/edited.xlf" --project "$project" >"$work/out"; then fail "the edit read back is overwritten"; fi
+grep -q "AddressFrame.ruz: taken 1, left alone [0-9]*, refused 1" "$work/out" || fail "edited form counts: $(cat "$work/out")"
+grep -q "O:AddressFrame.O:lblStreet.Caption: translated since the export" "$work/out" || fail "edited form refusal: $(cat "$work/out")"
+expect_eq "$(record ru-RU/AddressFrame.ruz ru-RU O:AddressFrame.O:lblStreet.Caption | cut -f4)" "'Ulitsa'" \
+  "the edit of the translated form is read back"
+expect_eq "$(record ru-RU/AddressFrame.ruz ru-RU O:AddressFrame.O:lblCity.Caption | cut -f4)" "'Gorod'" \
+  "the unit imported over an edited form"
+expect_eq "$(extracted ru-RU/AddressFrame.rux ru-RU O:AddressFrame.O:lblStreet.Caption)" "'Ulitsa'" "the edit stays in the form"
+expect_eq "$(extracted ru-RU/AddressFrame.rux ru-RU O:AddressFrame.O:lblCity.Caption)" "'Gorod'" "the unit reaches the form"
+before=$(snapshot)
+"$vaq" stats "$project/ru-RU/AddressFrame.rux" --refresh >/dev/null || fail "stats --refresh after the import"
+expect_eq "$(snapshot)" "$before" "the notes are up to date after the import over an edited form"
 
 # A document type is refused with its line, before anything is read: nothing written.
 sed '1a <!DOCTYPE xliff [<!ENTITY city "Stadt">]>' "$work/stale.xlf" | sed 's|<target>Deutschland</target>|<target>\&city;</target>|' >"$work/dtd.xlf"
