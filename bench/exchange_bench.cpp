@@ -12,15 +12,12 @@
 //    back into its notes first.
 // The files lie on /dev/shm when there is one, so that the disk's speed does not count.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +27,7 @@
 #include "host/core/files.h"
 #include "host/core/locale.h"
 #include "notes/notes_record.h"
-
-extern char** environ;
+#include "process_run.h"
 
 namespace rux::exchange {
 namespace {
@@ -163,23 +159,9 @@ constexpr int kStringsPerForm = kRecords / kForms;
 // Runs vaq with `args` (output to /dev/null); the CPU time (user and system) it took, in ms.
 double RunVaq(std::vector<std::string> args) {
   args.insert(args.begin(), VAQ_PROGRAM);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  rusage usage{};
-  if (failed != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0)
-    std::abort();  // the benchmark measures a working program only
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
+  const std::optional<bench::TProcessRun> run = bench::RunProcess(std::move(args));
+  if (!run) std::abort();  // the benchmark measures a working program only
+  return run->CpuMs;
 }
 
 // The project: 100 forms with their units, updated into de-DE once; a copy of the language folder
