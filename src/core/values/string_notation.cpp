@@ -11,16 +11,6 @@
 namespace vaq::values {
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 int DigitValue(char c, bool hex) {
   if (c >= '0' && c <= '9') return c - '0';
   if (!hex) return -1;

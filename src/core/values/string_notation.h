@@ -24,6 +24,17 @@
 
 namespace vaq::values {
 
+// The blanks that may stand around a value and between the pieces of a string (space, tab), and
+// a value without them around it.
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+inline std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 // Whether `Value` (blanks around it aside) is written as a string: it starts with a quote or a
 // character code. It may still be malformed.
 bool IsStringNotation(std::string_view Value);
