@@ -2,6 +2,7 @@
 #include <string>
 
 #include "exchange/formats.h"
+#include "exchange/unit_reader.h"
 #include "exchange/xml_io.h"
 
 namespace rux::exchange {
@@ -106,14 +107,13 @@ void ReadUnit(const xml::Element& node, Unit& unit, const std::string& fileName)
 
 // The document from the stream: the root's languages and folder, a FileUnits per <file>, each
 // <unit> (in groups a tool may have added, too) taken whole.
-class Reader : public xml::Handler {
+class Reader : public UnitReader {
  public:
-  explicit Reader(const std::string& fileName) : fileName_(fileName) {}
+  explicit Reader(const std::string& fileName) : UnitReader(fileName, ReadUnit, "XLIFF 2.0") {}
 
   bool Start(const xml::Element& element, int depth) override {
     if (depth == 0) {
-      if (!element.Is("xliff") || element.Namespace != kNamespace)
-        xml::Fail(fileName_, element.Line, "not an XLIFF 2.0 document");
+      if (!element.Is("xliff") || element.Namespace != kNamespace) NotTheFormat(element.Line);
       root_ = true;
       document_.SourceLang = element.Attr("srcLang");
       document_.TargetLang = element.Attr("trgLang");
@@ -128,26 +128,6 @@ class Reader : public xml::Handler {
     }
     return element.Is("unit") && !document_.Files.empty();
   }
-
-  bool HoldsText(std::string_view name) const override {
-    return name == "source" || name == "target" || name == "note";
-  }
-
-  void Captured(xml::Element&& element) override {
-    Unit unit;
-    ReadUnit(element, unit, fileName_);
-    document_.Files.back().Units.push_back(std::move(unit));
-  }
-
-  Document Finish() {
-    if (!root_) xml::Fail(fileName_, 1, "not an XLIFF 2.0 document");
-    return std::move(document_);
-  }
-
- private:
-  const std::string& fileName_;
-  Document document_;
-  bool root_ = false;
 };
 
 }  // namespace
